@@ -1,0 +1,50 @@
+// The scan-code table and the command tables, loaded from the plain-text
+// tables delivered beside the program.
+//
+// Both kinds are files of lines "number=name" (or "number:name"), read 80
+// characters a line; blank lines are skipped, and in a command table so is a
+// line that begins with "#".
+#ifndef MALVET_REPORT_TABLES_H
+#define MALVET_REPORT_TABLES_H
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline constexpr std::size_t maxkey = 512;  // entries of the scan-code table
+inline constexpr std::size_t maxcmd = 256;  // commands of one version's table
+inline constexpr std::size_t key_name_capacity = 32;
+inline constexpr std::size_t command_name_capacity = 64;
+
+struct ScanCode {
+  std::int32_t code;  // i_key
+  std::string name;   // n_key, at most 32 characters
+};
+using ScanCodeTable = std::vector<ScanCode>;  // nb_key is its size
+
+struct Command {
+  std::int32_t number;  // i_cmd: the number used in controls.ini
+  std::string name;     // n_cmd, at most 64 characters
+};
+using CommandTable = std::vector<Command>;  // nb_cmd is its size
+
+// Loads a scan-code table in file order. A line whose code is not a whole
+// number is the last entry loaded (its code stored as 0); loading also stops
+// at 512 entries. When the file can't be opened an error box titled `title`
+// says so, and the result is empty: the run must stop.
+std::optional<ScanCodeTable> read_scn(bool qfr, const std::string& fnam,
+                                      std::string_view title);
+
+// Loads a command table in file order. A line whose number is not a whole
+// number is an entry with number 0 and loading goes on; loading stops at 256
+// entries. `lmax` is raised to the length of the longest name read, measured
+// before the name is cut to 64 characters. When the file can't be opened an
+// error box titled `title` names it, and the result is empty: the run must
+// stop.
+std::optional<CommandTable> read_cmd(const std::string& fnam, bool qfr,
+                                     std::int32_t& lmax, std::string_view title);
+
+#endif

@@ -1,0 +1,96 @@
+#include "shared/messages.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "shared/dialog.h"
+#include "shared/platform.h"
+#include "shared/text.h"
+
+namespace {
+
+constexpr std::size_t filter_capacity = 63;
+constexpr std::size_t max_patterns = 10;
+constexpr std::size_t pattern_capacity = 31;
+constexpr std::uint16_t primary_language_french = 0x0C;
+
+// Line-breaking slashes to line feeds; "\/" to a plain "/".
+void convert_line_breaks(std::string& msg) {
+  for (std::size_t p = 0; p < msg.size(); ++p) {
+    if (msg[p] != '/') continue;
+    if (p > 0 && msg[p - 1] == '\\') {
+      msg.erase(p - 1, 1);
+      --p;
+    } else {
+      msg[p] = '\n';
+    }
+  }
+}
+
+}  // namespace
+
+void error_message_tit(std::int32_t& msg_status, std::string_view tit,
+                       std::string& msg, bool qline) {
+  convert_line_breaks(msg);
+  std::string text = trim(msg);
+  if (qline) {
+    std::printf(" %s\n", text.c_str());
+    std::fflush(stdout);
+    return;
+  }
+  std::string message = text.substr(0, dialog_message_capacity);
+  std::string title = trim(tit).substr(0, dialog_title_capacity);
+  DisplayMessage(title.c_str(), message.c_str(), &msg_status);
+}
+
+void error_message(std::int32_t& msg_status, std::string& msg, bool qline) {
+  error_message_tit(msg_status, "Malvet", msg, qline);
+}
+
+void DisplayMessage(const char* title, const char* message, std::int32_t* status) {
+  static const char* const types[] = {"ok",    "ok",       "ok",
+                                      "yesno", "okcancel", "yesnocancel"};
+  static const char* const icons[] = {"info",     "error",    "warning",
+                                      "question", "question", "question"};
+  std::int32_t kind = *status;
+  if (kind < s_info || kind > s_yesnocancel) return;
+  int answer = dialog_message_box(title, message, types[kind], icons[kind], 1);
+  if (kind >= s_yesno) *status = answer;
+}
+
+std::int32_t IsLanguageFrench() {
+  return (user_ui_language() & 0xFF) == primary_language_french ? 1 : 0;
+}
+
+std::optional<std::string> GetFileName(std::string_view title,
+                                       std::string_view path,
+                                       std::string_view filter,
+                                       std::string_view /*desc*/, bool multi) {
+  std::string filter_copy(filter.substr(0, filter_capacity));
+  std::string initial(path);
+  std::printf("GetFileName %s %d\n", filter_copy.c_str(),
+              static_cast<int>(filter_copy.size()));
+  std::printf("GetFileName %s %d\n", initial.c_str(), static_cast<int>(initial.size()));
+  std::fflush(stdout);
+
+  // Every non-empty piece between commas is one pattern, exactly as written.
+  std::vector<std::string> patterns;
+  std::string_view rest = filter_copy;
+  while (patterns.size() < max_patterns) {
+    std::size_t comma = rest.find(',');
+    std::string_view piece = rest.substr(0, comma);
+    if (!piece.empty()) patterns.emplace_back(piece.substr(0, pattern_capacity));
+    if (comma == std::string_view::npos) break;
+    rest.remove_prefix(comma + 1);
+  }
+
+  std::optional<std::string> chosen =
+      dialog_open_file(std::string(title), initial, patterns, multi);
+  if (chosen) return chosen;
+  dialog_message_box("Error",
+                     IsLanguageFrench() ? "Aucun fichier sp\xE9"
+                                          "cifi\xE9"
+                                        : "No file specification returned",
+                     "ok", "error", 1);
+  return std::nullopt;
+}

@@ -1,0 +1,51 @@
+// Messages to the user, the language of the user interface, the file dialog.
+//
+// A message is one text in which "/" starts a new line and "\/" stands for a
+// plain slash. Texts are single-byte Windows-1252, French letters included.
+#ifndef MALVET_SHARED_MESSAGES_H
+#define MALVET_SHARED_MESSAGES_H
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Message kinds; for the question kinds the same variable brings the answer
+// back: 1 yes or ok, 0 no or cancel, and 2 for no in a yes/no/cancel box.
+inline constexpr std::int32_t s_info = 0;
+inline constexpr std::int32_t s_error = 1;
+inline constexpr std::int32_t s_warning = 2;
+inline constexpr std::int32_t s_yesno = 3;
+inline constexpr std::int32_t s_okcancel = 4;
+inline constexpr std::int32_t s_yesnocancel = 5;
+
+// What a dialog shows at most, counted without trailing blanks.
+inline constexpr std::size_t dialog_title_capacity = 63;
+inline constexpr std::size_t dialog_message_capacity = 511;
+
+// Shows `msg` in a box of the kind `msg_status` titled `tit`, or prints it on
+// the console when `qline` is true (the kind is then left as it was). `msg`
+// is converted in place: each line-breaking "/" becomes a line feed and the
+// backslash of each "\/" is removed. A kind outside 0..5 shows nothing.
+void error_message_tit(std::int32_t& msg_status, std::string_view tit,
+                       std::string& msg, bool qline);
+
+// error_message_tit with the title "Malvet".
+void error_message(std::int32_t& msg_status, std::string& msg, bool qline);
+
+// The message box of the kind `*status`, its answer stored back for the
+// question kinds; any other kind shows nothing.
+void DisplayMessage(const char* title, const char* message, std::int32_t* status);
+
+// 1 when the user interface language is a French one, else 0.
+std::int32_t IsLanguageFrench();
+
+// The open-file dialog with the comma-separated patterns of `filter` (`desc`
+// is accepted and not shown). The chosen path, or nothing after a cancel,
+// which is also reported in an error box in the user's language.
+std::optional<std::string> GetFileName(std::string_view title,
+                                       std::string_view path,
+                                       std::string_view filter,
+                                       std::string_view desc, bool multi);
+
+#endif

@@ -1,0 +1,157 @@
+#include "shared/messages.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/test_support.h"
+
+namespace {
+
+// Dialogs answered from a script, with their transcript kept in a folder.
+class Dialogs : public ::testing::Test {
+ protected:
+  void script(const std::string& answers) { dir_.write("answers.txt", answers); }
+  std::string transcript() const { return dir_.read("dialogs.log"); }
+
+  TempDir dir_;
+  ScopedEnv answers_{"MALVET_DIALOGS", dir_.file("answers.txt")};
+  ScopedEnv log_{"MALVET_DIALOG_LOG", dir_.file("dialogs.log")};
+  ScopedEnv lang_{"LC_ALL", "en_US.UTF-8"};
+};
+
+std::string show(std::int32_t kind, const std::string& title, std::string msg) {
+  error_message_tit(kind, title, msg, false);
+  return msg;
+}
+
+}  // namespace
+
+TEST_F(Dialogs, SlashesBreakLinesAndEscapedSlashesStay) {
+  script("");
+  EXPECT_EQ(show(s_info, "T", "Line one/Line two"), "Line one\nLine two");
+  EXPECT_EQ(show(s_info, "T", "a\\/b"), "a/b");
+  EXPECT_EQ(show(s_info, "T", "/x"), "\nx");
+  EXPECT_EQ(show(s_info, "T", "x/"), "x\n");
+  EXPECT_EQ(show(s_info, "T", "a\\//b"), "a/\nb");
+  EXPECT_EQ(transcript(),
+            "box|info|T|Line one\\nLine two\r\n"
+            "box|info|T|a/b\r\n"
+            "box|info|T|\\nx\r\n"
+            "box|info|T|x\\n\r\n"
+            "box|info|T|a/\\nb\r\n");
+}
+
+TEST_F(Dialogs, TitleAndMessageLimits) {
+  script("");
+  std::string long_msg = std::string(600, 'm') + "   ";
+  std::string long_title = std::string(70, 't');
+  show(s_warning, long_title, long_msg);
+  EXPECT_EQ(transcript(), "box|warning|" + std::string(63, 't') + "|" +
+                              std::string(511, 'm') + "\r\n");
+}
+
+TEST_F(Dialogs, AnswerCodes) {
+  script("yes\nno\nno\ncancel\nok\ncancel\nyes\n");
+  std::int32_t status = s_yesno;
+  std::string msg = "q";
+  error_message_tit(status, "T", msg, false);
+  EXPECT_EQ(status, 1);
+  status = s_yesno;
+  error_message_tit(status, "T", msg, false);
+  EXPECT_EQ(status, 0);
+  status = s_yesnocancel;
+  error_message_tit(status, "T", msg, false);
+  EXPECT_EQ(status, 2);
+  status = s_yesnocancel;
+  error_message_tit(status, "T", msg, false);
+  EXPECT_EQ(status, 0);
+  status = s_okcancel;
+  error_message_tit(status, "T", msg, false);
+  EXPECT_EQ(status, 1);
+  status = s_okcancel;
+  error_message_tit(status, "T", msg, false);
+  EXPECT_EQ(status, 0);
+
+  status = s_info;  // boxes without a question take no answer
+  error_message_tit(status, "T", msg, false);
+  EXPECT_EQ(status, s_info);
+  status = s_error;
+  error_message_tit(status, "T", msg, false);
+  EXPECT_EQ(status, s_error);
+  status = s_yesnocancel;
+  error_message_tit(status, "T", msg, false);
+  EXPECT_EQ(status, 1);  // the "yes" left over after the info boxes
+
+  status = s_yesno;  // answers run out: no
+  error_message_tit(status, "T", msg, false);
+  EXPECT_EQ(status, 0);
+
+  EXPECT_NE(transcript().find("box|yesnocancel|T|q\r\nbox|okcancel|T|q\r\n"),
+            std::string::npos);
+  EXPECT_NE(transcript().find("box|info|T|q\r\nbox|error|T|q\r\n"),
+            std::string::npos);
+}
+
+TEST_F(Dialogs, UnknownKindAndConsoleShowNothing) {
+  script("yes\n");
+  std::int32_t status = 7;
+  std::string msg = "a/b";
+  error_message_tit(status, "T", msg, false);
+  EXPECT_EQ(status, 7);
+
+  status = s_yesno;
+  msg = "on/console";
+  testing::internal::CaptureStdout();
+  error_message_tit(status, "T", msg, true);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), " on\nconsole\n");
+  EXPECT_EQ(status, s_yesno);
+  EXPECT_EQ(transcript(), "");
+}
+
+TEST_F(Dialogs, ErrorMessageTitleIsMalvet) {
+  script("");
+  std::int32_t status = s_error;
+  std::string msg = "oops";
+  error_message(status, msg, false);
+  EXPECT_EQ(transcript(), "box|error|Malvet|oops\r\n");
+}
+
+TEST_F(Dialogs, FileDialogPatternsAndCancel) {
+  script("/tmp/pilot/controls.ini\n\n");
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(GetFileName("Pick", "", "*.ini", "Configuration files (*.ini)", false),
+            "\\tmp\\pilot\\controls.ini");
+  EXPECT_EQ(GetFileName("Pick", "C:\\P", "*.ini,*.txt", "", false), std::nullopt);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "GetFileName *.ini 5\nGetFileName  0\n"
+            "GetFileName *.ini,*.txt 11\nGetFileName C:\\P 4\n");
+  EXPECT_EQ(transcript(),
+            "open|Pick||*.ini\r\n"
+            "open|Pick|C:\\P|*.ini,*.txt\r\n"
+            "box|error|Error|No file specification returned\r\n");
+}
+
+TEST_F(Dialogs, FileDialogCancelInFrench) {
+  script("");
+  ScopedEnv french("LC_ALL", "fr_FR.UTF-8");
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(GetFileName("Pick", "", ",*.ini,,", "", false), std::nullopt);
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(transcript(),
+            "open|Pick||*.ini\r\n"
+            "box|error|Error|Aucun fichier sp\xE9" "cifi\xE9\r\n");
+}
+
+TEST(Language, FrenchByTheFirstLocaleVariableSet) {
+  ScopedEnv all("LC_ALL", "fr_CA.UTF-8");
+  ScopedEnv messages("LC_MESSAGES", std::nullopt);
+  ScopedEnv lang("LANG", "en_US.UTF-8");
+  EXPECT_EQ(IsLanguageFrench(), 1);
+  {
+    ScopedEnv empty_all("LC_ALL", "");
+    EXPECT_EQ(IsLanguageFrench(), 0);
+    ScopedEnv french_messages("LC_MESSAGES", "fr_BE");
+    EXPECT_EQ(IsLanguageFrench(), 1);
+  }
+  ScopedEnv german("LC_ALL", "de_CH.UTF-8");
+  EXPECT_EQ(IsLanguageFrench(), 0);
+}

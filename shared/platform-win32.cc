@@ -1,0 +1,92 @@
+// The Win32 implementation of the platform layer: what pilots run.
+#include "shared/platform.h"
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include <cstring>
+
+std::string to_native_path(std::string_view path) { return std::string(path); }
+
+std::string from_native_path(std::string_view path) { return std::string(path); }
+
+std::FILE* open_file(const std::string& path, const char* mode) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (std::strchr(mode, 'r') != nullptr && attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return nullptr;
+  }
+  return std::fopen(path.c_str(), mode);
+}
+
+bool file_exists(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::uint16_t user_ui_language() { return GetUserDefaultUILanguage(); }
+
+int native_message_box(const std::string& title, const std::string& message,
+                       const std::string& dialog_type, const std::string& icon,
+                       int default_button) {
+  UINT style = MB_OK;
+  if (dialog_type == "yesno") style = MB_YESNO;
+  if (dialog_type == "okcancel") style = MB_OKCANCEL;
+  if (dialog_type == "yesnocancel") style = MB_YESNOCANCEL;
+  if (icon == "info") style |= MB_ICONINFORMATION;
+  if (icon == "warning") style |= MB_ICONWARNING;
+  if (icon == "error") style |= MB_ICONERROR;
+  if (icon == "question") style |= MB_ICONQUESTION;
+  style |= default_button == 2 ? MB_DEFBUTTON2
+           : default_button == 3 ? MB_DEFBUTTON3
+                                 : MB_DEFBUTTON1;
+  style |= MB_TOPMOST;
+  switch (MessageBoxA(nullptr, message.c_str(), title.c_str(), style)) {
+    case IDOK:
+    case IDYES:
+      return 1;
+    case IDNO:
+      return dialog_type == "yesnocancel" ? 2 : 0;
+    default:
+      return 0;
+  }
+}
+
+std::optional<std::string> native_open_file(
+    const std::string& title, const std::string& initial_path,
+    const std::vector<std::string>& patterns, bool multi) {
+  // The filter is pairs of NUL-terminated texts: the patterns joined by ";"
+  // stand for themselves, then every file.
+  std::string joined;
+  for (const std::string& p : patterns) joined += (joined.empty() ? "" : ";") + p;
+  std::string filter;
+  if (!joined.empty()) filter += joined + '\0' + joined + '\0';
+  filter += std::string("*.*") + '\0' + "*.*" + '\0' + '\0';
+
+  std::string file = initial_path;
+  file.resize(multi ? 32768 : MAX_PATH * 4, '\0');
+  OPENFILENAMEA ofn;
+  std::memset(&ofn, 0, sizeof ofn);
+  ofn.lStructSize = sizeof ofn;
+  ofn.lpstrFilter = filter.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = &file[0];
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrTitle = title.c_str();
+  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR |
+              (multi ? OFN_ALLOWMULTISELECT : 0);
+  if (!GetOpenFileNameA(&ofn)) return std::nullopt;
+
+  // With several files chosen the buffer holds the folder, then each name.
+  std::string first(file.c_str());
+  const char* next = file.c_str() + first.size() + 1;
+  if (!multi || *next == '\0') return first;
+  std::string result;
+  while (*next != '\0') {
+    std::string name(next);
+    result += (result.empty() ? "" : "|") + first + "\\" + name;
+    next += name.size() + 1;
+  }
+  return result;
+}

@@ -1,0 +1,58 @@
+// The platform layer: everything the programs ask of the operating system.
+//
+// Two implementations answer this one contract: platform-win32.cc with the
+// real Win32 calls, and platform-posix.cc, which answers from the stand-in
+// files named by the MALVET_* environment variables and the locale. Nothing
+// outside these files knows which one it runs on.
+//
+// Paths inside the system use "\" as the folder separator, as on Windows; the
+// POSIX implementation turns them into "/" on their way to the file system
+// and back into "\" when they come from it.
+#ifndef MALVET_SHARED_PLATFORM_H
+#define MALVET_SHARED_PLATFORM_H
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// ---- Paths and files ----------------------------------------------------------
+
+// A system path as the file system takes it ("\" to "/" on POSIX).
+std::string to_native_path(std::string_view path);
+
+// A path from the file system as the system keeps it ("/" to "\" on POSIX).
+std::string from_native_path(std::string_view path);
+
+// fopen() of a system path; nullptr when it can't be opened. A folder never
+// opens for reading.
+std::FILE* open_file(const std::string& path, const char* mode);
+
+// True when something that is not a folder exists under that system path.
+bool file_exists(const std::string& path);
+
+// ---- User interface language -------------------------------------------------
+
+// The Windows language identifier of the user interface: 0x040C for French,
+// 0x0409 for English and so on.
+std::uint16_t user_ui_language();
+
+// ---- Native dialogs -------------------------------------------------------------
+
+// A blocking message box. `dialog_type` is "ok", "yesno", "okcancel" or
+// "yesnocancel"; `icon` is "info", "warning", "error" or "question". Returns
+// 1 for ok or yes, 0 for cancel (and for no in a yes/no box), 2 for no in a
+// yes/no/cancel box.
+int native_message_box(const std::string& title, const std::string& message,
+                       const std::string& dialog_type, const std::string& icon,
+                       int default_button);
+
+// A blocking open-file dialog; the chosen path as the system keeps it (more
+// than one joined by "|" when `multi`), or nothing when it was cancelled.
+std::optional<std::string> native_open_file(
+    const std::string& title, const std::string& initial_path,
+    const std::vector<std::string>& patterns, bool multi);
+
+#endif

@@ -1,0 +1,191 @@
+#include "shared/text.h"
+
+#include <array>
+#include <limits>
+
+namespace {
+
+constexpr std::size_t path_work_capacity = 1024;
+constexpr std::size_t list_item_capacity = 256;
+constexpr std::size_t i2b_max_width = 16;
+
+// The relational operators, in the order in which they are looked for.
+constexpr std::array<std::string_view, 7> reltxt = {"=",  "!=", "<", "<=",
+                                                    ">",  ">=", "[]"};
+
+bool is_number_end(char c) {
+  return c == ' ' || c == '\t' || c == ',' || c == '/';
+}
+
+}  // namespace
+
+bool is_blank(std::string_view s) {
+  return s.find_first_not_of(' ') == std::string_view::npos;
+}
+
+std::string trim(std::string_view s) {
+  std::size_t end = s.find_last_not_of(' ');
+  return end == std::string_view::npos ? std::string()
+                                       : std::string(s.substr(0, end + 1));
+}
+
+std::string left_justify(std::string_view s) {
+  std::size_t start = s.find_first_not_of(' ');
+  return start == std::string_view::npos ? std::string()
+                                         : trim(s.substr(start));
+}
+
+std::string cut(std::string_view s, std::size_t capacity) {
+  return trim(s.substr(0, capacity));
+}
+
+std::string pad(std::string_view s, std::size_t capacity) {
+  std::string out(s.substr(0, capacity));
+  out.resize(capacity, ' ');
+  return out;
+}
+
+bool same_text(std::string_view a, std::string_view b) {
+  return trim(a) == trim(b);
+}
+
+std::optional<std::int32_t> read_whole_number(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+    negative = s[i] == '-';
+    ++i;
+  }
+  std::size_t first_digit = i;
+  std::int64_t value = 0;
+  for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
+    value = value * 10 + (s[i] - '0');
+    if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) {
+      return std::nullopt;
+    }
+  }
+  if (i == first_digit) return std::nullopt;
+  if (i < s.size() && !is_number_end(s[i])) return std::nullopt;
+  if (negative) value = -value;
+  if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
+  return static_cast<std::int32_t>(value);
+}
+
+KeyVal extract_key_val(std::string_view ligne) {
+  std::size_t p = ligne.find('=');
+  if (p == std::string_view::npos) p = ligne.find(':');
+  if (p == std::string_view::npos) return {trim(ligne), std::string()};
+  return {left_justify(ligne.substr(0, p)), left_justify(ligne.substr(p + 1))};
+}
+
+KeyRelVal extract_key_val_rel(std::string_view ligne) {
+  std::size_t found_at = std::string_view::npos;
+  std::string_view found;
+  for (std::string_view op : reltxt) {
+    std::size_t p = ligne.find(op);
+    if (p != std::string_view::npos) {
+      found_at = p;
+      found = op;
+    }
+  }
+  if (found_at == std::string_view::npos) return {trim(ligne), "", ""};
+  return {left_justify(ligne.substr(0, found_at)), std::string(found),
+          left_justify(ligne.substr(found_at + found.size()))};
+}
+
+std::string extract_list(std::string& val, char sep) {
+  if (is_blank(val)) {
+    val.clear();
+    return std::string();
+  }
+  std::size_t c = val.find(sep);
+  if (c == std::string::npos) {
+    std::string buff = trim(val);
+    val.clear();
+    return buff;
+  }
+  std::size_t open = val.find('"');
+  if (open < c) {
+    std::size_t close = val.find('"', open + 1);
+    if (close != std::string::npos) {
+      std::size_t after = val.find(sep, close + 1);
+      c = after != std::string::npos ? after : close + 1;
+    }
+  }
+  std::string buff = left_justify(std::string_view(val).substr(0, c));
+  val = c + 1 < val.size() ? trim(std::string_view(val).substr(c + 1))
+                           : std::string();
+  return buff;
+}
+
+std::string extract_comma(std::string& val) { return extract_list(val, ','); }
+
+std::vector<std::string> read_list(std::string& val, char sep,
+                                   std::size_t item_capacity) {
+  std::vector<std::string> lst;
+  for (;;) {
+    std::string item = cut(extract_list(val, sep), list_item_capacity);
+    if (item.empty()) break;
+    lst.push_back(cut(item, item_capacity));
+  }
+  return lst;
+}
+
+bool case_blind_compare(std::string_view s1, std::string_view s2) {
+  std::string a = trim(s1);
+  std::string b = trim(s2);
+  if (a.size() != b.size()) return false;
+  auto upper = [](char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  };
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (upper(a[i]) != upper(b[i])) return false;
+  }
+  return true;
+}
+
+std::string i2b(std::int32_t ii4, std::size_t capacity) {
+  std::size_t width = capacity < i2b_max_width ? capacity : i2b_max_width;
+  std::string digits = std::to_string(ii4);
+  if (digits.size() > width) return std::string(width, '*');
+  return digits;
+}
+
+std::string strcpy_c2f(const char* in_str, std::size_t ls,
+                       std::size_t capacity) {
+  std::size_t limit = (ls == 0 || ls > capacity) ? capacity : ls;
+  std::string out;
+  for (std::size_t i = 0; i < limit && in_str[i] != '\0'; ++i) {
+    out.push_back(in_str[i]);
+  }
+  return out;
+}
+
+std::string strcpy_f2c(std::string_view in_str) { return trim(in_str); }
+
+void remove_trail_0(std::string& buff) {
+  std::size_t nul = buff.find('\0');
+  if (nul != std::string::npos) buff = trim(std::string_view(buff).substr(0, nul));
+}
+
+void make_printable(std::string& str) {
+  for (char& c : str) {
+    if (c == '\n') c = '/';
+  }
+}
+
+std::string extract_name(std::string_view path) {
+  if (is_blank(path)) return std::string();
+  std::size_t last = path.rfind(fld_sep);
+  return trim(last == std::string_view::npos ? path : path.substr(last + 1));
+}
+
+PathName extract_path_name(std::string_view path) {
+  std::string copy = cut(path, path_work_capacity);
+  if (copy.empty()) return {};
+  if (trim(path) == "..") return {std::string(fld_up), std::string()};
+  std::size_t last = copy.rfind(fld_sep);
+  if (last == std::string::npos) return {std::string(fld_loc), copy};
+  return {copy.substr(0, last + 1), copy.substr(last + 1)};
+}

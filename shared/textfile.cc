@@ -1,0 +1,65 @@
+#include "shared/textfile.h"
+
+#include "shared/platform.h"
+
+LineReader::LineReader(const std::string& path, std::size_t capacity)
+    : file_(open_file(path, "rb")), capacity_(capacity) {}
+
+LineReader::~LineReader() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+std::optional<std::string> LineReader::next() {
+  if (file_ == nullptr || failed_) return std::nullopt;
+  std::string line;
+  bool any = false;
+  int c;
+  while ((c = std::getc(file_)) != EOF) {
+    any = true;
+    if (c == '\n') break;
+    // A CR counts only as part of the line end; one inside the line stays.
+    if (c == '\r') {
+      int after = std::getc(file_);
+      if (after == '\n' || after == EOF) break;
+      std::ungetc(after, file_);
+    }
+    if (line.size() < capacity_) line.push_back(static_cast<char>(c));
+  }
+  if (std::ferror(file_)) {
+    failed_ = true;
+    return std::nullopt;
+  }
+  if (!any) return std::nullopt;
+  return line;
+}
+
+void LineReader::rewind() {
+  if (file_ == nullptr) return;
+  std::rewind(file_);
+  failed_ = false;
+}
+
+LineWriter::~LineWriter() { close(); }
+
+bool LineWriter::open(const std::string& path, const char* mode) {
+  close();
+  ok_ = true;
+  file_ = open_file(path, mode);
+  return file_ != nullptr;
+}
+
+bool LineWriter::write_line(std::string_view text) {
+  if (file_ == nullptr) return false;
+  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() ||
+      std::fputs("\r\n", file_) == EOF) {
+    ok_ = false;
+  }
+  return ok_;
+}
+
+bool LineWriter::close() {
+  if (file_ == nullptr) return ok_;
+  if (std::fclose(file_) != 0) ok_ = false;
+  file_ = nullptr;
+  return ok_;
+}

@@ -1,0 +1,69 @@
+#include "shared/textfile.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/test_support.h"
+
+namespace {
+
+std::vector<std::string> read_all(const std::string& path, std::size_t capacity) {
+  LineReader reader(path, capacity);
+  std::vector<std::string> lines;
+  while (auto line = reader.next()) lines.push_back(*line);
+  EXPECT_FALSE(reader.failed());
+  return lines;
+}
+
+}  // namespace
+
+TEST(LineReader, LineEndsCutsAndControlBytes) {
+  TempDir dir;
+  const char bytes[] = "crlf\r\nlf\n\r\nmid\rcr\nnul\0x\x01\nlast";
+  dir.write("a.txt", std::string(bytes, sizeof bytes - 1));
+  EXPECT_EQ(read_all(dir.file("a.txt"), 80),
+            (std::vector<std::string>{"crlf", "lf", "", "mid\rcr",
+                                      std::string("nul\0x\x01", 6), "last"}));
+
+  dir.write("long.txt", std::string(10000, 'a') + "\nnext\n");
+  auto lines = read_all(dir.file("long.txt"), 80);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], std::string(80, 'a'));
+  EXPECT_EQ(lines[1], "next");
+
+  dir.write("empty.txt", "");
+  EXPECT_TRUE(read_all(dir.file("empty.txt"), 80).empty());
+  dir.write("one.txt", "\n");
+  EXPECT_EQ(read_all(dir.file("one.txt"), 80), (std::vector<std::string>{""}));
+}
+
+TEST(LineReader, MissingFileAndFolderDoNotOpen) {
+  TempDir dir;
+  EXPECT_FALSE(LineReader(dir.file("missing.txt"), 80).is_open());
+  EXPECT_FALSE(LineReader(dir.path(), 80).is_open());
+}
+
+TEST(LineReader, RewindReadsAgain) {
+  TempDir dir;
+  dir.write("a.txt", "1\n2\n");
+  LineReader reader(dir.file("a.txt"), 80);
+  while (reader.next()) {
+  }
+  reader.rewind();
+  EXPECT_EQ(reader.next(), "1");
+}
+
+TEST(LineWriter, WritesCrLf) {
+  TempDir dir;
+  LineWriter out;
+  ASSERT_TRUE(out.open(dir.file("o.txt"), "wb"));
+  EXPECT_TRUE(out.write_line("one"));
+  EXPECT_TRUE(out.write_line(""));
+  EXPECT_TRUE(out.close());
+  ASSERT_TRUE(out.open(dir.file("o.txt"), "ab"));
+  out.write_line("two");
+  out.close();
+  EXPECT_EQ(dir.read("o.txt"), "one\r\n\r\ntwo\r\n");
+  EXPECT_FALSE(out.open(dir.file("no/such/folder/o.txt"), "wb"));
+}

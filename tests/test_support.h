@@ -1,0 +1,56 @@
+// Helpers of the unit tests: a temporary folder and environment settings that
+// are undone when the test ends.
+#ifndef MALVET_TESTS_TEST_SUPPORT_H
+#define MALVET_TESTS_TEST_SUPPORT_H
+
+#include <optional>
+#include <string>
+
+// A fresh folder under the system's temporary folder, removed with all it
+// holds when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  // The folder, or a name inside it, as a POSIX path.
+  const std::string& path() const { return path_; }
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+  // Writes `content` byte for byte into the named file (folders created).
+  void write(const std::string& name, const std::string& content) const;
+
+  // The named file's bytes; empty when it is missing.
+  std::string read(const std::string& name) const;
+
+ private:
+  std::string path_;
+};
+
+// Sets (or, with no value, unsets) an environment variable for the life of
+// the object, then puts back what was there.
+class ScopedEnv {
+ public:
+  ScopedEnv(std::string name, std::optional<std::string> value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  std::string name_;
+  std::optional<std::string> old_;
+};
+
+// Runs the test's working folder in `dir` for the life of the object.
+class ScopedCwd {
+ public:
+  explicit ScopedCwd(const std::string& dir);
+  ~ScopedCwd();
+
+ private:
+  std::string old_;
+};
+
+#endif
