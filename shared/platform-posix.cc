@@ -9,7 +9,11 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iostream>
+#include <iterator>
+
+#include "shared/platform_regfile.h"
 
 extern char** environ;
 
@@ -203,6 +207,47 @@ std::FILE* open_file(const std::string& path, const char* mode) {
 bool file_exists(const std::string& path) {
   struct stat st;
   return stat(to_native_path(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+std::optional<std::int64_t> file_modified_time(const std::string& path) {
+  struct stat st;
+  if (stat(to_native_path(path).c_str(), &st) != 0) return std::nullopt;
+  return static_cast<std::int64_t>(st.st_mtime);
+}
+
+std::string program_path() {
+  // Argument 0 as the program was started, which /proc keeps as given.
+  std::ifstream in("/proc/self/cmdline", std::ios::binary);
+  std::string arg0;
+  std::getline(in, arg0, '\0');
+  return from_native_path(arg0);
+}
+
+std::optional<std::string> environment_variable(const std::string& name) {
+  const char* value = std::getenv(name.c_str());
+  if (value == nullptr) return std::nullopt;
+  return std::string(value);
+}
+
+RegistryRead read_registry_value(bool classes_root, const std::string& subkey,
+                                 const std::string& name, std::size_t capacity) {
+  RegistryRead result;
+  const char* file_name = std::getenv("MALVET_REGISTRY");
+  if (file_name == nullptr || *file_name == '\0') return result;
+  std::ifstream in(file_name, std::ios::binary);
+  if (!in) return result;
+  std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  result.open_status = 0;
+  auto value = find_reg_value(file, classes_root ? "HKEY_CLASSES_ROOT" : "HKEY_CURRENT_USER",
+                              subkey, name);
+  if (!value) return result;
+  if (value->size() > capacity) {
+    result.query_status = status_more_data;
+    return result;
+  }
+  result.query_status = 0;
+  result.data = *value;
+  return result;
 }
 
 std::uint16_t user_ui_language() {

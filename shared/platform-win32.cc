@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <cstdlib>
 #include <cstring>
 
 std::string to_native_path(std::string_view path) { return std::string(path); }
@@ -23,6 +24,49 @@ bool file_exists(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES &&
          (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::optional<std::int64_t> file_modified_time(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+    return std::nullopt;
+  }
+  // File times count 100-nanosecond steps from 1601-01-01.
+  ULARGE_INTEGER t;
+  t.LowPart = data.ftLastWriteTime.dwLowDateTime;
+  t.HighPart = data.ftLastWriteTime.dwHighDateTime;
+  constexpr std::int64_t epoch_1970 = 116444736000000000LL;
+  return (static_cast<std::int64_t>(t.QuadPart) - epoch_1970) / 10000000;
+}
+
+std::string program_path() { return __argv != nullptr ? __argv[0] : ""; }
+
+std::optional<std::string> environment_variable(const std::string& name) {
+  DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+  if (size == 0) return std::nullopt;
+  std::string value(size, '\0');
+  DWORD n = GetEnvironmentVariableA(name.c_str(), &value[0], size);
+  if (n == 0 || n >= size) return std::nullopt;
+  value.resize(n);
+  return value;
+}
+
+RegistryRead read_registry_value(bool classes_root, const std::string& subkey,
+                                 const std::string& name, std::size_t capacity) {
+  RegistryRead result;
+  HKEY key;
+  result.open_status = static_cast<std::int32_t>(
+      RegOpenKeyExA(classes_root ? HKEY_CLASSES_ROOT : HKEY_CURRENT_USER,
+                    subkey.c_str(), 0, KEY_QUERY_VALUE, &key));
+  if (result.open_status != ERROR_SUCCESS) return result;
+  std::string buffer(capacity, '\0');
+  DWORD size = static_cast<DWORD>(capacity);
+  result.query_status = static_cast<std::int32_t>(RegQueryValueExA(
+      key, name.c_str(), nullptr, nullptr,
+      reinterpret_cast<BYTE*>(&buffer[0]), &size));
+  if (result.query_status == ERROR_SUCCESS) result.data = buffer.substr(0, size);
+  result.close_status = static_cast<std::int32_t>(RegCloseKey(key));
+  return result;
 }
 
 std::uint16_t user_ui_language() { return GetUserDefaultUILanguage(); }

@@ -33,6 +33,39 @@ std::FILE* open_file(const std::string& path, const char* mode);
 // True when something that is not a folder exists under that system path.
 bool file_exists(const std::string& path);
 
+// The modification time of a file in seconds since 1970-01-01 00:00 UTC;
+// nothing when the file can't be examined.
+std::optional<std::int64_t> file_modified_time(const std::string& path);
+
+// ---- The program, its environment and the registry ---------------------------
+
+// The path by which the program was started (its argument 0), as the system
+// keeps paths.
+std::string program_path();
+
+// The value of an environment variable; nothing when it is not set.
+std::optional<std::string> environment_variable(const std::string& name);
+
+// Windows status codes the registry reader passes on.
+inline constexpr std::int32_t status_file_not_found = 2;  // ERROR_FILE_NOT_FOUND
+inline constexpr std::int32_t status_more_data = 234;     // ERROR_MORE_DATA
+
+// The outcome of reading one registry value, step by step as Windows reports
+// it: opening the key, querying the value, closing the key (0 is success).
+struct RegistryRead {
+  std::int32_t open_status = status_file_not_found;
+  std::int32_t query_status = status_file_not_found;
+  std::int32_t close_status = 0;
+  std::string data;  // the value's bytes; a string ends with its NUL
+};
+
+// Reads a value under HKEY_CURRENT_USER, or HKEY_CLASSES_ROOT when
+// `classes_root`. Key and value names compare without regard to case, and a
+// trailing "\" of the key is ignored. A value larger than `capacity` bytes
+// gives the status 234 and no data, as Windows does.
+RegistryRead read_registry_value(bool classes_root, const std::string& subkey,
+                                 const std::string& name, std::size_t capacity);
+
 // ---- User interface language -------------------------------------------------
 
 // The Windows language identifier of the user interface: 0x040C for French,

@@ -1,0 +1,138 @@
+#include "shared/install.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "shared/log.h"
+#include "shared/messages.h"
+#include "shared/pilot_folder.h"
+#include "shared/platform.h"
+#include "shared/system.h"
+#include "shared/text.h"
+#include "shared/textfile.h"
+
+namespace {
+
+constexpr std::size_t path_capacity = 256;
+constexpr std::size_t notice_capacity = 200;
+constexpr std::size_t sim_log_capacity = 132;
+constexpr int sim_log_lines = 6;
+constexpr std::string_view version_tag = "Aerlon version:";
+constexpr const char* executable = "\\Aerlon.exe";
+constexpr const char* sim_log = "\\Logs\\Logfile.txt";
+constexpr const char* flight_plan = "\\FlightPlan.fpl";
+
+// The major version stated by the simulator's log, 0 when it states none.
+std::int32_t logged_version(const std::string& log_name) {
+  LineReader in(log_name, sim_log_capacity);
+  for (int i = 0; i < sim_log_lines; ++i) {
+    std::optional<std::string> line = in.next();
+    if (!line) break;
+    if (line->compare(0, version_tag.size(), version_tag) != 0) continue;
+    std::optional<std::int32_t> number =
+        read_whole_number(std::string_view(*line).substr(version_tag.size()));
+    return number ? *number / 1000 : 0;
+  }
+  return 0;
+}
+
+bool confirmed(std::int32_t nc, std::string& instpath) {
+  return get_aerlon_inst_dir(nc, instpath, false) == nc &&
+         file_exists(trim(instpath) + executable);
+}
+
+void set_active(InstallationRecord& inst, std::int32_t version) {
+  inst.arlnvers = version;
+  inst.arlnrootpath = version == 2 ? inst.rootpath2 : inst.rootpath3;
+  inst.pilot_path() = version == 2 ? inst.pilpath2 : inst.pilpath3;
+  inst.arlninstpath = version == 2 ? inst.instpath2 : inst.instpath3;
+}
+
+}  // namespace
+
+std::int32_t get_aerlon_inst_dir(std::int32_t nc, std::string& path, bool silent) {
+  if (nc != 2 && nc != 3) {
+    std::printf(" %d\n", nc);
+    std::printf(" get_aerlon_inst_dir : incorrect Aerlon version\n");
+    std::exit(EXIT_FAILURE);
+  }
+  std::string key = "SOFTWARE\\Aerlon" + std::to_string(nc) + "\\";
+  std::string value;
+  std::int32_t len = 0;
+  std::int32_t status = RdUsrReg(key, "InstallDir", value, len);
+  if (status != 0) {
+    std::printf(" %d\n", status);
+    path.clear();
+    if (silent) return 0;
+    std::string notice = cut("*** Aerlon" + std::to_string(nc) +
+                                 " installation not detected on this computer ***",
+                             notice_capacity);
+    std::int32_t msg_status = s_info;
+    error_message(msg_status, notice, true);
+    return 0;
+  }
+  path = strcpy_c2f(value.c_str(), 0, path_capacity);
+  std::string log_name = cut(trim(path) + sim_log, path_capacity);
+  std::printf(" %s\n %s\n", trim(path).c_str(), log_name.c_str());
+  std::int32_t nvers = logged_version(log_name);
+  std::printf(" %d\n", nvers);
+  return nvers;
+}
+
+std::int32_t check_aerlon_install(InstallationRecord& inst, std::string_view msgpltfldr) {
+  inst.qv2 = confirmed(2, inst.instpath2);
+  inst.qv3 = confirmed(3, inst.instpath3);
+  std::int32_t result = 0;
+  if (inst.qv2) {
+    log_message_f("Aerlon 2 install path: " + trim(inst.instpath2));
+    inst.pilpath2.clear();
+    get_aerlon_2_path(msgpltfldr, false, true, inst.pilpath2);
+    inst.rootpath2.clear();
+    get_aerlon_2_path(msgpltfldr, false, false, inst.rootpath2);
+    result = 2;
+  }
+  if (inst.qv3) {
+    log_message_f("Aerlon 3 install path: " + trim(inst.instpath3));
+    inst.pilpath3 = "3";
+    if (get_aerlon_2_path(msgpltfldr, false, true, inst.pilpath3) == 0) inst.pilpath3.clear();
+    inst.rootpath3 = "3";
+    if (get_aerlon_2_path(msgpltfldr, false, false, inst.rootpath3) == 0) inst.rootpath3.clear();
+    result = 3;
+  }
+  if (inst.qv2 && inst.qv3) {
+    set_active(inst, 3);
+    inst.arlnvers = 0;
+  } else if (inst.qv2) {
+    set_active(inst, 2);
+  } else if (inst.qv3) {
+    set_active(inst, 3);
+  }
+  return result;
+}
+
+void get_active_aerlon_version(InstallationRecord& inst) {
+  std::printf(" get_active_aerlon_version\n\n");
+  std::int32_t active = inst.qv3 && !inst.qv2 ? 3 : 2;
+  if (inst.qv2 && inst.qv3) {
+    std::int64_t plan2 = modified_date(trim(inst.pilpath2) + flight_plan);
+    std::int64_t plan3 = modified_date(trim(inst.pilpath3) + flight_plan);
+    std::int64_t log2 = modified_date(trim(inst.instpath2) + sim_log);
+    std::int64_t log3 = modified_date(trim(inst.instpath3) + sim_log);
+    // The newest wins; at equal dates the one visited first.
+    struct Candidate {
+      std::int64_t date;
+      std::int32_t version;
+    };
+    std::int64_t newest = 0;
+    for (Candidate c : {Candidate{plan3, 3}, Candidate{plan2, 2}, Candidate{log3, 3},
+                        Candidate{log2, 2}}) {
+      if (c.date > newest) {
+        newest = c.date;
+        active = c.version;
+      }
+    }
+  }
+  set_active(inst, active);
+  std::printf(" %d %s %s\n", inst.arlnvers, trim(inst.arlninstpath).c_str(),
+              trim(inst.pilot_path()).c_str());
+}

@@ -1,0 +1,134 @@
+#include "shared/log.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+
+#include "shared/platform.h"
+#include "shared/text.h"
+#include "shared/textfile.h"
+
+namespace {
+
+constexpr std::size_t name_capacity = 256;
+constexpr std::size_t body_capacity = 1024;
+
+std::string& filnam() {
+  static std::string name = "Logfile.txt";
+  return name;
+}
+
+struct Banner {
+  std::string_view prefix;
+  std::string_view head;
+  int pairs;
+};
+
+constexpr Banner banners[] = {
+    {"{W}", "+ WARNING ", 34}, {"{I}", "+ INFO ", 36}, {"{E}", "+ ERROR ", 35}};
+
+std::string repeat_pairs(int n) {
+  std::string out;
+  for (int i = 0; i < n; ++i) out += "+-";
+  return out;
+}
+
+std::tm local_now() {
+  std::time_t now = std::time(nullptr);
+  std::tm tm{};
+#ifdef _WIN32
+  localtime_s(&tm, &now);
+#else
+  localtime_r(&now, &tm);
+#endif
+  return tm;
+}
+
+std::string format_time(const std::tm& tm, const char* format) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, format, tm.tm_year + 1900, tm.tm_mon + 1,
+                tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+  return buf;
+}
+
+void create(std::string& msg) {
+  std::tm tm = local_now();
+  std::string name = cut(left_justify(std::string_view(msg).substr(6)), name_capacity);
+  bool send_name = trim(msg) == "CREATE-SEND-NAME";
+  if (name.empty() || send_name) name = cut(dated_log_name(program_path(), tm), name_capacity);
+  filnam() = name;
+
+  LineWriter out;
+  errno = 0;
+  int status = 0;
+  if (out.open(name, "wb")) {
+    out.write_line(format_time(tm, "%04d-%02d-%02d %02d:%02d:%02d"));
+    out.write_line("");
+    out.close();
+  } else {
+    status = errno != 0 ? errno : 1;
+  }
+  std::printf(" CREATE %s %d\n", name.c_str(), status);
+  if (send_name) msg = name;
+}
+
+// One line to the console, then to the log file when it is open.
+void emit(LineWriter& log, std::string_view line) {
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fputc('\n', stdout);
+  if (log.is_open()) log.write_line(line);
+}
+
+}  // namespace
+
+std::string dated_log_name(std::string_view program_path, const std::tm& tm) {
+  std::string name = extract_name(program_path);
+  std::size_t dot = name.find('.');
+  if (dot != std::string::npos) name.erase(dot);
+  return name + format_time(tm, "_%04d_%02d_%02d-%02d_%02d_%02d.log");
+}
+
+void log_message_f(std::string& msg) {
+  std::printf(" >>> %s\n", trim(msg).c_str());
+  if (msg.compare(0, 6, "CREATE") == 0) {
+    create(msg);
+    std::fflush(stdout);
+    return;
+  }
+
+  LineWriter log;
+  log.open(filnam(), "ab");
+
+  const Banner* banner = nullptr;
+  for (const Banner& b : banners) {
+    if (msg.compare(0, 3, b.prefix) == 0) banner = &b;
+  }
+  std::string body = trim(std::string_view(msg).substr(banner ? 3 : 0, body_capacity));
+  if (banner) emit(log, std::string(banner->head) + repeat_pairs(banner->pairs));
+
+  make_printable(body);
+  if (body.empty()) {
+    emit(log, " ");
+  } else if (body.size() >= 2 && body.front() == '"' && body.back() == '"') {
+    emit(log, std::string_view(body).substr(1, body.size() - 2));
+  } else {
+    std::size_t start = 0;
+    for (;;) {
+      std::size_t slash = body.find('/', start);
+      emit(log, trim(std::string_view(body).substr(start, slash - start)));
+      if (slash == std::string::npos) break;
+      start = slash + 1;
+    }
+  }
+
+  if (banner) emit(log, repeat_pairs(39));
+  log.close();
+  std::fflush(stdout);
+}
+
+void log_message_f(std::string_view msg) {
+  std::string copy(msg);
+  log_message_f(copy);
+}
+
+const std::string& log_file_name() { return filnam(); }

@@ -1,0 +1,107 @@
+#include "shared/pilot_folder.h"
+
+#include <cstdio>
+
+#include "shared/messages.h"
+#include "shared/system.h"
+#include "shared/text.h"
+
+namespace {
+
+constexpr std::size_t folder_capacity = 256;  // a field of the installation record
+constexpr std::size_t path_capacity = 512;
+constexpr std::size_t player_capacity = 40;
+constexpr std::size_t env_capacity = 80;
+constexpr std::size_t env_buffer = 512;
+constexpr std::size_t error_capacity = 256;
+constexpr const char* documents_key =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders\\";
+
+// The documents folder, with a leading %VARIABLE% expanded; empty when it
+// can't be had.
+std::string documents_folder() {
+  std::string value;
+  std::int32_t len = 0;
+  std::int32_t status = RdUsrReg(documents_key, "Personal", value, len);
+  std::printf(" %d %d\n", status, len);
+  if (status != 0) {
+    std::printf(
+        " Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell "
+        "Folders NOT READABLE\n");
+    return std::string();
+  }
+  std::string path = strcpy_c2f(value.c_str(), 0, path_capacity);
+  std::printf(" path %s\n", path.c_str());
+  std::size_t percent = path.find('%');
+  if (percent == std::string::npos) return path;
+
+  // "%USERPROFILE%\Documents": the variable ends at the first "\".
+  std::size_t backslash = path.find(fld_sep);
+  if (backslash == std::string::npos || backslash < percent) return std::string();
+  std::string folder = path.substr(backslash);
+  std::printf(" folder %s\n", folder.c_str());
+  std::string env = path.substr(percent + 1, backslash - percent - 1);
+  if (!env.empty() && env.back() == '%') env.pop_back();
+  env = env.substr(0, env_capacity);
+  std::printf(" ENV %s\n", env.c_str());
+
+  std::string expanded;
+  std::int32_t n = MyGetEnv(env, expanded, env_buffer);
+  if (n <= 0 || static_cast<std::size_t>(n) >= env_buffer) {
+    std::string msg = cut("Error getting environment variable/" + env, error_capacity);
+    std::int32_t msg_status = s_error;
+    error_message_tit(msg_status, "get_aerlon_user_path", msg, false);
+    return std::string();
+  }
+  path = trim((expanded + folder).substr(0, path_capacity));
+  std::printf(" %d %s\n", static_cast<int>(path.size()), path.c_str());
+  return path;
+}
+
+}  // namespace
+
+std::int32_t get_aerlon_user_path(std::string_view /*msgpltfldr*/, bool qconfirm,
+                                  bool qpilot, bool qdocreg,
+                                  std::string& aerlonuserpath) {
+  std::printf("\n\n\n\n\n\n\n get_aerlon_user_path\n qconfirm,qpilot,qdocreg %c %c %c\n %s\n",
+              qconfirm ? 'T' : 'F', qpilot ? 'T' : 'F', qdocreg ? 'T' : 'F',
+              trim(aerlonuserpath).c_str());
+  bool version3 = same_text(aerlonuserpath, "3");
+  std::string arln_doc = version3 ? "Aerlon3" : "Aerlon";
+  std::string arln_reg = version3 ? "Aerlon3" : "Aerlon2";
+
+  std::string path = documents_folder();
+  std::int32_t result = 0;
+  if (!path.empty()) {
+    if (qpilot) {
+      std::string value;
+      std::int32_t len = 0;
+      std::int32_t status = RdUsrReg("SOFTWARE\\" + arln_reg + "\\", "LastPlayer", value, len);
+      std::printf(" %d %d\n", status, len);
+      std::string player;
+      if (status == 0) {
+        player = strcpy_c2f(value.c_str(), 0, player_capacity);
+        path += "\\" + arln_doc + "\\Pilots\\" + player;
+      }
+      std::printf(" player %s\n", trim(player).c_str());
+    } else {
+      path += "\\" + arln_doc + "\\";
+    }
+    path = path.substr(0, path_capacity);
+    std::printf(" Final Path : %s\n", trim(path).c_str());
+    if (!is_blank(path)) {
+      aerlonuserpath = cut(path, folder_capacity);
+      result = 1;
+    }
+  }
+  std::printf(" get_aerlon_user_path= %d\n", result);
+  return result;
+}
+
+std::int32_t get_aerlon_2_path(std::string_view msgpltfldr, bool qconfirm,
+                               bool qpilot, std::string& aerlonuserpath) {
+  std::int32_t result =
+      get_aerlon_user_path(msgpltfldr, qconfirm, qpilot, true, aerlonuserpath);
+  std::printf(" get_aerlon_user_path= %d\n", result);
+  return result;
+}

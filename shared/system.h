@@ -1,0 +1,33 @@
+// The registry, the environment and file dates, as discovery and probing read
+// them, each with its console trace.
+#ifndef MALVET_SHARED_SYSTEM_H
+#define MALVET_SHARED_SYSTEM_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Size of the buffer a registry value is read into.
+inline constexpr std::size_t registry_value_capacity = 255;
+
+// Reads the value `name` of the key `subkey` under HKEY_CURRENT_USER (when
+// `len` is 0 or more on entry) or HKEY_CLASSES_ROOT (when negative). On
+// success returns 0, `outval` holds the value's bytes (a text up to and with
+// its NUL) and `len` its size; otherwise returns the Windows status of the
+// step that failed and leaves both untouched. A value of more than 255 bytes
+// is not read (status 234).
+std::int32_t RdUsrReg(std::string_view subkey, std::string_view name,
+                      std::string& outval, std::int32_t& len);
+
+// Reads an environment variable for a buffer of `len` bytes: returns the
+// number of characters stored in `value`, 0 when the variable is not set, and
+// the size needed (more than `len` - 1) without storing anything when it
+// does not fit, as Windows does.
+std::int32_t MyGetEnv(std::string_view name, std::string& value, std::size_t len);
+
+// The file's last modification time in seconds since 1970-01-01 00:00 UTC, or
+// -1 when it does not exist (or vanished before its date could be read).
+std::int64_t modified_date(std::string_view infile);
+
+#endif
