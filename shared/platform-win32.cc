@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <commdlg.h>
+#include <mmsystem.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -67,6 +68,30 @@ RegistryRead read_registry_value(bool classes_root, const std::string& subkey,
   if (result.query_status == ERROR_SUCCESS) result.data = buffer.substr(0, size);
   result.close_status = static_cast<std::int32_t>(RegCloseKey(key));
   return result;
+}
+
+std::string key_name_text(std::uint32_t lparam, std::size_t capacity) {
+  std::string buffer(capacity, '\0');
+  int n = GetKeyNameTextA(static_cast<LONG>(lparam), &buffer[0], static_cast<int>(capacity));
+  if (n <= 0) return std::string();
+  buffer.resize(static_cast<std::size_t>(n));
+  return buffer;
+}
+
+std::uint32_t joystick_slots() { return joyGetNumDevs(); }
+
+std::optional<JoystickCaps> joystick_caps(std::uint32_t slot) {
+  JOYCAPSA caps;
+  std::memset(&caps, 0, sizeof caps);
+  if (joyGetDevCapsA(slot, &caps, sizeof caps) != JOYERR_NOERROR) return std::nullopt;
+  JoystickCaps out;
+  out.axes = static_cast<std::int32_t>(caps.wNumAxes);
+  out.buttons = static_cast<std::int32_t>(caps.wNumButtons);
+  out.vendor = caps.wMid;
+  out.product = caps.wPid;
+  out.name = std::string(caps.szPname, strnlen(caps.szPname, sizeof caps.szPname));
+  out.registry_key = std::string(caps.szRegKey, strnlen(caps.szRegKey, sizeof caps.szRegKey));
+  return out;
 }
 
 std::uint16_t user_ui_language() { return GetUserDefaultUILanguage(); }

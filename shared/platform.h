@@ -66,6 +66,29 @@ struct RegistryRead {
 RegistryRead read_registry_value(bool classes_root, const std::string& subkey,
                                  const std::string& name, std::size_t capacity);
 
+// ---- Keyboard and joysticks ----------------------------------------------------
+
+// The name of a key in the current keyboard layout, as GetKeyNameTextA gives
+// it for `lparam` (scan code in bits 16 to 23, extended-key flag in bit 24),
+// in a buffer of `capacity` bytes; empty when the layout has no name for it.
+std::string key_name_text(std::uint32_t lparam, std::size_t capacity);
+
+// The number of joystick slots, as joyGetNumDevs answers.
+std::uint32_t joystick_slots();
+
+// What a joystick slot holds, as joyGetDevCapsA answers.
+struct JoystickCaps {
+  std::int32_t axes = 0;
+  std::int32_t buttons = 0;
+  std::uint16_t vendor = 0;   // wMid
+  std::uint16_t product = 0;  // wPid
+  std::string name;           // szPname
+  std::string registry_key;   // szRegKey
+};
+
+// The capabilities of the joystick in `slot`, nothing when none answers there.
+std::optional<JoystickCaps> joystick_caps(std::uint32_t slot);
+
 // ---- User interface language -------------------------------------------------
 
 // The Windows language identifier of the user interface: 0x040C for French,

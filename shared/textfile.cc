@@ -44,12 +44,32 @@ LineWriter::~LineWriter() { close(); }
 bool LineWriter::open(const std::string& path, const char* mode) {
   close();
   ok_ = true;
+  empty_on_write_ = false;
   file_ = open_file(path, mode);
+  return file_ != nullptr;
+}
+
+bool LineWriter::open_keeping(const std::string& path) {
+  close();
+  ok_ = true;
+  path_ = path;
+  file_ = open_file(path, "r+b");
+  if (file_ == nullptr && !file_exists(path)) file_ = open_file(path, "wb");
+  empty_on_write_ = file_ != nullptr;
   return file_ != nullptr;
 }
 
 bool LineWriter::write_line(std::string_view text) {
   if (file_ == nullptr) return false;
+  if (empty_on_write_) {
+    empty_on_write_ = false;
+    std::fclose(file_);
+    file_ = open_file(path_, "wb");
+    if (file_ == nullptr) {
+      ok_ = false;
+      return false;
+    }
+  }
   if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() ||
       std::fputs("\r\n", file_) == EOF) {
     ok_ = false;

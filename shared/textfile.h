@@ -56,6 +56,11 @@ class LineWriter {
   bool open(const std::string& path, const char* mode);
   bool is_open() const { return file_ != nullptr; }
 
+  // Opens `path` for writing without emptying it: an existing file keeps its
+  // content until the first line is written, which replaces it all; a missing
+  // file is created empty. False when it can't be opened for writing.
+  bool open_keeping(const std::string& path);
+
   // Writes the text and CR LF; false once any write has failed.
   bool write_line(std::string_view text);
 
@@ -64,6 +69,8 @@ class LineWriter {
 
  private:
   std::FILE* file_ = nullptr;
+  std::string path_;
+  bool empty_on_write_ = false;
   bool ok_ = true;
 };
 

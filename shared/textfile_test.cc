@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <vector>
 
 #include "tests/test_support.h"
@@ -66,4 +67,23 @@ TEST(LineWriter, WritesCrLf) {
   out.close();
   EXPECT_EQ(dir.read("o.txt"), "one\r\n\r\ntwo\r\n");
   EXPECT_FALSE(out.open(dir.file("no/such/folder/o.txt"), "wb"));
+}
+
+TEST(LineWriter, OpenKeepingLeavesTheOldContentUntilTheFirstLine) {
+  TempDir dir;
+  dir.write("old.txt", "old content\r\n");
+  LineWriter out;
+  ASSERT_TRUE(out.open_keeping(dir.file("old.txt")));
+  out.close();
+  EXPECT_EQ(dir.read("old.txt"), "old content\r\n");
+
+  ASSERT_TRUE(out.open_keeping(dir.file("old.txt")));
+  out.write_line("new");
+  out.close();
+  EXPECT_EQ(dir.read("old.txt"), "new\r\n");
+
+  ASSERT_TRUE(out.open_keeping(dir.file("fresh.txt")));
+  out.close();
+  EXPECT_TRUE(std::filesystem::exists(dir.file("fresh.txt")));
+  EXPECT_FALSE(out.open_keeping(dir.file("no/such/folder/x.txt")));
 }

@@ -1,0 +1,138 @@
+#include "report/probing.h"
+
+#include <cstdint>
+#include <cstdio>
+
+#include "shared/platform.h"
+#include "shared/system.h"
+#include "shared/text.h"
+
+namespace {
+
+constexpr std::size_t key_text_capacity = 31;  // a 32-byte area with its NUL
+constexpr std::size_t name_capacity = 128;
+constexpr std::size_t guid_size = 16;
+constexpr const char* oem_key =
+    "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\";
+constexpr const char* directinput_key =
+    "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\DirectInput\\";
+
+std::string hex_byte(unsigned char b) {
+  char buf[3];
+  std::snprintf(buf, sizeof buf, "%02X", b);
+  return buf;
+}
+
+}  // namespace
+
+std::int32_t get_key_name(std::int32_t ThisKey, std::string& s) {
+  std::int32_t q = ThisKey / 10000;
+  std::int32_t k = ThisKey - q * 10000;
+  if (k > 5000) {
+    k -= 10000;
+    q += 1;
+  }
+  std::string prefix;
+  if (q & 8) prefix += "LONG+";
+  if (q & 1) prefix += "CTRL+";
+  if (q & 2) prefix += "SHFT+";
+  if (q & 4) prefix += "ALT+";
+
+  std::string name;
+  std::int32_t length;
+  if (k < 0) {
+    std::uint32_t scan = static_cast<std::uint32_t>(-k);
+    name = key_name_text(scan << 16, key_text_capacity + 1);
+    length = static_cast<std::int32_t>(name.size());
+  } else {
+    char c = static_cast<char>(k & 0xFF);
+    if (c != '\0') name = std::string(1, c);
+    length = 1;
+  }
+  s = (prefix + name).substr(0, key_text_capacity);
+  return length;
+}
+
+std::int32_t GetKeyNa(std::int32_t iv, std::string& keyn) {
+  std::printf("%d\n", iv);
+  return get_key_name(iv, keyn);
+}
+
+std::string scan_code_name(std::int32_t c) {
+  auto fits = [](std::int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; };
+  std::string name;
+  std::int64_t first = -std::int64_t{c};
+  if (fits(first) && GetKeyNa(static_cast<std::int32_t>(first), name) > 0) return name;
+  std::int64_t second = -128 - std::int64_t{c};
+  if (fits(second)) GetKeyNa(static_cast<std::int32_t>(second), name);
+  return name;
+}
+
+std::int32_t GetNumJoy() {
+  std::uint32_t n = joystick_slots();
+  std::int32_t count = 0;
+  for (std::uint32_t id = 0; id < n; ++id) {
+    if (joystick_caps(id)) {
+      count = static_cast<std::int32_t>(id) + 1;
+    } else {
+      std::printf("%u ERROR\n", id);
+    }
+  }
+  return count;
+}
+
+std::string joystick_header(const std::string& guid_bytes) {
+  auto b = [&](int i) { return hex_byte(static_cast<unsigned char>(guid_bytes[i])); };
+  std::string text = "[{";
+  for (int i : {3, 2, 1, 0}) text += b(i);
+  text += "-";
+  for (int i : {5, 4}) text += b(i);
+  text += "-";
+  for (int i : {7, 6}) text += b(i);
+  text += "-";
+  for (int i : {8, 9}) text += b(i);
+  text += "-";
+  for (int i : {10, 11, 12, 13}) text += b(i);
+  return text + "0000}]";
+}
+
+std::int32_t GetJoyInfo(std::int32_t id, std::string& JGuid, std::string& JName,
+                        std::int32_t& JNumAxe, std::int32_t& JNumBut) {
+  joystick_slots();
+  std::optional<JoystickCaps> caps =
+      id < 0 ? std::nullopt : joystick_caps(static_cast<std::uint32_t>(id));
+  if (!caps) {
+    std::printf("%d ERROR\n", id);
+    return 0;
+  }
+  std::printf("%d : %d %d %d %d %s %s\n", id, caps->axes, caps->buttons, caps->vendor,
+              caps->product, caps->name.c_str(), caps->registry_key.c_str());
+  JNumAxe = caps->axes;
+  JNumBut = caps->buttons;
+
+  char device[32];
+  std::snprintf(device, sizeof device, "VID_%04X&PID_%04X", caps->vendor, caps->product);
+  std::printf("%s\n", device);
+
+  std::string key = std::string(oem_key) + device;
+  std::printf("%s\n", key.c_str());
+  std::string value;
+  std::int32_t len = 0;
+  JName.clear();
+  if (RdUsrReg(key, "OEMName", value, len) == 0) {
+    JName = strcpy_c2f(value.c_str(), 0, name_capacity);
+  }
+  std::printf("%s\n", JName.c_str());
+
+  // The identifier's 16 bytes are taken whole, zero bytes included.
+  key = std::string(directinput_key) + device + "\\Calibration\\0";
+  value.clear();
+  len = 0;
+  JGuid.clear();
+  if (RdUsrReg(key, "GUID", value, len) == 0 && value.size() >= guid_size) {
+    std::printf("%d \n", len);
+    JGuid = joystick_header(value);
+  }
+  std::printf("\n%s\n", JGuid.c_str());
+  return 1;
+}

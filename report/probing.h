@@ -1,0 +1,45 @@
+// Keys by name in the current keyboard layout, and the attached joysticks.
+//
+// A key code packs a key and its modifiers: q = code / 10000 (toward zero),
+// k = code - q * 10000, and when k > 5000, k -= 10000 and q += 1. A negative
+// k is minus a scan code (256 and more: an extended key); k >= 0 is a
+// character code. The bits of q add the prefixes LONG+ (8), CTRL+ (1),
+// SHFT+ (2) and ALT+ (4), always in that order.
+#ifndef MALVET_REPORT_PROBING_H
+#define MALVET_REPORT_PROBING_H
+
+#include <cstdint>
+#include <string>
+
+// The name of the key with scan code `c` as the report shows it: what
+// GetKeyNa gives for -c, or, when that has no name, for -128 - c (the
+// extended key of base code c - 128 when c is above 256, for instance). Codes
+// whose negation can't be a key code get the name that could be made.
+std::string scan_code_name(std::int32_t c);
+
+// Writes the prefixes and the key's name into `s`, cut at 31 characters, and
+// returns the length of the name alone: 1 for a character key, 0 when the
+// layout has no name for the scan code (then `s` holds the prefixes only).
+std::int32_t get_key_name(std::int32_t ThisKey, std::string& s);
+
+// get_key_name with the code traced on the console.
+std::int32_t GetKeyNa(std::int32_t iv, std::string& keyn);
+
+// The number of joystick slots to examine: one more than the highest slot
+// that answers, 0 when none does.
+std::int32_t GetNumJoy();
+
+// Fills the description of the joystick in slot `id` and returns 1, or
+// returns 0 with the outputs untouched when the slot holds none. `JGuid` is
+// the section header by which controls.ini knows the device,
+// "[{9F6A1A40-D1E6-11E9-8001-444553540000}]", made from the 16 bytes of its
+// DirectInput calibration GUID (empty when they can't be read); `JName` is
+// its OEM product name (empty when it can't be read), cut at 128.
+std::int32_t GetJoyInfo(std::int32_t id, std::string& JGuid, std::string& JName,
+                        std::int32_t& JNumAxe, std::int32_t& JNumBut);
+
+// The section header text of a joystick from the 16 bytes of its identifier:
+// "[{" b3 b2 b1 b0 "-" b5 b4 "-" b7 b6 "-" b8 b9 "-" b10 b11 b12 b13 "0000}]".
+std::string joystick_header(const std::string& guid_bytes);
+
+#endif

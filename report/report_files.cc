@@ -1,0 +1,88 @@
+#include "report/report_files.h"
+
+#include <cstdio>
+
+#include "shared/text.h"
+
+namespace {
+
+constexpr std::int32_t layout_lmax_limit = 64;
+
+// Sets `field` into `row` from the 1-based `column` on, over what is there.
+void place(std::string& row, std::size_t column, std::string_view field) {
+  std::size_t at = column - 1;
+  if (row.size() < at + field.size()) row.resize(at + field.size(), ' ');
+  row.replace(at, field.size(), field);
+}
+
+std::size_t second_column(const Layout& layout) {
+  std::int32_t lmax = layout.lmax < layout_lmax_limit ? layout.lmax : layout_lmax_limit;
+  return static_cast<std::size_t>(lmax < 0 ? 0 : lmax) + 5;
+}
+
+}  // namespace
+
+Layout make_layout(std::int32_t lmax, bool qfr) {
+  Layout layout;
+  layout.lmax = lmax;
+  layout.qfr = qfr;
+  std::size_t c2 = second_column(layout);
+  char fmt[32];
+  std::snprintf(fmt, sizeof fmt, "(A,T%2zu,A,T%2zu,A)", c2, c2 + 30);
+  layout.fmtstr = fmt;
+  std::string sep = qfr ? ";" : ",";
+  layout.csvstr = "(3('\"',A,'\"" + sep + "'))";
+  layout.csvnum = "('\"',A,'\"" + sep + "','=\"',A,'\"" + sep + "','\"',A,'\"" + sep + "')";
+  return layout;
+}
+
+std::string text_row(const Layout&, std::string_view f1) {
+  return cut(f1, row_capacity);
+}
+
+std::string text_row(const Layout& layout, std::string_view f1, std::string_view f2) {
+  std::string row(f1);
+  place(row, second_column(layout), f2);
+  return cut(row, row_capacity);
+}
+
+std::string text_row(const Layout& layout, std::string_view f1, std::string_view f2,
+                     std::string_view f3) {
+  std::string row(f1);
+  place(row, second_column(layout), f2);
+  place(row, second_column(layout) + 30, f3);
+  return cut(row, row_capacity);
+}
+
+std::string csv_row(const Layout& layout, std::string_view f1, std::string_view f2,
+                    std::string_view f3, bool as_text) {
+  char sep = layout.qfr ? ';' : ',';
+  std::string row = "\"" + std::string(f1) + "\"" + sep;
+  row += (as_text ? "=\"" : "\"") + std::string(f2) + "\"" + sep;
+  row += "\"" + std::string(f3) + "\"" + sep;
+  return cut(row, row_capacity);
+}
+
+bool looks_numeric(std::string_view text) {
+  return !text.empty() &&
+         (text[0] == '+' || text[0] == '-' || (text[0] >= '0' && text[0] <= '9'));
+}
+
+void ReportFiles::close() {
+  text_.close();
+  csv_.close();
+}
+
+void ReportFiles::write(std::string_view text_line, std::string_view csv_line) {
+  text_.write_line(trim(text_line));
+  csv_.write_line(trim(csv_line));
+}
+
+void ReportFiles::write_blank() {
+  text_.write_line(" ");
+  csv_.write_line(" ");
+}
+
+void ReportFiles::write_row(std::string_view f1, std::string_view f2, std::string_view f3) {
+  write(text_row(layout_, f1, f2, f3), csv_row(layout_, f1, f2, f3, looks_numeric(f2)));
+}

@@ -1,0 +1,82 @@
+// The two report files, Controls.txt and Controls.csv, and their layout.
+//
+// Every row has up to three fields: command, binding, device. The text report
+// sets them in fixed columns: the first in column 1, the second in column
+// lmax + 5, the third in column lmax + 35 (lmax: the longest command name,
+// taken as at most 64), each starting at its column whatever the length of
+// the one before. The CSV report writes each as a quoted cell followed by the
+// separator ("," in English, ";" in French), the second written ="text" when
+// it would otherwise read as a number. Rows are cut at 128 characters and
+// written without trailing blanks, with CR LF line ends.
+#ifndef MALVET_REPORT_REPORT_FILES_H
+#define MALVET_REPORT_REPORT_FILES_H
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "shared/textfile.h"
+
+inline constexpr std::size_t row_capacity = 128;
+
+// The texts of the layout, as the run shows them on the console.
+struct Layout {
+  std::int32_t lmax = 0;  // as given, before it is limited for the columns
+  bool qfr = false;
+  std::string fmtstr;  // "(A,T35,A,T65,A)" for lmax 30
+  std::string csvstr;  // (3('"',A,'",'))
+  std::string csvnum;  // ('"',A,'",','="',A,'",','"',A,'",')
+};
+
+// The layout for the longest command name `lmax` and the language.
+Layout make_layout(std::int32_t lmax, bool qfr);
+
+// A text row: up to three fields set in their columns, cut at 128.
+std::string text_row(const Layout& layout, std::string_view f1);
+std::string text_row(const Layout& layout, std::string_view f1, std::string_view f2);
+std::string text_row(const Layout& layout, std::string_view f1, std::string_view f2,
+                     std::string_view f3);
+
+// A CSV row of three cells, cut at 128; with `as_text` the second cell is
+// written ="text".
+std::string csv_row(const Layout& layout, std::string_view f1, std::string_view f2,
+                    std::string_view f3, bool as_text = false);
+
+// True when a cell must be written ="text" so that a spreadsheet keeps it as
+// text: it begins with "+", "-" or a digit.
+bool looks_numeric(std::string_view text);
+
+class ReportFiles {
+ public:
+  // Opens the file for writing; an existing one keeps its content until the
+  // first line is written to it. False when it can't be opened.
+  bool open_text(const std::string& path) { return text_.open_keeping(path); }
+  bool open_csv(const std::string& path) { return csv_.open_keeping(path); }
+  void close();
+
+  void set_layout(const Layout& layout) { layout_ = layout; }
+  const Layout& layout() const { return layout_; }
+
+  // One line to each file, trimmed.
+  void write(std::string_view text_line, std::string_view csv_line);
+
+  // The same line to both files.
+  void write_both(std::string_view line) { write(line, line); }
+
+  // A line holding one blank, in both files.
+  void write_blank();
+
+  // An empty line, in both files.
+  void write_empty() { write_both(""); }
+
+  // A three-field row in both files; the CSV row writes its second cell as
+  // text when it looks like a number.
+  void write_row(std::string_view f1, std::string_view f2, std::string_view f3);
+
+ private:
+  LineWriter text_;
+  LineWriter csv_;
+  Layout layout_;
+};
+
+#endif

@@ -1,0 +1,70 @@
+#include "report/report_files.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/test_support.h"
+
+TEST(Layout, FormatTextsForLanguageAndWidth) {
+  Layout en = make_layout(30, false);
+  EXPECT_EQ(en.fmtstr, "(A,T35,A,T65,A)");
+  EXPECT_EQ(en.csvstr, "(3('\"',A,'\",'))");
+  EXPECT_EQ(en.csvnum, "('\"',A,'\",','=\"',A,'\",','\"',A,'\",')");
+  Layout fr = make_layout(4, true);
+  EXPECT_EQ(fr.fmtstr, "(A,T 9,A,T39,A)");
+  EXPECT_EQ(fr.csvstr, "(3('\"',A,'\";'))");
+  EXPECT_EQ(fr.csvnum, "('\"',A,'\";','=\"',A,'\";','\"',A,'\";')");
+  EXPECT_EQ(make_layout(80, false).fmtstr, "(A,T69,A,T99,A)");  // lmax taken as 64
+}
+
+TEST(Layout, TextRowsSetFieldsInTheirColumns) {
+  Layout layout = make_layout(30, false);
+  std::string row = text_row(layout, "Control", "Button/Axis/Key", "Device");
+  EXPECT_EQ(row, "Control" + std::string(27, ' ') + "Button/Axis/Key" +
+                     std::string(15, ' ') + "Device");
+  EXPECT_EQ(row.find("Button"), 34u);
+  EXPECT_EQ(row.find("Device"), 64u);
+  EXPECT_EQ(text_row(layout, "Pause", "Unassigned"), "Pause" + std::string(29, ' ') + "Unassigned");
+  EXPECT_EQ(text_row(layout, "Name  "), "Name");
+  // A field longer than its column starts the next one over it.
+  Layout narrow = make_layout(0, false);
+  EXPECT_EQ(text_row(narrow, "Longname", "K"), "LongKame");
+  EXPECT_EQ(text_row(layout, "C", std::string(40, 'x'), "D"),
+            "C" + std::string(33, ' ') + std::string(30, 'x') + "D" + std::string(9, 'x'));
+  EXPECT_EQ(text_row(make_layout(64, false), std::string(64, 'c'), std::string(64, 'k'),
+                     std::string(64, 'd'))
+                .size(),
+            row_capacity);
+}
+
+TEST(Layout, CsvRowsQuoteEveryCell) {
+  Layout en = make_layout(10, false);
+  Layout fr = make_layout(10, true);
+  EXPECT_EQ(csv_row(en, "Pause", "P", "Keyboard"), "\"Pause\",\"P\",\"Keyboard\",");
+  EXPECT_EQ(csv_row(fr, "Pause", "1", "Clavier", true), "\"Pause\";=\"1\";\"Clavier\";");
+  EXPECT_EQ(csv_row(en, "a\"b", "", " "), "\"a\"b\",\"\",\" \",");
+  EXPECT_EQ(csv_row(en, std::string(64, 'c'), std::string(64, 'k'), "d").size(), row_capacity);
+  EXPECT_TRUE(looks_numeric("1"));
+  EXPECT_TRUE(looks_numeric("+"));
+  EXPECT_TRUE(looks_numeric("-x"));
+  EXPECT_FALSE(looks_numeric("A"));
+  EXPECT_FALSE(looks_numeric(""));
+}
+
+TEST(ReportFilesTest, BothFilesGetTheirLines) {
+  TempDir dir;
+  dir.write("Controls.txt", "old\r\n");
+  ReportFiles report;
+  ASSERT_TRUE(report.open_text(dir.file("Controls.txt")));
+  ASSERT_TRUE(report.open_csv(dir.file("Controls.csv")));
+  report.set_layout(make_layout(4, false));
+  report.write_blank();
+  report.write_row("Cmd", "5", "Keyboard");
+  report.write_row("Cmd", "Up", "Keyboard");
+  report.write("text  ", "csv  ");
+  report.close();
+  EXPECT_EQ(dir.read("Controls.txt"),
+            " \r\nCmd     5" + std::string(29, ' ') + "Keyboard\r\nCmd     Up" +
+                std::string(28, ' ') + "Keyboard\r\ntext\r\n");
+  EXPECT_EQ(dir.read("Controls.csv"),
+            " \r\n\"Cmd\",=\"5\",\"Keyboard\",\r\n\"Cmd\",\"Up\",\"Keyboard\",\r\ncsv\r\n");
+}

@@ -1,0 +1,91 @@
+#include "report/sibling.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "report/probing.h"
+#include "shared/platform.h"
+#include "shared/text.h"
+
+namespace {
+
+// Marks the first entry of the table that `matches`.
+template <typename Match>
+void mark_first(const ScanCodeTable& keys, std::vector<bool>& q_key, Match matches) {
+  for (std::size_t j = 0; j < keys.size() && j < q_key.size(); ++j) {
+    if (matches(keys[j])) {
+      q_key[j] = true;
+      return;
+    }
+  }
+}
+
+// The number written right after `mark` in `value`.
+std::optional<std::int32_t> number_after(const std::string& value, std::size_t mark) {
+  return read_whole_number(std::string_view(value).substr(mark + 3));
+}
+
+}  // namespace
+
+bool read_tool_ini(bool qfr, const std::string& fnam, const ScanCodeTable& keys,
+                   std::vector<bool>& q_key, ReportFiles& report) {
+  const std::string kbdnam = qfr ? "Clavier" : "Keyboard";
+  std::string path = trim(fnam);
+  bool exists = file_exists(path);
+  std::printf(" %s %c\n", path.c_str(), exists ? 'T' : 'F');
+  if (!exists) return false;
+  LineReader in(path, line_capacity);
+  if (!in.is_open()) return false;
+
+  report.write_blank();
+  report.write_both(path);
+  report.write_blank();
+
+  while (std::optional<std::string> line = in.next()) {
+    if (is_blank(*line) || (*line)[0] == '#') continue;
+    KeyVal kv = extract_key_val(*line);
+    if (kv.key.compare(0, 3, "Key") != 0) continue;
+    const std::string& value = kv.val;
+
+    std::string text;
+    std::size_t mark;
+    if ((mark = value.find('"')) != std::string::npos) {
+      char c = mark + 1 < value.size() ? value[mark + 1] : ' ';
+      text = std::string(1, c);
+      mark_first(keys, q_key, [&](const ScanCode& k) { return same_text(k.name, text); });
+    } else if ((mark = value.find("SCN")) != std::string::npos) {
+      std::optional<std::int32_t> s = number_after(value, mark);
+      if (!s) continue;
+      std::int32_t c = *s > 256 ? *s - 128 : *s;  // no overflow: *s > 256
+      mark_first(keys, q_key, [&](const ScanCode& k) { return k.code == c; });
+      text = scan_code_name(*s);
+    } else if ((mark = value.find("ASC")) != std::string::npos) {
+      std::optional<std::int32_t> a = number_after(value, mark);
+      if (!a) continue;
+      text = std::string(1, static_cast<char>(*a & 0xFF));
+      mark_first(keys, q_key, [&](const ScanCode& k) { return same_text(k.name, text); });
+    } else {
+      continue;
+    }
+    report.write_row(kv.key, trim(text), kbdnam);
+  }
+  return !in.failed();
+}
+
+void my_sort_i_c(std::size_t n, std::vector<std::int32_t>& list,
+                 std::vector<std::string>& clist, bool qasc) {
+  if (n > list.size()) n = list.size();
+  if (n > clist.size()) n = clist.size();
+  for (std::size_t m = n; m > 1; --m) {
+    bool exchanged = false;
+    for (std::size_t i = 1; i < m; ++i) {
+      bool out_of_order = qasc ? list[i] < list[i - 1] : list[i] > list[i - 1];
+      if (out_of_order) {
+        std::swap(list[i], list[i - 1]);
+        std::swap(clist[i], clist[i - 1]);
+        exchanged = true;
+      }
+    }
+    if (!exchanged) break;
+  }
+}
