@@ -250,6 +250,14 @@ RegistryRead read_registry_value(bool classes_root, const std::string& subkey,
   return result;
 }
 
+void start_document(const std::string& path) {
+  if (!on_path("xdg-open")) return;
+  std::string native = to_native_path(path);
+  char* argv[] = {const_cast<char*>("xdg-open"), native.data(), nullptr};
+  pid_t pid;  // not waited for
+  posix_spawnp(&pid, "xdg-open", nullptr, nullptr, argv, environ);
+}
+
 std::string key_name_text(std::uint32_t lparam, std::size_t capacity) {
   // The names Windows gives on the US English layout, by scan code; 256 is
   // added for an extended key.

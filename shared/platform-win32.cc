@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commdlg.h>
 #include <mmsystem.h>
+#include <shellapi.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -68,6 +69,25 @@ RegistryRead read_registry_value(bool classes_root, const std::string& subkey,
   if (result.query_status == ERROR_SUCCESS) result.data = buffer.substr(0, size);
   result.close_status = static_cast<std::int32_t>(RegCloseKey(key));
   return result;
+}
+
+void start_document(const std::string& path) {
+  // A name holding "%" would be expanded by the command interpreter.
+  if (path.find('%') != std::string::npos) {
+    ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return;
+  }
+  // "start" through the command interpreter, which returns at once.
+  std::string command = "cmd.exe /c start \"\" \"" + path + "\"";
+  STARTUPINFOA si;
+  std::memset(&si, 0, sizeof si);
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi;
+  if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                     nullptr, &si, &pi)) {
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
 }
 
 std::string key_name_text(std::uint32_t lparam, std::size_t capacity) {

@@ -66,6 +66,12 @@ struct RegistryRead {
 RegistryRead read_registry_value(bool classes_root, const std::string& subkey,
                                  const std::string& name, std::size_t capacity);
 
+// ---- The command interpreter --------------------------------------------------
+
+// Opens a document with the program associated with its kind, without
+// waiting ("start Controls.txt"; xdg-open on POSIX, when there is one).
+void start_document(const std::string& path);
+
 // ---- Keyboard and joysticks ----------------------------------------------------
 
 // The name of a key in the current keyboard layout, as GetKeyNameTextA gives

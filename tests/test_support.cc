@@ -1,6 +1,9 @@
 #include "tests/test_support.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <algorithm>
 
 #include <cstdlib>
 #include <filesystem>
@@ -63,4 +66,42 @@ ScopedCwd::ScopedCwd(const std::string& dir) : old_(fs::current_path().string())
 ScopedCwd::~ScopedCwd() {
   std::error_code ec;
   fs::current_path(old_, ec);
+}
+
+int run_program(const std::string& program, const std::vector<std::string>& args,
+                const std::string& cwd,
+                const std::vector<std::pair<std::string, std::string>>& env,
+                std::string* output) {
+  TempDir capture;
+  std::string out_file = capture.file("output.txt");
+  pid_t pid = fork();
+  if (pid < 0) return -1;
+  if (pid == 0) {
+    if (chdir(cwd.c_str()) != 0) _exit(127);
+    for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
+    if (!freopen("/dev/null", "r", stdin) || !freopen(out_file.c_str(), "w", stdout) ||
+        dup2(fileno(stdout), 2) < 0) {
+      _exit(127);
+    }
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  if (waitpid(pid, &status, 0) < 0) return -1;
+  if (output) *output = capture.read("output.txt");
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::vector<std::string> files_starting_with(const std::string& dir, const std::string& prefix) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    std::string name = entry.path().filename().string();
+    if (name.compare(0, prefix.size(), prefix) == 0) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }

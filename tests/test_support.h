@@ -5,6 +5,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 // A fresh folder under the system's temporary folder, removed with all it
 // holds when the object goes.
@@ -52,5 +54,17 @@ class ScopedCwd {
  private:
   std::string old_;
 };
+
+
+// Runs a program in `cwd` with `env` added to the environment and standard
+// input from /dev/null; its standard output and error go to `output`.
+// Returns its exit status (-1 when it could not be run or did not exit).
+int run_program(const std::string& program, const std::vector<std::string>& args,
+                const std::string& cwd,
+                const std::vector<std::pair<std::string, std::string>>& env,
+                std::string* output = nullptr);
+
+// The names of the files in `dir` that begin with `prefix`, sorted.
+std::vector<std::string> files_starting_with(const std::string& dir, const std::string& prefix);
 
 #endif

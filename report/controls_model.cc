@@ -1,0 +1,267 @@
+#include "report/controls_model.h"
+
+#include <cstdio>
+
+#include "report/probing.h"
+#include "report/sibling.h"
+#include "shared/log.h"
+#include "shared/text.h"
+#include "shared/textfile.h"
+
+namespace {
+
+constexpr std::size_t nokbk_width = 64;
+constexpr std::size_t key_log_capacity = 80;
+constexpr std::int32_t first_key_command = 3000;
+constexpr std::int32_t last_key_command = 3999;
+constexpr std::int32_t first_button_value = 48;
+
+bool is_header(const std::string& line) { return !line.empty() && line[0] == '['; }
+
+// The first position of the command `number` in the table, -1 when absent.
+int command_position(const CommandTable& commands, std::int32_t number) {
+  for (std::size_t i = 0; i < commands.size(); ++i) {
+    if (commands[i].number == number) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+// The section that each line falls in: 0 before the first header and in the
+// sections past the capacity, whose entries are left out.
+class SectionCounter {
+ public:
+  // Counts a header; false when it lies past the capacity.
+  bool open_section() {
+    ++headers_;
+    current_ = headers_ <= static_cast<std::int32_t>(maxdev) ? headers_ : 0;
+    return current_ != 0;
+  }
+  std::int32_t current() const { return current_; }
+
+ private:
+  std::int32_t headers_ = 0;
+  std::int32_t current_ = 0;
+};
+
+class RowMaker {
+ public:
+  RowMaker(const ReportContext& ctx, AssignmentModel& model) : ctx_(ctx), model_(model) {}
+
+  bool full() const { return model_.rows.size() >= maxcmd; }
+
+  void add(int position, std::string text, std::string csv) {
+    if (full()) return;
+    model_.rows.ind_out.push_back(position + 1);
+    model_.rows.line_out.push_back(std::move(text));
+    model_.rows.line_csv.push_back(std::move(csv));
+  }
+
+  // A row of three fields written with csvstr, or csvnum when `as_text`.
+  void add3(int position, std::string_view f1, std::string_view f2, std::string_view f3,
+            bool as_text = false) {
+    add(position, text_row(ctx_.layout, f1, f2, f3), csv_row(ctx_.layout, f1, f2, f3, as_text));
+  }
+
+  // A row whose third field is absent from the text report and one blank in
+  // the CSV report.
+  void add2(int position, std::string_view f1, std::string_view f2) {
+    add(position, text_row(ctx_.layout, f1, f2), csv_row(ctx_.layout, f1, f2, " "));
+  }
+
+ private:
+  const ReportContext& ctx_;
+  AssignmentModel& model_;
+};
+
+DeviceTable find_devices(LineReader& in, const ReportContext& ctx) {
+  DeviceTable dev;
+  SectionCounter section;
+  while (std::optional<std::string> line = in.next()) {
+    if (is_blank(*line)) continue;
+    if (is_header(*line)) {
+      if (!section.open_section()) continue;
+      dev.ndev = section.current();
+      std::printf(" %s\n", line->c_str());
+      std::int32_t& joyid = dev.joyid[static_cast<std::size_t>(dev.ndev)];
+      joyid = 0;
+      if (dev.ndev == 1) continue;
+      for (std::size_t k = 0; k < ctx.joysticks.size(); ++k) {
+        std::printf(" %s\n", ctx.joysticks[k].guid.c_str());
+        if (same_text(*line, ctx.joysticks[k].guid)) joyid = static_cast<std::int32_t>(k + 1);
+      }
+      if (joyid > 0) {
+        std::printf(" %d %s\n", joyid,
+                    ctx.joysticks[static_cast<std::size_t>(joyid - 1)].name.c_str());
+      }
+      continue;
+    }
+    if (section.current() == 0) continue;
+    std::optional<std::int32_t> number = read_whole_number(extract_key_val(*line).key);
+    if (number && *number >= first_key_command && *number <= last_key_command) {
+      ++dev.nb_cmd_dev[static_cast<std::size_t>(section.current())];
+    }
+  }
+  for (std::int32_t i = 1; i <= dev.ndev; ++i) {
+    if (dev.nb_cmd_dev[static_cast<std::size_t>(i)] > dev.max_cmd_dev) {
+      dev.max_cmd_dev = dev.nb_cmd_dev[static_cast<std::size_t>(i)];
+      dev.ikbd = i;
+    }
+  }
+  std::printf(" %d %d\n", dev.ikbd, dev.max_cmd_dev);
+  return dev;
+}
+
+void read_keyboard_entry(int i, std::int32_t mkey, const CommandTable& commands,
+                         const ReportContext& ctx, AssignmentModel& model, RowMaker& rows) {
+  const std::string& command = commands[static_cast<std::size_t>(i)].name;
+  int j = -1;
+  for (std::size_t k = 0; k < ctx.keys.size(); ++k) {
+    if (ctx.keys[k].code == mkey) {
+      j = static_cast<int>(k);
+      break;
+    }
+  }
+  if (j < 0) {
+    rows.add2(i, command, trim(ctx.texts.nokey));
+    return;
+  }
+  model.q_key[static_cast<std::size_t>(j)] = true;
+  const std::string& table_name = ctx.keys[static_cast<std::size_t>(j)].name;
+  std::string display = key_display_name(mkey, ctx.texts.qfr);
+  if (!case_blind_compare(display, table_name)) {
+    log_message_f(cut(text_row(ctx.layout, table_name, display), key_log_capacity));
+  }
+  rows.add3(i, command, display, trim(ctx.texts.kbdnam), looks_numeric(display));
+}
+
+}  // namespace
+
+ReportTexts report_texts(bool qfr) {
+  ReportTexts t;
+  t.qfr = qfr;
+  if (qfr) {
+    t.kbdnam = "Clavier";
+    t.txtaxe = "Axe";
+    t.txtbut = "Bouton";
+    t.nokey = "Touche non reconnue";
+    t.nokbk = "Pas assign\xE9" "e \xE0 une touche du clavier";
+    t.unass = "Non assign\xE9" "e";
+    t.umsg = "Touches, axes & boutons non utilis\xE9s dans Aerlon";
+  } else {
+    t.kbdnam = "Keyboard";
+    t.txtaxe = "Axis";
+    t.txtbut = "Button";
+    t.nokey = "Unrecognized key";
+    t.nokbk = "Not assigned to a keyboard key";
+    t.unass = "Unassigned";
+    t.umsg = "Keys, axes and buttons not used in Aerlon";
+  }
+  return t;
+}
+
+AssignmentModel::AssignmentModel()
+    : k_cmd{std::vector<std::int32_t>(maxcmd, never_bound),
+            std::vector<std::int32_t>(maxcmd, never_bound)},
+      q_key(maxkey, false),
+      q_axe(maxjoy, std::vector<bool>(maxaxe + 1, false)),
+      q_but(maxjoy, std::vector<bool>(maxbut + 1, false)),
+      q_cmd(maxkey, false) {}
+
+std::string axis_text(std::int32_t axis, std::string_view joystick_name,
+                      const ReportTexts& texts) {
+  if (joystick_name == sidewinder_ff2) {
+    if (axis == 6) return texts.qfr ? "Curseur" : "Cursor";
+    if (axis == 8) return texts.qfr ? "Commande de pouce" : "Hat switch";
+  }
+  static const char* const letters[] = {"X", "Y", "Z"};
+  std::string name = axis >= 0 && axis < 3 ? letters[axis] : i2b(axis);
+  return texts.qfr ? trim(texts.txtaxe) + " " + name : name + " " + trim(texts.txtaxe);
+}
+
+std::string key_display_name(std::int32_t code, bool qfr) {
+  if (qfr && code >= 2 && code <= 10) return i2b(code - 1);
+  return scan_code_name(code);
+}
+
+DeviceTable read_controls_file(LineReader& in, int version, const CommandTable& commands,
+                               const ReportContext& ctx, AssignmentModel& model) {
+  DeviceTable dev = find_devices(in, ctx);
+  in.rewind();
+
+  RowMaker rows(ctx, model);
+  std::vector<std::int32_t>& k_cmd = model.k_cmd_of(version);
+  SectionCounter section;
+  while (std::optional<std::string> line = in.next()) {
+    if (is_blank(*line)) continue;
+    if (is_header(*line)) {
+      section.open_section();
+      continue;
+    }
+    std::int32_t jf = section.current();
+    if (jf == 0 || rows.full()) continue;
+    KeyVal kv = extract_key_val(*line);
+    std::optional<std::int32_t> mcmd = read_whole_number(kv.key);
+    if (!mcmd) continue;
+    std::int32_t joy = dev.joyid[static_cast<std::size_t>(jf)];
+
+    if (jf != dev.ikbd && joy == 0) {
+      // A device that is not attached: only its key and button commands count.
+      if (*mcmd <= first_key_command) continue;
+      int i = command_position(commands, *mcmd);
+      if (i < 0) continue;
+      model.q_cmd[static_cast<std::size_t>(i)] = true;
+      rows.add2(i, commands[static_cast<std::size_t>(i)].name, pad(ctx.texts.nokbk, nokbk_width));
+      continue;
+    }
+
+    std::optional<std::int32_t> mkey = read_whole_number(kv.val);
+    if (!mkey) continue;
+    int i = command_position(commands, *mcmd);
+    if (i < 0) {
+      std::printf(" %d Command not found\n", *mcmd);
+      continue;
+    }
+    if (jf == dev.ikbd) {
+      model.q_cmd[static_cast<std::size_t>(i)] = true;
+      k_cmd[static_cast<std::size_t>(i)] = *mkey;
+      read_keyboard_entry(i, *mkey, commands, ctx, model, rows);
+      continue;
+    }
+
+    const Joystick& joystick = ctx.joysticks[static_cast<std::size_t>(joy - 1)];
+    std::string device = trim(joystick.name);
+    const std::string& command = commands[static_cast<std::size_t>(i)].name;
+    if (*mcmd >= first_key_command) {
+      std::int64_t b = std::int64_t{*mkey} - first_button_value;
+      if (b < 0 || b > static_cast<std::int64_t>(maxbut)) continue;
+      model.q_but[static_cast<std::size_t>(joy - 1)][static_cast<std::size_t>(b)] = true;
+      model.q_cmd[static_cast<std::size_t>(i)] = true;
+      k_cmd[static_cast<std::size_t>(i)] = *mkey;
+      rows.add3(i, command, trim(ctx.texts.txtbut) + " " + i2b(static_cast<std::int32_t>(b)),
+                device);
+    } else {
+      std::int32_t a = (*mkey % 1000) / 4;
+      if (a < 0 || a > static_cast<std::int32_t>(maxaxe)) continue;
+      model.q_axe[static_cast<std::size_t>(joy - 1)][static_cast<std::size_t>(a)] = true;
+      model.q_cmd[static_cast<std::size_t>(i)] = true;
+      k_cmd[static_cast<std::size_t>(i)] = *mkey;
+      rows.add3(i, command, axis_text(a, device, ctx.texts), device);
+    }
+  }
+  return dev;
+}
+
+void finish_rows(const CommandTable& commands, const ReportContext& ctx,
+                 AssignmentModel& model) {
+  RowMaker rows(ctx, model);
+  for (std::size_t i = 0; i < commands.size(); ++i) {
+    if (model.q_cmd[i]) continue;
+    std::printf(" %d %d %s %s\n", static_cast<int>(i + 1), commands[i].number,
+                commands[i].name.c_str(), ctx.texts.unass.c_str());
+    rows.add2(static_cast<int>(i), commands[i].name, trim(ctx.texts.unass));
+  }
+  VersionRows& r = model.rows;
+  r.ind_csv = r.ind_out;
+  my_sort_i_c(r.size(), r.ind_out, r.line_out, true);
+  my_sort_i_c(r.size(), r.ind_csv, r.line_csv, true);
+}

@@ -1,0 +1,115 @@
+// A pilot's controls.ini read into the assignment model, and the rows of the
+// report made from it.
+//
+// controls.ini is read 80 characters a line. A line whose first character is
+// "[" opens a device section; every other non-blank line is an entry
+// "command number=value". The keyboard section is the one with the most
+// entries numbered 3000..3999 (the first of equal ones); a later section whose
+// header is exactly an attached joystick's header text describes that
+// joystick. A keyboard entry's value is a scan code; an attached joystick's is
+// 48 + a button index for a command from 3000 on and an axis (value modulo
+// 1000, divided by 4) below 3000; of another section only the commands above
+// 3000 count, as bound to no keyboard key.
+#ifndef MALVET_REPORT_CONTROLS_MODEL_H
+#define MALVET_REPORT_CONTROLS_MODEL_H
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "report/report_files.h"
+#include "report/tables.h"
+
+inline constexpr std::size_t maxjoy = 32;  // attached joysticks
+inline constexpr std::size_t maxaxe = 32;  // highest axis index
+inline constexpr std::size_t maxbut = 512;  // highest button index
+inline constexpr std::size_t maxdev = 64;  // device sections of one file
+inline constexpr std::size_t joystick_text_capacity = 64;
+inline constexpr std::int32_t never_bound = -99;
+
+// The joystick whose axes 6 and 8 are a slider and a hat switch.
+inline constexpr std::string_view sidewinder_ff2 = "SideWinder Force Feedback 2 Joystick";
+
+struct Joystick {
+  std::string name;  // joyname: the product name
+  std::string guid;  // joyguid: the section header text of the device
+  std::int32_t axes = 0;     // joynumaxe
+  std::int32_t buttons = 0;  // joynumbut
+};
+
+// The texts of the report in the run's language.
+struct ReportTexts {
+  bool qfr = false;
+  std::string kbdnam, txtaxe, txtbut, nokey, nokbk, unass, umsg;
+};
+
+ReportTexts report_texts(bool qfr);
+
+// What the reading of a controls.ini needs and does not change.
+struct ReportContext {
+  const ScanCodeTable& keys;
+  const std::vector<Joystick>& joysticks;
+  const Layout& layout;
+  const ReportTexts& texts;
+};
+
+// The rows of one version: text and CSV rows with the command position each
+// belongs to (ind_out, ind_csv), at most 256.
+struct VersionRows {
+  std::vector<std::int32_t> ind_out, ind_csv;
+  std::vector<std::string> line_out, line_csv;
+  std::size_t size() const { return line_out.size(); }
+};
+
+struct AssignmentModel {
+  AssignmentModel();
+
+  // Per run: the last binding value of each command position of versions 2
+  // and 3 (never_bound when none), and the keys, axes and buttons in use.
+  std::array<std::vector<std::int32_t>, 2> k_cmd;
+  std::vector<bool> q_key;                 // parallel to the scan-code table
+  std::vector<std::vector<bool>> q_axe;    // [joystick 0..31][axis 0..32]
+  std::vector<std::vector<bool>> q_but;    // [joystick 0..31][button 0..512]
+
+  // Per version.
+  std::vector<bool> q_cmd;  // command positions bound at least once
+  VersionRows rows;
+
+  std::vector<std::int32_t>& k_cmd_of(int version) { return k_cmd[version - 2]; }
+};
+
+// The device sections of one file, as the first pass finds them.
+struct DeviceTable {
+  std::int32_t ndev = 0;
+  std::array<std::int32_t, maxdev + 1> nb_cmd_dev{};  // 1-based
+  std::array<std::int32_t, maxdev + 1> joyid{};       // 1-based; 0: no joystick
+  std::int32_t ikbd = 0;
+  std::int32_t max_cmd_dev = 0;
+};
+
+class LineReader;
+
+// Reads an open controls.ini of `version` in two passes: the device sections,
+// then the bindings, which become rows of `model.rows` (in file order, not yet
+// sorted, without the unbound commands) and mark commands, keys, axes and
+// buttons as bound. Entries that do not read, lie before the first section or
+// past any capacity are left out.
+DeviceTable read_controls_file(LineReader& in, int version, const CommandTable& commands,
+                               const ReportContext& ctx, AssignmentModel& model);
+
+// Adds a row for every command of the table that nothing binds, then sorts
+// the rows by command position, keeping the file's order within a command.
+void finish_rows(const CommandTable& commands, const ReportContext& ctx,
+                 AssignmentModel& model);
+
+// The axis as the report names it: "X Axis" ("Axe X"), "4 Axis", and the
+// slider and hat switch of the SideWinder Force Feedback 2.
+std::string axis_text(std::int32_t axis, std::string_view joystick_name,
+                      const ReportTexts& texts);
+
+// The name of the key with scan code `code` as the report shows it: the digit
+// on the French top row's keys 2..10, else the layout's name.
+std::string key_display_name(std::int32_t code, bool qfr);
+
+#endif
