@@ -190,3 +190,214 @@ TEST_F(Tavlet, BothVersionsInEnglish) {
   EXPECT_NE(console_.find(" (A,T17,A,T47,A)\n"), std::string::npos);
   EXPECT_NE(console_.find(" 9999 Command not found\n"), std::string::npos);
 }
+
+namespace {
+
+// The fixture's report in English with both versions read.
+std::string english_block(const std::string& path, const std::string& rows) {
+  return " \r\n" + path + crlf + " \r\n" + txt("Control", "Button/Axis/Key", "Device") + " \r\n" +
+         rows;
+}
+
+int count_of(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+    ++n;
+  }
+  return n;
+}
+
+}  // namespace
+
+TEST_F(Tavlet, OnlyVersion3InFrench) {
+  installed_[0] = false;
+  write_registry();
+  write("work/SCN_AZERTY_FR.txt",
+        "2=1\r\n3=2\r\n11=0\r\n16=A\r\n30=Q\r\n44=W\r\n57=Espace\r\n59=F1\r\n200=Haut\r\n");
+  fs::remove(dir_.file("work/CMD.txt"));  // not needed without version 2
+  ASSERT_EQ(run("fr_FR.UTF-8"), 0) << console_;
+  const std::string nokbk = "Pas assign\xE9" "e \xE0 une touche du clavier";
+  EXPECT_EQ(read("work/Controls.txt"),
+            " \r\n..\\Docs\\Aerlon3\\Pilots\\Ann\\controls.ini\r\n \r\n" +
+                txt("Commande", "Bouton/Axe/Touche", "P\xE9riph\xE9rique") + " \r\n" +
+                txt("Aileron", "Non assign\xE9" "e") + txt("Elevator", "Non assign\xE9" "e") +
+                txt("Pause", "Space", "Clavier") + txt("Pause", "Q", "Clavier") +
+                txt("Release tow", "Z", "Clavier") + txt("Airbrakes", nokbk) +
+                txt("Engine start", "1", "Clavier") +
+                " \r\n..\\Palvik\\Settings\\Palvik.ini\r\n \r\n" + txt("KeyMenu", "Up", "Clavier") +
+                "\r\nTouches, axes & boutons non utilis\xE9s dans Aerlon, Palvik\r\n\r\n" +
+                txt(" ", "2", "Clavier") + txt(" ", "0", "Clavier") + txt(" ", "A", "Clavier") +
+                txt(" ", "F1", "Clavier") + " \r\n" + txt(" ", "Axe X", "Stick One") +
+                txt(" ", "Axe Y", "Stick One") + txt(" ", "Axe Z", "Stick One") +
+                txt(" ", "Bouton 0", "Stick One") + txt(" ", "Bouton 1", "Stick One") +
+                txt(" ", "Bouton 2", "Stick One") + txt(" ", "Bouton 3", "Stick One"));
+  EXPECT_EQ(read("work/Controls.csv"),
+            " \r\n\"..\\Docs\\Aerlon3\\Pilots\\Ann\\controls.ini\";\"\";\"\";\r\n \r\n"
+            "\"Commande\";\"Bouton/Axe/Touche\";\"P\xE9riph\xE9rique\";\r\n \r\n"
+            "\"Aileron\";\"Non assign\xE9" "e\";\" \";\r\n"
+            "\"Elevator\";\"Non assign\xE9" "e\";\" \";\r\n"
+            "\"Pause\";\"Space\";\"Clavier\";\r\n"
+            "\"Pause\";\"Q\";\"Clavier\";\r\n"
+            "\"Release tow\";\"Z\";\"Clavier\";\r\n"
+            "\"Airbrakes\";\"" + nokbk + std::string(64 - nokbk.size(), ' ') + "\";\" \";\r\n"
+            "\"Engine start\";=\"1\";\"Clavier\";\r\n"
+            " \r\n..\\Palvik\\Settings\\Palvik.ini\r\n \r\n"
+            "\"KeyMenu\";\"Up\";\"Clavier\";\r\n"
+            "\r\nTouches, axes & boutons non utilis\xE9s dans Aerlon, Palvik\r\n\r\n"
+            "\" \";=\"2\";\"Clavier\";\r\n"
+            "\" \";=\"0\";\"Clavier\";\r\n"
+            "\" \";\"A\";\"Clavier\";\r\n"
+            "\" \";\"F1\";\"Clavier\";\r\n \r\n"
+            "\" \";\"Axe X\";\"Stick One\";\r\n"
+            "\" \";\"Axe Y\";\"Stick One\";\r\n"
+            "\" \";\"Axe Z\";\"Stick One\";\r\n"
+            "\" \";\"Bouton 0\";\"Stick One\";\r\n"
+            "\" \";\"Bouton 1\";\"Stick One\";\r\n"
+            "\" \";\"Bouton 2\";\"Stick One\";\r\n"
+            "\" \";\"Bouton 3\";\"Stick One\";\r\n");
+  // The names that the layout gives differently from the table.
+  EXPECT_EQ(run_log(), "\r\n" + txt("Espace", "Space") + txt("W", "Z") + txt("A", "Q"));
+  EXPECT_EQ(read("dialogs.log"),
+            "box|yesno|Tavlet (beta)|La table d'assignation des commandes a \xE9t\xE9 \xE9"
+            "crite dans : controls.txt\\nVoulez vous l'ouvrir (avec l'\xE9" "diteur de texte par "
+            "d\xE9" "faut) ?\r\n");
+}
+
+TEST_F(Tavlet, EnglishForcedOnAFrenchSystem) {
+  ASSERT_EQ(run("fr_FR.UTF-8", {"-EN"}), 0) << console_;
+  std::string english = read("work/Controls.txt");
+  EXPECT_NE(english.find(txt("Control", "Button/Axis/Key", "Device")), std::string::npos);
+  EXPECT_EQ(read("dialogs.log"), question_en);
+
+  // Any other argument leaves the language to the system: the French table
+  // is then needed.
+  fs::remove(dir_.file("dialogs.log"));
+  EXPECT_EQ(run("fr_FR.UTF-8", {"-en"}), 1);
+  EXPECT_EQ(run("fr_FR.UTF-8", {"-EN", "x"}), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|*** Le fichier SCN_AZERTY_FR.txt ne peut pas \xEAtre "
+            "ouvert  ***\r\n"
+            "box|error|Tavlet (beta)|*** Le fichier SCN_AZERTY_FR.txt ne peut pas \xEAtre "
+            "ouvert  ***\r\n");
+  EXPECT_EQ(read("work/Controls.txt"), english);  // never reached
+}
+
+TEST_F(Tavlet, NoDifferencesBetweenTheVersions) {
+  write("Docs/Aerlon/Pilots/Ann/controls.ini", "[Keyboard]\r\n3001=57\r\n3004=30\r\n");
+  write("Docs/Aerlon3/Pilots/Ann/controls.ini", "[Keyboard]\r\n3101=57\r\n");
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  EXPECT_NE(read("work/Controls.txt")
+                .find(" \r\nAerlon 2 and 3 assignment differences\r\n \r\nNone\r\n \r\n"),
+            std::string::npos);
+  EXPECT_NE(read("work/Controls.csv")
+                .find(" \r\n\"Aerlon 2 and 3 assignment differences\";;\r\n \r\n\"None\";;\r\n"),
+            std::string::npos);
+}
+
+TEST_F(Tavlet, SideWinderAxesAndOnlyVersion2) {
+  joystick_name_ = "SideWinder Force Feedback 2 Joystick";
+  installed_[1] = false;
+  write_registry();
+  write("joysticks.txt", "# slot axes buttons vendor product\r\n0 9 0 045E 001B\r\n");
+  write("Docs/Aerlon/Pilots/Ann/controls.ini",
+        "[Keyboard]\r\n3001=57\r\n" + joystick_header + "\r\n1000=1024\r\n1001=1004\r\n");
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  const std::string sw = joystick_name_;
+  std::string report = read("work/Controls.txt");
+  // One version: lmax is version 2's longest name, "Release tow".
+  auto row = [&](const std::string& f1, const std::string& f2, const std::string& f3) {
+    std::string r = f1;
+    r.resize(15, ' ');
+    r += f2;
+    r.resize(45, ' ');
+    return r + f3 + crlf;
+  };
+  EXPECT_NE(report.find(row("Aileron", "Cursor", sw) + row("Elevator", "Y Axis", sw)),
+            std::string::npos);
+  EXPECT_NE(report.find(" \r\n" + row(" ", "X Axis", sw) + row(" ", "Z Axis", sw) +
+                        row(" ", "4 Axis", sw) + row(" ", "5 Axis", sw) +
+                        row(" ", "7 Axis", sw) + row(" ", "Hat switch", sw)),
+            std::string::npos);
+  EXPECT_EQ(report.find("differences"), std::string::npos);
+  EXPECT_NE(read("work/Controls.csv").find("\" \",\"4 Axis\",\"" + sw + "\",\r\n"),
+            std::string::npos);
+}
+
+TEST_F(Tavlet, StopsWithoutAnInstallation) {
+  installed_[0] = installed_[1] = false;
+  write_registry();
+  EXPECT_EQ(run("en_US.UTF-8"), 1);
+  EXPECT_EQ(read("dialogs.log"), "box|error|Tavlet (beta)|No Aerlon installation detected\r\n");
+  EXPECT_EQ(read("work/Logfile.txt"), "No Aerlon installation detected\r\n");
+  EXPECT_FALSE(fs::exists(dir_.file("work/Controls.txt")));
+  EXPECT_TRUE(files_starting_with(dir_.file("work"), "Tavlet_").empty());
+}
+
+TEST_F(Tavlet, StopsWithoutACommandTable) {
+  fs::remove(dir_.file("work/CMD_A3.txt"));
+  EXPECT_EQ(run("en_US.UTF-8"), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|*** File CMD_A3.txt cannot be opened  ***\r\n");
+  EXPECT_FALSE(fs::exists(dir_.file("work/Controls.txt")));
+}
+
+TEST_F(Tavlet, StopsAfterTheFirstBlockWhenTheSecondFileIsMissing) {
+  fs::remove(dir_.file("Docs/Aerlon3/Pilots/Ann/controls.ini"));
+  EXPECT_EQ(run("en_US.UTF-8"), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|..\\Docs\\Aerlon3\\Pilots\\Ann\\controls.ini\\nnot "
+            "found\r\n");
+  EXPECT_EQ(read("work/Controls.txt"),
+            english_block("..\\Docs\\Aerlon\\Pilots\\Ann\\controls.ini",
+                          txt("Aileron", "X Axis", "Stick One") +
+                              txt("Elevator", "Y Axis", "Stick One") +
+                              txt("Pause", "Space", "Keyboard") + txt("Pause", "Q", "Keyboard") +
+                              txt("Release tow", "A", "Keyboard") +
+                              txt("Airbrakes", "Unrecognized key") +
+                              txt("Airbrakes", "Button 1", "Stick One") +
+                              txt("Chat", "Not assigned to a keyboard key")));
+  EXPECT_EQ(count_of(read("work/Controls.csv"), crlf), 13);
+}
+
+TEST_F(Tavlet, StopsWhenAReportFileCantBeOpenedAndKeepsTheOldReport) {
+  write("work/Controls.txt", "last week's report\r\n");
+  fs::create_directories(dir_.file("work/Controls.csv"));
+  EXPECT_EQ(run("fr_FR.UTF-8", {"-EN"}), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|Output file : Controls.csv\\nError opening\r\n");
+  EXPECT_EQ(read("work/Controls.txt"), "last week's report\r\n");
+}
+
+TEST_F(Tavlet, AnsweringYesOpensTheReportWithoutWaiting) {
+  ASSERT_EQ(run("en_US.UTF-8", {}, "yes\n"), 0) << console_;
+  EXPECT_EQ(read("dialogs.log"), question_en);
+}
+
+TEST_F(Tavlet, HostileControlsFilesNeverOverrunTheModel) {
+  std::string garbage;
+  for (int i = 0; i < 20000; ++i) garbage.push_back(static_cast<char>((i * 7919 + 13) % 256));
+  write("Docs/Aerlon/Pilots/Ann/controls.ini", garbage);
+
+  std::string huge = "[Keys]\r\n";
+  for (int i = 0; i < 100000; ++i) huge += "3101=57\r\n";
+  huge += "3101=" + std::string(10000, '9') + "\r\n3102=30 " + std::string(10000, 'x') + "\r\n" +
+          std::string(10000, '[') + "\r\n";
+  write("Docs/Aerlon3/Pilots/Ann/controls.ini", huge);
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  std::string report = read("work/Controls.txt");
+  EXPECT_EQ(count_of(report, txt("Pause", "Space", "Keyboard")), 256);
+  EXPECT_EQ(count_of(read("work/Controls.csv"), "\"Pause\",\"Space\",\"Keyboard\","), 256);
+  EXPECT_NE(report.find("Keys, axes and buttons not used in Aerlon"), std::string::npos);
+}
+
+TEST_F(Tavlet, SectionsPastTheCapacityAreLeftOut) {
+  std::string many;
+  for (int s = 1; s <= 200; ++s) many += "[S" + std::to_string(s) + "]\r\n3101=57\r\n";
+  write("Docs/Aerlon3/Pilots/Ann/controls.ini", many);
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  std::string report = read("work/Controls.txt");
+  report = report.substr(report.find("Aerlon3"));  // version 3's block on
+  EXPECT_EQ(count_of(report, txt("Pause", "Space", "Keyboard")), 1);
+  EXPECT_EQ(count_of(report, txt("Pause", "Not assigned to a keyboard key")), 63);
+  EXPECT_EQ(count_of(report, "Unassigned"), 5);
+}
