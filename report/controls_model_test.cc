@@ -1,0 +1,110 @@
+#include "report/controls_model.h"
+
+#include <gtest/gtest.h>
+
+#include "shared/textfile.h"
+#include "tests/test_support.h"
+
+namespace {
+
+const std::string stick = "[{9F6A1A40-D1E6-11E9-8001-444553540000}]";
+
+class Model : public ::testing::Test {
+ protected:
+  DeviceTable read(const std::string& content) {
+    dir_.write("controls.ini", content);
+    LineReader in(dir_.file("controls.ini"), line_capacity);
+    testing::internal::CaptureStdout();
+    DeviceTable dev = read_controls_file(in, 3, commands_, ctx_, model_);
+    testing::internal::GetCapturedStdout();
+    return dev;
+  }
+
+  std::vector<std::string> rows() const { return model_.rows.line_csv; }
+
+  TempDir dir_;
+  ScopedCwd cwd_{dir_.path()};
+  ScopedEnv registry_{"MALVET_REGISTRY", std::nullopt};
+  CommandTable commands_ = {{1000, "Roll"}, {3001, "Pause"}, {3002, "Brake"}};
+  ScanCodeTable keys_ = {{25, "P"}, {30, "A"}};
+  std::vector<Joystick> joysticks_ = {{"Stick", stick, 4, 8}};
+  Layout layout_ = make_layout(5, false);
+  ReportTexts texts_ = report_texts(false);
+  ReportContext ctx_{keys_, joysticks_, layout_, texts_};
+  AssignmentModel model_;
+};
+
+}  // namespace
+
+TEST_F(Model, KeyboardSectionByCountWhateverItsHeader) {
+  DeviceTable dev = read("[Anything]\n3001=25\n3002=30\n[Other]\n3001=25\n");
+  EXPECT_EQ(dev.ndev, 2);
+  EXPECT_EQ(dev.ikbd, 1);
+  EXPECT_EQ(dev.max_cmd_dev, 2);
+  dev = read("[A]\n3001=25\n[B]\n3001=30\n");  // a tie: the earlier one
+  EXPECT_EQ(dev.ikbd, 1);
+  dev = read("[A]\n1000=25\n[B]\n4000=30\n");  // no key command at all
+  EXPECT_EQ(dev.ikbd, 0);
+}
+
+TEST_F(Model, AJoystickSectionWithTheMostKeyCommandsIsTheKeyboard) {
+  DeviceTable dev = read("[Keys]\n3001=25\n" + stick + "\n3001=49\n3002=48\n");
+  EXPECT_EQ(dev.ikbd, 2);
+  EXPECT_EQ(dev.joyid[2], 1);
+  // Read as the keyboard: 49 and 48 are scan codes, not buttons.
+  EXPECT_EQ(model_.q_but[0][1], false);
+  EXPECT_EQ(rows()[1], "\"Pause\",\"Unrecognized key\",\" \",");
+}
+
+TEST_F(Model, HeadersMatchExactlyAndOnlyAfterTheFirstSection) {
+  DeviceTable dev = read(stick + "\n3001=25\n" + stick + "\n1000=1024\n" + stick +
+                         " trailing\n1000=1006\n [Blank first]\n");
+  EXPECT_EQ(dev.ndev, 3);
+  EXPECT_EQ(dev.joyid[1], 0);  // the first section is never a joystick
+  EXPECT_EQ(dev.joyid[2], 1);
+  EXPECT_EQ(dev.joyid[3], 0);  // text after "}]"
+  EXPECT_TRUE(model_.q_axe[0][6]);   // 1024: (24) / 4
+  EXPECT_FALSE(model_.q_axe[0][1]);  // 1006 was in the unmatched section
+}
+
+TEST_F(Model, EntriesThatDoNotReadOrFitAreLeftOut) {
+  read("3001=25\n[Keys]\n3001=25\nx=30\n3002=y\n3001=30\n" + stick +
+       "\n3002=47\n3002=561\n3002=560\n1000=-4\n1000=1132\n1000=1128\n");
+  EXPECT_EQ(rows(), (std::vector<std::string>{
+                        "\"Pause\",\"P\",\"Keyboard\",", "\"Pause\",\"A\",\"Keyboard\",",
+                        "\"Brake\",\"Button 512\",\"Stick\",",  // 561 - 48 lies past 512
+                        "\"Roll\",\"32 Axis\",\"Stick\","}));
+  EXPECT_EQ(model_.k_cmd_of(3)[1], 30);
+  EXPECT_EQ(model_.k_cmd_of(3)[2], 560);
+}
+
+TEST_F(Model, UnattachedDevicesBindOnlyKeyCommandsAboveThreeThousand) {
+  read("[Keys]\n3001=25\n3999=1\n[{00000000-0000-0000-0000-000000000000}]\n1000=1000\n"
+       "3002=48\n3000=48\n4000=48\n");
+  finish_rows(commands_, ctx_, model_);
+  EXPECT_EQ(rows(), (std::vector<std::string>{
+                        "\"Roll\",\"Unassigned\",\" \",", "\"Pause\",\"P\",\"Keyboard\",",
+                        "\"Brake\",\"Not assigned to a keyboard key" + std::string(34, ' ') +
+                            "\",\" \","}));
+  EXPECT_EQ(model_.k_cmd_of(3)[2], never_bound);
+}
+
+TEST_F(Model, RowsSortByCommandKeepingTheFileOrder) {
+  read("[Keys]\n3002=30\n3001=25\n3002=25\n" + stick + "\n3002=48\n");
+  finish_rows(commands_, ctx_, model_);
+  EXPECT_EQ(model_.rows.ind_out, (std::vector<std::int32_t>{1, 2, 3, 3, 3}));
+  EXPECT_EQ(model_.rows.line_csv[2], "\"Brake\",\"A\",\"Keyboard\",");
+  EXPECT_EQ(model_.rows.line_csv[3], "\"Brake\",\"P\",\"Keyboard\",");
+  EXPECT_EQ(model_.rows.line_csv[4], "\"Brake\",\"Button 0\",\"Stick\",");
+  EXPECT_EQ(model_.k_cmd_of(3)[2], 48);  // the later binding
+}
+
+TEST(AxisText, LettersNumbersAndTheSideWinder) {
+  ReportTexts en = report_texts(false), fr = report_texts(true);
+  EXPECT_EQ(axis_text(0, "Stick", en), "X Axis");
+  EXPECT_EQ(axis_text(2, "Stick", fr), "Axe Z");
+  EXPECT_EQ(axis_text(4, "Stick", en), "4 Axis");
+  EXPECT_EQ(axis_text(6, sidewinder_ff2, en), "Cursor");
+  EXPECT_EQ(axis_text(8, sidewinder_ff2, fr), "Commande de pouce");
+  EXPECT_EQ(axis_text(6, "Stick", fr), "Axe 6");
+}
