@@ -1,10 +1,4 @@
 // Brin23: carries a pilot's Aerlon 2 controls over to Aerlon 3.
-#include <cstdio>
+#include "converter/convert_run.h"
 
-#include "shared/messages.h"
-
-int main() {
-  bool qfr = IsLanguageFrench() != 0;
-  std::printf(" qfr %d\n", qfr ? 1 : 0);
-  return 0;
-}
+int main(int argc, char** argv) { return run_conversion(argc, argv); }

@@ -9,6 +9,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
+#include <cstdio>
+#include <dirent.h>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -204,6 +207,18 @@ std::FILE* open_file(const std::string& path, const char* mode) {
   return std::fopen(native.c_str(), mode);
 }
 
+bool delete_file(const std::string& path) {
+  return std::remove(to_native_path(path).c_str()) == 0;
+}
+
+bool flush_to_disk(std::FILE* file) {
+  return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+}
+
+bool replace_file(const std::string& from, const std::string& to) {
+  return std::rename(to_native_path(from).c_str(), to_native_path(to).c_str()) == 0;
+}
+
 bool file_exists(const std::string& path) {
   struct stat st;
   return stat(to_native_path(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
@@ -248,6 +263,81 @@ RegistryRead read_registry_value(bool classes_root, const std::string& subkey,
   result.query_status = 0;
   result.data = *value;
   return result;
+}
+
+namespace {
+
+// A name matched without regard to case, as Windows does, "?" standing for
+// one character.
+bool wildcard_match(std::string_view name, std::string_view pattern) {
+  if (name.size() != pattern.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    char a = static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
+    char b = static_cast<char>(std::tolower(static_cast<unsigned char>(pattern[i])));
+    if (b != '?' && a != b) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+CommandStatus list_newest_first(const std::string& pattern, const std::string& listing) {
+  CommandStatus status;
+  std::string native = to_native_path(pattern);
+  std::size_t slash = native.rfind('/');
+  std::string folder = slash == std::string::npos ? "." : native.substr(0, slash + 1);
+  std::string name_pattern = slash == std::string::npos ? native : native.substr(slash + 1);
+
+  struct Entry {
+    std::string name;
+    std::int64_t mtime;
+  };
+  std::vector<Entry> entries;
+  if (DIR* dir = opendir(folder.c_str())) {
+    while (dirent* e = readdir(dir)) {
+      std::string name = e->d_name;
+      if (name == "." || name == ".." || !wildcard_match(name, name_pattern)) continue;
+      struct stat st;
+      std::string full = (slash == std::string::npos ? "" : folder) + name;
+      if (stat(full.c_str(), &st) != 0) continue;
+      entries.push_back({name, static_cast<std::int64_t>(st.st_mtime)});
+    }
+    closedir(dir);
+  }
+  std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    return a.mtime != b.mtime ? a.mtime > b.mtime : a.name < b.name;
+  });
+  std::FILE* out = open_file(listing, "wb");
+  if (out == nullptr) {
+    status.exit_status = 1;
+    return status;
+  }
+  for (const Entry& e : entries) std::fprintf(out, "%s\r\n", e.name.c_str());
+  if (std::fclose(out) != 0 || entries.empty()) status.exit_status = 1;
+  return status;
+}
+
+CommandStatus copy_file_replacing(const std::string& from, const std::string& to) {
+  CommandStatus status;
+  status.exit_status = 1;
+  std::FILE* in = open_file(from, "rb");
+  if (in == nullptr) return status;
+  std::FILE* out = open_file(to, "wb");
+  if (out == nullptr) {
+    std::fclose(in);
+    return status;
+  }
+  char buf[65536];
+  bool ok = true;
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) {
+    if (std::fwrite(buf, 1, n, out) != n) ok = false;
+  }
+  if (std::ferror(in)) ok = false;
+  std::fclose(in);
+  if (std::fclose(out) != 0) ok = false;
+  if (ok) status.exit_status = 0;
+  return status;
 }
 
 void start_document(const std::string& path) {
@@ -316,6 +406,11 @@ std::optional<JoystickCaps> joystick_caps(std::uint32_t slot) {
     return caps;
   }
   return std::nullopt;
+}
+
+bool folder_exists(const std::string& path) {
+  struct stat st;
+  return stat(to_native_path(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 std::uint16_t user_ui_language() {

@@ -6,8 +6,12 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
+#include <io.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 std::string to_native_path(std::string_view path) { return std::string(path); }
 
@@ -20,6 +24,19 @@ std::FILE* open_file(const std::string& path, const char* mode) {
     return nullptr;
   }
   return std::fopen(path.c_str(), mode);
+}
+
+bool delete_file(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+bool flush_to_disk(std::FILE* file) {
+  if (std::fflush(file) != 0) return false;
+  HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+  return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle) != 0;
+}
+
+bool replace_file(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool file_exists(const std::string& path) {
@@ -71,6 +88,82 @@ RegistryRead read_registry_value(bool classes_root, const std::string& subkey,
   return result;
 }
 
+namespace {
+
+// Runs a command line through the command interpreter and waits for it.
+CommandStatus run_interpreter(const std::string& command_line) {
+  CommandStatus status;
+  std::string line = "cmd.exe /c " + command_line;
+  STARTUPINFOA si;
+  std::memset(&si, 0, sizeof si);
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi;
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                      &pi)) {
+    status.command_status = static_cast<int>(GetLastError());
+    status.exit_status = -1;
+    return status;
+  }
+  WaitForSingleObject(pi.hProcess, INFINITE);
+  DWORD code = 1;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  status.exit_status = static_cast<int>(code);
+  return status;
+}
+
+bool has_percent(const std::string& a, const std::string& b) {
+  return a.find('%') != std::string::npos || b.find('%') != std::string::npos;
+}
+
+}  // namespace
+
+CommandStatus list_newest_first(const std::string& pattern, const std::string& listing) {
+  if (!has_percent(pattern, listing)) {
+    return run_interpreter("DIR /TW /B /O-D \"" + pattern + "\" > " + listing);
+  }
+  // A name the interpreter would expand: listed natively.
+  CommandStatus status;
+  struct Entry {
+    std::string name;
+    ULONGLONG time;
+  };
+  std::vector<Entry> entries;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = found.cFileName;
+      if (name == "." || name == "..") continue;
+      ULARGE_INTEGER t;
+      t.LowPart = found.ftLastWriteTime.dwLowDateTime;
+      t.HighPart = found.ftLastWriteTime.dwHighDateTime;
+      entries.push_back({name, t.QuadPart});
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const Entry& a, const Entry& b) { return a.time > b.time; });
+  std::FILE* out = std::fopen(listing.c_str(), "wb");
+  if (out == nullptr) {
+    status.exit_status = 1;
+    return status;
+  }
+  for (const Entry& e : entries) std::fprintf(out, "%s\r\n", e.name.c_str());
+  if (std::fclose(out) != 0 || entries.empty()) status.exit_status = 1;
+  return status;
+}
+
+CommandStatus copy_file_replacing(const std::string& from, const std::string& to) {
+  if (!has_percent(from, to)) {
+    return run_interpreter("COPY /Y \"" + from + "\" \"" + to + "\"");
+  }
+  CommandStatus status;
+  status.exit_status = CopyFileA(from.c_str(), to.c_str(), FALSE) ? 0 : 1;
+  return status;
+}
+
 void start_document(const std::string& path) {
   // A name holding "%" would be expanded by the command interpreter.
   if (path.find('%') != std::string::npos) {
@@ -112,6 +205,11 @@ std::optional<JoystickCaps> joystick_caps(std::uint32_t slot) {
   out.name = std::string(caps.szPname, strnlen(caps.szPname, sizeof caps.szPname));
   out.registry_key = std::string(caps.szRegKey, strnlen(caps.szRegKey, sizeof caps.szRegKey));
   return out;
+}
+
+bool folder_exists(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 std::uint16_t user_ui_language() { return GetUserDefaultUILanguage(); }

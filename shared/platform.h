@@ -30,8 +30,21 @@ std::string from_native_path(std::string_view path);
 // opens for reading.
 std::FILE* open_file(const std::string& path, const char* mode);
 
+// Removes a file; false when it could not be removed.
+bool delete_file(const std::string& path);
+
+// Writes an open file's data through to the disk.
+bool flush_to_disk(std::FILE* file);
+
+// Puts `from` in the place of `to` in one step, replacing it: a reader sees
+// the old file or the new one, never a part of either. Both lie in one folder.
+bool replace_file(const std::string& from, const std::string& to);
+
 // True when something that is not a folder exists under that system path.
 bool file_exists(const std::string& path);
+
+// True when a folder exists under that system path.
+bool folder_exists(const std::string& path);
 
 // The modification time of a file in seconds since 1970-01-01 00:00 UTC;
 // nothing when the file can't be examined.
@@ -67,6 +80,22 @@ RegistryRead read_registry_value(bool classes_root, const std::string& subkey,
                                  const std::string& name, std::size_t capacity);
 
 // ---- The command interpreter --------------------------------------------------
+
+// How a command of the interpreter ended: its exit status, and the status of
+// starting it (0 when it could be started).
+struct CommandStatus {
+  int exit_status = 0;
+  int command_status = 0;
+};
+
+// "DIR /TW /B /O-D "<pattern>" > <listing>": the bare names of the files
+// matching `pattern` ("?" matching one character), newest first, one a line,
+// into the file `listing` (created empty when nothing matches).
+CommandStatus list_newest_first(const std::string& pattern, const std::string& listing);
+
+// "COPY /Y "<from>" "<to>"": copies a file over another; exit status 0 on
+// success, 1 on failure.
+CommandStatus copy_file_replacing(const std::string& from, const std::string& to);
 
 // Opens a document with the program associated with its kind, without
 // waiting ("start Controls.txt"; xdg-open on POSIX, when there is one).

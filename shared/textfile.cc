@@ -1,12 +1,16 @@
 #include "shared/textfile.h"
 
 #include "shared/platform.h"
+#include "shared/text.h"
 
 LineReader::LineReader(const std::string& path, std::size_t capacity)
     : file_(open_file(path, "rb")), capacity_(capacity) {}
 
-LineReader::~LineReader() {
+LineReader::~LineReader() { close(); }
+
+void LineReader::close() {
   if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
 }
 
 std::optional<std::string> LineReader::next() {
@@ -77,9 +81,47 @@ bool LineWriter::write_line(std::string_view text) {
   return ok_;
 }
 
+bool LineWriter::sync() {
+  if (file_ == nullptr || !flush_to_disk(file_)) ok_ = false;
+  return ok_;
+}
+
 bool LineWriter::close() {
   if (file_ == nullptr) return ok_;
   if (std::fclose(file_) != 0) ok_ = false;
   file_ = nullptr;
   return ok_;
+}
+
+bool ReplacingWriter::open(const std::string& path) {
+  discard();
+  path_ = path;
+  temp_ = path + ".new";
+  lines_ = 0;
+  if (is_blank(path) || folder_exists(path)) return false;
+  if (file_exists(path)) {
+    std::FILE* existing = open_file(path, "r+b");
+    if (existing == nullptr) return false;
+    std::fclose(existing);
+  }
+  return temp_file_.open(temp_, "wb");
+}
+
+void ReplacingWriter::write_line(std::string_view text) {
+  temp_file_.write_line(text);
+  ++lines_;
+}
+
+bool ReplacingWriter::commit() {
+  if (!temp_file_.is_open()) return false;
+  bool ok = temp_file_.sync();
+  ok = temp_file_.close() && ok && replace_file(temp_, path_);
+  if (!ok) delete_file(temp_);
+  return ok;
+}
+
+void ReplacingWriter::discard() {
+  if (!temp_file_.is_open()) return;
+  temp_file_.close();
+  delete_file(temp_);
 }

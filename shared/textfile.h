@@ -38,6 +38,9 @@ class LineReader {
   // Back to the first line.
   void rewind();
 
+  // Closes the file before the reader goes.
+  void close();
+
  private:
   std::FILE* file_ = nullptr;
   std::size_t capacity_;
@@ -64,6 +67,9 @@ class LineWriter {
   // Writes the text and CR LF; false once any write has failed.
   bool write_line(std::string_view text);
 
+  // Writes what was written through to the disk; false when that failed.
+  bool sync();
+
   // Flushes and closes; false when a write or the close failed.
   bool close();
 
@@ -72,6 +78,41 @@ class LineWriter {
   std::string path_;
   bool empty_on_write_ = false;
   bool ok_ = true;
+};
+
+// Writes a file anew through a temporary file beside it ("<name>.new"), which
+// takes the file's place in one step on commit(): until then, and whenever the
+// run is cut short, the old file stays whole.
+class ReplacingWriter {
+ public:
+  ReplacingWriter() = default;
+  ~ReplacingWriter() { discard(); }
+  ReplacingWriter(const ReplacingWriter&) = delete;
+  ReplacingWriter& operator=(const ReplacingWriter&) = delete;
+
+  // Starts the temporary file; false when the file can't be written: no
+  // name, a folder of that name, an existing file that does not open for
+  // writing, or a folder where no file can be made.
+  bool open(const std::string& path);
+
+  // Writes the text and CR LF to the temporary file.
+  void write_line(std::string_view text);
+
+  // The number of lines written so far.
+  std::size_t lines() const { return lines_; }
+
+  // Writes the temporary file through to the disk and puts it in the file's
+  // place; false when any step failed (the old file then stays).
+  bool commit();
+
+  // Drops the temporary file; the old file stays as it was.
+  void discard();
+
+ private:
+  LineWriter temp_file_;
+  std::string path_;
+  std::string temp_;
+  std::size_t lines_ = 0;
 };
 
 #endif

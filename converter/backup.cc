@@ -1,0 +1,118 @@
+#include "converter/backup.h"
+
+#include <cstdio>
+
+#include "shared/messages.h"
+#include "shared/platform.h"
+#include "shared/text.h"
+#include "shared/textfile.h"
+
+namespace {
+
+constexpr std::size_t ext_capacity = 20;
+constexpr std::size_t listing_line_capacity = 512;
+constexpr std::size_t name_capacity = 256;
+constexpr std::size_t warning_capacity = 256;
+constexpr std::int32_t highest_number = 99999;
+constexpr std::int32_t last_probed = 99998;
+constexpr const char* warning_title = "Brin23";
+
+std::string five_digits(std::int32_t n) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%05d", n);
+  return buf;
+}
+
+// The number of a listed name: the five characters after the last "_" of the
+// name without its extension, read as a whole number (blanks ignored).
+std::optional<std::int32_t> listed_number(const std::string& line) {
+  std::size_t dot = line.rfind('.');
+  std::string name = line.substr(0, dot);
+  std::size_t underscore = name.rfind('_');
+  if (underscore == std::string::npos) return std::nullopt;
+  std::string field = name.substr(underscore + 1, 5);
+  std::string digits;
+  for (char c : field) {
+    if (c != ' ') digits.push_back(c);
+  }
+  if (digits.empty()) return std::nullopt;
+  return read_whole_number(digits);
+}
+
+void warn_no_version(const std::string& fnam) {
+  std::string msg = cut("No new version could be determined for file: " + trim(fnam),
+                        warning_capacity);
+  std::int32_t msg_status = s_warning;
+  error_message_tit(msg_status, warning_title, msg, false);
+}
+
+// The name with the number written over the five characters after the
+// underscore at `underscore`, in the folder `path`, with the extension `ext`.
+std::string numbered_name(const std::string& path, std::string name, std::size_t underscore,
+                          std::int32_t number, const std::string& ext) {
+  name = name.substr(0, underscore + 1) + five_digits(number);
+  return cut(trim(path) + name + ext, name_capacity);
+}
+
+}  // namespace
+
+std::int32_t get_new_vers(std::string& fnam) {
+  // 1. A listing left over from an earlier call goes.
+  if (file_exists(listing_file)) delete_file(listing_file);
+
+  // 2-3. The extension, and the pattern of every numbered name.
+  fnam = trim(fnam);
+  std::size_t idot = fnam.rfind('.');
+  std::string ext = idot == std::string::npos ? "" : cut(fnam.substr(idot), ext_capacity);
+  std::string base = idot == std::string::npos ? fnam : fnam.substr(0, idot);
+  std::string fsrch = base + "_?????" + ext;
+
+  // 4-5. The folder listing.
+  std::string cmd = "DIR /TW /B /O-D \"" + fsrch + "\" > " + listing_file;
+  std::printf(" %s\n", cmd.c_str());
+  CommandStatus status = list_newest_first(fsrch, listing_file);
+  std::printf(" exitstat= %d cmdstat= %d\n", status.exit_status, status.command_status);
+
+  LineReader listing(listing_file, listing_line_capacity);
+  if (listing.is_open()) {
+    // 6-7. The highest number listed; the last line is the oldest file.
+    std::int32_t nmax = -1;
+    while (std::optional<std::string> line = listing.next()) {
+      if (std::optional<std::int32_t> n = listed_number(*line); n && *n > nmax) nmax = *n;
+      fsrch = trim(*line);
+    }
+    listing.close();
+    delete_file(listing_file);
+
+    // 8-10. The new name: the given folder, the name part of the oldest
+    // listed file (or of the pattern) and the next number.
+    std::string path = extract_path_name(fnam).p1;
+    std::string name = extract_path_name(fsrch).n1;
+    std::size_t underscore;
+    if (nmax == -1) {
+      std::printf(" %s\n %s\n", fsrch.c_str(), name.c_str());
+      std::size_t dot = name.rfind('.');
+      ext = dot == std::string::npos ? "" : name.substr(dot);
+      underscore = name.rfind('_', dot == std::string::npos ? std::string::npos : dot);
+    } else {
+      std::size_t dot = name.rfind('.');
+      underscore = name.substr(0, dot).rfind('_');
+    }
+    if (nmax >= highest_number || underscore == std::string::npos) {
+      fnam = cut(trim(path) + name, name_capacity);
+      warn_no_version(fnam);
+      return 0;
+    }
+    fnam = numbered_name(path, name, underscore, nmax + 1, ext);
+    return 1;
+  }
+
+  // 11. No listing: try the names one by one.
+  std::string stem = idot == std::string::npos ? fnam : fnam.substr(0, idot);
+  for (std::int32_t nnn = 0; nnn <= last_probed; ++nnn) {
+    fnam = cut(stem + "_" + five_digits(nnn) + ext, name_capacity);
+    if (!file_exists(fnam)) return 1;
+  }
+  warn_no_version(fnam);
+  return 0;
+}

@@ -1,0 +1,188 @@
+#include "converter/convert_run.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "converter/backup.h"
+#include "shared/install.h"
+#include "shared/log.h"
+#include "shared/messages.h"
+#include "shared/platform.h"
+#include "shared/text.h"
+#include "shared/textfile.h"
+
+namespace {
+
+constexpr std::size_t path_capacity = 256;
+constexpr std::size_t dialog_path_capacity = 120;
+constexpr std::size_t msg_capacity = 256;
+constexpr std::size_t number_capacity = 8;
+constexpr std::int32_t highest_command = 4000;
+constexpr const char* table_file = "A2-A3.txt";
+
+// The version-3 number of each version-2 command number 0..4000, -1 for a
+// command that version 3 does not have.
+using CommandMap = std::vector<std::int32_t>;
+
+std::optional<std::int32_t> command_number(std::string_view text) {
+  std::optional<std::int32_t> n = read_whole_number(text);
+  if (!n || *n < 0 || *n > highest_command) return std::nullopt;
+  return n;
+}
+
+class Conversion {
+ public:
+  explicit Conversion(bool qfr) : qfr_(qfr) {}
+
+  // Shows an error box titled with the run's current title; the run then
+  // stops.
+  int stop_with(std::string msg) {
+    msg = cut(msg, msg_capacity);
+    std::int32_t msg_status = s_error;
+    error_message_tit(msg_status, title_, msg, false);
+    return 1;
+  }
+
+  std::string error_opening() const { return qfr_ ? "/Ouverture impossible" : "/Error opening"; }
+
+  // The controls.ini of a pilot folder, or the file chosen in a dialog when
+  // the folder is not known.
+  std::string pilot_file(const std::string& folder, int version) {
+    if (!is_blank(folder)) return cut(trim(folder) + "\\controls.ini", path_capacity);
+    title_ = "Brin23 : Looking for A" + std::to_string(version) + " controls.ini";
+    std::optional<std::string> chosen =
+        GetFileName(title_, "", "*.ini", "Configuration files (*.ini)", false);
+    return chosen ? cut(*chosen, dialog_path_capacity) : std::string();
+  }
+
+  // Reads the table: lines "v3 number=v2 number"; the last line for a
+  // version-2 number wins; lines without both numbers in 0..4000 are left out.
+  CommandMap read_table(LineReader& in) {
+    CommandMap k_v3(highest_command + 1, -1);
+    while (std::optional<std::string> line = in.next()) {
+      if (is_blank(*line)) continue;
+      KeyVal kv = extract_key_val(*line);
+      std::optional<std::int32_t> v3 = command_number(kv.key);
+      std::optional<std::int32_t> v2 = command_number(kv.val);
+      if (kv.val.empty() || !v3 || !v2) continue;
+      k_v3[static_cast<std::size_t>(*v2)] = *v3;
+    }
+    return k_v3;
+  }
+
+  // Writes the headers unchanged and each binding under its version-3
+  // number, in the source's order.
+  void convert(const std::vector<std::string>& source, const CommandMap& k_v3,
+               ReplacingWriter& target) {
+    for (const std::string& line : source) {
+      if (is_blank(line)) continue;
+      if (line[0] == '[') {
+        std::string header = trim(line);
+        target.write_line(header);
+        std::printf(" %s\n", header.c_str());
+        continue;
+      }
+      KeyVal kv = extract_key_val(line);
+      std::optional<std::int32_t> mcmd = command_number(kv.key);
+      if (!mcmd || k_v3[static_cast<std::size_t>(*mcmd)] < 0) continue;
+      std::string binding =
+          i2b(k_v3[static_cast<std::size_t>(*mcmd)], number_capacity) + "=" + trim(kv.val);
+      target.write_line(binding);
+      std::printf(" %s\n", binding.c_str());
+    }
+  }
+
+  std::string title_ = "Tavlet (beta)";
+
+ private:
+  bool qfr_;
+};
+
+}  // namespace
+
+int run_conversion(int argc, char** argv) {
+  // 1. Language.
+  bool qfr = IsLanguageFrench() != 0;
+  Conversion run(qfr);
+  std::string msgpltfldr = qfr ? "S\xE9lectionnez le dossier du pilote courant/Par d\xE9" "faut :"
+                               : "Please select the current pilot's folder/Default= ";
+
+  // 2-3. Installation and log.
+  InstallationRecord inst00;
+  if (check_aerlon_install(inst00, msgpltfldr) == 0) {
+    std::string msg = qfr ? "*** Aucune installation de Aerlon (2 ou 3) trouv\xE9" "e ***"
+                          : "*** No Aerlon installation found (2 or 3) ***";
+    run.stop_with(msg);
+    log_message_f(msg);
+    return 1;
+  }
+  get_active_aerlon_version(inst00);
+  log_message_f("CREATE");
+
+  // 4-6. Source and target.
+  std::string ctrfile;
+  if (argc == 2 && std::strcmp(argv[1], "-3") == 0) {
+    ctrfile = cut(trim(inst00.pilpath3) + "\\controls.ini", path_capacity);
+  } else if (argc == 2) {
+    ctrfile = cut(from_native_path(argv[1]), path_capacity);
+  } else {
+    ctrfile = run.pilot_file(inst00.pilpath2, 2);
+  }
+  std::string ctrfile_3 = run.pilot_file(inst00.pilpath3, 3);
+  std::printf(" %s\n %s\n", ctrfile.c_str(), ctrfile_3.c_str());
+
+  // 7-8. The source and the table must be there.
+  if (!file_exists(ctrfile)) return run.stop_with(ctrfile + (qfr ? "/pas trouv\xE9" : "/not found"));
+  LineReader table(table_file, line_capacity);
+  if (!table.is_open()) return run.stop_with(std::string(table_file) + run.error_opening());
+
+  // 9. The numbered backup of the target.
+  if (file_exists(ctrfile_3)) {
+    std::string ctrfile_bak = ctrfile_3 + ".bak";
+    std::string backup_error =
+        (qfr ? "Fichier de sauvegarde : " : "Backup file : ");
+    if (get_new_vers(ctrfile_bak) == 0) {
+      return run.stop_with(backup_error + trim(ctrfile_bak) + run.error_opening());
+    }
+    std::string cmd = "COPY /Y \"" + ctrfile_3 + "\" \"" + trim(ctrfile_bak) + "\"";
+    std::printf(" %s\n", cmd.c_str());
+    log_message_f(cmd);
+    CommandStatus status = copy_file_replacing(ctrfile_3, trim(ctrfile_bak));
+    std::printf(" %d %d\n", status.exit_status, status.command_status);
+    if (status.exit_status != 0 || status.command_status > 0) {
+      return run.stop_with(backup_error + trim(ctrfile_bak) + run.error_opening());
+    }
+  }
+
+  // 10. The table of command numbers.
+  CommandMap k_v3 = run.read_table(table);
+  table.close();
+
+  // 11. The source, read whole so that it may also be the target.
+  LineReader in(ctrfile, line_capacity);
+  if (!in.is_open()) return run.stop_with(ctrfile + run.error_opening());
+  std::vector<std::string> source;
+  while (std::optional<std::string> line = in.next()) source.push_back(*line);
+  in.close();
+
+  // 12. The target, written beside itself and put in place when complete.
+  ReplacingWriter target;
+  if (!target.open(ctrfile_3)) {
+    return run.stop_with((qfr ? "Fichier de sortie : " : "Output file : ") + ctrfile_3 +
+                         run.error_opening());
+  }
+
+  // 13-14. The conversion; a target that would get no line keeps its content.
+  run.convert(source, k_v3, target);
+  if (target.lines() == 0) {
+    target.discard();
+  } else if (!target.commit()) {
+    return run.stop_with((qfr ? "Fichier de sortie : " : "Output file : ") + ctrfile_3 +
+                         run.error_opening());
+  }
+  log_message_f(cut("file: " + ctrfile + " converted to " + ctrfile_3, msg_capacity));
+  return 0;
+}
