@@ -26,7 +26,9 @@ class Backup : public ::testing::Test {
     testing::internal::CaptureStdout();
     EXPECT_EQ(get_new_vers(name), expected_result);
     console_ = testing::internal::GetCapturedStdout();
-    if (!blocked_listing_) EXPECT_FALSE(fs::exists(dir_.file(listing_file)));
+    if (!blocked_listing_) {
+      EXPECT_FALSE(fs::exists(dir_.file(listing_file)));
+    }
     return name;
   }
 
