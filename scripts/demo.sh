@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the programs and runs them on a fresh copy of the example
 # installation in examples/: Tavlet writes the report (the final question is
-# answered no), which is shown here converted to UTF-8.
+# answered no), which is shown here converted to UTF-8; then Brin23 converts
+# the version-2 controls.ini to version 3, keeping a numbered backup.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
@@ -28,3 +29,11 @@ echo "== Controls.txt"
 iconv -f CP1252 -t UTF-8 Controls.txt
 echo "== Dialogs"
 iconv -f CP1252 -t UTF-8 "$MALVET_DIALOG_LOG"
+
+echo "== Brin23 (console trace in $work/brin23-console.txt)"
+./Brin23 > brin23-console.txt
+pilot3="$demo/Users/Ann/Documents/Aerlon3/Pilots/Ann"
+echo "== Numbered backups of the version-3 controls.ini"
+ls "$pilot3" | grep '_[0-9]*\.bak$'
+echo "== The version-3 controls.ini, written from version 2 (first lines)"
+head -n 12 "$pilot3/controls.ini"
