@@ -40,8 +40,8 @@ std::optional<std::int32_t> listed_number(const std::string& line) {
 }
 
 void warn_no_version(const std::string& fnam) {
-  std::string msg = cut("No new version could be determined for file: " + trim(fnam),
-                        warning_capacity);
+  std::string msg =
+      cut("No new version could be determined for file: " + trim(fnam), warning_capacity);
   std::int32_t msg_status = s_warning;
   error_message_tit(msg_status, warning_title, msg, false);
 }

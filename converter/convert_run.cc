@@ -107,13 +107,15 @@ int run_conversion(int argc, char** argv) {
   // 1. Language.
   bool qfr = IsLanguageFrench() != 0;
   Conversion run(qfr);
-  std::string msgpltfldr = qfr ? "S\xE9lectionnez le dossier du pilote courant/Par d\xE9" "faut :"
+  std::string msgpltfldr = qfr ? "S\xE9lectionnez le dossier du pilote courant/Par d\xE9"
+                                 "faut :"
                                : "Please select the current pilot's folder/Default= ";
 
   // 2-3. Installation and log.
   InstallationRecord inst00;
   if (check_aerlon_install(inst00, msgpltfldr) == 0) {
-    std::string msg = qfr ? "*** Aucune installation de Aerlon (2 ou 3) trouv\xE9" "e ***"
+    std::string msg = qfr ? "*** Aucune installation de Aerlon (2 ou 3) trouv\xE9"
+                            "e ***"
                           : "*** No Aerlon installation found (2 or 3) ***";
     run.stop_with(msg);
     log_message_f(msg);
@@ -135,15 +137,15 @@ int run_conversion(int argc, char** argv) {
   std::printf(" %s\n %s\n", ctrfile.c_str(), ctrfile_3.c_str());
 
   // 7-8. The source and the table must be there.
-  if (!file_exists(ctrfile)) return run.stop_with(ctrfile + (qfr ? "/pas trouv\xE9" : "/not found"));
+  if (!file_exists(ctrfile))
+    return run.stop_with(ctrfile + (qfr ? "/pas trouv\xE9" : "/not found"));
   LineReader table(table_file, line_capacity);
   if (!table.is_open()) return run.stop_with(std::string(table_file) + run.error_opening());
 
   // 9. The numbered backup of the target.
   if (file_exists(ctrfile_3)) {
     std::string ctrfile_bak = ctrfile_3 + ".bak";
-    std::string backup_error =
-        (qfr ? "Fichier de sauvegarde : " : "Backup file : ");
+    std::string backup_error = (qfr ? "Fichier de sauvegarde : " : "Backup file : ");
     if (get_new_vers(ctrfile_bak) == 0) {
       return run.stop_with(backup_error + trim(ctrfile_bak) + run.error_opening());
     }

@@ -144,8 +144,12 @@ ReportTexts report_texts(bool qfr) {
     t.txtaxe = "Axe";
     t.txtbut = "Bouton";
     t.nokey = "Touche non reconnue";
-    t.nokbk = "Pas assign\xE9" "e \xE0 une touche du clavier";
-    t.unass = "Non assign\xE9" "e";
+    t.nokbk =
+        "Pas assign\xE9"
+        "e \xE0 une touche du clavier";
+    t.unass =
+        "Non assign\xE9"
+        "e";
     t.umsg = "Touches, axes & boutons non utilis\xE9s dans Aerlon";
   } else {
     t.kbdnam = "Keyboard";
@@ -167,8 +171,7 @@ AssignmentModel::AssignmentModel()
       q_but(maxjoy, std::vector<bool>(maxbut + 1, false)),
       q_cmd(maxkey, false) {}
 
-std::string axis_text(std::int32_t axis, std::string_view joystick_name,
-                      const ReportTexts& texts) {
+std::string axis_text(std::int32_t axis, std::string_view joystick_name, const ReportTexts& texts) {
   if (joystick_name == sidewinder_ff2) {
     if (axis == 6) return texts.qfr ? "Curseur" : "Cursor";
     if (axis == 8) return texts.qfr ? "Commande de pouce" : "Hat switch";
@@ -251,8 +254,7 @@ DeviceTable read_controls_file(LineReader& in, int version, const CommandTable& 
   return dev;
 }
 
-void finish_rows(const CommandTable& commands, const ReportContext& ctx,
-                 AssignmentModel& model) {
+void finish_rows(const CommandTable& commands, const ReportContext& ctx, AssignmentModel& model) {
   RowMaker rows(ctx, model);
   for (std::size_t i = 0; i < commands.size(); ++i) {
     if (model.q_cmd[i]) continue;

@@ -21,10 +21,10 @@
 #include "report/report_files.h"
 #include "report/tables.h"
 
-inline constexpr std::size_t maxjoy = 32;  // attached joysticks
-inline constexpr std::size_t maxaxe = 32;  // highest axis index
+inline constexpr std::size_t maxjoy = 32;   // attached joysticks
+inline constexpr std::size_t maxaxe = 32;   // highest axis index
 inline constexpr std::size_t maxbut = 512;  // highest button index
-inline constexpr std::size_t maxdev = 64;  // device sections of one file
+inline constexpr std::size_t maxdev = 64;   // device sections of one file
 inline constexpr std::size_t joystick_text_capacity = 64;
 inline constexpr std::int32_t never_bound = -99;
 
@@ -32,8 +32,8 @@ inline constexpr std::int32_t never_bound = -99;
 inline constexpr std::string_view sidewinder_ff2 = "SideWinder Force Feedback 2 Joystick";
 
 struct Joystick {
-  std::string name;  // joyname: the product name
-  std::string guid;  // joyguid: the section header text of the device
+  std::string name;          // joyname: the product name
+  std::string guid;          // joyguid: the section header text of the device
   std::int32_t axes = 0;     // joynumaxe
   std::int32_t buttons = 0;  // joynumbut
 };
@@ -68,9 +68,9 @@ struct AssignmentModel {
   // Per run: the last binding value of each command position of versions 2
   // and 3 (never_bound when none), and the keys, axes and buttons in use.
   std::array<std::vector<std::int32_t>, 2> k_cmd;
-  std::vector<bool> q_key;                 // parallel to the scan-code table
-  std::vector<std::vector<bool>> q_axe;    // [joystick 0..31][axis 0..32]
-  std::vector<std::vector<bool>> q_but;    // [joystick 0..31][button 0..512]
+  std::vector<bool> q_key;               // parallel to the scan-code table
+  std::vector<std::vector<bool>> q_axe;  // [joystick 0..31][axis 0..32]
+  std::vector<std::vector<bool>> q_but;  // [joystick 0..31][button 0..512]
 
   // Per version.
   std::vector<bool> q_cmd;  // command positions bound at least once
@@ -100,13 +100,11 @@ DeviceTable read_controls_file(LineReader& in, int version, const CommandTable& 
 
 // Adds a row for every command of the table that nothing binds, then sorts
 // the rows by command position, keeping the file's order within a command.
-void finish_rows(const CommandTable& commands, const ReportContext& ctx,
-                 AssignmentModel& model);
+void finish_rows(const CommandTable& commands, const ReportContext& ctx, AssignmentModel& model);
 
 // The axis as the report names it: "X Axis" ("Axe X"), "4 Axis", and the
 // slider and hat switch of the SideWinder Force Feedback 2.
-std::string axis_text(std::int32_t axis, std::string_view joystick_name,
-                      const ReportTexts& texts);
+std::string axis_text(std::int32_t axis, std::string_view joystick_name, const ReportTexts& texts);
 
 // The name of the key with scan code `code` as the report shows it: the digit
 // on the French top row's keys 2..10, else the layout's name.

@@ -62,7 +62,7 @@ TEST_F(Model, HeadersMatchExactlyAndOnlyAfterTheFirstSection) {
   EXPECT_EQ(dev.ndev, 3);
   EXPECT_EQ(dev.joyid[1], 0);  // the first section is never a joystick
   EXPECT_EQ(dev.joyid[2], 1);
-  EXPECT_EQ(dev.joyid[3], 0);  // text after "}]"
+  EXPECT_EQ(dev.joyid[3], 0);        // text after "}]"
   EXPECT_TRUE(model_.q_axe[0][6]);   // 1024: (24) / 4
   EXPECT_FALSE(model_.q_axe[0][1]);  // 1006 was in the unmatched section
 }
@@ -79,13 +79,14 @@ TEST_F(Model, EntriesThatDoNotReadOrFitAreLeftOut) {
 }
 
 TEST_F(Model, UnattachedDevicesBindOnlyKeyCommandsAboveThreeThousand) {
-  read("[Keys]\n3001=25\n3999=1\n[{00000000-0000-0000-0000-000000000000}]\n1000=1000\n"
-       "3002=48\n3000=48\n4000=48\n");
+  read(
+      "[Keys]\n3001=25\n3999=1\n[{00000000-0000-0000-0000-000000000000}]\n1000=1000\n"
+      "3002=48\n3000=48\n4000=48\n");
   finish_rows(commands_, ctx_, model_);
-  EXPECT_EQ(rows(), (std::vector<std::string>{
-                        "\"Roll\",\"Unassigned\",\" \",", "\"Pause\",\"P\",\"Keyboard\",",
-                        "\"Brake\",\"Not assigned to a keyboard key" + std::string(34, ' ') +
-                            "\",\" \","}));
+  EXPECT_EQ(rows(), (std::vector<std::string>{"\"Roll\",\"Unassigned\",\" \",",
+                                              "\"Pause\",\"P\",\"Keyboard\",",
+                                              "\"Brake\",\"Not assigned to a keyboard key" +
+                                                  std::string(34, ' ') + "\",\" \","}));
   EXPECT_EQ(model_.k_cmd_of(3)[2], never_bound);
 }
 

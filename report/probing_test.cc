@@ -64,15 +64,14 @@ class Joysticks : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_.write("slots.txt", "# slot axes buttons vendor product\n\n2 4 12 045E 001B\n");
-    dir_.write(
-        "registry.reg",
-        "Windows Registry Editor Version 5.00\r\n\r\n"
-        "[HKEY_CURRENT_USER\\System\\CurrentControlSet\\Control\\MediaProperties\\"
-        "PrivateProperties\\Joystick\\OEM\\VID_045E&PID_001B]\r\n"
-        "\"OEMName\"=\"SideWinder Force Feedback 2 Joystick\"\r\n\r\n"
-        "[HKEY_CURRENT_USER\\System\\CurrentControlSet\\Control\\MediaProperties\\"
-        "PrivateProperties\\DirectInput\\VID_045E&PID_001B\\Calibration\\0]\r\n"
-        "\"GUID\"=hex:40,1a,6a,9f,e6,d1,e9,11,80,01,44,45,53,54,00,00\r\n");
+    dir_.write("registry.reg",
+               "Windows Registry Editor Version 5.00\r\n\r\n"
+               "[HKEY_CURRENT_USER\\System\\CurrentControlSet\\Control\\MediaProperties\\"
+               "PrivateProperties\\Joystick\\OEM\\VID_045E&PID_001B]\r\n"
+               "\"OEMName\"=\"SideWinder Force Feedback 2 Joystick\"\r\n\r\n"
+               "[HKEY_CURRENT_USER\\System\\CurrentControlSet\\Control\\MediaProperties\\"
+               "PrivateProperties\\DirectInput\\VID_045E&PID_001B\\Calibration\\0]\r\n"
+               "\"GUID\"=hex:40,1a,6a,9f,e6,d1,e9,11,80,01,44,45,53,54,00,00\r\n");
   }
 
   TempDir dir_;

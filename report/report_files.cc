@@ -36,9 +36,7 @@ Layout make_layout(std::int32_t lmax, bool qfr) {
   return layout;
 }
 
-std::string text_row(const Layout&, std::string_view f1) {
-  return cut(f1, row_capacity);
-}
+std::string text_row(const Layout&, std::string_view f1) { return cut(f1, row_capacity); }
 
 std::string text_row(const Layout& layout, std::string_view f1, std::string_view f2) {
   std::string row(f1);
@@ -64,8 +62,7 @@ std::string csv_row(const Layout& layout, std::string_view f1, std::string_view 
 }
 
 bool looks_numeric(std::string_view text) {
-  return !text.empty() &&
-         (text[0] == '+' || text[0] == '-' || (text[0] >= '0' && text[0] <= '9'));
+  return !text.empty() && (text[0] == '+' || text[0] == '-' || (text[0] >= '0' && text[0] <= '9'));
 }
 
 void ReportFiles::close() {

@@ -19,8 +19,8 @@ TEST(Layout, FormatTextsForLanguageAndWidth) {
 TEST(Layout, TextRowsSetFieldsInTheirColumns) {
   Layout layout = make_layout(30, false);
   std::string row = text_row(layout, "Control", "Button/Axis/Key", "Device");
-  EXPECT_EQ(row, "Control" + std::string(27, ' ') + "Button/Axis/Key" +
-                     std::string(15, ' ') + "Device");
+  EXPECT_EQ(row,
+            "Control" + std::string(27, ' ') + "Button/Axis/Key" + std::string(15, ' ') + "Device");
   EXPECT_EQ(row.find("Button"), 34u);
   EXPECT_EQ(row.find("Device"), 64u);
   EXPECT_EQ(text_row(layout, "Pause", "Unassigned"), "Pause" + std::string(29, ' ') + "Unassigned");
@@ -62,9 +62,9 @@ TEST(ReportFilesTest, BothFilesGetTheirLines) {
   report.write_row("Cmd", "Up", "Keyboard");
   report.write("text  ", "csv  ");
   report.close();
-  EXPECT_EQ(dir.read("Controls.txt"),
-            " \r\nCmd     5" + std::string(29, ' ') + "Keyboard\r\nCmd     Up" +
-                std::string(28, ' ') + "Keyboard\r\ntext\r\n");
+  EXPECT_EQ(dir.read("Controls.txt"), " \r\nCmd     5" + std::string(29, ' ') +
+                                          "Keyboard\r\nCmd     Up" + std::string(28, ' ') +
+                                          "Keyboard\r\ntext\r\n");
   EXPECT_EQ(dir.read("Controls.csv"),
             " \r\n\"Cmd\",=\"5\",\"Keyboard\",\r\n\"Cmd\",\"Up\",\"Keyboard\",\r\ncsv\r\n");
 }

@@ -129,8 +129,7 @@ void write_unused(ReportFiles& report, const ReportTexts& texts, const ScanCodeT
     std::string name = trim(joy.name);
     std::printf(" %d %d %d %s\n", static_cast<int>(k + 1), joy.axes, joy.buttons, name.c_str());
     report.write_blank();
-    std::int32_t axes = joy.axes < static_cast<std::int32_t>(maxaxe) + 1 ? joy.axes
-                                                                        : maxaxe + 1;
+    std::int32_t axes = joy.axes < static_cast<std::int32_t>(maxaxe) + 1 ? joy.axes : maxaxe + 1;
     for (std::int32_t a = 0; a < axes; ++a) {
       if (model.q_axe[k][static_cast<std::size_t>(a)]) continue;
       if (a == 3 && name == sidewinder_ff2) continue;
@@ -138,9 +137,8 @@ void write_unused(ReportFiles& report, const ReportTexts& texts, const ScanCodeT
       report.write(text_row(report.layout(), " ", axis, name),
                    csv_row(report.layout(), " ", axis, name));
     }
-    std::int32_t buttons = joy.buttons < static_cast<std::int32_t>(maxbut) + 1
-                               ? joy.buttons
-                               : maxbut + 1;
+    std::int32_t buttons =
+        joy.buttons < static_cast<std::int32_t>(maxbut) + 1 ? joy.buttons : maxbut + 1;
     for (std::int32_t b = 0; b < buttons; ++b) {
       if (model.q_but[k][static_cast<std::size_t>(b)]) continue;
       std::string button = trim(texts.txtbut) + " " + i2b(b);
@@ -245,12 +243,14 @@ int run_report(int argc, char** argv) {
   report.close();
 
   // 19-20. Offer to open the text report.
-  std::string msg =
-      qfr ? "La table d'assignation des commandes a \xE9t\xE9 \xE9" "crite dans : "
-            "controls.txt/Voulez vous l'ouvrir (avec l'\xE9" "diteur de texte par "
-            "d\xE9" "faut) ?"
-          : "The controls assignment table has been written to : controls.txt/Do you "
-            "want to open it (with the default text editor) ?";
+  std::string msg = qfr ? "La table d'assignation des commandes a \xE9t\xE9 \xE9"
+                          "crite dans : "
+                          "controls.txt/Voulez vous l'ouvrir (avec l'\xE9"
+                          "diteur de texte par "
+                          "d\xE9"
+                          "faut) ?"
+                        : "The controls assignment table has been written to : controls.txt/Do you "
+                          "want to open it (with the default text editor) ?";
   std::int32_t msg_status = s_yesno;
   error_message_tit(msg_status, title, msg, false);
   if (msg_status == 1) start_document(text_report);

@@ -72,8 +72,8 @@ bool read_tool_ini(bool qfr, const std::string& fnam, const ScanCodeTable& keys,
   return !in.failed();
 }
 
-void my_sort_i_c(std::size_t n, std::vector<std::int32_t>& list,
-                 std::vector<std::string>& clist, bool qasc) {
+void my_sort_i_c(std::size_t n, std::vector<std::int32_t>& list, std::vector<std::string>& clist,
+                 bool qasc) {
   if (n > list.size()) n = list.size();
   if (n > clist.size()) n = clist.size();
   for (std::size_t m = n; m > 1; --m) {

@@ -24,7 +24,7 @@ bool read_tool_ini(bool qfr, const std::string& fnam, const ScanCodeTable& keys,
 
 // Sorts the first `n` keys of `list` (ascending when `qasc`), moving each
 // line of `clist` with its key. Stable: equal keys keep their order.
-void my_sort_i_c(std::size_t n, std::vector<std::int32_t>& list,
-                 std::vector<std::string>& clist, bool qasc);
+void my_sort_i_c(std::size_t n, std::vector<std::int32_t>& list, std::vector<std::string>& clist,
+                 bool qasc);
 
 #endif

@@ -69,10 +69,11 @@ TEST_F(Sibling, ThreeFormsInFileOrder) {
                    "KeyEmpty=ASC\r\n"
                    "KeyNone=57\r\n"
                    "Other=SCN48\r\n"));
-  EXPECT_EQ(dir_.read("Controls.txt"),
-            " \r\nTool.ini\r\n \r\n" + row("KeyPause", "1", "Keyboard") +
-                row("KeyView", "Up", "Keyboard") + row("KeyLook", "A", "Keyboard") +
-                row("KeyBoth", "x", "Keyboard") + "KeyIndented" + std::string(27, ' ') + "Keyboard\r\n");
+  EXPECT_EQ(dir_.read("Controls.txt"), " \r\nTool.ini\r\n \r\n" + row("KeyPause", "1", "Keyboard") +
+                                           row("KeyView", "Up", "Keyboard") +
+                                           row("KeyLook", "A", "Keyboard") +
+                                           row("KeyBoth", "x", "Keyboard") + "KeyIndented" +
+                                           std::string(27, ' ') + "Keyboard\r\n");
   EXPECT_EQ(dir_.read("Controls.csv"),
             " \r\nTool.ini\r\n \r\n"
             "\"KeyPause\",=\"1\",\"Keyboard\",\r\n"

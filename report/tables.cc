@@ -10,11 +10,9 @@ namespace {
 
 constexpr std::size_t message_capacity = 256;
 
-void report_unreadable_table(bool qfr, const std::string& fnam,
-                             std::string_view title) {
-  std::string msg =
-      qfr ? "*** Le fichier " + trim(fnam) + " ne peut pas \xEAtre ouvert  ***"
-          : "*** File " + trim(fnam) + " cannot be opened  ***";
+void report_unreadable_table(bool qfr, const std::string& fnam, std::string_view title) {
+  std::string msg = qfr ? "*** Le fichier " + trim(fnam) + " ne peut pas \xEAtre ouvert  ***"
+                        : "*** File " + trim(fnam) + " cannot be opened  ***";
   msg = cut(msg, message_capacity);
   std::int32_t msg_status = s_error;
   error_message_tit(msg_status, title, msg, false);
@@ -22,8 +20,7 @@ void report_unreadable_table(bool qfr, const std::string& fnam,
 
 }  // namespace
 
-std::optional<ScanCodeTable> read_scn(bool qfr, const std::string& fnam,
-                                      std::string_view title) {
+std::optional<ScanCodeTable> read_scn(bool qfr, const std::string& fnam, std::string_view title) {
   LineReader in(trim(fnam), line_capacity);
   if (!in.is_open()) {
     report_unreadable_table(qfr, fnam, title);
@@ -43,8 +40,8 @@ std::optional<ScanCodeTable> read_scn(bool qfr, const std::string& fnam,
   return table;
 }
 
-std::optional<CommandTable> read_cmd(const std::string& fnam, bool qfr,
-                                     std::int32_t& lmax, std::string_view title) {
+std::optional<CommandTable> read_cmd(const std::string& fnam, bool qfr, std::int32_t& lmax,
+                                     std::string_view title) {
   LineReader in(trim(fnam), line_capacity);
   if (!in.is_open()) {
     report_unreadable_table(qfr, fnam, title);
@@ -58,8 +55,7 @@ std::optional<CommandTable> read_cmd(const std::string& fnam, bool qfr,
     KeyVal kv = extract_key_val(*line);
     std::int32_t length = static_cast<std::int32_t>(kv.val.size());
     if (length > lmax) lmax = length;
-    table.push_back({read_whole_number(kv.key).value_or(0),
-                     cut(kv.val, command_name_capacity)});
+    table.push_back({read_whole_number(kv.key).value_or(0), cut(kv.val, command_name_capacity)});
   }
   std::printf(" %s %d commands\n", trim(fnam).c_str(), static_cast<int>(table.size()));
   return table;

@@ -75,9 +75,9 @@ int dialog_message_box(const std::string& title, const std::string& message,
   return native_message_box(title, message, dialog_type, icon, default_button);
 }
 
-std::optional<std::string> dialog_open_file(
-    const std::string& title, const std::string& initial_path,
-    const std::vector<std::string>& patterns, bool multi) {
+std::optional<std::string> dialog_open_file(const std::string& title,
+                                            const std::string& initial_path,
+                                            const std::vector<std::string>& patterns, bool multi) {
   std::string joined;
   for (const std::string& p : patterns) joined += (joined.empty() ? "" : ",") + p;
   transcribe("open|" + title + "|" + initial_path + "|" + joined);

@@ -21,13 +21,12 @@
 // "warning", "error" or "question". Returns 1 for ok or yes, 0 for cancel
 // (and for no in a yes/no box), 2 for no in a yes/no/cancel box.
 int dialog_message_box(const std::string& title, const std::string& message,
-                       const std::string& dialog_type, const std::string& icon,
-                       int default_button);
+                       const std::string& dialog_type, const std::string& icon, int default_button);
 
 // The chosen path (several joined by "|" when `multi`), or nothing when the
 // dialog was cancelled.
-std::optional<std::string> dialog_open_file(
-    const std::string& title, const std::string& initial_path,
-    const std::vector<std::string>& patterns, bool multi);
+std::optional<std::string> dialog_open_file(const std::string& title,
+                                            const std::string& initial_path,
+                                            const std::vector<std::string>& patterns, bool multi);
 
 #endif

@@ -37,8 +37,7 @@ std::int32_t logged_version(const std::string& log_name) {
 }
 
 bool confirmed(std::int32_t nc, std::string& instpath) {
-  return get_aerlon_inst_dir(nc, instpath, false) == nc &&
-         file_exists(trim(instpath) + executable);
+  return get_aerlon_inst_dir(nc, instpath, false) == nc && file_exists(trim(instpath) + executable);
 }
 
 void set_active(InstallationRecord& inst, std::int32_t version) {
@@ -64,9 +63,9 @@ std::int32_t get_aerlon_inst_dir(std::int32_t nc, std::string& path, bool silent
     std::printf(" %d\n", status);
     path.clear();
     if (silent) return 0;
-    std::string notice = cut("*** Aerlon" + std::to_string(nc) +
-                                 " installation not detected on this computer ***",
-                             notice_capacity);
+    std::string notice =
+        cut("*** Aerlon" + std::to_string(nc) + " installation not detected on this computer ***",
+            notice_capacity);
     std::int32_t msg_status = s_info;
     error_message(msg_status, notice, true);
     return 0;
@@ -124,8 +123,8 @@ void get_active_aerlon_version(InstallationRecord& inst) {
       std::int32_t version;
     };
     std::int64_t newest = 0;
-    for (Candidate c : {Candidate{plan3, 3}, Candidate{plan2, 2}, Candidate{log3, 3},
-                        Candidate{log2, 2}}) {
+    for (Candidate c :
+         {Candidate{plan3, 3}, Candidate{plan2, 2}, Candidate{log3, 3}, Candidate{log2, 2}}) {
       if (c.date > newest) {
         newest = c.date;
         active = c.version;

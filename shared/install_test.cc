@@ -54,8 +54,7 @@ class Installation : public ::testing::Test {
   // Installs version `v` in C:\Games\Aerlon<v> with the given simulator log.
   void install(int v, const std::string& sim_log, bool with_exe = true) {
     std::string folder = "C:\\Games\\Aerlon" + std::to_string(v);
-    set("HKEY_CURRENT_USER\\SOFTWARE\\Aerlon" + std::to_string(v), "InstallDir",
-        reg_text(folder));
+    set("HKEY_CURRENT_USER\\SOFTWARE\\Aerlon" + std::to_string(v), "InstallDir", reg_text(folder));
     std::string posix = "C:/Games/Aerlon" + std::to_string(v);
     dir_.write(posix + "/Logs/Logfile.txt", sim_log);
     if (with_exe) dir_.write(posix + "/Aerlon.exe", "MZ");

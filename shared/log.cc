@@ -46,8 +46,8 @@ std::tm local_now() {
 
 std::string format_time(const std::tm& tm, const char* format) {
   char buf[64];
-  std::snprintf(buf, sizeof buf, format, tm.tm_year + 1900, tm.tm_mon + 1,
-                tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+  std::snprintf(buf, sizeof buf, format, tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
+                tm.tm_min, tm.tm_sec);
   return buf;
 }
 

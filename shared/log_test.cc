@@ -38,19 +38,17 @@ TEST_F(Log, BannersFrameMessagesOnConsoleAndFile) {
   std::string closing = pairs(39);
   ASSERT_EQ(warning.size(), 78u);
   ASSERT_EQ(("+ INFO " + pairs(36)).size(), 79u);
-  EXPECT_EQ(file, warning + "\r\nDisk full\r\nTry again\r\n" + closing + "\r\n" +
-                      "+ INFO " + pairs(36) + "\r\n \r\n" + closing + "\r\n" +
-                      "+ ERROR " + pairs(35) + "\r\nx\r\n" + closing + "\r\n" +
-                      "{w}text\r\n");
-  EXPECT_NE(console.find(" >>> {W}Disk full/Try again\n" + warning +
-                         "\nDisk full\nTry again\n" + closing + "\n"),
+  EXPECT_EQ(file, warning + "\r\nDisk full\r\nTry again\r\n" + closing + "\r\n" + "+ INFO " +
+                      pairs(36) + "\r\n \r\n" + closing + "\r\n" + "+ ERROR " + pairs(35) +
+                      "\r\nx\r\n" + closing + "\r\n" + "{w}text\r\n");
+  EXPECT_NE(console.find(" >>> {W}Disk full/Try again\n" + warning + "\nDisk full\nTry again\n" +
+                         closing + "\n"),
             std::string::npos);
 }
 
 TEST_F(Log, SplittingQuotingAndLineFeeds) {
   testing::internal::CaptureStdout();
-  std::string file = logged({"\"a/b\"", "a//b/", "one\ntwo", "  lead/trail   /",
-                             "\"", "", "   "});
+  std::string file = logged({"\"a/b\"", "a//b/", "one\ntwo", "  lead/trail   /", "\"", "", "   "});
   testing::internal::GetCapturedStdout();
   EXPECT_EQ(file,
             "a/b\r\n"
@@ -94,9 +92,8 @@ TEST_F(Log, CreateWithoutNameOrSendNameUsesTheProgramAndTime) {
   ASSERT_TRUE(std::regex_match(
       sent, m, std::regex(R"(shared_tests_(\d{4})_(\d\d)_(\d\d)-(\d\d)_(\d\d)_(\d\d)\.log)")))
       << sent;
-  EXPECT_EQ(dir_.read(sent).substr(0, 19),
-            m[1].str() + "-" + m[2].str() + "-" + m[3].str() + " " + m[4].str() + ":" +
-                m[5].str() + ":" + m[6].str());
+  EXPECT_EQ(dir_.read(sent).substr(0, 19), m[1].str() + "-" + m[2].str() + "-" + m[3].str() + " " +
+                                               m[4].str() + ":" + m[5].str() + ":" + m[6].str());
 }
 
 TEST_F(Log, CreatedIsACreateCommand) {

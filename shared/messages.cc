@@ -29,8 +29,8 @@ void convert_line_breaks(std::string& msg) {
 
 }  // namespace
 
-void error_message_tit(std::int32_t& msg_status, std::string_view tit,
-                       std::string& msg, bool qline) {
+void error_message_tit(std::int32_t& msg_status, std::string_view tit, std::string& msg,
+                       bool qline) {
   convert_line_breaks(msg);
   std::string text = trim(msg);
   if (qline) {
@@ -48,8 +48,7 @@ void error_message(std::int32_t& msg_status, std::string& msg, bool qline) {
 }
 
 void DisplayMessage(const char* title, const char* message, std::int32_t* status) {
-  static const char* const types[] = {"ok",    "ok",       "ok",
-                                      "yesno", "okcancel", "yesnocancel"};
+  static const char* const types[] = {"ok", "ok", "ok", "yesno", "okcancel", "yesnocancel"};
   static const char* const icons[] = {"info",     "error",    "warning",
                                       "question", "question", "question"};
   std::int32_t kind = *status;
@@ -62,14 +61,12 @@ std::int32_t IsLanguageFrench() {
   return (user_ui_language() & 0xFF) == primary_language_french ? 1 : 0;
 }
 
-std::optional<std::string> GetFileName(std::string_view title,
-                                       std::string_view path,
-                                       std::string_view filter,
-                                       std::string_view /*desc*/, bool multi) {
+std::optional<std::string> GetFileName(std::string_view title, std::string_view path,
+                                       std::string_view filter, std::string_view /*desc*/,
+                                       bool multi) {
   std::string filter_copy(filter.substr(0, filter_capacity));
   std::string initial(path);
-  std::printf("GetFileName %s %d\n", filter_copy.c_str(),
-              static_cast<int>(filter_copy.size()));
+  std::printf("GetFileName %s %d\n", filter_copy.c_str(), static_cast<int>(filter_copy.size()));
   std::printf("GetFileName %s %d\n", initial.c_str(), static_cast<int>(initial.size()));
   std::fflush(stdout);
 

@@ -27,8 +27,8 @@ inline constexpr std::size_t dialog_message_capacity = 511;
 // the console when `qline` is true (the kind is then left as it was). `msg`
 // is converted in place: each line-breaking "/" becomes a line feed and the
 // backslash of each "\/" is removed. A kind outside 0..5 shows nothing.
-void error_message_tit(std::int32_t& msg_status, std::string_view tit,
-                       std::string& msg, bool qline);
+void error_message_tit(std::int32_t& msg_status, std::string_view tit, std::string& msg,
+                       bool qline);
 
 // error_message_tit with the title "Malvet".
 void error_message(std::int32_t& msg_status, std::string& msg, bool qline);
@@ -43,9 +43,7 @@ std::int32_t IsLanguageFrench();
 // The open-file dialog with the comma-separated patterns of `filter` (`desc`
 // is accepted and not shown). The chosen path, or nothing after a cancel,
 // which is also reported in an error box in the user's language.
-std::optional<std::string> GetFileName(std::string_view title,
-                                       std::string_view path,
-                                       std::string_view filter,
-                                       std::string_view desc, bool multi);
+std::optional<std::string> GetFileName(std::string_view title, std::string_view path,
+                                       std::string_view filter, std::string_view desc, bool multi);
 
 #endif

@@ -45,8 +45,8 @@ TEST_F(Dialogs, TitleAndMessageLimits) {
   std::string long_msg = std::string(600, 'm') + "   ";
   std::string long_title = std::string(70, 't');
   show(s_warning, long_title, long_msg);
-  EXPECT_EQ(transcript(), "box|warning|" + std::string(63, 't') + "|" +
-                              std::string(511, 'm') + "\r\n");
+  EXPECT_EQ(transcript(),
+            "box|warning|" + std::string(63, 't') + "|" + std::string(511, 'm') + "\r\n");
 }
 
 TEST_F(Dialogs, AnswerCodes) {
@@ -85,10 +85,8 @@ TEST_F(Dialogs, AnswerCodes) {
   error_message_tit(status, "T", msg, false);
   EXPECT_EQ(status, 0);
 
-  EXPECT_NE(transcript().find("box|yesnocancel|T|q\r\nbox|okcancel|T|q\r\n"),
-            std::string::npos);
-  EXPECT_NE(transcript().find("box|info|T|q\r\nbox|error|T|q\r\n"),
-            std::string::npos);
+  EXPECT_NE(transcript().find("box|yesnocancel|T|q\r\nbox|okcancel|T|q\r\n"), std::string::npos);
+  EXPECT_NE(transcript().find("box|info|T|q\r\nbox|error|T|q\r\n"), std::string::npos);
 }
 
 TEST_F(Dialogs, UnknownKindAndConsoleShowNothing) {
@@ -138,7 +136,8 @@ TEST_F(Dialogs, FileDialogCancelInFrench) {
   testing::internal::GetCapturedStdout();
   EXPECT_EQ(transcript(),
             "open|Pick||*.ini\r\n"
-            "box|error|Error|Aucun fichier sp\xE9" "cifi\xE9\r\n");
+            "box|error|Error|Aucun fichier sp\xE9"
+            "cifi\xE9\r\n");
 }
 
 TEST(Language, FrenchByTheFirstLocaleVariableSet) {

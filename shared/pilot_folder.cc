@@ -60,9 +60,8 @@ std::string documents_folder() {
 
 }  // namespace
 
-std::int32_t get_aerlon_user_path(std::string_view /*msgpltfldr*/, bool qconfirm,
-                                  bool qpilot, bool qdocreg,
-                                  std::string& aerlonuserpath) {
+std::int32_t get_aerlon_user_path(std::string_view /*msgpltfldr*/, bool qconfirm, bool qpilot,
+                                  bool qdocreg, std::string& aerlonuserpath) {
   std::printf("\n\n\n\n\n\n\n get_aerlon_user_path\n qconfirm,qpilot,qdocreg %c %c %c\n %s\n",
               qconfirm ? 'T' : 'F', qpilot ? 'T' : 'F', qdocreg ? 'T' : 'F',
               trim(aerlonuserpath).c_str());
@@ -98,10 +97,9 @@ std::int32_t get_aerlon_user_path(std::string_view /*msgpltfldr*/, bool qconfirm
   return result;
 }
 
-std::int32_t get_aerlon_2_path(std::string_view msgpltfldr, bool qconfirm,
-                               bool qpilot, std::string& aerlonuserpath) {
-  std::int32_t result =
-      get_aerlon_user_path(msgpltfldr, qconfirm, qpilot, true, aerlonuserpath);
+std::int32_t get_aerlon_2_path(std::string_view msgpltfldr, bool qconfirm, bool qpilot,
+                               std::string& aerlonuserpath) {
+  std::int32_t result = get_aerlon_user_path(msgpltfldr, qconfirm, qpilot, true, aerlonuserpath);
   std::printf(" get_aerlon_user_path= %d\n", result);
   return result;
 }

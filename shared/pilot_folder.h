@@ -19,12 +19,11 @@
 // that is not set (reported in an error box) or can't be made out.
 // `msgpltfldr` and `qconfirm` ask for a confirmation that is never given:
 // the routine never asks the user; `qdocreg` is always true.
-std::int32_t get_aerlon_user_path(std::string_view msgpltfldr, bool qconfirm,
-                                  bool qpilot, bool qdocreg,
-                                  std::string& aerlonuserpath);
+std::int32_t get_aerlon_user_path(std::string_view msgpltfldr, bool qconfirm, bool qpilot,
+                                  bool qdocreg, std::string& aerlonuserpath);
 
 // get_aerlon_user_path with the documents folder taken from the registry.
-std::int32_t get_aerlon_2_path(std::string_view msgpltfldr, bool qconfirm,
-                               bool qpilot, std::string& aerlonuserpath);
+std::int32_t get_aerlon_2_path(std::string_view msgpltfldr, bool qconfirm, bool qpilot,
+                               std::string& aerlonuserpath);
 
 #endif

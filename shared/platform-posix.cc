@@ -1,21 +1,20 @@
 // The POSIX stand-in of the platform layer: what Windows would answer, taken
 // from the locale, the MALVET_* stand-in files and zenity or the console.
-#include "shared/platform.h"
-
+#include <dirent.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
-#include <cstdio>
-#include <dirent.h>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 
+#include "shared/platform.h"
+#include "shared/platform_listing.h"
 #include "shared/platform_regfile.h"
 
 extern char** environ;
@@ -35,10 +34,9 @@ std::string replace_all(std::string_view text, char from, char to) {
 
 // The characters 0x80..0x9F of Windows-1252; 0 where the code page has none.
 constexpr char16_t cp1252_high[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 std::string cp1252_to_utf8(std::string_view text) {
   std::string out;
@@ -140,8 +138,7 @@ int run_capture(const std::vector<std::string>& args, std::string& out) {
 
 int zenity_message_box(const std::string& title, const std::string& message,
                        const std::string& dialog_type, const std::string& icon) {
-  std::vector<std::string> args = {"zenity", "--no-markup",
-                                   "--title=" + cp1252_to_utf8(title),
+  std::vector<std::string> args = {"zenity", "--no-markup", "--title=" + cp1252_to_utf8(title),
                                    "--text=" + cp1252_to_utf8(message)};
   if (dialog_type == "ok") {
     args.insert(args.begin() + 1, icon == "error"     ? "--error"
@@ -174,8 +171,8 @@ int console_message_box(const std::string& title, const std::string& message,
                         : yes_no                     ? "yes/no"
                                                      : "ok/cancel";
   if (!isatty(STDIN_FILENO)) {
-    std::cerr << "(" << choices << ": no answer from a terminal, "
-              << (yes_no ? "no" : "cancel") << ")\n";
+    std::cerr << "(" << choices << ": no answer from a terminal, " << (yes_no ? "no" : "cancel")
+              << ")\n";
     return 0;
   }
   std::cerr << "(" << choices << ") ? " << std::flush;
@@ -189,31 +186,22 @@ int console_message_box(const std::string& title, const std::string& message,
 
 }  // namespace
 
-std::string to_native_path(std::string_view path) {
-  return replace_all(path, '\\', '/');
-}
+std::string to_native_path(std::string_view path) { return replace_all(path, '\\', '/'); }
 
-std::string from_native_path(std::string_view path) {
-  return replace_all(path, '/', '\\');
-}
+std::string from_native_path(std::string_view path) { return replace_all(path, '/', '\\'); }
 
 std::FILE* open_file(const std::string& path, const char* mode) {
   std::string native = to_native_path(path);
   struct stat st;
-  if (std::strchr(mode, 'r') != nullptr && stat(native.c_str(), &st) == 0 &&
-      S_ISDIR(st.st_mode)) {
+  if (std::strchr(mode, 'r') != nullptr && stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
     return nullptr;
   }
   return std::fopen(native.c_str(), mode);
 }
 
-bool delete_file(const std::string& path) {
-  return std::remove(to_native_path(path).c_str()) == 0;
-}
+bool delete_file(const std::string& path) { return std::remove(to_native_path(path).c_str()) == 0; }
 
-bool flush_to_disk(std::FILE* file) {
-  return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
-}
+bool flush_to_disk(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
 
 bool replace_file(const std::string& from, const std::string& to) {
   return std::rename(to_native_path(from).c_str(), to_native_path(to).c_str()) == 0;
@@ -253,8 +241,8 @@ RegistryRead read_registry_value(bool classes_root, const std::string& subkey,
   if (!in) return result;
   std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   result.open_status = 0;
-  auto value = find_reg_value(file, classes_root ? "HKEY_CLASSES_ROOT" : "HKEY_CURRENT_USER",
-                              subkey, name);
+  auto value =
+      find_reg_value(file, classes_root ? "HKEY_CLASSES_ROOT" : "HKEY_CURRENT_USER", subkey, name);
   if (!value) return result;
   if (value->size() > capacity) {
     result.query_status = status_more_data;
@@ -282,17 +270,12 @@ bool wildcard_match(std::string_view name, std::string_view pattern) {
 }  // namespace
 
 CommandStatus list_newest_first(const std::string& pattern, const std::string& listing) {
-  CommandStatus status;
   std::string native = to_native_path(pattern);
   std::size_t slash = native.rfind('/');
   std::string folder = slash == std::string::npos ? "." : native.substr(0, slash + 1);
   std::string name_pattern = slash == std::string::npos ? native : native.substr(slash + 1);
 
-  struct Entry {
-    std::string name;
-    std::int64_t mtime;
-  };
-  std::vector<Entry> entries;
+  std::vector<ListedFile> files;
   if (DIR* dir = opendir(folder.c_str())) {
     while (dirent* e = readdir(dir)) {
       std::string name = e->d_name;
@@ -300,21 +283,11 @@ CommandStatus list_newest_first(const std::string& pattern, const std::string& l
       struct stat st;
       std::string full = (slash == std::string::npos ? "" : folder) + name;
       if (stat(full.c_str(), &st) != 0) continue;
-      entries.push_back({name, static_cast<std::int64_t>(st.st_mtime)});
+      files.push_back({name, static_cast<std::int64_t>(st.st_mtime)});
     }
     closedir(dir);
   }
-  std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-    return a.mtime != b.mtime ? a.mtime > b.mtime : a.name < b.name;
-  });
-  std::FILE* out = open_file(listing, "wb");
-  if (out == nullptr) {
-    status.exit_status = 1;
-    return status;
-  }
-  for (const Entry& e : entries) std::fprintf(out, "%s\r\n", e.name.c_str());
-  if (std::fclose(out) != 0 || entries.empty()) status.exit_status = 1;
-  return status;
+  return write_listing(std::move(files), listing);
 }
 
 CommandStatus copy_file_replacing(const std::string& from, const std::string& to) {
@@ -351,25 +324,112 @@ void start_document(const std::string& path) {
 std::string key_name_text(std::uint32_t lparam, std::size_t capacity) {
   // The names Windows gives on the US English layout, by scan code; 256 is
   // added for an extended key.
-  static const std::pair<int, const char*> names[] = {
-      {1, "Esc"}, {2, "1"}, {3, "2"}, {4, "3"}, {5, "4"}, {6, "5"}, {7, "6"}, {8, "7"},
-      {9, "8"}, {10, "9"}, {11, "0"}, {12, "-"}, {13, "="}, {14, "Backspace"}, {15, "Tab"},
-      {16, "Q"}, {17, "W"}, {18, "E"}, {19, "R"}, {20, "T"}, {21, "Y"}, {22, "U"}, {23, "I"},
-      {24, "O"}, {25, "P"}, {26, "["}, {27, "]"}, {28, "Enter"}, {29, "Ctrl"}, {30, "A"},
-      {31, "S"}, {32, "D"}, {33, "F"}, {34, "G"}, {35, "H"}, {36, "J"}, {37, "K"}, {38, "L"},
-      {39, ";"}, {40, "'"}, {41, "`"}, {42, "Shift"}, {43, "\\"}, {44, "Z"}, {45, "X"},
-      {46, "C"}, {47, "V"}, {48, "B"}, {49, "N"}, {50, "M"}, {51, ","}, {52, "."}, {53, "/"},
-      {54, "Right Shift"}, {55, "Num *"}, {56, "Alt"}, {57, "Space"}, {58, "Caps Lock"},
-      {59, "F1"}, {60, "F2"}, {61, "F3"}, {62, "F4"}, {63, "F5"}, {64, "F6"}, {65, "F7"},
-      {66, "F8"}, {67, "F9"}, {68, "F10"}, {69, "Pause"}, {70, "Scroll Lock"}, {71, "Num 7"},
-      {72, "Num 8"}, {73, "Num 9"}, {74, "Num -"}, {75, "Num 4"}, {76, "Num 5"},
-      {77, "Num 6"}, {78, "Num +"}, {79, "Num 1"}, {80, "Num 2"}, {81, "Num 3"},
-      {82, "Num 0"}, {83, "Num Del"}, {84, "Sys Req"}, {87, "F11"}, {88, "F12"},
-      {284, "Num Enter"}, {285, "Right Ctrl"}, {309, "Num /"}, {311, "Prnt Scrn"},
-      {312, "Right Alt"}, {325, "Num Lock"}, {326, "Break"}, {327, "Home"}, {328, "Up"},
-      {329, "Page Up"}, {331, "Left"}, {333, "Right"}, {335, "End"}, {336, "Down"},
-      {337, "Page Down"}, {338, "Insert"}, {339, "Delete"}, {347, "Left Windows"},
-      {348, "Right Windows"}, {349, "Application"}};
+  static const std::pair<int, const char*> names[] = {{1, "Esc"},
+                                                      {2, "1"},
+                                                      {3, "2"},
+                                                      {4, "3"},
+                                                      {5, "4"},
+                                                      {6, "5"},
+                                                      {7, "6"},
+                                                      {8, "7"},
+                                                      {9, "8"},
+                                                      {10, "9"},
+                                                      {11, "0"},
+                                                      {12, "-"},
+                                                      {13, "="},
+                                                      {14, "Backspace"},
+                                                      {15, "Tab"},
+                                                      {16, "Q"},
+                                                      {17, "W"},
+                                                      {18, "E"},
+                                                      {19, "R"},
+                                                      {20, "T"},
+                                                      {21, "Y"},
+                                                      {22, "U"},
+                                                      {23, "I"},
+                                                      {24, "O"},
+                                                      {25, "P"},
+                                                      {26, "["},
+                                                      {27, "]"},
+                                                      {28, "Enter"},
+                                                      {29, "Ctrl"},
+                                                      {30, "A"},
+                                                      {31, "S"},
+                                                      {32, "D"},
+                                                      {33, "F"},
+                                                      {34, "G"},
+                                                      {35, "H"},
+                                                      {36, "J"},
+                                                      {37, "K"},
+                                                      {38, "L"},
+                                                      {39, ";"},
+                                                      {40, "'"},
+                                                      {41, "`"},
+                                                      {42, "Shift"},
+                                                      {43, "\\"},
+                                                      {44, "Z"},
+                                                      {45, "X"},
+                                                      {46, "C"},
+                                                      {47, "V"},
+                                                      {48, "B"},
+                                                      {49, "N"},
+                                                      {50, "M"},
+                                                      {51, ","},
+                                                      {52, "."},
+                                                      {53, "/"},
+                                                      {54, "Right Shift"},
+                                                      {55, "Num *"},
+                                                      {56, "Alt"},
+                                                      {57, "Space"},
+                                                      {58, "Caps Lock"},
+                                                      {59, "F1"},
+                                                      {60, "F2"},
+                                                      {61, "F3"},
+                                                      {62, "F4"},
+                                                      {63, "F5"},
+                                                      {64, "F6"},
+                                                      {65, "F7"},
+                                                      {66, "F8"},
+                                                      {67, "F9"},
+                                                      {68, "F10"},
+                                                      {69, "Pause"},
+                                                      {70, "Scroll Lock"},
+                                                      {71, "Num 7"},
+                                                      {72, "Num 8"},
+                                                      {73, "Num 9"},
+                                                      {74, "Num -"},
+                                                      {75, "Num 4"},
+                                                      {76, "Num 5"},
+                                                      {77, "Num 6"},
+                                                      {78, "Num +"},
+                                                      {79, "Num 1"},
+                                                      {80, "Num 2"},
+                                                      {81, "Num 3"},
+                                                      {82, "Num 0"},
+                                                      {83, "Num Del"},
+                                                      {84, "Sys Req"},
+                                                      {87, "F11"},
+                                                      {88, "F12"},
+                                                      {284, "Num Enter"},
+                                                      {285, "Right Ctrl"},
+                                                      {309, "Num /"},
+                                                      {311, "Prnt Scrn"},
+                                                      {312, "Right Alt"},
+                                                      {325, "Num Lock"},
+                                                      {326, "Break"},
+                                                      {327, "Home"},
+                                                      {328, "Up"},
+                                                      {329, "Page Up"},
+                                                      {331, "Left"},
+                                                      {333, "Right"},
+                                                      {335, "End"},
+                                                      {336, "Down"},
+                                                      {337, "Page Down"},
+                                                      {338, "Insert"},
+                                                      {339, "Delete"},
+                                                      {347, "Left Windows"},
+                                                      {348, "Right Windows"},
+                                                      {349, "Application"}};
   int code = static_cast<int>((lparam >> 16) & 0x1FF);
   for (const auto& [scan, name] : names) {
     if (scan == code) return std::string(name).substr(0, capacity > 0 ? capacity - 1 : 0);
@@ -391,8 +451,8 @@ std::optional<JoystickCaps> joystick_caps(std::uint32_t slot) {
     unsigned long s, vendor, product;
     long axes, buttons;
     char extra;
-    if (std::sscanf(line.c_str(), " %lu %ld %ld %lx %lx %c", &s, &axes, &buttons, &vendor,
-                    &product, &extra) != 5 ||
+    if (std::sscanf(line.c_str(), " %lu %ld %ld %lx %lx %c", &s, &axes, &buttons, &vendor, &product,
+                    &extra) != 5 ||
         s != slot) {
       continue;
     }
@@ -429,9 +489,9 @@ int native_message_box(const std::string& title, const std::string& message,
   return console_message_box(title, message, dialog_type);
 }
 
-std::optional<std::string> native_open_file(
-    const std::string& title, const std::string& initial_path,
-    const std::vector<std::string>& patterns, bool multi) {
+std::optional<std::string> native_open_file(const std::string& title,
+                                            const std::string& initial_path,
+                                            const std::vector<std::string>& patterns, bool multi) {
   std::string chosen;
   if (has_display()) {
     std::vector<std::string> args = {"zenity", "--file-selection",

@@ -1,17 +1,18 @@
 // The Win32 implementation of the platform layer: what pilots run.
-#include "shared/platform.h"
-
 #include <windows.h>
+// The headers below need <windows.h> first.
 #include <commdlg.h>
+#include <io.h>
 #include <mmsystem.h>
 #include <shellapi.h>
 
-#include <io.h>
-
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
+
+#include "shared/platform.h"
+#include "shared/platform_listing.h"
 
 std::string to_native_path(std::string_view path) { return std::string(path); }
 
@@ -41,8 +42,7 @@ bool replace_file(const std::string& from, const std::string& to) {
 
 bool file_exists(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES &&
-         (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 std::optional<std::int64_t> file_modified_time(const std::string& path) {
@@ -74,15 +74,14 @@ RegistryRead read_registry_value(bool classes_root, const std::string& subkey,
                                  const std::string& name, std::size_t capacity) {
   RegistryRead result;
   HKEY key;
-  result.open_status = static_cast<std::int32_t>(
-      RegOpenKeyExA(classes_root ? HKEY_CLASSES_ROOT : HKEY_CURRENT_USER,
-                    subkey.c_str(), 0, KEY_QUERY_VALUE, &key));
+  result.open_status =
+      static_cast<std::int32_t>(RegOpenKeyExA(classes_root ? HKEY_CLASSES_ROOT : HKEY_CURRENT_USER,
+                                              subkey.c_str(), 0, KEY_QUERY_VALUE, &key));
   if (result.open_status != ERROR_SUCCESS) return result;
   std::string buffer(capacity, '\0');
   DWORD size = static_cast<DWORD>(capacity);
   result.query_status = static_cast<std::int32_t>(RegQueryValueExA(
-      key, name.c_str(), nullptr, nullptr,
-      reinterpret_cast<BYTE*>(&buffer[0]), &size));
+      key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&buffer[0]), &size));
   if (result.query_status == ERROR_SUCCESS) result.data = buffer.substr(0, size);
   result.close_status = static_cast<std::int32_t>(RegCloseKey(key));
   return result;
@@ -98,8 +97,7 @@ CommandStatus run_interpreter(const std::string& command_line) {
   std::memset(&si, 0, sizeof si);
   si.cb = sizeof si;
   PROCESS_INFORMATION pi;
-  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                      &pi)) {
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
     status.command_status = static_cast<int>(GetLastError());
     status.exit_status = -1;
     return status;
@@ -124,12 +122,7 @@ CommandStatus list_newest_first(const std::string& pattern, const std::string& l
     return run_interpreter("DIR /TW /B /O-D \"" + pattern + "\" > " + listing);
   }
   // A name the interpreter would expand: listed natively.
-  CommandStatus status;
-  struct Entry {
-    std::string name;
-    ULONGLONG time;
-  };
-  std::vector<Entry> entries;
+  std::vector<ListedFile> files;
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA(pattern.c_str(), &found);
   if (search != INVALID_HANDLE_VALUE) {
@@ -139,20 +132,11 @@ CommandStatus list_newest_first(const std::string& pattern, const std::string& l
       ULARGE_INTEGER t;
       t.LowPart = found.ftLastWriteTime.dwLowDateTime;
       t.HighPart = found.ftLastWriteTime.dwHighDateTime;
-      entries.push_back({name, t.QuadPart});
+      files.push_back({name, static_cast<std::int64_t>(t.QuadPart)});
     } while (FindNextFileA(search, &found));
     FindClose(search);
   }
-  std::stable_sort(entries.begin(), entries.end(),
-                   [](const Entry& a, const Entry& b) { return a.time > b.time; });
-  std::FILE* out = std::fopen(listing.c_str(), "wb");
-  if (out == nullptr) {
-    status.exit_status = 1;
-    return status;
-  }
-  for (const Entry& e : entries) std::fprintf(out, "%s\r\n", e.name.c_str());
-  if (std::fclose(out) != 0 || entries.empty()) status.exit_status = 1;
-  return status;
+  return write_listing(std::move(files), listing);
 }
 
 CommandStatus copy_file_replacing(const std::string& from, const std::string& to) {
@@ -225,7 +209,7 @@ int native_message_box(const std::string& title, const std::string& message,
   if (icon == "warning") style |= MB_ICONWARNING;
   if (icon == "error") style |= MB_ICONERROR;
   if (icon == "question") style |= MB_ICONQUESTION;
-  style |= default_button == 2 ? MB_DEFBUTTON2
+  style |= default_button == 2   ? MB_DEFBUTTON2
            : default_button == 3 ? MB_DEFBUTTON3
                                  : MB_DEFBUTTON1;
   style |= MB_TOPMOST;
@@ -240,9 +224,9 @@ int native_message_box(const std::string& title, const std::string& message,
   }
 }
 
-std::optional<std::string> native_open_file(
-    const std::string& title, const std::string& initial_path,
-    const std::vector<std::string>& patterns, bool multi) {
+std::optional<std::string> native_open_file(const std::string& title,
+                                            const std::string& initial_path,
+                                            const std::vector<std::string>& patterns, bool multi) {
   // The filter is pairs of NUL-terminated texts: the patterns joined by ";"
   // stand for themselves, then every file.
   std::string joined;
@@ -261,8 +245,8 @@ std::optional<std::string> native_open_file(
   ofn.lpstrFile = &file[0];
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.lpstrTitle = title.c_str();
-  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR |
-              (multi ? OFN_ALLOWMULTISELECT : 0);
+  ofn.Flags =
+      OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR | (multi ? OFN_ALLOWMULTISELECT : 0);
   if (!GetOpenFileNameA(&ofn)) return std::nullopt;
 
   // With several files chosen the buffer holds the folder, then each name.

@@ -137,13 +137,12 @@ std::uint16_t user_ui_language();
 // 1 for ok or yes, 0 for cancel (and for no in a yes/no box), 2 for no in a
 // yes/no/cancel box.
 int native_message_box(const std::string& title, const std::string& message,
-                       const std::string& dialog_type, const std::string& icon,
-                       int default_button);
+                       const std::string& dialog_type, const std::string& icon, int default_button);
 
 // A blocking open-file dialog; the chosen path as the system keeps it (more
 // than one joined by "|" when `multi`), or nothing when it was cancelled.
-std::optional<std::string> native_open_file(
-    const std::string& title, const std::string& initial_path,
-    const std::vector<std::string>& patterns, bool multi);
+std::optional<std::string> native_open_file(const std::string& title,
+                                            const std::string& initial_path,
+                                            const std::vector<std::string>& patterns, bool multi);
 
 #endif

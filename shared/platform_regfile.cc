@@ -150,10 +150,8 @@ std::optional<std::string> value_data(std::string_view data, bool unicode) {
 
 }  // namespace
 
-std::optional<std::string> find_reg_value(std::string_view file,
-                                          std::string_view root,
-                                          std::string_view subkey,
-                                          std::string_view name) {
+std::optional<std::string> find_reg_value(std::string_view file, std::string_view root,
+                                          std::string_view subkey, std::string_view name) {
   std::vector<std::string> lines = logical_lines(narrow(file));
   std::size_t first = 0;
   while (first < lines.size() && lines[first].empty()) ++first;
@@ -170,9 +168,9 @@ std::optional<std::string> find_reg_value(std::string_view file,
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '[') {
       std::size_t close = line.rfind(']');
-      std::string_view key = line.substr(1, close == std::string_view::npos ? line.npos : close - 1);
-      in_key = !key.empty() && key[0] != '-' &&
-               case_blind_compare(normalize_key(key), wanted_key);
+      std::string_view key =
+          line.substr(1, close == std::string_view::npos ? line.npos : close - 1);
+      in_key = !key.empty() && key[0] != '-' && case_blind_compare(normalize_key(key), wanted_key);
       continue;
     }
     if (!in_key) continue;
@@ -187,8 +185,7 @@ std::optional<std::string> find_reg_value(std::string_view file,
     }
     rest = strip(rest);
     if (rest.empty() || rest[0] != '=') continue;
-    if (!case_blind_compare(value_name, wanted_name) ||
-        value_name.size() != wanted_name.size()) {
+    if (!case_blind_compare(value_name, wanted_name) || value_name.size() != wanted_name.size()) {
       continue;
     }
     found = value_data(rest.substr(1), unicode);

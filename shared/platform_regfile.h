@@ -22,9 +22,7 @@
 // as its bytes, a dword as its four bytes, lowest first. The last line that
 // sets a value wins. Nothing when the file is not a registry export or does
 // not hold the value.
-std::optional<std::string> find_reg_value(std::string_view file,
-                                          std::string_view root,
-                                          std::string_view subkey,
-                                          std::string_view name);
+std::optional<std::string> find_reg_value(std::string_view file, std::string_view root,
+                                          std::string_view subkey, std::string_view name);
 
 #endif

@@ -67,8 +67,7 @@ TEST(RegFile, NamesCompareWithoutCaseAndTrailingBackslash) {
 TEST(RegFile, Utf16AndRegedit4) {
   EXPECT_EQ(find_reg_value(utf16le(export_500), hkcu, "Software\\Aerlon3", "InstallDir"),
             std::string("C:\\Games\\Aerlon 3") + '\0');
-  std::string v4 =
-      "REGEDIT4\n\n[HKEY_CURRENT_USER\\Env]\n\"Docs\"=hex(2):25,41,25,5c,44,00\n";
+  std::string v4 = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Env]\n\"Docs\"=hex(2):25,41,25,5c,44,00\n";
   EXPECT_EQ(find_reg_value(v4, hkcu, "Env", "Docs"), std::string("%A%\\D") + '\0');
 }
 
@@ -86,12 +85,12 @@ TEST(RegFile, BadInputFindsNothing) {
   std::string garbage;
   for (int i = 0; i < 5000; ++i) garbage.push_back(static_cast<char>(i * 7919 % 256));
   EXPECT_FALSE(find_reg_value(garbage, hkcu, "K", "A"));
-  EXPECT_FALSE(find_reg_value("REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=\"unclosed\n", hkcu, "K",
-                              "A"));
-  EXPECT_FALSE(find_reg_value("REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=hex:4g,00\n", hkcu, "K",
-                              "A"));
-  EXPECT_FALSE(find_reg_value("REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:123456789\n", hkcu,
-                              "K", "A"));
+  EXPECT_FALSE(
+      find_reg_value("REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=\"unclosed\n", hkcu, "K", "A"));
+  EXPECT_FALSE(
+      find_reg_value("REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=hex:4g,00\n", hkcu, "K", "A"));
+  EXPECT_FALSE(
+      find_reg_value("REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:123456789\n", hkcu, "K", "A"));
   // A file cut off inside a value gives at most the part that is there.
   std::string truncated = export_500.substr(0, export_500.find("4c,00"));
   auto cut_value = find_reg_value(truncated, hkcu,
@@ -100,7 +99,7 @@ TEST(RegFile, BadInputFindsNothing) {
                                   "Personal");
   ASSERT_TRUE(cut_value);
   EXPECT_EQ(*cut_value, "%USERPROFI");
-  std::string long_line = "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=\"" +
-                          std::string(100000, 'v') + "\"\n";
+  std::string long_line =
+      "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=\"" + std::string(100000, 'v') + "\"\n";
   EXPECT_EQ(find_reg_value(long_line, hkcu, "K", "A")->size(), 100001u);
 }

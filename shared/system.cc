@@ -5,13 +5,12 @@
 #include "shared/platform.h"
 #include "shared/text.h"
 
-std::int32_t RdUsrReg(std::string_view subkey, std::string_view name,
-                      std::string& outval, std::int32_t& len) {
+std::int32_t RdUsrReg(std::string_view subkey, std::string_view name, std::string& outval,
+                      std::int32_t& len) {
   std::string key(subkey);
   std::string value_name(name);
   std::printf("Subkey,name : %s %s \n", key.c_str(), value_name.c_str());
-  RegistryRead read =
-      read_registry_value(len < 0, key, value_name, registry_value_capacity);
+  RegistryRead read = read_registry_value(len < 0, key, value_name, registry_value_capacity);
   if (len >= 0) std::printf("USER Open Status : %d\n", read.open_status);
   if (read.open_status != 0) return read.open_status;
   std::printf("Query Status, Length : %d %d\n", read.query_status,

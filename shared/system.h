@@ -17,8 +17,8 @@ inline constexpr std::size_t registry_value_capacity = 255;
 // its NUL) and `len` its size; otherwise returns the Windows status of the
 // step that failed and leaves both untouched. A value of more than 255 bytes
 // is not read (status 234).
-std::int32_t RdUsrReg(std::string_view subkey, std::string_view name,
-                      std::string& outval, std::int32_t& len);
+std::int32_t RdUsrReg(std::string_view subkey, std::string_view name, std::string& outval,
+                      std::int32_t& len);
 
 // Reads an environment variable for a buffer of `len` bytes: returns the
 // number of characters stored in `value`, 0 when the variable is not set, and

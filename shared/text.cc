@@ -10,34 +10,25 @@ constexpr std::size_t list_item_capacity = 256;
 constexpr std::size_t i2b_max_width = 16;
 
 // The relational operators, in the order in which they are looked for.
-constexpr std::array<std::string_view, 7> reltxt = {"=",  "!=", "<", "<=",
-                                                    ">",  ">=", "[]"};
+constexpr std::array<std::string_view, 7> reltxt = {"=", "!=", "<", "<=", ">", ">=", "[]"};
 
-bool is_number_end(char c) {
-  return c == ' ' || c == '\t' || c == ',' || c == '/';
-}
+bool is_number_end(char c) { return c == ' ' || c == '\t' || c == ',' || c == '/'; }
 
 }  // namespace
 
-bool is_blank(std::string_view s) {
-  return s.find_first_not_of(' ') == std::string_view::npos;
-}
+bool is_blank(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
 
 std::string trim(std::string_view s) {
   std::size_t end = s.find_last_not_of(' ');
-  return end == std::string_view::npos ? std::string()
-                                       : std::string(s.substr(0, end + 1));
+  return end == std::string_view::npos ? std::string() : std::string(s.substr(0, end + 1));
 }
 
 std::string left_justify(std::string_view s) {
   std::size_t start = s.find_first_not_of(' ');
-  return start == std::string_view::npos ? std::string()
-                                         : trim(s.substr(start));
+  return start == std::string_view::npos ? std::string() : trim(s.substr(start));
 }
 
-std::string cut(std::string_view s, std::size_t capacity) {
-  return trim(s.substr(0, capacity));
-}
+std::string cut(std::string_view s, std::size_t capacity) { return trim(s.substr(0, capacity)); }
 
 std::string pad(std::string_view s, std::size_t capacity) {
   std::string out(s.substr(0, capacity));
@@ -45,9 +36,7 @@ std::string pad(std::string_view s, std::size_t capacity) {
   return out;
 }
 
-bool same_text(std::string_view a, std::string_view b) {
-  return trim(a) == trim(b);
-}
+bool same_text(std::string_view a, std::string_view b) { return trim(a) == trim(b); }
 
 std::optional<std::int32_t> read_whole_number(std::string_view s) {
   std::size_t i = 0;
@@ -114,15 +103,13 @@ std::string extract_list(std::string& val, char sep) {
     }
   }
   std::string buff = left_justify(std::string_view(val).substr(0, c));
-  val = c + 1 < val.size() ? trim(std::string_view(val).substr(c + 1))
-                           : std::string();
+  val = c + 1 < val.size() ? trim(std::string_view(val).substr(c + 1)) : std::string();
   return buff;
 }
 
 std::string extract_comma(std::string& val) { return extract_list(val, ','); }
 
-std::vector<std::string> read_list(std::string& val, char sep,
-                                   std::size_t item_capacity) {
+std::vector<std::string> read_list(std::string& val, char sep, std::size_t item_capacity) {
   std::vector<std::string> lst;
   for (;;) {
     std::string item = cut(extract_list(val, sep), list_item_capacity);
@@ -136,9 +123,7 @@ bool case_blind_compare(std::string_view s1, std::string_view s2) {
   std::string a = trim(s1);
   std::string b = trim(s2);
   if (a.size() != b.size()) return false;
-  auto upper = [](char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  };
+  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (upper(a[i]) != upper(b[i])) return false;
   }
@@ -152,8 +137,7 @@ std::string i2b(std::int32_t ii4, std::size_t capacity) {
   return digits;
 }
 
-std::string strcpy_c2f(const char* in_str, std::size_t ls,
-                       std::size_t capacity) {
+std::string strcpy_c2f(const char* in_str, std::size_t ls, std::size_t capacity) {
   std::size_t limit = (ls == 0 || ls > capacity) ? capacity : ls;
   std::string out;
   for (std::size_t i = 0; i < limit && in_str[i] != '\0'; ++i) {

@@ -85,8 +85,7 @@ std::string extract_comma(std::string& val);
 // All items of a list, each cut to `item_capacity` (at most 256). A blank item
 // ends the list: "a,,b" gives one item and leaves "b" in `val`; a list read to
 // its end leaves `val` blank.
-std::vector<std::string> read_list(std::string& val, char sep,
-                                   std::size_t item_capacity);
+std::vector<std::string> read_list(std::string& val, char sep, std::size_t item_capacity);
 
 // Equal when the trimmed lengths agree and the characters agree once a..z are
 // mapped onto A..Z; no other character is folded and leading blanks count.
@@ -99,8 +98,7 @@ std::string i2b(std::int32_t ii4, std::size_t capacity = 16);
 
 // NUL-terminated text into a field: the characters up to the NUL, at most
 // `ls` of them (0 meaning the field's capacity).
-std::string strcpy_c2f(const char* in_str, std::size_t ls,
-                       std::size_t capacity);
+std::string strcpy_c2f(const char* in_str, std::size_t ls, std::size_t capacity);
 
 // A field's text for the system: trimmed; c_str() gives the NUL-terminated
 // form and size() its length.

@@ -29,9 +29,8 @@ TEST(WholeNumber, ReadsFreeForm) {
 }
 
 TEST(WholeNumber, RejectsWhatIsNotOne) {
-  for (const char* bad : {"", "   ", "-", "+", "12abc", "5.", "abc", "- 5",
-                          "2147483648", "-2147483649",
-                          "99999999999999999999999999"}) {
+  for (const char* bad : {"", "   ", "-", "+", "12abc", "5.", "abc", "- 5", "2147483648",
+                          "-2147483649", "99999999999999999999999999"}) {
     EXPECT_FALSE(read_whole_number(bad).has_value()) << bad;
   }
 }
@@ -102,8 +101,7 @@ TEST(Lists, ItemsQuotesAndEmptyItems) {
   EXPECT_EQ(val, "b");
 
   val = "x,\"y,z\",w";
-  EXPECT_EQ(read_list(val, ',', 16),
-            (std::vector<std::string>{"x", "\"y,z\"", "w"}));
+  EXPECT_EQ(read_list(val, ',', 16), (std::vector<std::string>{"x", "\"y,z\"", "w"}));
 
   val = "x,\"y,z\"";  // a quoted last item: nothing follows its closing quote
   EXPECT_EQ(extract_comma(val), "x");

@@ -24,8 +24,8 @@ TEST(LineReader, LineEndsCutsAndControlBytes) {
   const char bytes[] = "crlf\r\nlf\n\r\nmid\rcr\nnul\0x\x01\nlast";
   dir.write("a.txt", std::string(bytes, sizeof bytes - 1));
   EXPECT_EQ(read_all(dir.file("a.txt"), 80),
-            (std::vector<std::string>{"crlf", "lf", "", "mid\rcr",
-                                      std::string("nul\0x\x01", 6), "last"}));
+            (std::vector<std::string>{"crlf", "lf", "", "mid\rcr", std::string("nul\0x\x01", 6),
+                                      "last"}));
 
   dir.write("long.txt", std::string(10000, 'a') + "\nnext\n");
   auto lines = read_all(dir.file("long.txt"), 80);

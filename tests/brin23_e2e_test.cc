@@ -47,8 +47,9 @@ class Brin23 : public ::testing::Test {
       reg += "\"LastPlayer\"=\"" + pilot_ + "\"\r\n\r\n";
     }
     if (with_documents) {
-      reg += "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User "
-             "Shell Folders]\r\n\"Personal\"=\"..\\\\Docs\"\r\n";
+      reg +=
+          "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User "
+          "Shell Folders]\r\n\"Personal\"=\"..\\\\Docs\"\r\n";
     }
     write("registry.reg", reg);
   }
@@ -65,15 +66,6 @@ class Brin23 : public ::testing::Test {
   }
 
   std::string read(const std::string& name) const { return dir_.read(name); }
-
-  // The run's log file without its first line (the date).
-  std::string run_log() const {
-    auto logs = files_starting_with(dir_.file("work"), "Brin23_");
-    EXPECT_EQ(logs.size(), 1u);
-    if (logs.empty()) return "";
-    std::string log = read("work/" + logs[0]);
-    return log.substr(log.find(crlf) + 2);
-  }
 
   std::vector<std::string> backups(const std::string& folder = "Docs/Aerlon3/Pilots/Ann") const {
     return files_starting_with(dir_.file(folder), "controls.ini_");
@@ -100,8 +92,9 @@ TEST_F(Brin23, ConvertsAndKeepsTheFirstBackup) {
   EXPECT_EQ(read(v3_posix), converted);
   EXPECT_EQ(backups(), (std::vector<std::string>{"controls.ini_00000.bak"}));
   EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/controls.ini_00000.bak"), old_v3);
-  EXPECT_EQ(run_log(), "\r\n" + copy_log(v3_file, v3_file + "_00000.bak") + "file: " + v2_file +
-                           " converted to " + v3_file + "\r\n");
+  EXPECT_EQ(run_log(dir_.file("work"), "Brin23"),
+            "\r\n" + copy_log(v3_file, v3_file + "_00000.bak") + "file: " + v2_file +
+                " converted to " + v3_file + "\r\n");
   EXPECT_EQ(read("work/Logfile.txt"),
             "Aerlon 2 install path: ..\\Games\\Aerlon2\r\n"
             "Aerlon 3 install path: ..\\Games\\Aerlon3\r\n");
@@ -117,7 +110,8 @@ TEST_F(Brin23, BackupAfterTheHighestNumber) {
   ASSERT_EQ(run(), 0) << console_;
   EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/controls.ini_00008.bak"), old_v3);
   EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/controls.ini_00007.bak"), "00007");
-  EXPECT_NE(run_log().find(copy_log(v3_file, v3_file + "_00008.bak")), std::string::npos);
+  EXPECT_NE(run_log(dir_.file("work"), "Brin23").find(copy_log(v3_file, v3_file + "_00008.bak")),
+            std::string::npos);
 }
 
 TEST_F(Brin23, ACopyWithoutDigitsDoesNotCount) {
@@ -141,7 +135,8 @@ TEST_F(Brin23, NoTargetYet) {
   ASSERT_EQ(run(), 0) << console_;
   EXPECT_EQ(read(v3_posix), converted);
   EXPECT_TRUE(backups().empty());
-  EXPECT_EQ(run_log(), "\r\nfile: " + v2_file + " converted to " + v3_file + "\r\n");
+  EXPECT_EQ(run_log(dir_.file("work"), "Brin23"),
+            "\r\nfile: " + v2_file + " converted to " + v3_file + "\r\n");
 }
 
 TEST_F(Brin23, NothingToWriteKeepsTheTarget) {
@@ -156,15 +151,17 @@ TEST_F(Brin23, ConvertsTheVersion3FileInPlace) {
   ASSERT_EQ(run("en_US.UTF-8", {"-3"}), 0) << console_;
   EXPECT_EQ(read(v3_posix), "[K]\r\n2105=7\r\n");
   EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/controls.ini_00000.bak"), "[K]\r\n2040=7\r\n3101=5\r\n");
-  EXPECT_EQ(run_log(), "\r\n" + copy_log(v3_file, v3_file + "_00000.bak") + "file: " + v3_file +
-                           " converted to " + v3_file + "\r\n");
+  EXPECT_EQ(run_log(dir_.file("work"), "Brin23"),
+            "\r\n" + copy_log(v3_file, v3_file + "_00000.bak") + "file: " + v3_file +
+                " converted to " + v3_file + "\r\n");
 }
 
 TEST_F(Brin23, SourceGivenOnTheCommandLine) {
   write("elsewhere/my controls.ini", "[K]\r\n2041=9\r\n");
   ASSERT_EQ(run("en_US.UTF-8", {"../elsewhere/my controls.ini"}), 0) << console_;
   EXPECT_EQ(read(v3_posix), "[K]\r\n2106=9\r\n");
-  EXPECT_NE(run_log().find("file: ..\\elsewhere\\my controls.ini converted to " + v3_file),
+  EXPECT_NE(run_log(dir_.file("work"), "Brin23")
+                .find("file: ..\\elsewhere\\my controls.ini converted to " + v3_file),
             std::string::npos);
 }
 
@@ -172,9 +169,10 @@ TEST_F(Brin23, MissingSourceInBothLanguages) {
   fs::remove(dir_.file("Docs/Aerlon/Pilots/Ann/controls.ini"));
   EXPECT_EQ(run(), 1);
   EXPECT_EQ(run("fr_FR.UTF-8"), 1);
-  EXPECT_EQ(read("dialogs.log"),
-            "box|error|Tavlet (beta)|" + v2_file + "\\nnot found\r\n"
-            "box|error|Tavlet (beta)|" + v2_file + "\\npas trouv\xE9\r\n");
+  EXPECT_EQ(read("dialogs.log"), "box|error|Tavlet (beta)|" + v2_file +
+                                     "\\nnot found\r\n"
+                                     "box|error|Tavlet (beta)|" +
+                                     v2_file + "\\npas trouv\xE9\r\n");
   EXPECT_EQ(read(v3_posix), old_v3);
   EXPECT_TRUE(backups().empty());
 }
@@ -199,7 +197,8 @@ TEST_F(Brin23, NoInstallationInBothLanguages) {
             "e ***\r\n");
   EXPECT_EQ(read("work/Logfile.txt"),
             "*** No Aerlon installation found (2 or 3) ***\r\n"
-            "*** Aucune installation de Aerlon (2 ou 3) trouv\xE9" "e ***\r\n");
+            "*** Aucune installation de Aerlon (2 ou 3) trouv\xE9"
+            "e ***\r\n");
 }
 
 TEST_F(Brin23, NoBackupNumberLeftStopsBeforeTouchingAnything) {
@@ -208,8 +207,8 @@ TEST_F(Brin23, NoBackupNumberLeftStopsBeforeTouchingAnything) {
   EXPECT_EQ(read("dialogs.log"),
             "box|warning|Brin23|No new version could be determined for file: " + v3_file +
                 "_99999.bak\r\n"
-                "box|error|Tavlet (beta)|Fichier de sauvegarde : " + v3_file +
-                "_99999.bak\\nOuverture impossible\r\n");
+                "box|error|Tavlet (beta)|Fichier de sauvegarde : " +
+                v3_file + "_99999.bak\\nOuverture impossible\r\n");
   EXPECT_EQ(read(v3_posix), old_v3);
   EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/controls.ini_99999.bak"), "last");
 }
@@ -219,10 +218,10 @@ TEST_F(Brin23, TargetThatCantBeWritten) {
   fs::create_directories(dir_.file(v3_posix));
   EXPECT_EQ(run(), 1);
   EXPECT_EQ(run("fr_FR.UTF-8"), 1);
-  EXPECT_EQ(read("dialogs.log"),
-            "box|error|Tavlet (beta)|Output file : " + v3_file + "\\nError opening\r\n"
-            "box|error|Tavlet (beta)|Fichier de sortie : " + v3_file +
-                "\\nOuverture impossible\r\n");
+  EXPECT_EQ(read("dialogs.log"), "box|error|Tavlet (beta)|Output file : " + v3_file +
+                                     "\\nError opening\r\n"
+                                     "box|error|Tavlet (beta)|Fichier de sortie : " +
+                                     v3_file + "\\nOuverture impossible\r\n");
 }
 
 TEST_F(Brin23, DialogsWhenThePilotFoldersAreUnknown) {

@@ -52,8 +52,9 @@ class Tavlet : public ::testing::Test {
               "\r\n1000=1000\r\n1001=1004\r\n3003=49\r\n\r\n"
               "[{00000000-0000-0000-0000-000000000000}]\r\n3004=50\r\n1000=1000\r\n");
     write("Docs/Aerlon3/Pilots/Ann/controls.ini",
-          joystick_header + "\r\n2001=1000\r\n3103=49\r\n[Keys]\r\n3101=57\r\n3102=44\r\n"
-                            "3105=2\r\n9999=5\r\n3101=16\r\n");
+          joystick_header +
+              "\r\n2001=1000\r\n3103=49\r\n[Keys]\r\n3101=57\r\n3102=44\r\n"
+              "3105=2\r\n9999=5\r\n3101=16\r\n");
     write("Palvik/Settings/Palvik.ini", "[Keys]\r\nKeyMenu=SCN328\r\n");
     write("joysticks.txt", "0 3 4 045E 001B\r\n");
     write_registry();
@@ -82,10 +83,13 @@ class Tavlet : public ::testing::Test {
         "Folders]\r\n\"Personal\"=\"..\\\\Docs\"\r\n\r\n"
         "[HKEY_CURRENT_USER\\System\\CurrentControlSet\\Control\\MediaProperties\\"
         "PrivateProperties\\Joystick\\OEM\\VID_045E&PID_001B]\r\n"
-        "\"OEMName\"=\"" + joystick_name_ + "\"\r\n\r\n"
+        "\"OEMName\"=\"" +
+        joystick_name_ +
+        "\"\r\n\r\n"
         "[HKEY_CURRENT_USER\\System\\CurrentControlSet\\Control\\MediaProperties\\"
         "PrivateProperties\\DirectInput\\VID_045E&PID_001B\\Calibration\\0]\r\n"
-        "\"GUID\"=hex:" + joystick_guid_hex + "\r\n";
+        "\"GUID\"=hex:" +
+        joystick_guid_hex + "\r\n";
     write("registry.reg", reg);
   }
 
@@ -103,15 +107,6 @@ class Tavlet : public ::testing::Test {
 
   std::string read(const std::string& name) const { return dir_.read(name); }
 
-  // The log file that the run created, apart from its first line (the date).
-  std::string run_log() const {
-    auto logs = files_starting_with(dir_.file("work"), "Tavlet_");
-    EXPECT_EQ(logs.size(), 1u);
-    if (logs.empty()) return "";
-    std::string log = read("work/" + logs[0]);
-    return log.substr(log.find(crlf) + 2);
-  }
-
   TempDir dir_;
   bool installed_[2] = {false, false};
   std::string joystick_name_ = "Stick One";
@@ -128,61 +123,67 @@ TEST_F(Tavlet, BothVersionsInEnglish) {
   ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
   const std::string v2 = "..\\Docs\\Aerlon\\Pilots\\Ann\\controls.ini";
   const std::string v3 = "..\\Docs\\Aerlon3\\Pilots\\Ann\\controls.ini";
-  EXPECT_EQ(read("work/Controls.txt"),
-            " \r\n" + v2 + crlf + " \r\n" + txt("Control", "Button/Axis/Key", "Device") +
-                " \r\n" + txt("Aileron", "X Axis", "Stick One") +
-                txt("Elevator", "Y Axis", "Stick One") + txt("Pause", "Space", "Keyboard") +
-                txt("Pause", "Q", "Keyboard") + txt("Release tow", "A", "Keyboard") +
-                txt("Airbrakes", "Unrecognized key") + txt("Airbrakes", "Button 1", "Stick One") +
-                txt("Chat", "Not assigned to a keyboard key") +
-                " \r\n" + v3 + crlf + " \r\n" + txt("Control", "Button/Axis/Key", "Device") +
-                " \r\n" + txt("Aileron", "Unassigned") + txt("Elevator", "Unassigned") +
-                txt("Pause", "Space", "Keyboard") + txt("Pause", "Q", "Keyboard") +
-                txt("Release tow", "Z", "Keyboard") +
-                txt("Airbrakes", "Not assigned to a keyboard key") +
-                txt("Engine start", "1", "Keyboard") +
-                " \r\nAerlon 2 and 3 assignment differences\r\n \r\n" + txt("Aileron") +
-                txt("Elevator") + txt("Release tow") + txt("Airbrakes") +
-                " \r\n..\\Palvik\\Settings\\Palvik.ini\r\n \r\n" +
-                txt("KeyMenu", "Up", "Keyboard") +
-                "\r\nKeys, axes and buttons not used in Aerlon, Palvik\r\n\r\n" +
-                txt(" ", "F1", "Keyboard") + " \r\n" + txt(" ", "Z Axis", "Stick One") +
-                txt(" ", "Button 0", "Stick One") + txt(" ", "Button 2", "Stick One") +
-                txt(" ", "Button 3", "Stick One"));
+  EXPECT_EQ(
+      read("work/Controls.txt"),
+      " \r\n" + v2 + crlf + " \r\n" + txt("Control", "Button/Axis/Key", "Device") + " \r\n" +
+          txt("Aileron", "X Axis", "Stick One") + txt("Elevator", "Y Axis", "Stick One") +
+          txt("Pause", "Space", "Keyboard") + txt("Pause", "Q", "Keyboard") +
+          txt("Release tow", "A", "Keyboard") + txt("Airbrakes", "Unrecognized key") +
+          txt("Airbrakes", "Button 1", "Stick One") +
+          txt("Chat", "Not assigned to a keyboard key") + " \r\n" + v3 + crlf + " \r\n" +
+          txt("Control", "Button/Axis/Key", "Device") + " \r\n" + txt("Aileron", "Unassigned") +
+          txt("Elevator", "Unassigned") + txt("Pause", "Space", "Keyboard") +
+          txt("Pause", "Q", "Keyboard") + txt("Release tow", "Z", "Keyboard") +
+          txt("Airbrakes", "Not assigned to a keyboard key") +
+          txt("Engine start", "1", "Keyboard") +
+          " \r\nAerlon 2 and 3 assignment differences\r\n \r\n" + txt("Aileron") + txt("Elevator") +
+          txt("Release tow") + txt("Airbrakes") + " \r\n..\\Palvik\\Settings\\Palvik.ini\r\n \r\n" +
+          txt("KeyMenu", "Up", "Keyboard") +
+          "\r\nKeys, axes and buttons not used in Aerlon, Palvik\r\n\r\n" +
+          txt(" ", "F1", "Keyboard") + " \r\n" + txt(" ", "Z Axis", "Stick One") +
+          txt(" ", "Button 0", "Stick One") + txt(" ", "Button 2", "Stick One") +
+          txt(" ", "Button 3", "Stick One"));
   EXPECT_EQ(read("work/Controls.csv"),
-            " \r\n\"" + v2 + "\",\"\",\"\",\r\n \r\n"
-            "\"Control\",\"Button/Axis/Key\",\"Device\",\r\n \r\n"
-            "\"Aileron\",\"X Axis\",\"Stick One\",\r\n"
-            "\"Elevator\",\"Y Axis\",\"Stick One\",\r\n"
-            "\"Pause\",\"Space\",\"Keyboard\",\r\n"
-            "\"Pause\",\"Q\",\"Keyboard\",\r\n"
-            "\"Release tow\",\"A\",\"Keyboard\",\r\n"
-            "\"Airbrakes\",\"Unrecognized key\",\" \",\r\n"
-            "\"Airbrakes\",\"Button 1\",\"Stick One\",\r\n"
-            "\"Chat\",\"" + nokbk_en + "\",\" \",\r\n"
-            " \r\n\"" + v3 + "\",\"\",\"\",\r\n \r\n"
-            "\"Control\",\"Button/Axis/Key\",\"Device\",\r\n \r\n"
-            "\"Aileron\",\"Unassigned\",\" \",\r\n"
-            "\"Elevator\",\"Unassigned\",\" \",\r\n"
-            "\"Pause\",\"Space\",\"Keyboard\",\r\n"
-            "\"Pause\",\"Q\",\"Keyboard\",\r\n"
-            "\"Release tow\",\"Z\",\"Keyboard\",\r\n"
-            "\"Airbrakes\",\"" + nokbk_en + "\",\" \",\r\n"
-            "\"Engine start\",=\"1\",\"Keyboard\",\r\n"
-            " \r\n\"Aerlon 2 and 3 assignment differences\";;\r\n \r\n"
-            "\"Aileron\",\" \",\" \",\r\n"
-            "\"Elevator\",\" \",\" \",\r\n"
-            "\"Release tow\",\" \",\" \",\r\n"
-            "\"Airbrakes\",\" \",\" \",\r\n"
-            " \r\n..\\Palvik\\Settings\\Palvik.ini\r\n \r\n"
-            "\"KeyMenu\",\"Up\",\"Keyboard\",\r\n"
-            "\r\nKeys, axes and buttons not used in Aerlon, Palvik\r\n\r\n"
-            "\" \",\"F1\",\"Keyboard\",\r\n \r\n"
-            "\" \",\"Z Axis\",\"Stick One\",\r\n"
-            "\" \",\"Button 0\",\"Stick One\",\r\n"
-            "\" \",\"Button 2\",\"Stick One\",\r\n"
-            "\" \",\"Button 3\",\"Stick One\",\r\n");
-  EXPECT_EQ(run_log(), "\r\n" + txt("Zed", "Z"));
+            " \r\n\"" + v2 +
+                "\",\"\",\"\",\r\n \r\n"
+                "\"Control\",\"Button/Axis/Key\",\"Device\",\r\n \r\n"
+                "\"Aileron\",\"X Axis\",\"Stick One\",\r\n"
+                "\"Elevator\",\"Y Axis\",\"Stick One\",\r\n"
+                "\"Pause\",\"Space\",\"Keyboard\",\r\n"
+                "\"Pause\",\"Q\",\"Keyboard\",\r\n"
+                "\"Release tow\",\"A\",\"Keyboard\",\r\n"
+                "\"Airbrakes\",\"Unrecognized key\",\" \",\r\n"
+                "\"Airbrakes\",\"Button 1\",\"Stick One\",\r\n"
+                "\"Chat\",\"" +
+                nokbk_en +
+                "\",\" \",\r\n"
+                " \r\n\"" +
+                v3 +
+                "\",\"\",\"\",\r\n \r\n"
+                "\"Control\",\"Button/Axis/Key\",\"Device\",\r\n \r\n"
+                "\"Aileron\",\"Unassigned\",\" \",\r\n"
+                "\"Elevator\",\"Unassigned\",\" \",\r\n"
+                "\"Pause\",\"Space\",\"Keyboard\",\r\n"
+                "\"Pause\",\"Q\",\"Keyboard\",\r\n"
+                "\"Release tow\",\"Z\",\"Keyboard\",\r\n"
+                "\"Airbrakes\",\"" +
+                nokbk_en +
+                "\",\" \",\r\n"
+                "\"Engine start\",=\"1\",\"Keyboard\",\r\n"
+                " \r\n\"Aerlon 2 and 3 assignment differences\";;\r\n \r\n"
+                "\"Aileron\",\" \",\" \",\r\n"
+                "\"Elevator\",\" \",\" \",\r\n"
+                "\"Release tow\",\" \",\" \",\r\n"
+                "\"Airbrakes\",\" \",\" \",\r\n"
+                " \r\n..\\Palvik\\Settings\\Palvik.ini\r\n \r\n"
+                "\"KeyMenu\",\"Up\",\"Keyboard\",\r\n"
+                "\r\nKeys, axes and buttons not used in Aerlon, Palvik\r\n\r\n"
+                "\" \",\"F1\",\"Keyboard\",\r\n \r\n"
+                "\" \",\"Z Axis\",\"Stick One\",\r\n"
+                "\" \",\"Button 0\",\"Stick One\",\r\n"
+                "\" \",\"Button 2\",\"Stick One\",\r\n"
+                "\" \",\"Button 3\",\"Stick One\",\r\n");
+  EXPECT_EQ(run_log(dir_.file("work"), "Tavlet"), "\r\n" + txt("Zed", "Z"));
   EXPECT_EQ(read("work/Logfile.txt"),
             "Aerlon 2 install path: ..\\Games\\Aerlon2\r\n"
             "Aerlon 3 install path: ..\\Games\\Aerlon3\r\n");
@@ -216,11 +217,18 @@ TEST_F(Tavlet, OnlyVersion3InFrench) {
         "2=1\r\n3=2\r\n11=0\r\n16=A\r\n30=Q\r\n44=W\r\n57=Espace\r\n59=F1\r\n200=Haut\r\n");
   fs::remove(dir_.file("work/CMD.txt"));  // not needed without version 2
   ASSERT_EQ(run("fr_FR.UTF-8"), 0) << console_;
-  const std::string nokbk = "Pas assign\xE9" "e \xE0 une touche du clavier";
+  const std::string nokbk =
+      "Pas assign\xE9"
+      "e \xE0 une touche du clavier";
   EXPECT_EQ(read("work/Controls.txt"),
             " \r\n..\\Docs\\Aerlon3\\Pilots\\Ann\\controls.ini\r\n \r\n" +
                 txt("Commande", "Bouton/Axe/Touche", "P\xE9riph\xE9rique") + " \r\n" +
-                txt("Aileron", "Non assign\xE9" "e") + txt("Elevator", "Non assign\xE9" "e") +
+                txt("Aileron",
+                    "Non assign\xE9"
+                    "e") +
+                txt("Elevator",
+                    "Non assign\xE9"
+                    "e") +
                 txt("Pause", "Space", "Clavier") + txt("Pause", "Q", "Clavier") +
                 txt("Release tow", "Z", "Clavier") + txt("Airbrakes", nokbk) +
                 txt("Engine start", "1", "Clavier") +
@@ -234,33 +242,40 @@ TEST_F(Tavlet, OnlyVersion3InFrench) {
   EXPECT_EQ(read("work/Controls.csv"),
             " \r\n\"..\\Docs\\Aerlon3\\Pilots\\Ann\\controls.ini\";\"\";\"\";\r\n \r\n"
             "\"Commande\";\"Bouton/Axe/Touche\";\"P\xE9riph\xE9rique\";\r\n \r\n"
-            "\"Aileron\";\"Non assign\xE9" "e\";\" \";\r\n"
-            "\"Elevator\";\"Non assign\xE9" "e\";\" \";\r\n"
+            "\"Aileron\";\"Non assign\xE9"
+            "e\";\" \";\r\n"
+            "\"Elevator\";\"Non assign\xE9"
+            "e\";\" \";\r\n"
             "\"Pause\";\"Space\";\"Clavier\";\r\n"
             "\"Pause\";\"Q\";\"Clavier\";\r\n"
             "\"Release tow\";\"Z\";\"Clavier\";\r\n"
-            "\"Airbrakes\";\"" + nokbk + std::string(64 - nokbk.size(), ' ') + "\";\" \";\r\n"
-            "\"Engine start\";=\"1\";\"Clavier\";\r\n"
-            " \r\n..\\Palvik\\Settings\\Palvik.ini\r\n \r\n"
-            "\"KeyMenu\";\"Up\";\"Clavier\";\r\n"
-            "\r\nTouches, axes & boutons non utilis\xE9s dans Aerlon, Palvik\r\n\r\n"
-            "\" \";=\"2\";\"Clavier\";\r\n"
-            "\" \";=\"0\";\"Clavier\";\r\n"
-            "\" \";\"A\";\"Clavier\";\r\n"
-            "\" \";\"F1\";\"Clavier\";\r\n \r\n"
-            "\" \";\"Axe X\";\"Stick One\";\r\n"
-            "\" \";\"Axe Y\";\"Stick One\";\r\n"
-            "\" \";\"Axe Z\";\"Stick One\";\r\n"
-            "\" \";\"Bouton 0\";\"Stick One\";\r\n"
-            "\" \";\"Bouton 1\";\"Stick One\";\r\n"
-            "\" \";\"Bouton 2\";\"Stick One\";\r\n"
-            "\" \";\"Bouton 3\";\"Stick One\";\r\n");
+            "\"Airbrakes\";\"" +
+                nokbk + std::string(64 - nokbk.size(), ' ') +
+                "\";\" \";\r\n"
+                "\"Engine start\";=\"1\";\"Clavier\";\r\n"
+                " \r\n..\\Palvik\\Settings\\Palvik.ini\r\n \r\n"
+                "\"KeyMenu\";\"Up\";\"Clavier\";\r\n"
+                "\r\nTouches, axes & boutons non utilis\xE9s dans Aerlon, Palvik\r\n\r\n"
+                "\" \";=\"2\";\"Clavier\";\r\n"
+                "\" \";=\"0\";\"Clavier\";\r\n"
+                "\" \";\"A\";\"Clavier\";\r\n"
+                "\" \";\"F1\";\"Clavier\";\r\n \r\n"
+                "\" \";\"Axe X\";\"Stick One\";\r\n"
+                "\" \";\"Axe Y\";\"Stick One\";\r\n"
+                "\" \";\"Axe Z\";\"Stick One\";\r\n"
+                "\" \";\"Bouton 0\";\"Stick One\";\r\n"
+                "\" \";\"Bouton 1\";\"Stick One\";\r\n"
+                "\" \";\"Bouton 2\";\"Stick One\";\r\n"
+                "\" \";\"Bouton 3\";\"Stick One\";\r\n");
   // The names that the layout gives differently from the table.
-  EXPECT_EQ(run_log(), "\r\n" + txt("Espace", "Space") + txt("W", "Z") + txt("A", "Q"));
+  EXPECT_EQ(run_log(dir_.file("work"), "Tavlet"),
+            "\r\n" + txt("Espace", "Space") + txt("W", "Z") + txt("A", "Q"));
   EXPECT_EQ(read("dialogs.log"),
             "box|yesno|Tavlet (beta)|La table d'assignation des commandes a \xE9t\xE9 \xE9"
-            "crite dans : controls.txt\\nVoulez vous l'ouvrir (avec l'\xE9" "diteur de texte par "
-            "d\xE9" "faut) ?\r\n");
+            "crite dans : controls.txt\\nVoulez vous l'ouvrir (avec l'\xE9"
+            "diteur de texte par "
+            "d\xE9"
+            "faut) ?\r\n");
 }
 
 TEST_F(Tavlet, EnglishForcedOnAFrenchSystem) {
@@ -315,8 +330,8 @@ TEST_F(Tavlet, SideWinderAxesAndOnlyVersion2) {
   EXPECT_NE(report.find(row("Aileron", "Cursor", sw) + row("Elevator", "Y Axis", sw)),
             std::string::npos);
   EXPECT_NE(report.find(" \r\n" + row(" ", "X Axis", sw) + row(" ", "Z Axis", sw) +
-                        row(" ", "4 Axis", sw) + row(" ", "5 Axis", sw) +
-                        row(" ", "7 Axis", sw) + row(" ", "Hat switch", sw)),
+                        row(" ", "4 Axis", sw) + row(" ", "5 Axis", sw) + row(" ", "7 Axis", sw) +
+                        row(" ", "Hat switch", sw)),
             std::string::npos);
   EXPECT_EQ(report.find("differences"), std::string::npos);
   EXPECT_NE(read("work/Controls.csv").find("\" \",\"4 Axis\",\"" + sw + "\",\r\n"),
@@ -347,15 +362,14 @@ TEST_F(Tavlet, StopsAfterTheFirstBlockWhenTheSecondFileIsMissing) {
   EXPECT_EQ(read("dialogs.log"),
             "box|error|Tavlet (beta)|..\\Docs\\Aerlon3\\Pilots\\Ann\\controls.ini\\nnot "
             "found\r\n");
-  EXPECT_EQ(read("work/Controls.txt"),
-            english_block("..\\Docs\\Aerlon\\Pilots\\Ann\\controls.ini",
-                          txt("Aileron", "X Axis", "Stick One") +
-                              txt("Elevator", "Y Axis", "Stick One") +
-                              txt("Pause", "Space", "Keyboard") + txt("Pause", "Q", "Keyboard") +
-                              txt("Release tow", "A", "Keyboard") +
-                              txt("Airbrakes", "Unrecognized key") +
-                              txt("Airbrakes", "Button 1", "Stick One") +
-                              txt("Chat", "Not assigned to a keyboard key")));
+  EXPECT_EQ(
+      read("work/Controls.txt"),
+      english_block("..\\Docs\\Aerlon\\Pilots\\Ann\\controls.ini",
+                    txt("Aileron", "X Axis", "Stick One") + txt("Elevator", "Y Axis", "Stick One") +
+                        txt("Pause", "Space", "Keyboard") + txt("Pause", "Q", "Keyboard") +
+                        txt("Release tow", "A", "Keyboard") + txt("Airbrakes", "Unrecognized key") +
+                        txt("Airbrakes", "Button 1", "Stick One") +
+                        txt("Chat", "Not assigned to a keyboard key")));
   EXPECT_EQ(count_of(read("work/Controls.csv"), crlf), 13);
 }
 

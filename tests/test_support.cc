@@ -1,10 +1,10 @@
 #include "tests/test_support.h"
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -41,8 +41,7 @@ std::string TempDir::read(const std::string& name) const {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-ScopedEnv::ScopedEnv(std::string name, std::optional<std::string> value)
-    : name_(std::move(name)) {
+ScopedEnv::ScopedEnv(std::string name, std::optional<std::string> value) : name_(std::move(name)) {
   if (const char* old = std::getenv(name_.c_str())) old_ = old;
   if (value) {
     setenv(name_.c_str(), value->c_str(), 1);
@@ -69,8 +68,7 @@ ScopedCwd::~ScopedCwd() {
 }
 
 int run_program(const std::string& program, const std::vector<std::string>& args,
-                const std::string& cwd,
-                const std::vector<std::pair<std::string, std::string>>& env,
+                const std::string& cwd, const std::vector<std::pair<std::string, std::string>>& env,
                 std::string* output) {
   TempDir capture;
   std::string out_file = capture.file("output.txt");
@@ -104,4 +102,14 @@ std::vector<std::string> files_starting_with(const std::string& dir, const std::
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+std::string run_log(const std::string& dir, const std::string& program) {
+  std::vector<std::string> logs = files_starting_with(dir, program + "_");
+  EXPECT_EQ(logs.size(), 1u);
+  if (logs.empty()) return "";
+  std::ifstream in(dir + "/" + logs[0], std::ios::binary);
+  std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::size_t first_line_end = log.find("\r\n");
+  return first_line_end == std::string::npos ? "" : log.substr(first_line_end + 2);
 }

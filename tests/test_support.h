@@ -55,16 +55,18 @@ class ScopedCwd {
   std::string old_;
 };
 
-
 // Runs a program in `cwd` with `env` added to the environment and standard
 // input from /dev/null; its standard output and error go to `output`.
 // Returns its exit status (-1 when it could not be run or did not exit).
 int run_program(const std::string& program, const std::vector<std::string>& args,
-                const std::string& cwd,
-                const std::vector<std::pair<std::string, std::string>>& env,
+                const std::string& cwd, const std::vector<std::pair<std::string, std::string>>& env,
                 std::string* output = nullptr);
 
 // The names of the files in `dir` that begin with `prefix`, sorted.
 std::vector<std::string> files_starting_with(const std::string& dir, const std::string& prefix);
+
+// The log file that a run of `program` made in `dir` (there must be exactly
+// one), without its first line, the date.
+std::string run_log(const std::string& dir, const std::string& program);
 
 #endif
