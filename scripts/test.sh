@@ -1,19 +1,33 @@
 #!/usr/bin/env bash
-# Builds the Linux and the Windows targets and runs every test.
+# Builds the Linux and the Windows targets and runs every test: the unit
+# tests, the end-to-end tests of the Linux build, and the same end-to-end
+# tests of the Windows build under Wine, in a fresh Wine prefix made in a
+# temporary folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
-ensure_packages cmake make g++ libgtest-dev g++-mingw-w64-x86-64
+ensure_packages cmake make g++ libgtest-dev g++-mingw-w64-x86-64 wine wine64
 
 jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 
-# The Windows executables, so that the Win32 half of the platform layer is
-# compiled with every change.
+# The Windows executables.
 cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build build-win -j"$jobs"
+
+wine_dir=$(mktemp -d)
+export WINEPREFIX="$wine_dir/prefix" WINEDEBUG=-all
+export MALVET_WINDOWS_BUILD="$PWD/build-win"
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  rm -rf "$wine_dir"
+}
+trap cleanup EXIT
+echo "Making a Wine prefix in $WINEPREFIX"
+wine wineboot -i >/dev/null 2>&1
+wineserver -p 2>/dev/null || true  # kept running between the tests
 
 cd build
 ctest --output-on-failure -j"$jobs"

@@ -55,7 +55,7 @@ class ScopedCwd {
   std::string old_;
 };
 
-// Runs a program in `cwd` with `env` added to the environment and standard
+// Runs a program (a path, or a name looked for on the PATH) in `cwd` with `env` added to the environment and standard
 // input from /dev/null; its standard output and error go to `output`.
 // Returns its exit status (-1 when it could not be run or did not exit).
 int run_program(const std::string& program, const std::vector<std::string>& args,

@@ -1,0 +1,111 @@
+#include "tests/e2e_support.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "tests/test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The keys the fixtures set, cleared before each import so that one test's
+// registry never leaks into the next.
+constexpr const char* clear_registry =
+    "Windows Registry Editor Version 5.00\r\n\r\n"
+    "[-HKEY_CURRENT_USER\\SOFTWARE\\Aerlon2]\r\n\r\n"
+    "[-HKEY_CURRENT_USER\\SOFTWARE\\Aerlon3]\r\n\r\n"
+    "[-HKEY_CURRENT_USER\\System\\CurrentControlSet\\Control\\MediaProperties]\r\n\r\n"
+    "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell "
+    "Folders]\r\n\"Personal\"=-\r\n";
+
+std::string windows_build() {
+  const char* dir = std::getenv("MALVET_WINDOWS_BUILD");
+  return dir == nullptr ? "" : dir;
+}
+
+// A Wine prefix for this test program: the one named by WINEPREFIX, or a
+// fresh one in a temporary folder, removed when the program ends.
+const std::string& wine_prefix() {
+  static std::string prefix = [] {
+    if (const char* given = std::getenv("WINEPREFIX"); given != nullptr && *given != '\0') {
+      return std::string(given);
+    }
+    std::string dir = (fs::temp_directory_path() / "malvet-wine-XXXXXX").string();
+    if (mkdtemp(dir.data()) == nullptr) return std::string();
+    std::string made = dir + "/prefix";
+    run_program("wine", {"wineboot", "-i"}, dir, {{"WINEPREFIX", made}, {"WINEDEBUG", "-all"}});
+    static std::string to_remove = dir;
+    std::atexit([] {
+      run_program("wineserver", {"-k"}, to_remove,
+                  {{"WINEPREFIX", to_remove + "/prefix"}, {"WINEDEBUG", "-all"}});
+      std::error_code ec;
+      fs::remove_all(to_remove, ec);
+    });
+    return made;
+  }();
+  return prefix;
+}
+
+std::vector<std::pair<std::string, std::string>> wine_env() {
+  return {{"WINEPREFIX", wine_prefix()}, {"WINEDEBUG", "-all"}};
+}
+
+void import_registry(const std::string& registry) {
+  static const std::string clear_file = [] {
+    std::string name = wine_prefix() + "/malvet-clear.reg";
+    std::ofstream(name, std::ios::binary) << clear_registry;
+    return name;
+  }();
+  run_program("wine", {"regedit", "/S", clear_file}, "/", wine_env());
+  run_program("wine", {"regedit", "/S", registry}, "/", wine_env());
+}
+
+std::string without_cr(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c != '\r') out.push_back(c);
+  }
+  return out;
+}
+
+}  // namespace
+
+bool windows_target() {
+#ifdef MALVET_E2E_WINDOWS
+  return true;
+#else
+  return false;
+#endif
+}
+
+std::string e2e_unavailable() {
+  if (!windows_target()) return "";
+  if (windows_build().empty()) return "MALVET_WINDOWS_BUILD names no Windows build";
+  if (!fs::exists(windows_build() + "/Tavlet.exe")) return "no Tavlet.exe in the Windows build";
+  if (run_program("wine", {"--version"}, "/", {}) != 0) return "Wine is not installed";
+  return "";
+}
+
+int run_malvet(const std::string& program, const std::vector<std::string>& args,
+               const std::string& cwd, const std::string& registry,
+               const std::vector<std::pair<std::string, std::string>>& env,
+               std::string* console) {
+  if (!windows_target()) {
+    auto all_env = env;
+    all_env.emplace_back("MALVET_REGISTRY", registry);
+    return run_program(program == "Tavlet" ? TAVLET_EXE : BRIN23_EXE, args, cwd, all_env,
+                       console);
+  }
+  import_registry(registry);
+  std::vector<std::string> wine_args = {windows_build() + "/" + program + ".exe"};
+  wine_args.insert(wine_args.end(), args.begin(), args.end());
+  auto all_env = wine_env();
+  all_env.insert(all_env.end(), env.begin(), env.end());
+  int status = run_program("wine", wine_args, cwd, all_env, console);
+  if (console != nullptr) *console = without_cr(*console);
+  return status;
+}

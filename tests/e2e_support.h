@@ -1,0 +1,27 @@
+// How the end-to-end tests run the programs: the Linux build with the POSIX
+// stand-ins, or, in the test program built with MALVET_E2E_WINDOWS, the
+// Windows build under Wine, the registry imported into a Wine prefix. One
+// registry fixture and one set of expected files serve both.
+#ifndef MALVET_TESTS_E2E_SUPPORT_H
+#define MALVET_TESTS_E2E_SUPPORT_H
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// True in the test program that runs the Windows build.
+bool windows_target();
+
+// Why the programs can't be run here (the tests then skip); empty when they
+// can. The Windows build is looked for in the folder MALVET_WINDOWS_BUILD.
+std::string e2e_unavailable();
+
+// Runs "Tavlet" or "Brin23" in `cwd` with `args`, the registry of the .reg
+// file `registry`, and `env` added to the environment; its console output
+// (with LF line ends) goes to `console`. Returns its exit status.
+int run_malvet(const std::string& program, const std::vector<std::string>& args,
+               const std::string& cwd, const std::string& registry,
+               const std::vector<std::pair<std::string, std::string>>& env,
+               std::string* console);
+
+#endif
