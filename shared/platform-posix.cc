@@ -16,6 +16,7 @@
 #include "shared/platform.h"
 #include "shared/platform_listing.h"
 #include "shared/platform_regfile.h"
+#include "shared/text.h"
 
 extern char** environ;
 
@@ -32,17 +33,10 @@ std::string replace_all(std::string_view text, char from, char to) {
   return out;
 }
 
-// The characters 0x80..0x9F of Windows-1252; 0 where the code page has none.
-constexpr char16_t cp1252_high[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
 std::string cp1252_to_utf8(std::string_view text) {
   std::string out;
   for (unsigned char c : text) {
-    char32_t u = c;
-    if (c >= 0x80 && c < 0xA0) u = cp1252_high[c - 0x80] ? cp1252_high[c - 0x80] : U'?';
+    char32_t u = cp1252_to_unicode(c);
     if (u < 0x80) {
       out.push_back(static_cast<char>(u));
     } else if (u < 0x800) {
@@ -70,15 +64,7 @@ std::string utf8_to_cp1252(std::string_view text) {
       }
     }
     i += extra + 1;
-    if (u < 0x80 || (u >= 0xA0 && u < 0x100)) {
-      out.push_back(static_cast<char>(u));
-      continue;
-    }
-    char mapped = '?';
-    for (int k = 0; k < 32; ++k) {
-      if (cp1252_high[k] == u) mapped = static_cast<char>(0x80 + k);
-    }
-    out.push_back(mapped);
+    out.push_back(unicode_to_cp1252(u));
   }
   return out;
 }

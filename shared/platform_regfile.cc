@@ -7,7 +7,7 @@
 namespace {
 
 // The export as single-byte text: UTF-16LE (after its byte-order mark) is
-// narrowed, a character outside the single-byte range becoming "?".
+// narrowed to Windows-1252, a character outside it becoming "?".
 std::string narrow(std::string_view file) {
   if (file.size() >= 2 && static_cast<unsigned char>(file[0]) == 0xFF &&
       static_cast<unsigned char>(file[1]) == 0xFE) {
@@ -15,7 +15,7 @@ std::string narrow(std::string_view file) {
     for (std::size_t i = 2; i + 1 < file.size(); i += 2) {
       unsigned unit = static_cast<unsigned char>(file[i]) |
                       (static_cast<unsigned>(static_cast<unsigned char>(file[i + 1])) << 8);
-      out.push_back(unit < 0x100 ? static_cast<char>(unit) : '?');
+      out.push_back(unicode_to_cp1252(unit));
     }
     return out;
   }
@@ -141,7 +141,7 @@ std::optional<std::string> value_data(std::string_view data, bool unicode) {
     for (std::size_t i = 0; i + 1 < bytes->size(); i += 2) {
       unsigned unit = static_cast<unsigned char>((*bytes)[i]) |
                       (static_cast<unsigned>(static_cast<unsigned char>((*bytes)[i + 1])) << 8);
-      out.push_back(unit < 0x100 ? static_cast<char>(unit) : '?');
+      out.push_back(unicode_to_cp1252(unit));
     }
     return out;
   }

@@ -12,9 +12,29 @@ constexpr std::size_t i2b_max_width = 16;
 // The relational operators, in the order in which they are looked for.
 constexpr std::array<std::string_view, 7> reltxt = {"=", "!=", "<", "<=", ">", ">=", "[]"};
 
+// The characters of the bytes 0x80..0x9F of Windows-1252; 0 where the code
+// page has none.
+constexpr char16_t cp1252_high[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
 bool is_number_end(char c) { return c == ' ' || c == '\t' || c == ',' || c == '/'; }
 
 }  // namespace
+
+char32_t cp1252_to_unicode(unsigned char c) {
+  if (c < 0x80 || c >= 0xA0) return c;
+  return cp1252_high[c - 0x80] != 0 ? cp1252_high[c - 0x80] : U'?';
+}
+
+char unicode_to_cp1252(char32_t u) {
+  if (u < 0x80 || (u >= 0xA0 && u < 0x100)) return static_cast<char>(u);
+  for (int k = 0; k < 32; ++k) {
+    if (cp1252_high[k] != 0 && cp1252_high[k] == u) return static_cast<char>(0x80 + k);
+  }
+  return '?';
+}
 
 bool is_blank(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
 

@@ -50,6 +50,15 @@ bool same_text(std::string_view a, std::string_view b);
 // read: the result is then empty.
 std::optional<std::int32_t> read_whole_number(std::string_view s);
 
+// ---- Windows-1252 --------------------------------------------------------------
+
+// The Unicode character of a Windows-1252 byte ("?" for the five bytes that
+// stand for none).
+char32_t cp1252_to_unicode(unsigned char c);
+
+// The Windows-1252 byte of a Unicode character, "?" when it has none.
+char unicode_to_cp1252(char32_t u);
+
 // ---- Settings-line procedures -----------------------------------------------
 
 struct KeyVal {

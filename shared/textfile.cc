@@ -4,7 +4,19 @@
 #include "shared/text.h"
 
 LineReader::LineReader(const std::string& path, std::size_t capacity)
-    : file_(open_file(path, "rb")), capacity_(capacity) {}
+    : file_(open_file(path, "rb")), capacity_(capacity) {
+  if (file_ == nullptr) return;
+  // A byte-order mark tells UTF-16LE and UTF-8 files from single-byte ones.
+  unsigned char mark[3] = {0, 0, 0};
+  std::size_t n = std::fread(mark, 1, 3, file_);
+  if (n >= 2 && mark[0] == 0xFF && mark[1] == 0xFE) {
+    utf16_ = true;
+    start_ = 2;
+  } else if (n == 3 && mark[0] == 0xEF && mark[1] == 0xBB && mark[2] == 0xBF) {
+    start_ = 3;
+  }
+  rewind();
+}
 
 LineReader::~LineReader() { close(); }
 
@@ -13,19 +25,40 @@ void LineReader::close() {
   file_ = nullptr;
 }
 
+int LineReader::next_char() {
+  if (pending_ != EOF) {
+    int c = pending_;
+    pending_ = EOF;
+    return c;
+  }
+  if (!utf16_) return std::getc(file_);
+  int low = std::getc(file_);
+  int high = low == EOF ? EOF : std::getc(file_);
+  if (high == EOF) return EOF;
+  char32_t unit = static_cast<char32_t>(low | (high << 8));
+  if (unit >= 0xD800 && unit < 0xDC00) {
+    // A character beyond the first plane takes two units; neither has a byte.
+    int low2 = std::getc(file_);
+    int high2 = low2 == EOF ? EOF : std::getc(file_);
+    if (high2 == EOF) return EOF;
+    return '?';
+  }
+  return static_cast<unsigned char>(unicode_to_cp1252(unit));
+}
+
 std::optional<std::string> LineReader::next() {
   if (file_ == nullptr || failed_) return std::nullopt;
   std::string line;
   bool any = false;
   int c;
-  while ((c = std::getc(file_)) != EOF) {
+  while ((c = next_char()) != EOF) {
     any = true;
     if (c == '\n') break;
-    // A CR counts only as part of the line end; one inside the line stays.
+    // CR LF, or a CR alone as old editors write it, ends the line.
     if (c == '\r') {
-      int after = std::getc(file_);
-      if (after == '\n' || after == EOF) break;
-      std::ungetc(after, file_);
+      int after = next_char();
+      if (after != '\n') pending_ = after;
+      break;
     }
     if (line.size() < capacity_) line.push_back(static_cast<char>(c));
   }
@@ -39,7 +72,9 @@ std::optional<std::string> LineReader::next() {
 
 void LineReader::rewind() {
   if (file_ == nullptr) return;
-  std::rewind(file_);
+  std::clearerr(file_);
+  std::fseek(file_, start_, SEEK_SET);
+  pending_ = EOF;
   failed_ = false;
 }
 

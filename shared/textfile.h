@@ -1,11 +1,14 @@
 // Reading and writing the line-oriented text files of the system.
 //
-// Files are read as lines that end in CR LF or LF alike (the CR is not part of
-// the line; a last line may lack its line end). Each line keeps at most the
-// reader's capacity of characters, as the simulator writes no longer lines;
-// the rest of a longer line is skipped without being stored. Every byte but
-// the line end is kept as it is, a NUL or any other control byte included.
-// Files are written with CR LF line ends, as Windows text files are.
+// Files are read as lines that end in CR LF, LF or a lone CR alike (the line
+// end is not part of the line; a last line may lack it). Each line keeps at
+// most the reader's capacity of characters, as the simulator writes no longer
+// lines; the rest of a longer line is skipped without being stored. Every
+// other byte is kept as it is, a NUL or any other control byte included. A
+// file that begins with a UTF-16LE byte-order mark (as Notepad may save it)
+// is read as single-byte Windows-1252 text, a character without such a byte
+// becoming "?"; a UTF-8 byte-order mark is skipped. Files are written with
+// CR LF line ends, as Windows text files are.
 #ifndef MALVET_SHARED_TEXTFILE_H
 #define MALVET_SHARED_TEXTFILE_H
 
@@ -42,8 +45,14 @@ class LineReader {
   void close();
 
  private:
+  // The next character, decoded; EOF at the end or on an error.
+  int next_char();
+
   std::FILE* file_ = nullptr;
   std::size_t capacity_;
+  long start_ = 0;      // where the text begins, after a byte-order mark
+  bool utf16_ = false;  // UTF-16LE, read as single bytes
+  int pending_ = EOF;   // a character read ahead past a CR
   bool failed_ = false;
 };
 

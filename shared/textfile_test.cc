@@ -24,7 +24,7 @@ TEST(LineReader, LineEndsCutsAndControlBytes) {
   const char bytes[] = "crlf\r\nlf\n\r\nmid\rcr\nnul\0x\x01\nlast";
   dir.write("a.txt", std::string(bytes, sizeof bytes - 1));
   EXPECT_EQ(read_all(dir.file("a.txt"), 80),
-            (std::vector<std::string>{"crlf", "lf", "", "mid\rcr", std::string("nul\0x\x01", 6),
+            (std::vector<std::string>{"crlf", "lf", "", "mid", "cr", std::string("nul\0x\x01", 6),
                                       "last"}));
 
   dir.write("long.txt", std::string(10000, 'a') + "\nnext\n");
@@ -37,6 +37,34 @@ TEST(LineReader, LineEndsCutsAndControlBytes) {
   EXPECT_TRUE(read_all(dir.file("empty.txt"), 80).empty());
   dir.write("one.txt", "\n");
   EXPECT_EQ(read_all(dir.file("one.txt"), 80), (std::vector<std::string>{""}));
+}
+
+TEST(LineReader, OldMacLineEndsAndByteOrderMarks) {
+  TempDir dir;
+  dir.write("cr.txt", "[Keyboard]\r3001=25\r\r3002=30");
+  EXPECT_EQ(read_all(dir.file("cr.txt"), 80),
+            (std::vector<std::string>{"[Keyboard]", "3001=25", "", "3002=30"}));
+
+  // Notepad's "Unicode": UTF-16LE, here with an e acute, a euro sign, a
+  // character Windows-1252 lacks and one beyond the first plane.
+  std::string utf16 = "\xFF\xFE";
+  for (char16_t u : std::u16string(u"[K]\r\n3001=\u00E9\u20AC\u0416\xD83D\xDE00\r\nend")) {
+    utf16.push_back(static_cast<char>(u & 0xFF));
+    utf16.push_back(static_cast<char>(u >> 8));
+  }
+  dir.write("utf16.txt", utf16);
+  LineReader reader(dir.file("utf16.txt"), 80);
+  EXPECT_EQ(reader.next(), "[K]");
+  EXPECT_EQ(reader.next(), "3001=\xE9\x80??");
+  EXPECT_EQ(reader.next(), "end");
+  EXPECT_EQ(reader.next(), std::nullopt);
+  reader.rewind();
+  EXPECT_EQ(reader.next(), "[K]");
+
+  dir.write("utf8.txt", "\xEF\xBB\xBF[K]\r\n");
+  EXPECT_EQ(read_all(dir.file("utf8.txt"), 80), (std::vector<std::string>{"[K]"}));
+  dir.write("odd.txt", "\xFF");  // a lone byte is no mark
+  EXPECT_EQ(read_all(dir.file("odd.txt"), 80), (std::vector<std::string>{"\xFF"}));
 }
 
 TEST(LineReader, MissingFileAndFolderDoNotOpen) {
