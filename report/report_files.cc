@@ -65,9 +65,10 @@ bool looks_numeric(std::string_view text) {
   return !text.empty() && (text[0] == '+' || text[0] == '-' || (text[0] >= '0' && text[0] <= '9'));
 }
 
-void ReportFiles::close() {
-  text_.close();
-  csv_.close();
+ReportFiles::Closed ReportFiles::close() {
+  bool text_ok = text_.close();
+  bool csv_ok = csv_.close();
+  return {text_ok, csv_ok};
 }
 
 void ReportFiles::write(std::string_view text_line, std::string_view csv_line) {

@@ -52,7 +52,13 @@ class ReportFiles {
   // first line is written to it. False when it can't be opened.
   bool open_text(const std::string& path) { return text_.open_keeping(path); }
   bool open_csv(const std::string& path) { return csv_.open_keeping(path); }
-  void close();
+  // Closes both files. False for a file when a line could not be written to
+  // it (a full disk, say).
+  struct Closed {
+    bool text_ok;
+    bool csv_ok;
+  };
+  Closed close();
 
   void set_layout(const Layout& layout) { layout_ = layout; }
   const Layout& layout() const { return layout_; }

@@ -34,6 +34,12 @@ int stop_with(std::string msg) {
   return 1;
 }
 
+// The error of a report file that can't be opened, or written to the end.
+std::string output_error(bool qfr, const std::string& file) {
+  return qfr ? "Fichier de sortie : " + file + "/Ouverture impossible"
+             : "Output file : " + file + "/Error opening";
+}
+
 std::vector<Joystick> probe_joysticks() {
   std::int32_t nbjoy = GetNumJoy();
   std::printf(" %d Joysticks\n", nbjoy);
@@ -197,14 +203,8 @@ int run_report(int argc, char** argv) {
   // 12. Report files.
   ReportFiles report;
   report.set_layout(layout);
-  if (!report.open_text(text_report)) {
-    return stop_with(qfr ? "Fichier de sortie : Controls.txt/Ouverture impossible"
-                         : "Output file : Controls.txt/Error opening");
-  }
-  if (!report.open_csv(csv_report)) {
-    return stop_with(qfr ? "Fichier de sortie : Controls.csv/Ouverture impossible"
-                         : "Output file : Controls.csv/Error opening");
-  }
+  if (!report.open_text(text_report)) return stop_with(output_error(qfr, text_report));
+  if (!report.open_csv(csv_report)) return stop_with(output_error(qfr, csv_report));
 
   // 13-14. Each installed version's controls.ini.
   ReportContext ctx{*keys, joysticks, layout, texts};
@@ -240,7 +240,9 @@ int run_report(int argc, char** argv) {
 
   // 17-18. Unused keys, axes and buttons.
   write_unused(report, texts, *keys, joysticks, model);
-  report.close();
+  ReportFiles::Closed closed = report.close();
+  if (!closed.text_ok) return stop_with(output_error(qfr, text_report));
+  if (!closed.csv_ok) return stop_with(output_error(qfr, csv_report));
 
   // 19-20. Offer to open the text report.
   std::string msg = qfr ? "La table d'assignation des commandes a \xE9t\xE9 \xE9"

@@ -277,11 +277,14 @@ CommandStatus list_newest_first(const std::string& pattern, const std::string& l
 }
 
 CommandStatus copy_file_replacing(const std::string& from, const std::string& to) {
+  // The copy is made under a passing name and then takes its own, so that a
+  // copy cut short never stands under the name of a whole one.
   CommandStatus status;
   status.exit_status = 1;
   std::FILE* in = open_file(from, "rb");
   if (in == nullptr) return status;
-  std::FILE* out = open_file(to, "wb");
+  std::string partial = to + ".partial";
+  std::FILE* out = open_file(partial, "wb");
   if (out == nullptr) {
     std::fclose(in);
     return status;
@@ -294,8 +297,13 @@ CommandStatus copy_file_replacing(const std::string& from, const std::string& to
   }
   if (std::ferror(in)) ok = false;
   std::fclose(in);
+  ok = flush_to_disk(out) && ok;
   if (std::fclose(out) != 0) ok = false;
-  if (ok) status.exit_status = 0;
+  if (ok && replace_file(partial, to)) {
+    status.exit_status = 0;
+  } else {
+    delete_file(partial);
+  }
   return status;
 }
 

@@ -1,6 +1,9 @@
 // Brin23 run whole in a temporary installation: the converted file, the
 // backups, the log and the dialogs compared byte for byte.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -51,19 +54,27 @@ class Brin23 : public ::testing::Test {
     if (with_documents) {
       reg +=
           "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User "
-          "Shell Folders]\r\n\"Personal\"=\"..\\\\Docs\"\r\n";
+          "Shell Folders]\r\n\"Personal\"=\"..\\\\" +
+          documents_ + "\"\r\n";
     }
     write("registry.reg", reg);
   }
 
   int run(const std::string& lang = "en_US.UTF-8", std::vector<std::string> args = {},
-          const std::string& answers = "") {
+          const std::string& answers = "", const RunOptions& options = {}) {
     write("answers.txt", answers);
     return run_malvet("Brin23", args, dir_.file("work"), dir_.file("registry.reg"),
                       {{"MALVET_DIALOGS", dir_.file("answers.txt")},
                        {"MALVET_DIALOG_LOG", dir_.file("dialogs.log")},
                        {"LC_ALL", lang}},
-                      &console_);
+                      &console_, options);
+  }
+
+  // Runs as the user nobody (open the folder to everyone first).
+  int run_as_nobody() {
+    RunOptions nobody;
+    nobody.as_nobody = true;
+    return run("en_US.UTF-8", {}, "", nobody);
   }
 
   std::string read(const std::string& name) const { return dir_.read(name); }
@@ -74,6 +85,7 @@ class Brin23 : public ::testing::Test {
 
   TempDir dir_;
   std::string pilot_ = "Ann";
+  std::string documents_ = "Docs";  // below the working folder's parent
   std::string console_;
 };
 
@@ -227,7 +239,9 @@ TEST_F(Brin23, TargetThatCantBeWritten) {
 
 TEST_F(Brin23, DialogsWhenThePilotFoldersAreUnknown) {
   write_registry(false);
-  EXPECT_EQ(run("en_US.UTF-8", {}, "..\\missing\\controls.ini\n..\\Docs\\Aerlon3\\Pilots\\Ann\\controls.ini\n"), 1);
+  EXPECT_EQ(run("en_US.UTF-8", {},
+                "..\\missing\\controls.ini\n..\\Docs\\Aerlon3\\Pilots\\Ann\\controls.ini\n"),
+            1);
   EXPECT_EQ(read("dialogs.log"),
             "open|Brin23 : Looking for A2 controls.ini||*.ini\r\n"
             "open|Brin23 : Looking for A3 controls.ini||*.ini\r\n"
@@ -235,8 +249,7 @@ TEST_F(Brin23, DialogsWhenThePilotFoldersAreUnknown) {
             "found\r\n");
 
   fs::remove(dir_.file("dialogs.log"));
-  ASSERT_EQ(run("en_US.UTF-8", {}, v2_file + "\n" + v3_file + "\n"),
-            0);
+  ASSERT_EQ(run("en_US.UTF-8", {}, v2_file + "\n" + v3_file + "\n"), 0);
   EXPECT_EQ(read(v3_posix), converted);
 }
 
@@ -265,4 +278,154 @@ TEST_F(Brin23, BinaryGarbageSource) {
     EXPECT_LE(end - start, 80u);
   }
   EXPECT_EQ(start, target.size());
+}
+
+// Hostile files and folders.
+
+TEST_F(Brin23, ReadOnlyPilotFolderStopsAtTheBackup) {
+  if (windows_target()) GTEST_SKIP() << "permissions are tested on Linux";
+  open_to_everyone(dir_.path());
+  make_read_only_folder(dir_.file("Docs/Aerlon3/Pilots/Ann"));
+  EXPECT_EQ(run_as_nobody(), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|Backup file : " + v3_file + "_00000.bak\\nError opening\r\n");
+  EXPECT_EQ(read(v3_posix), old_v3);
+  EXPECT_TRUE(backups().empty());
+}
+
+TEST_F(Brin23, ReadOnlyWorkingFolderStillConverts) {
+  if (windows_target()) GTEST_SKIP() << "permissions are tested on Linux";
+  open_to_everyone(dir_.path());
+  make_read_only_folder(dir_.file("work"));
+  ASSERT_EQ(run_as_nobody(), 0) << console_;
+  EXPECT_EQ(read(v3_posix), converted);
+  EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/controls.ini_00000.bak"), old_v3);
+  EXPECT_TRUE(files_starting_with(dir_.file("work"), "Brin23_").empty());  // no log there
+}
+
+TEST_F(Brin23, ReadOnlyTargetIsBackedUpAndLeftAlone) {
+  if (windows_target()) GTEST_SKIP() << "permissions are tested on Linux";
+  open_to_everyone(dir_.path());
+  fs::permissions(dir_.file(v3_posix),
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_EQ(run_as_nobody(), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|Output file : " + v3_file + "\\nError opening\r\n");
+  EXPECT_EQ(read(v3_posix), old_v3);
+  EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/controls.ini_00000.bak"), old_v3);
+}
+
+TEST_F(Brin23, FullDiskLeavesTheTargetWhole) {
+  std::string many = "[Keyboard]\r\n";
+  for (int i = 0; i < 100; ++i) many += "2040=" + std::to_string(i) + "\r\n";
+  write("Docs/Aerlon/Pilots/Ann/controls.ini", many);
+  RunOptions full;
+  full.max_file_size = 500;  // the backup fits, the converted file does not
+  EXPECT_EQ(run("en_US.UTF-8", {}, "", full), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|Output file : " + v3_file + "\\nError opening\r\n");
+  EXPECT_EQ(read(v3_posix), old_v3);
+  EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/controls.ini_00000.bak"), old_v3);
+  EXPECT_FALSE(fs::exists(dir_.file(v3_posix + ".new")));
+}
+
+TEST_F(Brin23, PilotNamesWithBlanksPercentAmpersandAndAccents) {
+  std::vector<std::string> names = {"Ann & Bob 100% sure"};
+  if (!windows_target()) {
+    names.push_back(
+        "Ren\xE9"
+        "e d\xE9j\xE0 vu");  // Windows-1252, as the registry gives it
+  }
+  for (const std::string& name : names) {
+    pilot_ = name;
+    write_registry();
+    write("Docs/Aerlon/Pilots/" + name + "/controls.ini", "[K]\r\n2040=3\r\n");
+    write("Docs/Aerlon3/Pilots/" + name + "/controls.ini", old_v3);
+    ASSERT_EQ(run(), 0) << name << console_;
+    EXPECT_EQ(read("Docs/Aerlon3/Pilots/" + name + "/controls.ini"), "[K]\r\n2105=3\r\n");
+    EXPECT_EQ(read("Docs/Aerlon3/Pilots/" + name + "/controls.ini_00000.bak"), old_v3);
+  }
+}
+
+TEST_F(Brin23, PathsOfNearly250Characters) {
+  if (windows_target()) GTEST_SKIP() << "Windows paths stop at 260 characters, all of ours here";
+  documents_ = std::string(200, 'd');
+  write_registry();
+  std::string pilot = documents_ + "/Aerlon3/Pilots/Ann";
+  write(documents_ + "/Aerlon/Pilots/Ann/controls.ini", "[K]\r\n2040=3\r\n");
+  write(pilot + "/controls.ini", old_v3);
+  ASSERT_EQ(run(), 0) << console_;
+  EXPECT_EQ(read(pilot + "/controls.ini"), "[K]\r\n2105=3\r\n");
+  EXPECT_EQ(read(pilot + "/controls.ini_00000.bak"), old_v3);
+  std::string backup = "..\\" + documents_ + "\\Aerlon3\\Pilots\\Ann\\controls.ini_00000.bak";
+  EXPECT_EQ(backup.size(), 245u);
+  EXPECT_NE(run_log(dir_.file("work"), "Brin23").find(backup), std::string::npos);
+}
+
+TEST_F(Brin23, SourceThatIsAFolder) {
+  fs::remove(dir_.file("Docs/Aerlon/Pilots/Ann/controls.ini"));
+  fs::create_directories(dir_.file("Docs/Aerlon/Pilots/Ann/controls.ini"));
+  EXPECT_EQ(run(), 1);
+  EXPECT_EQ(read("dialogs.log"), "box|error|Tavlet (beta)|" + v2_file + "\\nnot found\r\n");
+  EXPECT_EQ(read(v3_posix), old_v3);
+}
+
+TEST_F(Brin23, SourcesInOtherEncodingsAndLineEnds) {
+  const std::string plain = "[Keyboard]\r\n2040=25\r\n3001=57\r\n";
+  std::string utf16 = "\xFF\xFE";
+  for (char c : plain) {
+    utf16.push_back(c);
+    utf16.push_back('\0');
+  }
+  for (const std::string& source :
+       {utf16, std::string("[Keyboard]\r2040=25\r3001=57"),
+        std::string("[Keyboard]\n2040=25\n3001=57"), "\xEF\xBB\xBF" + plain}) {
+    write("Docs/Aerlon/Pilots/Ann/controls.ini", source);
+    ASSERT_EQ(run(), 0) << console_;
+    EXPECT_EQ(read(v3_posix), "[Keyboard]\r\n2105=25\r\n3102=57\r\n");
+  }
+}
+
+TEST_F(Brin23, EmptySourceKeepsTheTarget) {
+  write("Docs/Aerlon/Pilots/Ann/controls.ini", "");
+  ASSERT_EQ(run(), 0) << console_;
+  EXPECT_EQ(read(v3_posix), old_v3);
+}
+
+TEST_F(Brin23, KilledWhileWritingLeavesOldOrNewAndTheBackups) {
+  if (windows_target()) GTEST_SKIP() << "interruptions are tested on Linux";
+  std::string big = "[Keyboard]\r\n";
+  for (int i = 0; i < 300000; ++i) big += "2040=" + std::to_string(i % 1000) + "\r\n";
+  write("Docs/Aerlon/Pilots/Ann/controls.ini", big);
+  write("Docs/Aerlon3/Pilots/Ann/controls.ini_00000.bak", "oldest");
+  // What a whole run writes.
+  ASSERT_EQ(run(), 0);
+  const std::string new_v3 = read(v3_posix);
+  ASSERT_GT(new_v3.size(), 1000000u);
+
+  for (int attempt = 0; attempt < 40; ++attempt) {
+    write(v3_posix, old_v3);
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      if (chdir(dir_.file("work").c_str()) != 0) _exit(127);
+      setenv("MALVET_REGISTRY", dir_.file("registry.reg").c_str(), 1);
+      setenv("MALVET_DIALOGS", dir_.file("answers.txt").c_str(), 1);
+      if (!freopen("/dev/null", "w", stdout)) _exit(127);
+      execl(BRIN23_EXE, BRIN23_EXE, static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    usleep(static_cast<useconds_t>(attempt * 5000));
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    std::string target = read(v3_posix);
+    EXPECT_TRUE(target == old_v3 || target == new_v3) << "attempt " << attempt;
+    EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/controls.ini_00000.bak"), "oldest");
+    // Every numbered copy but one being made holds the old file whole.
+    for (const std::string& name : backups()) {
+      if (name == "controls.ini_00000.bak") continue;
+      std::string copy = read("Docs/Aerlon3/Pilots/Ann/" + name);
+      EXPECT_TRUE(copy == old_v3 || copy == new_v3) << name;
+    }
+  }
 }

@@ -92,20 +92,20 @@ std::string e2e_unavailable() {
 
 int run_malvet(const std::string& program, const std::vector<std::string>& args,
                const std::string& cwd, const std::string& registry,
-               const std::vector<std::pair<std::string, std::string>>& env,
-               std::string* console) {
+               const std::vector<std::pair<std::string, std::string>>& env, std::string* console,
+               const RunOptions& options) {
   if (!windows_target()) {
     auto all_env = env;
     all_env.emplace_back("MALVET_REGISTRY", registry);
-    return run_program(program == "Tavlet" ? TAVLET_EXE : BRIN23_EXE, args, cwd, all_env,
-                       console);
+    return run_program(program == "Tavlet" ? TAVLET_EXE : BRIN23_EXE, args, cwd, all_env, console,
+                       options);
   }
   import_registry(registry);
   std::vector<std::string> wine_args = {windows_build() + "/" + program + ".exe"};
   wine_args.insert(wine_args.end(), args.begin(), args.end());
   auto all_env = wine_env();
   all_env.insert(all_env.end(), env.begin(), env.end());
-  int status = run_program("wine", wine_args, cwd, all_env, console);
+  int status = run_program("wine", wine_args, cwd, all_env, console, options);
   if (console != nullptr) *console = without_cr(*console);
   return status;
 }

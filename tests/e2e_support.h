@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/test_support.h"
+
 // True in the test program that runs the Windows build.
 bool windows_target();
 
@@ -21,7 +23,7 @@ std::string e2e_unavailable();
 // (with LF line ends) goes to `console`. Returns its exit status.
 int run_malvet(const std::string& program, const std::vector<std::string>& args,
                const std::string& cwd, const std::string& registry,
-               const std::vector<std::pair<std::string, std::string>>& env,
-               std::string* console);
+               const std::vector<std::pair<std::string, std::string>>& env, std::string* console,
+               const RunOptions& options = {});
 
 #endif

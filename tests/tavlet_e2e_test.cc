@@ -96,14 +96,14 @@ class Tavlet : public ::testing::Test {
   }
 
   int run(const std::string& lang, std::vector<std::string> args = {},
-          const std::string& answers = "no\n") {
+          const std::string& answers = "no\n", const RunOptions& options = {}) {
     write("answers.txt", answers);
     return run_malvet("Tavlet", args, dir_.file("work"), dir_.file("registry.reg"),
                       {{"MALVET_JOYSTICKS", dir_.file("joysticks.txt")},
                        {"MALVET_DIALOGS", dir_.file("answers.txt")},
                        {"MALVET_DIALOG_LOG", dir_.file("dialogs.log")},
                        {"LC_ALL", lang}},
-                      &console_);
+                      &console_, options);
   }
 
   std::string read(const std::string& name) const { return dir_.read(name); }
@@ -361,22 +361,21 @@ const std::string v2_rows_without_joystick =
 TEST_F(Tavlet, BothVersionsWithoutAJoystick) {
   write("joysticks.txt", "");
   ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
-  EXPECT_EQ(read("work/Controls.txt"),
-            english_block("..\\Docs\\Aerlon\\Pilots\\Ann\\controls.ini",
-                          v2_rows_without_joystick) +
-                english_block("..\\Docs\\Aerlon3\\Pilots\\Ann\\controls.ini",
-                              txt("Aileron", "Unassigned") + txt("Elevator", "Unassigned") +
-                                  txt("Pause", "Space", "Keyboard") +
-                                  txt("Pause", "Q", "Keyboard") +
-                                  txt("Release tow", "Z", "Keyboard") +
-                                  txt("Airbrakes", "Not assigned to a keyboard key") +
-                                  txt("Engine start", "1", "Keyboard")) +
-                // Airbrakes: 99 (the unrecognised key) against never bound.
-                " \r\nAerlon 2 and 3 assignment differences\r\n \r\n" + txt("Release tow") +
-                txt("Airbrakes") + " \r\n..\\Palvik\\Settings\\Palvik.ini\r\n \r\n" +
-                txt("KeyMenu", "Up", "Keyboard") +
-                "\r\nKeys, axes and buttons not used in Aerlon, Palvik\r\n\r\n" +
-                txt(" ", "F1", "Keyboard"));
+  EXPECT_EQ(
+      read("work/Controls.txt"),
+      english_block("..\\Docs\\Aerlon\\Pilots\\Ann\\controls.ini", v2_rows_without_joystick) +
+          english_block("..\\Docs\\Aerlon3\\Pilots\\Ann\\controls.ini",
+                        txt("Aileron", "Unassigned") + txt("Elevator", "Unassigned") +
+                            txt("Pause", "Space", "Keyboard") + txt("Pause", "Q", "Keyboard") +
+                            txt("Release tow", "Z", "Keyboard") +
+                            txt("Airbrakes", "Not assigned to a keyboard key") +
+                            txt("Engine start", "1", "Keyboard")) +
+          // Airbrakes: 99 (the unrecognised key) against never bound.
+          " \r\nAerlon 2 and 3 assignment differences\r\n \r\n" + txt("Release tow") +
+          txt("Airbrakes") + " \r\n..\\Palvik\\Settings\\Palvik.ini\r\n \r\n" +
+          txt("KeyMenu", "Up", "Keyboard") +
+          "\r\nKeys, axes and buttons not used in Aerlon, Palvik\r\n\r\n" +
+          txt(" ", "F1", "Keyboard"));
   EXPECT_EQ(run_log(dir_.file("work"), "Tavlet"), "\r\n" + txt("Zed", "Z"));
   EXPECT_EQ(read("dialogs.log"), question_en);
 }
@@ -389,8 +388,7 @@ TEST_F(Tavlet, StopsAfterTheFirstBlockWhenTheSecondFileIsMissing) {
             "box|error|Tavlet (beta)|..\\Docs\\Aerlon3\\Pilots\\Ann\\controls.ini\\nnot "
             "found\r\n");
   EXPECT_EQ(read("work/Controls.txt"),
-            english_block("..\\Docs\\Aerlon\\Pilots\\Ann\\controls.ini",
-                          v2_rows_without_joystick));
+            english_block("..\\Docs\\Aerlon\\Pilots\\Ann\\controls.ini", v2_rows_without_joystick));
   EXPECT_EQ(count_of(read("work/Controls.csv"), crlf), 13);
 }
 
@@ -436,4 +434,67 @@ TEST_F(Tavlet, SectionsPastTheCapacityAreLeftOut) {
   EXPECT_EQ(count_of(report, txt("Pause", "Space", "Keyboard")), 1);
   EXPECT_EQ(count_of(report, txt("Pause", "Not assigned to a keyboard key")), 63);
   EXPECT_EQ(count_of(report, "Unassigned"), 5);
+}
+
+// Hostile files and folders.
+
+TEST_F(Tavlet, ReadOnlyWorkingFolder) {
+  if (windows_target()) GTEST_SKIP() << "permissions are tested on Linux";
+  open_to_everyone(dir_.path());
+  make_read_only_folder(dir_.file("work"));
+  RunOptions nobody;
+  nobody.as_nobody = true;
+  EXPECT_EQ(run("en_US.UTF-8", {}, "no\n", nobody), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|Output file : Controls.txt\\nError opening\r\n");
+  EXPECT_NE(console_.find(">>> CREATE"), std::string::npos);  // its log went to the console
+}
+
+TEST_F(Tavlet, FullDiskIsNotReportedAsSuccess) {
+  if (windows_target()) GTEST_SKIP() << "Wine's writes of Controls.txt escape the file-size limit";
+  write("work/Controls.csv", "last week's\r\n");
+  RunOptions full;
+  full.max_file_size = 1000;  // Controls.txt needs more
+  EXPECT_EQ(run("en_US.UTF-8", {}, "no\n", full), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|Output file : Controls.txt\\nError opening\r\n");
+}
+
+TEST_F(Tavlet, ControlsFileThatIsAFolder) {
+  fs::remove(dir_.file("Docs/Aerlon/Pilots/Ann/controls.ini"));
+  fs::create_directories(dir_.file("Docs/Aerlon/Pilots/Ann/controls.ini"));
+  EXPECT_EQ(run("en_US.UTF-8"), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|..\\Docs\\Aerlon\\Pilots\\Ann\\controls.ini\\nnot "
+            "found\r\n");
+}
+
+TEST_F(Tavlet, ControlsFilesInOtherEncodingsGiveTheSameReport) {
+  write("joysticks.txt", "");
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  const std::string report = read("work/Controls.txt");
+  const std::string v3 = read("Docs/Aerlon3/Pilots/Ann/controls.ini");
+  std::string utf16 = "\xFF\xFE", cr_only, no_last_end = v3.substr(0, v3.size() - 2);
+  for (char c : v3) {
+    utf16.push_back(c);
+    utf16.push_back('\0');
+    if (c != '\n') cr_only.push_back(c);
+  }
+  for (const std::string& content : {utf16, cr_only, no_last_end}) {
+    write("Docs/Aerlon3/Pilots/Ann/controls.ini", content);
+    ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+    EXPECT_EQ(read("work/Controls.txt"), report);
+  }
+}
+
+TEST_F(Tavlet, EmptyControlsFileLeavesEveryCommandUnbound) {
+  installed_[0] = false;
+  write_registry();
+  write("Docs/Aerlon3/Pilots/Ann/controls.ini", "");
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  EXPECT_NE(read("work/Controls.txt")
+                .find(txt("Aileron", "Unassigned") + txt("Elevator", "Unassigned") +
+                      txt("Pause", "Unassigned") + txt("Release tow", "Unassigned") +
+                      txt("Airbrakes", "Unassigned") + txt("Engine start", "Unassigned")),
+            std::string::npos);
 }

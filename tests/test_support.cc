@@ -1,10 +1,12 @@
 #include "tests/test_support.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -69,12 +71,21 @@ ScopedCwd::~ScopedCwd() {
 
 int run_program(const std::string& program, const std::vector<std::string>& args,
                 const std::string& cwd, const std::vector<std::pair<std::string, std::string>>& env,
-                std::string* output) {
+                std::string* output, const RunOptions& options) {
   TempDir capture;
+  if (options.as_nobody) fs::permissions(capture.path(), fs::perms::all);
   std::string out_file = capture.file("output.txt");
   pid_t pid = fork();
   if (pid < 0) return -1;
   if (pid == 0) {
+    if (options.max_file_size >= 0) {
+      // A write past the limit then fails with EFBIG instead of killing.
+      signal(SIGXFSZ, SIG_IGN);
+      struct rlimit limit;
+      limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(options.max_file_size);
+      if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(127);
+    }
+    if (options.as_nobody && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(127);
     if (chdir(cwd.c_str()) != 0) _exit(127);
     for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
     if (!freopen("/dev/null", "r", stdin) || !freopen(out_file.c_str(), "w", stdout) ||
@@ -112,4 +123,21 @@ std::string run_log(const std::string& dir, const std::string& program) {
   std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::size_t first_line_end = log.find("\r\n");
   return first_line_end == std::string::npos ? "" : log.substr(first_line_end + 2);
+}
+
+void open_to_everyone(const std::string& path) {
+  fs::permissions(path, fs::perms::all);
+  for (const auto& entry : fs::recursive_directory_iterator(path)) {
+    fs::permissions(entry.path(), entry.is_directory()
+                                      ? fs::perms::all
+                                      : fs::perms::owner_read | fs::perms::owner_write |
+                                            fs::perms::group_read | fs::perms::group_write |
+                                            fs::perms::others_read | fs::perms::others_write);
+  }
+}
+
+void make_read_only_folder(const std::string& path) {
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                            fs::perms::group_exec | fs::perms::others_read |
+                            fs::perms::others_exec);
 }

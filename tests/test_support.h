@@ -55,12 +55,19 @@ class ScopedCwd {
   std::string old_;
 };
 
-// Runs a program (a path, or a name looked for on the PATH) in `cwd` with `env` added to the environment and standard
-// input from /dev/null; its standard output and error go to `output`.
-// Returns its exit status (-1 when it could not be run or did not exit).
+// Limits a program is run under, for tests of hostile conditions.
+struct RunOptions {
+  bool as_nobody = false;   // run as the user nobody, so that permissions hold for root too
+  long max_file_size = -1;  // bytes a file may grow to, as on a full disk; -1: no limit
+};
+
+// Runs a program (a path, or a name looked for on the PATH) in `cwd` with
+// `env` added to the environment and standard input from /dev/null; its
+// standard output and error go to `output`. Returns its exit status (-1 when
+// it could not be run or did not exit).
 int run_program(const std::string& program, const std::vector<std::string>& args,
                 const std::string& cwd, const std::vector<std::pair<std::string, std::string>>& env,
-                std::string* output = nullptr);
+                std::string* output = nullptr, const RunOptions& options = {});
 
 // The names of the files in `dir` that begin with `prefix`, sorted.
 std::vector<std::string> files_starting_with(const std::string& dir, const std::string& prefix);
@@ -68,5 +75,11 @@ std::vector<std::string> files_starting_with(const std::string& dir, const std::
 // The log file that a run of `program` made in `dir` (there must be exactly
 // one), without its first line, the date.
 std::string run_log(const std::string& dir, const std::string& program);
+
+// Opens every folder and file below `path` to all users.
+void open_to_everyone(const std::string& path);
+
+// A folder whose files can be read but where nothing can be made or removed.
+void make_read_only_folder(const std::string& path);
 
 #endif
