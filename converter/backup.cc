@@ -54,63 +54,81 @@ std::string numbered_name(const std::string& path, std::string name, std::size_t
   return cut(trim(path) + name + ext, name_capacity);
 }
 
+// The parts of the name to back up: its extension (cut at 20 characters),
+// what comes before it, and the pattern of its numbered names.
+struct SplitName {
+  std::string ext;
+  std::string stem;
+  std::string pattern;
+};
+
+SplitName split_name(const std::string& fnam) {
+  std::size_t idot = fnam.rfind('.');
+  SplitName split;
+  split.ext = idot == std::string::npos ? "" : cut(fnam.substr(idot), ext_capacity);
+  split.stem = idot == std::string::npos ? fnam : fnam.substr(0, idot);
+  split.pattern = split.stem + "_?????" + split.ext;
+  return split;
+}
+
 }  // namespace
 
+std::int32_t name_from_listing(std::string& fnam, const std::vector<std::string>& lines) {
+  fnam = trim(fnam);
+  SplitName split = split_name(fnam);
+
+  // The highest number listed; the last line is the oldest file.
+  std::int32_t nmax = -1;
+  std::string fsrch = split.pattern;
+  for (const std::string& line : lines) {
+    if (std::optional<std::int32_t> n = listed_number(line); n && *n > nmax) nmax = *n;
+    fsrch = trim(line);
+  }
+
+  // The new name: the given folder, the name part of the oldest listed file
+  // (or of the pattern) and the next number.
+  std::string path = extract_path_name(fnam).p1;
+  std::string name = extract_path_name(fsrch).n1;
+  std::string ext = split.ext;
+  std::size_t dot = name.rfind('.');
+  std::size_t underscore = name.substr(0, dot).rfind('_');
+  if (nmax == -1) {
+    std::printf(" %s\n %s\n", fsrch.c_str(), name.c_str());
+    ext = dot == std::string::npos ? "" : name.substr(dot);
+  }
+  if (nmax >= highest_number || underscore == std::string::npos) {
+    fnam = cut(trim(path) + name, name_capacity);
+    warn_no_version(fnam);
+    return 0;
+  }
+  fnam = numbered_name(path, name, underscore, nmax + 1, ext);
+  return 1;
+}
+
 std::int32_t get_new_vers(std::string& fnam) {
-  // 1. A listing left over from an earlier call goes.
+  // A listing left over from an earlier call goes.
   if (file_exists(listing_file)) delete_file(listing_file);
 
-  // 2-3. The extension, and the pattern of every numbered name.
+  // The folder listing, newest first.
   fnam = trim(fnam);
-  std::size_t idot = fnam.rfind('.');
-  std::string ext = idot == std::string::npos ? "" : cut(fnam.substr(idot), ext_capacity);
-  std::string base = idot == std::string::npos ? fnam : fnam.substr(0, idot);
-  std::string fsrch = base + "_?????" + ext;
-
-  // 4-5. The folder listing.
-  std::string cmd = "DIR /TW /B /O-D \"" + fsrch + "\" > " + listing_file;
+  SplitName split = split_name(fnam);
+  std::string cmd = "DIR /TW /B /O-D \"" + split.pattern + "\" > " + listing_file;
   std::printf(" %s\n", cmd.c_str());
-  CommandStatus status = list_newest_first(fsrch, listing_file);
+  CommandStatus status = list_newest_first(split.pattern, listing_file);
   std::printf(" exitstat= %d cmdstat= %d\n", status.exit_status, status.command_status);
 
   LineReader listing(listing_file, listing_line_capacity);
   if (listing.is_open()) {
-    // 6-7. The highest number listed; the last line is the oldest file.
-    std::int32_t nmax = -1;
-    while (std::optional<std::string> line = listing.next()) {
-      if (std::optional<std::int32_t> n = listed_number(*line); n && *n > nmax) nmax = *n;
-      fsrch = trim(*line);
-    }
+    std::vector<std::string> lines;
+    while (std::optional<std::string> line = listing.next()) lines.push_back(*line);
     listing.close();
     delete_file(listing_file);
-
-    // 8-10. The new name: the given folder, the name part of the oldest
-    // listed file (or of the pattern) and the next number.
-    std::string path = extract_path_name(fnam).p1;
-    std::string name = extract_path_name(fsrch).n1;
-    std::size_t underscore;
-    if (nmax == -1) {
-      std::printf(" %s\n %s\n", fsrch.c_str(), name.c_str());
-      std::size_t dot = name.rfind('.');
-      ext = dot == std::string::npos ? "" : name.substr(dot);
-      underscore = name.rfind('_', dot == std::string::npos ? std::string::npos : dot);
-    } else {
-      std::size_t dot = name.rfind('.');
-      underscore = name.substr(0, dot).rfind('_');
-    }
-    if (nmax >= highest_number || underscore == std::string::npos) {
-      fnam = cut(trim(path) + name, name_capacity);
-      warn_no_version(fnam);
-      return 0;
-    }
-    fnam = numbered_name(path, name, underscore, nmax + 1, ext);
-    return 1;
+    return name_from_listing(fnam, lines);
   }
 
-  // 11. No listing: try the names one by one.
-  std::string stem = idot == std::string::npos ? fnam : fnam.substr(0, idot);
+  // No listing: try the names one by one.
   for (std::int32_t nnn = 0; nnn <= last_probed; ++nnn) {
-    fnam = cut(stem + "_" + five_digits(nnn) + ext, name_capacity);
+    fnam = cut(split.stem + "_" + five_digits(nnn) + split.ext, name_capacity);
     if (!file_exists(fnam)) return 1;
   }
   warn_no_version(fnam);

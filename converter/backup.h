@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The folder listing's file, in the working folder while a call runs.
 inline constexpr const char* listing_file = "get_new_vers_tmp.txt";
@@ -19,5 +20,11 @@ inline constexpr const char* listing_file = "get_new_vers_tmp.txt";
 // a warning box says so and 0 is returned, `fnam` holding the last name
 // looked at. Only the name is chosen: nothing is copied or created.
 std::int32_t get_new_vers(std::string& fnam);
+
+// The numbered name that a folder listing (its lines, newest first) gives
+// for `fnam`: one more than the highest number listed, in the letter case of
+// the oldest listed name. Returns 1, or 0 after the warning when 99999 is
+// taken; `fnam` is rewritten either way.
+std::int32_t name_from_listing(std::string& fnam, const std::vector<std::string>& lines);
 
 #endif

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Builds the Linux and the Windows targets and runs every test: the unit
-# tests, the end-to-end tests of the Linux build, and the same end-to-end
-# tests of the Windows build under Wine, in a fresh Wine prefix made in a
-# temporary folder.
+# tests, the end-to-end tests of the Linux build, the same end-to-end tests
+# of the Windows build under Wine (in a fresh Wine prefix made in a
+# temporary folder), all unit and end-to-end tests again in a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every
+# fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
-ensure_packages cmake make g++ libgtest-dev g++-mingw-w64-x86-64 wine wine64
+ensure_packages cmake make g++ libgtest-dev g++-mingw-w64-x86-64 wine wine64 clang \
+  libclang-rt-14-dev
 
 jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -29,5 +32,15 @@ echo "Making a Wine prefix in $WINEPREFIX"
 wine wineboot -i >/dev/null 2>&1
 wineserver -p 2>/dev/null || true  # kept running between the tests
 
+# A short run of every fuzz target (scripts/fuzz.sh without a number is the
+# long one).
+bash scripts/fuzz.sh 10
+
+# The sanitizer build: the programs and tests again, checked as they run.
+cmake -S . -B build-asan -DMALVET_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build build-asan -j"$jobs"
+(cd build-asan && ctest --output-on-failure -j"$jobs" -E '^Windows\.')
+
+# Every test of the Linux build, and the Windows build's under Wine.
 cd build
 ctest --output-on-failure -j"$jobs"
