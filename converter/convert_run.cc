@@ -48,6 +48,11 @@ class Conversion {
 
   std::string error_opening() const { return qfr_ ? "/Ouverture impossible" : "/Error opening"; }
 
+  // The error of a target that can't be written.
+  std::string output_error(const std::string& target) const {
+    return (qfr_ ? "Fichier de sortie : " : "Output file : ") + target + error_opening();
+  }
+
   // The controls.ini of a pilot folder, or the file chosen in a dialog when
   // the folder is not known.
   std::string pilot_file(const std::string& folder, int version) {
@@ -95,10 +100,9 @@ class Conversion {
     }
   }
 
-  std::string title_ = "Tavlet (beta)";
-
  private:
   bool qfr_;
+  std::string title_ = "Tavlet (beta)";  // a file dialog's title from the first on
 };
 
 }  // namespace
@@ -172,18 +176,14 @@ int run_conversion(int argc, char** argv) {
 
   // 12. The target, written beside itself and put in place when complete.
   ReplacingWriter target;
-  if (!target.open(ctrfile_3)) {
-    return run.stop_with((qfr ? "Fichier de sortie : " : "Output file : ") + ctrfile_3 +
-                         run.error_opening());
-  }
+  if (!target.open(ctrfile_3)) return run.stop_with(run.output_error(ctrfile_3));
 
   // 13-14. The conversion; a target that would get no line keeps its content.
   run.convert(source, k_v3, target);
   if (target.lines() == 0) {
     target.discard();
   } else if (!target.commit()) {
-    return run.stop_with((qfr ? "Fichier de sortie : " : "Output file : ") + ctrfile_3 +
-                         run.error_opening());
+    return run.stop_with(run.output_error(ctrfile_3));
   }
   log_message_f(cut("file: " + ctrfile + " converted to " + ctrfile_3, msg_capacity));
   return 0;
