@@ -79,6 +79,31 @@ void write_rows(ReportFiles& report, const VersionRows& rows) {
   for (std::size_t n = 0; n < rows.size(); ++n) report.write(rows.line_out[n], rows.line_csv[n]);
 }
 
+// The block of one version: its pilot's controls.ini read and its rows
+// written. False after the error box when the file is missing or unreadable.
+bool report_version(int version, const std::string& pilot_folder, const CommandTable& table,
+                    const ReportContext& ctx, AssignmentModel& model, ReportFiles& report) {
+  bool qfr = ctx.texts.qfr;
+  model.q_cmd.assign(maxkey, false);
+  model.rows = VersionRows();
+  std::string ctrfile = cut(trim(pilot_folder) + "\\controls.ini", ctrfile_capacity);
+  std::printf(" %s\n", ctrfile.c_str());
+  if (!file_exists(ctrfile)) {
+    stop_with(ctrfile + (qfr ? "/pas trouv\xE9" : "/not found"));
+    return false;
+  }
+  write_version_block(report, ctrfile);
+  LineReader in(ctrfile, line_capacity);
+  if (!in.is_open()) {
+    stop_with(ctrfile + (qfr ? "/Ouverture impossible" : "/Error opening"));
+    return false;
+  }
+  read_controls_file(in, version, table, ctx, model);
+  finish_rows(table, ctx, model);
+  write_rows(report, model.rows);
+  return true;
+}
+
 // The commands of both versions, found by name, whose last bindings differ.
 void write_differences(ReportFiles& report, const CommandTable& v2, const CommandTable& v3,
                        AssignmentModel& model) {
@@ -208,24 +233,8 @@ int run_report(int argc, char** argv) {
 
   // 13-14. Each installed version's controls.ini.
   ReportContext ctx{*keys, joysticks, layout, texts};
-  for (int version : {2, 3}) {
-    if (!(version == 2 ? inst00.qv2 : inst00.qv3)) continue;
-    const CommandTable& table = commands[version - 2];
-    model.q_cmd.assign(maxkey, false);
-    model.rows = VersionRows();
-    std::string pilot = trim(version == 2 ? inst00.pilpath2 : inst00.pilpath3);
-    std::string ctrfile = cut(pilot + "\\controls.ini", ctrfile_capacity);
-    std::printf(" %s\n", ctrfile.c_str());
-    if (!file_exists(ctrfile)) return stop_with(ctrfile + (qfr ? "/pas trouv\xE9" : "/not found"));
-    write_version_block(report, ctrfile);
-    LineReader in(ctrfile, line_capacity);
-    if (!in.is_open()) {
-      return stop_with(ctrfile + (qfr ? "/Ouverture impossible" : "/Error opening"));
-    }
-    read_controls_file(in, version, table, ctx, model);
-    finish_rows(table, ctx, model);
-    write_rows(report, model.rows);
-  }
+  if (inst00.qv2 && !report_version(2, inst00.pilpath2, commands[0], ctx, model, report)) return 1;
+  if (inst00.qv3 && !report_version(3, inst00.pilpath3, commands[1], ctx, model, report)) return 1;
 
   // 15. Differences between the versions.
   if (inst00.qv2 && inst00.qv3) write_differences(report, commands[0], commands[1], model);

@@ -115,3 +115,37 @@ TEST(LineWriter, OpenKeepingLeavesTheOldContentUntilTheFirstLine) {
   EXPECT_TRUE(std::filesystem::exists(dir.file("fresh.txt")));
   EXPECT_FALSE(out.open_keeping(dir.file("no/such/folder/x.txt")));
 }
+
+TEST(ReplacingWriter, TheOldFileStaysUntilCommit) {
+  TempDir dir;
+  dir.write("controls.ini", "old\r\n");
+  {
+    ReplacingWriter out;
+    ASSERT_TRUE(out.open(dir.file("controls.ini")));
+    out.write_line("new");
+    EXPECT_EQ(dir.read("controls.ini"), "old\r\n");
+    EXPECT_EQ(out.lines(), 1u);
+  }  // gone without commit: nothing changes
+  EXPECT_EQ(dir.read("controls.ini"), "old\r\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("controls.ini.new")));
+
+  ReplacingWriter out;
+  ASSERT_TRUE(out.open(dir.file("controls.ini")));
+  out.write_line("new");
+  EXPECT_TRUE(out.commit());
+  EXPECT_EQ(dir.read("controls.ini"), "new\r\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("controls.ini.new")));
+
+  ASSERT_TRUE(out.open(dir.file("fresh.ini")));  // a file that is not there yet
+  out.write_line("x");
+  EXPECT_TRUE(out.commit());
+  EXPECT_EQ(dir.read("fresh.ini"), "x\r\n");
+}
+
+TEST(ReplacingWriter, NamesThatCantBeWritten) {
+  TempDir dir;
+  ReplacingWriter out;
+  EXPECT_FALSE(out.open(""));
+  EXPECT_FALSE(out.open(dir.path()));
+  EXPECT_FALSE(out.open(dir.file("no/such/folder/controls.ini")));
+}
