@@ -20,6 +20,7 @@
 
 #include "report/report_files.h"
 #include "report/tables.h"
+#include "shared/textfile.h"
 
 inline constexpr std::size_t maxjoy = 32;   // attached joysticks
 inline constexpr std::size_t maxaxe = 32;   // highest axis index
@@ -87,8 +88,6 @@ struct DeviceTable {
   std::int32_t ikbd = 0;
   std::int32_t max_cmd_dev = 0;
 };
-
-class LineReader;
 
 // Reads an open controls.ini of `version` in two passes: the device sections,
 // then the bindings, which become rows of `model.rows` (in file order, not yet
