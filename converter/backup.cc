@@ -11,7 +11,6 @@ namespace {
 
 constexpr std::size_t ext_capacity = 20;
 constexpr std::size_t listing_line_capacity = 512;
-constexpr std::size_t name_capacity = 256;
 constexpr std::size_t warning_capacity = 256;
 constexpr std::int32_t highest_number = 99999;
 constexpr std::int32_t last_probed = 99998;
@@ -51,7 +50,7 @@ void warn_no_version(const std::string& fnam) {
 std::string numbered_name(const std::string& path, std::string name, std::size_t underscore,
                           std::int32_t number, const std::string& ext) {
   name = name.substr(0, underscore + 1) + five_digits(number);
-  return cut(trim(path) + name + ext, name_capacity);
+  return trim(path) + name + ext;
 }
 
 // The parts of the name to back up: its extension (cut at 20 characters),
@@ -97,7 +96,7 @@ std::int32_t name_from_listing(std::string& fnam, const std::vector<std::string>
     ext = dot == std::string::npos ? "" : name.substr(dot);
   }
   if (nmax >= highest_number || underscore == std::string::npos) {
-    fnam = cut(trim(path) + name, name_capacity);
+    fnam = trim(path) + name;
     warn_no_version(fnam);
     return 0;
   }
@@ -106,30 +105,43 @@ std::int32_t name_from_listing(std::string& fnam, const std::vector<std::string>
 }
 
 std::int32_t get_new_vers(std::string& fnam) {
-  // A listing left over from an earlier call goes.
+  // A listing left over from an earlier call goes. One that can't go (a
+  // read-only file, a folder) is never taken for this call's listing.
   if (file_exists(listing_file)) delete_file(listing_file);
+  bool stale = name_taken(listing_file);
 
   // The folder listing, newest first.
   fnam = trim(fnam);
   SplitName split = split_name(fnam);
   std::string cmd = "DIR /TW /B /O-D \"" + split.pattern + "\" > " + listing_file;
   std::printf(" %s\n", cmd.c_str());
-  CommandStatus status = list_newest_first(split.pattern, listing_file);
+  CommandStatus status{1, 1};
+  if (!stale) status = list_newest_first(split.pattern, listing_file);
   std::printf(" exitstat= %d cmdstat= %d\n", status.exit_status, status.command_status);
 
-  LineReader listing(listing_file, listing_line_capacity);
-  if (listing.is_open()) {
+  // Only a listing that this call made whole is read; a name it gives that
+  // is taken all the same shows a listing that missed files.
+  if (status.command_status == 0) {
+    LineReader listing(listing_file, listing_line_capacity);
     std::vector<std::string> lines;
     while (std::optional<std::string> line = listing.next()) lines.push_back(*line);
+    bool whole = listing.is_open() && !listing.failed();
     listing.close();
     delete_file(listing_file);
-    return name_from_listing(fnam, lines);
+    if (whole) {
+      std::string listed = fnam;
+      std::int32_t result = name_from_listing(listed, lines);
+      if (result == 0 || !name_taken(listed)) {
+        fnam = listed;
+        return result;
+      }
+    }
   }
 
   // No listing: try the names one by one.
   for (std::int32_t nnn = 0; nnn <= last_probed; ++nnn) {
-    fnam = cut(split.stem + "_" + five_digits(nnn) + split.ext, name_capacity);
-    if (!file_exists(fnam)) return 1;
+    fnam = split.stem + "_" + five_digits(nnn) + split.ext;
+    if (!name_taken(fnam)) return 1;
   }
   warn_no_version(fnam);
   return 0;

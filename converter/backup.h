@@ -15,10 +15,12 @@ inline constexpr const char* listing_file = "get_new_vers_tmp.txt";
 
 // Turns `fnam`, the full name of the file to back up, into the numbered name
 // to copy it to and returns 1. The numbers come from a listing of the folder
-// (newest first); without a listing, names are tried from 00000 on. When no
-// number is free (99999 already taken, or every name up to 99998 when trying)
-// a warning box says so and 0 is returned, `fnam` holding the last name
-// looked at. Only the name is chosen: nothing is copied or created.
+// (newest first) that this call made whole; without one, or when the name it
+// gives is taken all the same, names are tried from 00000 on. When no number
+// is free (99999 already taken, or every name up to 99998 when trying) a
+// warning box says so and 0 is returned, `fnam` holding the last name looked
+// at. The name is never cut: the caller checks that it fits its field. Only
+// the name is chosen: nothing is copied or created.
 std::int32_t get_new_vers(std::string& fnam);
 
 // The numbered name that a folder listing (its lines, newest first) gives

@@ -101,6 +101,12 @@ TEST_F(Backup, NoNumberLeftAfter99999) {
             "C:\\P\\controls.ini_99999.bak\r\n");
 }
 
+TEST_F(Backup, TheLastNumberIsStillHandedOut) {
+  make("C:/P/controls.ini_99998.bak");
+  EXPECT_EQ(next("C:\\P\\controls.ini.bak"), "C:\\P\\controls.ini_99999.bak");
+  EXPECT_EQ(dir_.read("dialogs.log"), "");  // the warning comes only after it
+}
+
 TEST_F(Backup, NoNumberLeftWhenEveryNameIsTaken) {
   no_listing();
   char name[64];
@@ -118,4 +124,24 @@ TEST_F(Backup, NoNumberLeftWhenEveryNameIsTaken) {
 TEST_F(Backup, ALeftoverListingIsReplaced) {
   dir_.write(listing_file, "controls.ini_00042.bak\r\n");
   EXPECT_EQ(next("C:\\P\\controls.ini.bak"), "C:\\P\\controls.ini_00000.bak");
+}
+
+TEST_F(Backup, AListingThatCantBeMadeIsNeverRead) {
+  // A link under the listing's name is neither written through nor read:
+  // the names are tried in turn.
+  fs::create_symlink("elsewhere.txt", dir_.file(listing_file));
+  blocked_listing_ = true;
+  make("C:/P/controls.ini_00000.bak");
+  make("C:/P/controls.ini_00001.bak");
+  EXPECT_EQ(next("C:\\P\\controls.ini.bak"), "C:\\P\\controls.ini_00002.bak");
+  EXPECT_FALSE(fs::exists(dir_.file("elsewhere.txt")));
+  EXPECT_NE(console_.find("cmdstat= 1"), std::string::npos);
+}
+
+TEST_F(Backup, NamesAreNeverCutToAField) {
+  std::string folder = std::string(250, 'f');
+  fs::create_directories(dir_.file(folder));
+  std::string name = next(folder + "\\controls.ini.bak");
+  EXPECT_EQ(name, folder + "\\controls.ini_00000.bak");
+  EXPECT_GT(name.size(), 256u);
 }

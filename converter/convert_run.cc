@@ -33,6 +33,17 @@ std::optional<std::int32_t> command_number(std::string_view text) {
   return n;
 }
 
+// A file name as its field keeps it, and whether it fitted there: a name cut
+// at its field's end would name another file.
+struct FileName {
+  std::string name;
+  bool fits = true;
+};
+
+FileName file_name(const std::string& name, std::size_t capacity) {
+  return {cut(name, capacity), name.size() <= capacity};
+}
+
 class Conversion {
  public:
   explicit Conversion(bool qfr) : qfr_(qfr) {}
@@ -55,12 +66,12 @@ class Conversion {
 
   // The controls.ini of a pilot folder, or the file chosen in a dialog when
   // the folder is not known.
-  std::string pilot_file(const std::string& folder, int version) {
-    if (!is_blank(folder)) return cut(trim(folder) + "\\controls.ini", path_capacity);
+  FileName pilot_file(const std::string& folder, int version) {
+    if (!is_blank(folder)) return file_name(trim(folder) + "\\controls.ini", path_capacity);
     title_ = "Brin23 : Looking for A" + std::to_string(version) + " controls.ini";
     std::optional<std::string> chosen =
         GetFileName(title_, "", "*.ini", "Configuration files (*.ini)", false);
-    return chosen ? cut(*chosen, dialog_path_capacity) : std::string();
+    return chosen ? file_name(*chosen, dialog_path_capacity) : FileName();
   }
 
   // Reads the table: lines "v3 number=v2 number"; the last line for a
@@ -79,18 +90,17 @@ class Conversion {
   }
 
   // Writes the headers unchanged and each binding under its version-3
-  // number, in the source's order.
-  void convert(const std::vector<std::string>& source, const CommandMap& k_v3,
-               ReplacingWriter& target) {
-    for (const std::string& line : source) {
-      if (is_blank(line)) continue;
-      if (line[0] == '[') {
-        std::string header = trim(line);
+  // number, in the source's order, line by line.
+  void convert(LineReader& source, const CommandMap& k_v3, ReplacingWriter& target) {
+    while (std::optional<std::string> line = source.next()) {
+      if (is_blank(*line)) continue;
+      if ((*line)[0] == '[') {
+        std::string header = trim(*line);
         target.write_line(header);
         std::printf(" %s\n", header.c_str());
         continue;
       }
-      KeyVal kv = extract_key_val(line);
+      KeyVal kv = extract_key_val(*line);
       std::optional<std::int32_t> mcmd = command_number(kv.key);
       if (!mcmd || k_v3[static_cast<std::size_t>(*mcmd)] < 0) continue;
       std::string binding =
@@ -129,37 +139,43 @@ int run_conversion(int argc, char** argv) {
   log_message_f("CREATE");
 
   // 4-6. Source and target.
-  std::string ctrfile;
+  FileName source;
   if (argc == 2 && std::strcmp(argv[1], "-3") == 0) {
-    ctrfile = cut(trim(inst00.pilpath3) + "\\controls.ini", path_capacity);
+    source = file_name(trim(inst00.pilpath3) + "\\controls.ini", path_capacity);
   } else if (argc == 2) {
-    ctrfile = cut(from_native_path(argv[1]), path_capacity);
+    source = file_name(from_native_path(argv[1]), path_capacity);
   } else {
-    ctrfile = run.pilot_file(inst00.pilpath2, 2);
+    source = run.pilot_file(inst00.pilpath2, 2);
   }
-  std::string ctrfile_3 = run.pilot_file(inst00.pilpath3, 3);
+  FileName target = run.pilot_file(inst00.pilpath3, 3);
+  const std::string& ctrfile = source.name;
+  const std::string& ctrfile_3 = target.name;
   std::printf(" %s\n %s\n", ctrfile.c_str(), ctrfile_3.c_str());
 
-  // 7-8. The source and the table must be there.
-  if (!file_exists(ctrfile))
+  // 7-8. The source and the table must be there; a name too long for its
+  // field is not looked for under the cut name.
+  if (!source.fits || !file_exists(ctrfile))
     return run.stop_with(ctrfile + (qfr ? "/pas trouv\xE9" : "/not found"));
   LineReader table(table_file, line_capacity);
   if (!table.is_open()) return run.stop_with(std::string(table_file) + run.error_opening());
+  if (!target.fits) return run.stop_with(run.output_error(ctrfile_3));
 
-  // 9. The numbered backup of the target.
+  // 9. The numbered backup of the target, copied under a passing name and
+  // named only once whole. A numbered name too long for its field would be
+  // cut into the name of another file.
   if (file_exists(ctrfile_3)) {
     std::string ctrfile_bak = ctrfile_3 + ".bak";
     std::string backup_error = (qfr ? "Fichier de sauvegarde : " : "Backup file : ");
-    if (get_new_vers(ctrfile_bak) == 0) {
-      return run.stop_with(backup_error + trim(ctrfile_bak) + run.error_opening());
+    if (get_new_vers(ctrfile_bak) == 0 || ctrfile_bak.size() > path_capacity) {
+      return run.stop_with(backup_error + cut(ctrfile_bak, path_capacity) + run.error_opening());
     }
-    std::string cmd = "COPY /Y \"" + ctrfile_3 + "\" \"" + trim(ctrfile_bak) + "\"";
+    std::string cmd = "COPY /Y \"" + ctrfile_3 + "\" \"" + ctrfile_bak + "\"";
     std::printf(" %s\n", cmd.c_str());
     log_message_f(cmd);
-    CommandStatus status = copy_file_replacing(ctrfile_3, trim(ctrfile_bak));
+    CommandStatus status = copy_file_whole(ctrfile_3, ctrfile_3 + ".partial", ctrfile_bak);
     std::printf(" %d %d\n", status.exit_status, status.command_status);
     if (status.exit_status != 0 || status.command_status > 0) {
-      return run.stop_with(backup_error + trim(ctrfile_bak) + run.error_opening());
+      return run.stop_with(backup_error + ctrfile_bak + run.error_opening());
     }
   }
 
@@ -167,22 +183,20 @@ int run_conversion(int argc, char** argv) {
   CommandMap k_v3 = run.read_table(table);
   table.close();
 
-  // 11. The source, read whole so that it may also be the target.
+  // 11-12. The source, and the target, written beside itself and put in
+  // place when complete: the source may be the target itself ("-3").
   LineReader in(ctrfile, line_capacity);
   if (!in.is_open()) return run.stop_with(ctrfile + run.error_opening());
-  std::vector<std::string> source;
-  while (std::optional<std::string> line = in.next()) source.push_back(*line);
+  ReplacingWriter writer;
+  if (!writer.open(ctrfile_3)) return run.stop_with(run.output_error(ctrfile_3));
+
+  // 13-14. The conversion, streamed; the source is closed before the new
+  // file takes its place. A target that would get no line keeps its content.
+  run.convert(in, k_v3, writer);
   in.close();
-
-  // 12. The target, written beside itself and put in place when complete.
-  ReplacingWriter target;
-  if (!target.open(ctrfile_3)) return run.stop_with(run.output_error(ctrfile_3));
-
-  // 13-14. The conversion; a target that would get no line keeps its content.
-  run.convert(source, k_v3, target);
-  if (target.lines() == 0) {
-    target.discard();
-  } else if (!target.commit()) {
+  if (writer.lines() == 0) {
+    writer.discard();
+  } else if (!writer.commit()) {
     return run.stop_with(run.output_error(ctrfile_3));
   }
   log_message_f(cut("file: " + ctrfile + " converted to " + ctrfile_3, msg_capacity));

@@ -129,7 +129,7 @@ void read_keyboard_entry(int i, std::int32_t mkey, const CommandTable& commands,
   const std::string& table_name = ctx.keys[static_cast<std::size_t>(j)].name;
   std::string display = key_display_name(mkey, ctx.texts.qfr);
   if (!case_blind_compare(display, table_name)) {
-    log_message_f(cut(text_row(ctx.layout, table_name, display), key_log_capacity));
+    log_text_f(cut(key_log_row(ctx.layout, table_name, display), key_log_capacity));
   }
   rows.add3(i, command, display, trim(ctx.texts.kbdnam), looks_numeric(display));
 }

@@ -98,6 +98,19 @@ TEST_F(Joysticks, SlotsUpToTheHighestThatAnswers) {
   EXPECT_NE(console.find("VID_045E&PID_001B\n"), std::string::npos);
 }
 
+TEST_F(Joysticks, TheLastOfTheSixteenSlots) {
+  dir_.write("slots.txt", "15 2 3 045E 001B\n16 2 3 045E 001B\n");
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(GetNumJoy(), 16);
+  std::string guid, name;
+  std::int32_t axes = 0, buttons = 0;
+  EXPECT_EQ(GetJoyInfo(15, guid, name, axes, buttons), 1);
+  EXPECT_EQ(GetJoyInfo(16, guid, name, axes, buttons), 0);  // no seventeenth slot
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(guid, "[{9F6A1A40-D1E6-11E9-8001-444553540000}]");
+  EXPECT_EQ(buttons, 3);
+}
+
 TEST_F(Joysticks, UnreadableNameAndIdentifierAreEmpty) {
   dir_.write("registry.reg", "Windows Registry Editor Version 5.00\r\n");
   std::string guid = "x", name = "x";

@@ -15,6 +15,13 @@ void place(std::string& row, std::size_t column, std::string_view field) {
   row.replace(at, field.size(), field);
 }
 
+// The column of a field that follows a text ending in column `text_end`:
+// `column`, or one blank after the text when the text reaches it, so that
+// no field covers the end of the one before.
+std::size_t column_after(std::size_t text_end, std::size_t column) {
+  return text_end + 1 >= column ? text_end + 2 : column;
+}
+
 std::size_t second_column(const Layout& layout) {
   std::int32_t lmax = layout.lmax < layout_lmax_limit ? layout.lmax : layout_lmax_limit;
   return static_cast<std::size_t>(lmax < 0 ? 0 : lmax) + 5;
@@ -47,9 +54,18 @@ std::string text_row(const Layout& layout, std::string_view f1, std::string_view
 std::string text_row(const Layout& layout, std::string_view f1, std::string_view f2,
                      std::string_view f3) {
   std::string row(f1);
-  place(row, second_column(layout), f2);
-  place(row, second_column(layout) + 30, f3);
+  std::size_t c2 = second_column(layout);
+  place(row, c2, f2);
+  std::size_t f2_length = trim(f2).size();
+  place(row, f2_length == 0 ? c2 + 30 : column_after(c2 - 1 + f2_length, c2 + 30), f3);
   return cut(row, row_capacity);
+}
+
+std::string key_log_row(const Layout& layout, std::string_view table_name,
+                        std::string_view display) {
+  std::string row(table_name);
+  place(row, column_after(trim(table_name).size(), second_column(layout)), display);
+  return row;
 }
 
 std::string csv_row(const Layout& layout, std::string_view f1, std::string_view f2,

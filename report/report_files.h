@@ -31,11 +31,19 @@ struct Layout {
 // The layout for the longest command name `lmax` and the language.
 Layout make_layout(std::int32_t lmax, bool qfr);
 
-// A text row: up to three fields set in their columns, cut at 128.
+// A text row: up to three fields set in their columns, cut at 128. A second
+// field that reaches the third's column (a key text of 30 characters or more)
+// keeps its end: the third then starts one blank after it.
 std::string text_row(const Layout& layout, std::string_view f1);
 std::string text_row(const Layout& layout, std::string_view f1, std::string_view f2);
 std::string text_row(const Layout& layout, std::string_view f1, std::string_view f2,
                      std::string_view f3);
+
+// The log line of a key whose table name and display name differ: the
+// display name in the second column, or one blank after the table name when
+// that reaches the column. Not cut: the log cuts it at 80.
+std::string key_log_row(const Layout& layout, std::string_view table_name,
+                        std::string_view display);
 
 // A CSV row of three cells, cut at 128; with `as_text` the second cell is
 // written ="text".

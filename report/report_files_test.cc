@@ -25,11 +25,23 @@ TEST(Layout, TextRowsSetFieldsInTheirColumns) {
   EXPECT_EQ(row.find("Device"), 64u);
   EXPECT_EQ(text_row(layout, "Pause", "Unassigned"), "Pause" + std::string(29, ' ') + "Unassigned");
   EXPECT_EQ(text_row(layout, "Name  "), "Name");
-  // A field longer than its column starts the next one over it.
+  // A first field longer than its column is covered by the second; a key
+  // text that reaches the third column keeps its end, the device follows
+  // one blank after it.
   Layout narrow = make_layout(0, false);
   EXPECT_EQ(text_row(narrow, "Longname", "K"), "LongKame");
-  EXPECT_EQ(text_row(layout, "C", std::string(40, 'x'), "D"),
-            "C" + std::string(33, ' ') + std::string(30, 'x') + "D" + std::string(9, 'x'));
+  for (std::size_t n : {29u, 30u, 31u, 40u}) {
+    std::string key(n, 'x');
+    EXPECT_EQ(text_row(layout, "C", key, "D"),
+              "C" + std::string(33, ' ') + key + std::string(n < 30 ? 30 - n : 1, ' ') + "D")
+        << n;
+  }
+  EXPECT_EQ(text_row(layout, "C", "", "D"), "C" + std::string(63, ' ') + "D");
+  // The log line of a key: the display name never covers the table name.
+  Layout small = make_layout(4, false);
+  EXPECT_EQ(key_log_row(small, "Esc", "Escape"), "Esc     Escape");
+  EXPECT_EQ(key_log_row(small, "Right Shift", "RShift"), "Right Shift RShift");
+  EXPECT_EQ(key_log_row(small, "Scroll L", "Scroll"), "Scroll L Scroll");
   EXPECT_EQ(text_row(make_layout(64, false), std::string(64, 'c'), std::string(64, 'k'),
                      std::string(64, 'd'))
                 .size(),

@@ -86,9 +86,11 @@ bool report_version(int version, const std::string& pilot_folder, const CommandT
   bool qfr = ctx.texts.qfr;
   model.q_cmd.assign(maxkey, false);
   model.rows = VersionRows();
-  std::string ctrfile = cut(trim(pilot_folder) + "\\controls.ini", ctrfile_capacity);
+  std::string whole_name = trim(pilot_folder) + "\\controls.ini";
+  std::string ctrfile = cut(whole_name, ctrfile_capacity);
   std::printf(" %s\n", ctrfile.c_str());
-  if (!file_exists(ctrfile)) {
+  // A name cut at its field's end would be another file's: not looked for.
+  if (whole_name.size() > ctrfile_capacity || !file_exists(ctrfile)) {
     stop_with(ctrfile + (qfr ? "/pas trouv\xE9" : "/not found"));
     return false;
   }
@@ -147,7 +149,7 @@ void write_unused(ReportFiles& report, const ReportTexts& texts, const ScanCodeT
     std::int32_t c = keys[j].code;
     bool duplicate = false;
     for (const ScanCode& other : keys) {
-      if (c > 256 && c == 128 + other.code) duplicate = true;
+      if (c > 256 && std::int64_t{c} == 128 + std::int64_t{other.code}) duplicate = true;
     }
     if (duplicate) continue;
     std::string display = key_display_name(c, texts.qfr);

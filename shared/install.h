@@ -21,8 +21,8 @@ struct InstallationRecord {
   std::string instpath3;      // installation folder of version 3
   std::string rootpath2;      // user files folder of version 2
   std::string rootpath3;      // user files folder of version 3
-  std::string pilpath2;       // current pilot's folder of version 2
-  std::string pilpath3;       // current pilot's folder of version 3
+  std::string pilpath2;       // current pilot's folder of version 2 (never cut)
+  std::string pilpath3;       // current pilot's folder of version 3 (never cut)
   std::string arlninstpath;   // installation folder of the active version
   std::string arlnrootpath;   // user files folder of the active version
   std::int32_t iarln = 0;     // not filled by discovery

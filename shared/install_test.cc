@@ -258,6 +258,26 @@ TEST_F(Installation, RegistryValueLongerThanItsBuffer) {
   EXPECT_EQ(value, "untouched");
 }
 
+TEST_F(Installation, RegistryValueOfExactlyTheBuffersSize) {
+  // 254 characters and the NUL fill the 255-byte buffer; one more does not.
+  for (std::size_t n : {254u, 255u}) {
+    set("HKEY_CURRENT_USER\\SOFTWARE\\Aerlon3", "LastPlayer", reg_text(std::string(n, 'p')));
+    std::string value = "untouched";
+    std::int32_t len = 0;
+    testing::internal::CaptureStdout();
+    std::int32_t status = RdUsrReg("SOFTWARE\\Aerlon3", "LastPlayer", value, len);
+    testing::internal::GetCapturedStdout();
+    if (n == 254) {
+      EXPECT_EQ(status, 0);
+      EXPECT_EQ(len, 255);
+      EXPECT_EQ(value, std::string(254, 'p') + '\0');
+    } else {
+      EXPECT_EQ(status, 234);
+      EXPECT_EQ(value, "untouched");
+    }
+  }
+}
+
 TEST_F(Installation, RegistryReadsStatusAndSize) {
   std::string value;
   std::int32_t len = 0;

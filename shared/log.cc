@@ -79,23 +79,8 @@ void emit(LineWriter& log, std::string_view line) {
   if (log.is_open()) log.write_line(line);
 }
 
-}  // namespace
-
-std::string dated_log_name(std::string_view program_path, const std::tm& tm) {
-  std::string name = extract_name(program_path);
-  std::size_t dot = name.find('.');
-  if (dot != std::string::npos) name.erase(dot);
-  return name + format_time(tm, "_%04d_%02d_%02d-%02d_%02d_%02d.log");
-}
-
-void log_message_f(std::string& msg) {
-  std::printf(" >>> %s\n", trim(msg).c_str());
-  if (msg.compare(0, 6, "CREATE") == 0) {
-    create(msg);
-    std::fflush(stdout);
-    return;
-  }
-
+// Appends a message to the log file and the console (after the echo).
+void append_message(std::string_view msg) {
   LineWriter log;
   log.open(filnam(), "ab");
 
@@ -124,6 +109,30 @@ void log_message_f(std::string& msg) {
   if (banner) emit(log, repeat_pairs(39));
   log.close();
   std::fflush(stdout);
+}
+
+}  // namespace
+
+std::string dated_log_name(std::string_view program_path, const std::tm& tm) {
+  std::string name = extract_name(program_path);
+  std::size_t dot = name.find('.');
+  if (dot != std::string::npos) name.erase(dot);
+  return name + format_time(tm, "_%04d_%02d_%02d-%02d_%02d_%02d.log");
+}
+
+void log_message_f(std::string& msg) {
+  std::printf(" >>> %s\n", trim(msg).c_str());
+  if (msg.compare(0, 6, "CREATE") == 0) {
+    create(msg);
+    std::fflush(stdout);
+    return;
+  }
+  append_message(msg);
+}
+
+void log_text_f(std::string_view msg) {
+  std::printf(" >>> %s\n", trim(msg).c_str());
+  append_message(msg);
 }
 
 void log_message_f(std::string_view msg) {

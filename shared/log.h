@@ -23,6 +23,10 @@ void log_message_f(std::string& msg);
 // log_message_f for a message that needs nothing back.
 void log_message_f(std::string_view msg);
 
+// Logs `msg` as a message even when it begins with "CREATE": for texts that
+// come from files, which must never start a new log.
+void log_text_f(std::string_view msg);
+
 // The log file name that a CREATE without a name makes for a program started
 // as `program_path` at the local time `tm`: C:\Tools\Tavlet.exe gives
 // Tavlet_2024_03_05-07_08_09.log (the date replaces all from the first ".").

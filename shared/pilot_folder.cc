@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr std::size_t folder_capacity = 256;  // a field of the installation record
 constexpr std::size_t path_capacity = 512;
 constexpr std::size_t player_capacity = 40;
 constexpr std::size_t env_capacity = 80;
@@ -89,7 +88,9 @@ std::int32_t get_aerlon_user_path(std::string_view /*msgpltfldr*/, bool qconfirm
     path = path.substr(0, path_capacity);
     std::printf(" Final Path : %s\n", trim(path).c_str());
     if (!is_blank(path)) {
-      aerlonuserpath = cut(path, folder_capacity);
+      // Kept whole: a folder cut at the record's 256 characters would be
+      // another folder. The callers check that the names they build fit.
+      aerlonuserpath = trim(path);
       result = 1;
     }
   }

@@ -2,9 +2,11 @@
 // from the file system, the locale and the MALVET_* stand-in files. Dialogs
 // and opening documents are in platform-posix-desktop.cc.
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -55,6 +57,39 @@ bool replace_file(const std::string& from, const std::string& to) {
 bool file_exists(const std::string& path) {
   struct stat st;
   return stat(to_native_path(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool name_taken(const std::string& path) {
+  struct stat st;
+  return lstat(to_native_path(path).c_str(), &st) == 0;
+}
+
+std::FILE* create_passing_file(const std::string& path) {
+  std::string native = to_native_path(path);
+  struct stat st;
+  if (lstat(native.c_str(), &st) == 0) {
+    if (!S_ISREG(st.st_mode) || unlink(native.c_str()) != 0) return nullptr;
+  }
+  int fd = open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  std::FILE* file = fdopen(fd, "wb");
+  if (file == nullptr) close(fd);
+  return file;
+}
+
+bool rename_to_new_name(const std::string& from, const std::string& to) {
+  std::string native_from = to_native_path(from);
+  std::string native_to = to_native_path(to);
+  // A second link under the new name fails when that name is taken.
+  if (link(native_from.c_str(), native_to.c_str()) == 0) {
+    unlink(native_from.c_str());
+    return true;
+  }
+  if (errno == EEXIST) return false;
+  // A file system without links: the name is looked at, then taken.
+  struct stat st;
+  if (lstat(native_to.c_str(), &st) == 0) return false;
+  return std::rename(native_from.c_str(), native_to.c_str()) == 0;
 }
 
 std::optional<std::int64_t> file_modified_time(const std::string& path) {
@@ -135,15 +170,13 @@ CommandStatus list_newest_first(const std::string& pattern, const std::string& l
   return write_listing(std::move(files), listing);
 }
 
-CommandStatus copy_file_replacing(const std::string& from, const std::string& to) {
-  // The copy is made under a passing name and then takes its own, so that a
-  // copy cut short never stands under the name of a whole one.
+CommandStatus copy_file_whole(const std::string& from, const std::string& passing,
+                              const std::string& to) {
   CommandStatus status;
   status.exit_status = 1;
   std::FILE* in = open_file(from, "rb");
   if (in == nullptr) return status;
-  std::string partial = to + ".partial";
-  std::FILE* out = open_file(partial, "wb");
+  std::FILE* out = create_passing_file(passing);
   if (out == nullptr) {
     std::fclose(in);
     return status;
@@ -158,10 +191,10 @@ CommandStatus copy_file_replacing(const std::string& from, const std::string& to
   std::fclose(in);
   ok = flush_to_disk(out) && ok;
   if (std::fclose(out) != 0) ok = false;
-  if (ok && replace_file(partial, to)) {
+  if (ok && rename_to_new_name(passing, to)) {
     status.exit_status = 0;
   } else {
-    delete_file(partial);
+    delete_file(passing);
   }
   return status;
 }
@@ -282,9 +315,12 @@ std::string key_name_text(std::uint32_t lparam, std::size_t capacity) {
   return std::string();
 }
 
-std::uint32_t joystick_slots() { return 16; }
+constexpr std::uint32_t slot_count = 16;  // what joyGetNumDevs answers
+
+std::uint32_t joystick_slots() { return slot_count; }
 
 std::optional<JoystickCaps> joystick_caps(std::uint32_t slot) {
+  if (slot >= slot_count) return std::nullopt;
   const char* file_name = std::getenv("MALVET_JOYSTICKS");
   if (file_name == nullptr || *file_name == '\0') return std::nullopt;
   std::ifstream in(file_name, std::ios::binary);

@@ -2,6 +2,7 @@
 #include <windows.h>
 // The headers below need <windows.h> first.
 #include <commdlg.h>
+#include <fcntl.h>
 #include <io.h>
 #include <mmsystem.h>
 #include <shellapi.h>
@@ -43,6 +44,36 @@ bool replace_file(const std::string& from, const std::string& to) {
 bool file_exists(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool name_taken(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::FILE* create_passing_file(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    // Only a plain file of an earlier run goes; a folder or a link stays.
+    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0 ||
+        !DeleteFileA(path.c_str())) {
+      return nullptr;
+    }
+  }
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+  if (fd < 0) {
+    CloseHandle(handle);
+    return nullptr;
+  }
+  std::FILE* file = _fdopen(fd, "wb");
+  if (file == nullptr) _close(fd);
+  return file;
+}
+
+bool rename_to_new_name(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 std::optional<std::int64_t> file_modified_time(const std::string& path) {
@@ -119,6 +150,16 @@ bool has_percent(const std::string& a, const std::string& b) {
 
 CommandStatus list_newest_first(const std::string& pattern, const std::string& listing) {
   if (!has_percent(pattern, listing)) {
+    // The listing is made new here, so that the interpreter's redirection
+    // writes over a file of this run and never through a link.
+    std::FILE* made = create_passing_file(listing);
+    if (made == nullptr) {
+      CommandStatus status;
+      status.exit_status = 1;
+      status.command_status = 1;
+      return status;
+    }
+    std::fclose(made);
     return run_interpreter("DIR /TW /B /O-D \"" + pattern + "\" > " + listing);
   }
   // A name the interpreter would expand: listed natively.
@@ -139,12 +180,39 @@ CommandStatus list_newest_first(const std::string& pattern, const std::string& l
   return write_listing(std::move(files), listing);
 }
 
-CommandStatus copy_file_replacing(const std::string& from, const std::string& to) {
-  if (!has_percent(from, to)) {
-    return run_interpreter("COPY /Y \"" + from + "\" \"" + to + "\"");
-  }
+namespace {
+
+// Writes a file that another program wrote through to the disk, when it can
+// be opened for that (a copy of a read-only file is read-only too).
+void flush_file(const std::string& path) {
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return;
+  FlushFileBuffers(handle);
+  CloseHandle(handle);
+}
+
+}  // namespace
+
+CommandStatus copy_file_whole(const std::string& from, const std::string& passing,
+                              const std::string& to) {
   CommandStatus status;
-  status.exit_status = CopyFileA(from.c_str(), to.c_str(), FALSE) ? 0 : 1;
+  std::FILE* made = create_passing_file(passing);
+  if (made == nullptr) {
+    status.exit_status = 1;
+    return status;
+  }
+  std::fclose(made);
+  if (!has_percent(from, passing)) {
+    status = run_interpreter("COPY /Y \"" + from + "\" \"" + passing + "\"");
+  } else {
+    status.exit_status = CopyFileA(from.c_str(), passing.c_str(), FALSE) ? 0 : 1;
+  }
+  if (status.exit_status == 0 && status.command_status == 0) {
+    flush_file(passing);
+    if (!rename_to_new_name(passing, to)) status.exit_status = 1;
+  }
+  if (status.exit_status != 0 || status.command_status != 0) DeleteFileA(passing.c_str());
   return status;
 }
 

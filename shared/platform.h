@@ -43,6 +43,23 @@ bool replace_file(const std::string& from, const std::string& to);
 // True when something that is not a folder exists under that system path.
 bool file_exists(const std::string& path);
 
+// True when anything at all (a file, a folder, a link, even a broken one)
+// has that name.
+bool name_taken(const std::string& path);
+
+// Makes a new file under a passing name of the programs' own and opens it for
+// writing ("wb"). A plain file already there is a leftover of an earlier run
+// that was cut short, and is removed first; anything else under that name (a
+// link, a folder) is never written through: nullptr then, as when the file
+// can't be made. The file is made new and exclusively (O_CREAT | O_EXCL |
+// O_NOFOLLOW on POSIX, CREATE_NEW on Windows).
+std::FILE* create_passing_file(const std::string& path);
+
+// Gives the file `from` the name `to` when nothing has that name yet, in one
+// step; false, `from` left as it is, when the name is taken or the step
+// failed. Both lie in one folder.
+bool rename_to_new_name(const std::string& from, const std::string& to);
+
 // True when a folder exists under that system path.
 bool folder_exists(const std::string& path);
 
@@ -90,12 +107,19 @@ struct CommandStatus {
 
 // "DIR /TW /B /O-D "<pattern>" > <listing>": the bare names of the files
 // matching `pattern` ("?" matching one character), newest first, one a line,
-// into the file `listing` (created empty when nothing matches).
+// into the file `listing`, made new as a passing file (created empty when
+// nothing matches). A command status other than 0 means that no listing was
+// made; a listing that could not be written whole is removed.
 CommandStatus list_newest_first(const std::string& pattern, const std::string& listing);
 
-// "COPY /Y "<from>" "<to>"": copies a file over another; exit status 0 on
-// success, 1 on failure.
-CommandStatus copy_file_replacing(const std::string& from, const std::string& to);
+// "COPY /Y "<from>" "<to>"", made safe: the copy is written to the passing
+// file `passing` and takes the name `to` only once whole and on the disk,
+// never in the place of a file already there. A copy cut short therefore
+// never stands under the name `to`; the next copy through the same passing
+// name removes what it left. Exit status 0 on success, 1 on failure (the
+// passing file then removed).
+CommandStatus copy_file_whole(const std::string& from, const std::string& passing,
+                              const std::string& to);
 
 // Opens a document with the program associated with its kind, without
 // waiting ("start Controls.txt"; xdg-open on POSIX, when there is one).

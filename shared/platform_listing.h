@@ -14,9 +14,11 @@ struct ListedFile {
   std::int64_t time;  // last write, in any unit that orders
 };
 
-// Writes the names into the listing file, newest first (equal times by
-// name), one a CR LF line. The exit status is 1, as the interpreter's is,
-// when nothing matched or the listing could not be written.
+// Writes the names into the listing file, made new as a passing file, newest
+// first (equal times by name), one a CR LF line. The exit status is 1, as the
+// interpreter's is, when nothing matched or the listing could not be made;
+// the command status is 1 when it could not be made or written whole (a
+// listing cut short is removed).
 CommandStatus write_listing(std::vector<ListedFile> files, const std::string& listing);
 
 #endif

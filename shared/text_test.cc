@@ -124,6 +124,29 @@ TEST(CaseBlindCompare, FoldsOnlyAsciiLetters) {
   EXPECT_FALSE(case_blind_compare("\xE9", "\xC9"));  // é and É
   EXPECT_TRUE(case_blind_compare("", "   "));
   EXPECT_FALSE(case_blind_compare("[", "{"));  // not folded by bit tricks
+  // The whole alphabet, both ends included, and nothing next to it.
+  std::string lower = "abcdefghijklmnopqrstuvwxyz", upper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  EXPECT_TRUE(case_blind_compare(lower, upper));
+  for (std::size_t i = 0; i < lower.size(); ++i) {
+    EXPECT_TRUE(case_blind_compare(lower.substr(i, 1), upper.substr(i, 1))) << lower[i];
+    EXPECT_FALSE(case_blind_compare(lower.substr(i, 1), i + 1 < lower.size()
+                                                            ? upper.substr(i + 1, 1)
+                                                            : std::string("[")))
+        << lower[i];
+  }
+  EXPECT_FALSE(case_blind_compare("`", "@"));  // the neighbours of a and A
+  EXPECT_FALSE(case_blind_compare("{", "["));  // and of z and Z
+}
+
+TEST(Cp1252, EveryByteAndTheFirstCharacterBeyond) {
+  for (int b = 0; b < 256; ++b) {
+    char32_t u = cp1252_to_unicode(static_cast<unsigned char>(b));
+    if (u == U'?' && b != '?') continue;  // one of the five unassigned bytes
+    EXPECT_EQ(static_cast<unsigned char>(unicode_to_cp1252(u)), b) << b;
+  }
+  EXPECT_EQ(unicode_to_cp1252(0xFF), '\xFF');
+  EXPECT_EQ(unicode_to_cp1252(0x100), '?');  // not a NUL
+  EXPECT_EQ(unicode_to_cp1252(0x10100), '?');
 }
 
 TEST(I2b, LeftJustifiedOrStars) {

@@ -88,6 +88,14 @@ bool LineWriter::open(const std::string& path, const char* mode) {
   return file_ != nullptr;
 }
 
+bool LineWriter::open_passing(const std::string& path) {
+  close();
+  ok_ = true;
+  empty_on_write_ = false;
+  file_ = create_passing_file(path);
+  return file_ != nullptr;
+}
+
 bool LineWriter::open_keeping(const std::string& path) {
   close();
   ok_ = true;
@@ -139,7 +147,7 @@ bool ReplacingWriter::open(const std::string& path) {
     if (existing == nullptr) return false;
     std::fclose(existing);
   }
-  return temp_file_.open(temp_, "wb");
+  return temp_file_.open_passing(temp_);
 }
 
 void ReplacingWriter::write_line(std::string_view text) {

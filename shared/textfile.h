@@ -68,6 +68,11 @@ class LineWriter {
   bool open(const std::string& path, const char* mode);
   bool is_open() const { return file_ != nullptr; }
 
+  // Makes `path` new as a passing file (see create_passing_file) and opens
+  // it for writing; false when the name is taken by something else than a
+  // leftover file, or the file can't be made.
+  bool open_passing(const std::string& path);
+
   // Opens `path` for writing without emptying it: an existing file keeps its
   // content until the first line is written, which replaces it all; a missing
   // file is created empty. False when it can't be opened for writing.
@@ -99,9 +104,11 @@ class ReplacingWriter {
   ReplacingWriter(const ReplacingWriter&) = delete;
   ReplacingWriter& operator=(const ReplacingWriter&) = delete;
 
-  // Starts the temporary file; false when the file can't be written: no
-  // name, a folder of that name, an existing file that does not open for
-  // writing, or a folder where no file can be made.
+  // Starts the temporary file, made new (a leftover one of a run cut short
+  // goes first); false when the file can't be written: no name, a folder of
+  // that name, an existing file that does not open for writing, a folder
+  // where no file can be made, or a temporary name taken by something else
+  // (a link or a folder, never written through).
   bool open(const std::string& path);
 
   // Writes the text and CR LF to the temporary file.
