@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 
 #include "tests/e2e_support.h"
@@ -392,40 +394,273 @@ TEST_F(Brin23, EmptySourceKeepsTheTarget) {
   EXPECT_EQ(read(v3_posix), old_v3);
 }
 
-TEST_F(Brin23, KilledWhileWritingLeavesOldOrNewAndTheBackups) {
+// A numbered backup name: controls.ini_NNNNN.bak.
+bool finished_looking(const std::string& name) {
+  if (name.size() != 22 || name.compare(0, 13, "controls.ini_") != 0) return false;
+  if (name.compare(18, 4, ".bak") != 0) return false;
+  return name.find_first_not_of("0123456789", 13) == 18;
+}
+
+TEST_F(Brin23, KilledAnywhereLeavesOldOrNewAndTheBackups) {
   if (windows_target()) GTEST_SKIP() << "interruptions are tested on Linux";
-  std::string big = "[Keyboard]\r\n";
-  for (int i = 0; i < 300000; ++i) big += "2040=" + std::to_string(i % 1000) + "\r\n";
-  write("Docs/Aerlon/Pilots/Ann/controls.ini", big);
-  write("Docs/Aerlon3/Pilots/Ann/controls.ini_00000.bak", "oldest");
-  // What a whole run writes.
+  // The kill comes with the write that passes a file-size limit, so each
+  // limit below is one exact point of the run, however fast the machine:
+  // in the log, in the copy of the backup, in the new file, or past the end.
+  std::string old_big = "[Old]\r\n";
+  for (int i = 0; i < 20000; ++i) old_big += "3101=" + std::to_string(i) + "\r\n";
+  std::string source = "[Keyboard]\r\n";
+  for (int i = 0; i < 100000; ++i) source += "2040=" + std::to_string(i % 1000) + "\r\n";
+  write("Docs/Aerlon/Pilots/Ann/controls.ini", source);
+  write(v3_posix, old_big);
   ASSERT_EQ(run(), 0);
   const std::string new_v3 = read(v3_posix);
-  ASSERT_GT(new_v3.size(), 1000000u);
+  ASSERT_GT(new_v3.size(), 2 * old_big.size());
+  fs::remove(dir_.file(v3_posix + "_00000.bak"));
+  write("Docs/Aerlon3/Pilots/Ann/controls.ini_00000.bak", "oldest");
 
-  for (int attempt = 0; attempt < 40; ++attempt) {
-    write(v3_posix, old_v3);
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-      if (chdir(dir_.file("work").c_str()) != 0) _exit(127);
-      setenv("MALVET_REGISTRY", dir_.file("registry.reg").c_str(), 1);
-      setenv("MALVET_DIALOGS", dir_.file("answers.txt").c_str(), 1);
-      if (!freopen("/dev/null", "w", stdout)) _exit(127);
-      execl(BRIN23_EXE, BRIN23_EXE, static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    usleep(static_cast<useconds_t>(attempt * 5000));
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
+  const long old_size = static_cast<long>(old_big.size());
+  const long new_size = static_cast<long>(new_v3.size());
+  const std::string folder = "Docs/Aerlon3/Pilots/Ann/";
+  bool cut_in_the_copy = false, cut_in_the_new_file = false;
+  for (long limit : {0L, 30L, 300L, 5000L, old_size / 2, old_size - 1, old_size + 1000,
+                     new_size / 2, new_size - 1, new_size + 1}) {
+    write(v3_posix, old_big);
+    RunOptions kill;
+    kill.max_file_size = limit;
+    kill.killed_at_the_limit = true;
+    int status = run_malvet("Brin23", {}, dir_.file("work"), dir_.file("registry.reg"),
+                            {{"MALVET_DIALOGS", dir_.file("answers.txt")}}, nullptr, kill);
+    EXPECT_TRUE(status == killed_by_file_size || (status == 0 && limit > new_size)) << limit;
     std::string target = read(v3_posix);
-    EXPECT_TRUE(target == old_v3 || target == new_v3) << "attempt " << attempt;
-    EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/controls.ini_00000.bak"), "oldest");
-    // Every numbered copy but one being made holds the old file whole.
-    for (const std::string& name : backups()) {
-      if (name == "controls.ini_00000.bak") continue;
-      std::string copy = read("Docs/Aerlon3/Pilots/Ann/" + name);
-      EXPECT_TRUE(copy == old_v3 || copy == new_v3) << name;
+    EXPECT_TRUE(target == old_big || target == new_v3) << limit;
+    EXPECT_EQ(read(folder + "controls.ini_00000.bak"), "oldest");
+    // Every finished-looking backup holds the old file whole; nothing else
+    // looks like one.
+    for (const std::string& name : files_starting_with(dir_.file(folder), "controls.ini")) {
+      if (finished_looking(name)) {
+        if (name != "controls.ini_00000.bak") {
+          EXPECT_EQ(read(folder + name), old_big) << limit;
+        }
+      } else {
+        EXPECT_NE(name.substr(name.size() - 4), ".bak") << name;
+      }
+    }
+    if (fs::exists(dir_.file(v3_posix + ".partial"))) cut_in_the_copy = true;
+    if (fs::exists(dir_.file(v3_posix + ".new"))) cut_in_the_new_file = true;
+  }
+  EXPECT_TRUE(cut_in_the_copy);
+  EXPECT_TRUE(cut_in_the_new_file);
+
+  // The next whole run clears what the kills left behind.
+  write(v3_posix, old_big);
+  std::size_t before = backups().size();
+  ASSERT_EQ(run(), 0) << console_;
+  EXPECT_EQ(read(v3_posix), new_v3);
+  EXPECT_FALSE(fs::exists(dir_.file(v3_posix + ".partial")));
+  EXPECT_FALSE(fs::exists(dir_.file(v3_posix + ".new")));
+  EXPECT_EQ(backups().size(), before + 1);
+  for (const std::string& name : backups()) EXPECT_TRUE(finished_looking(name)) << name;
+}
+
+TEST_F(Brin23, ALeftoverCopyIsNeverCountedAndGoesWithTheNextRun) {
+  write(v3_posix + ".partial", "half a cop");
+  write(v3_posix + ".new", "half a new fi");
+  ASSERT_EQ(run(), 0) << console_;
+  EXPECT_EQ(backups(), (std::vector<std::string>{"controls.ini_00000.bak"}));
+  EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/controls.ini_00000.bak"), old_v3);
+  EXPECT_EQ(read(v3_posix), converted);
+  EXPECT_FALSE(fs::exists(dir_.file(v3_posix + ".partial")));
+  EXPECT_FALSE(fs::exists(dir_.file(v3_posix + ".new")));
+}
+
+TEST_F(Brin23, PassingFilesNeverWriteThroughALink) {
+  if (windows_target()) GTEST_SKIP() << "links are tested on Linux";
+  write("victim.txt", "keep");
+  const std::string victim = dir_.file("victim.txt");
+
+  // The new file's passing name: the backup is made, nothing is written.
+  fs::create_symlink(victim, dir_.file(v3_posix + ".new"));
+  EXPECT_EQ(run(), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|Output file : " + v3_file + "\\nError opening\r\n");
+  EXPECT_EQ(read(v3_posix), old_v3);
+  fs::remove(dir_.file(v3_posix + ".new"));
+
+  // The backup's passing name: no backup, nothing written.
+  fs::create_symlink(victim, dir_.file(v3_posix + ".partial"));
+  fs::remove(dir_.file("dialogs.log"));
+  EXPECT_EQ(run(), 1);
+  EXPECT_EQ(read("dialogs.log"), "box|error|Tavlet (beta)|Backup file : " + v3_file +
+                                     "_00001.bak\\nError opening\r\n");
+  EXPECT_EQ(backups(), (std::vector<std::string>{"controls.ini_00000.bak"}));
+  fs::remove(dir_.file(v3_posix + ".partial"));
+
+  // The listing's name, a link to nowhere: the names are tried in turn.
+  fs::create_symlink(dir_.file("nowhere.txt"), dir_.file("work/get_new_vers_tmp.txt"));
+  ASSERT_EQ(run(), 0) << console_;
+  EXPECT_EQ(read(v3_posix), converted);
+  EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/controls.ini_00001.bak"), old_v3);
+  EXPECT_FALSE(fs::exists(dir_.file("nowhere.txt")));
+  EXPECT_EQ(read("victim.txt"), "keep");
+}
+
+TEST_F(Brin23, AStaleListingNeverDecidesTheBackupNumber) {
+  write("Docs/Aerlon3/Pilots/Ann/controls.ini_00000.bak", "first");
+  write("Docs/Aerlon3/Pilots/Ann/controls.ini_00001.bak", "second");
+  const std::string listing = dir_.file("work/get_new_vers_tmp.txt");
+  int next = 2;
+  for (const std::string& stale : {std::string(), std::string("controls.ini_00000.bak\r\n")}) {
+    fs::permissions(dir_.file("work"), fs::perms::all);
+    if (fs::exists(listing)) fs::permissions(listing, fs::perms::owner_all);
+    write("work/get_new_vers_tmp.txt", stale);
+    write(v3_posix, old_v3);
+    int status;
+    if (windows_target()) {
+      // A read-only file can be neither removed nor written over.
+      fs::permissions(listing, fs::perms::owner_read | fs::perms::group_read |
+                                   fs::perms::others_read);
+      status = run();
+    } else {
+      // Root may do anything: the run is nobody's, in a read-only folder.
+      open_to_everyone(dir_.path());
+      fs::permissions(listing, fs::perms::owner_read | fs::perms::group_read |
+                                   fs::perms::others_read);
+      make_read_only_folder(dir_.file("work"));
+      status = run_as_nobody();
+    }
+    ASSERT_EQ(status, 0) << console_;
+    char name[64];
+    std::snprintf(name, sizeof name, "controls.ini_%05d.bak", next++);
+    EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/" + std::string(name)), old_v3) << name;
+    EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/controls.ini_00000.bak"), "first");
+    EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/controls.ini_00001.bak"), "second");
+  }
+  EXPECT_EQ(backups().size(), 4u);
+}
+
+TEST_F(Brin23, NamesTooLongForTheirFieldsAreNeverCut) {
+  if (windows_target()) GTEST_SKIP() << "Windows paths stop at 260 characters";
+  // The version-3 controls.ini name is the documents folder's name plus 35.
+  auto use_documents = [&](std::size_t length) {
+    documents_ = std::string(length, 'd');
+    write_registry();
+    write(documents_ + "/Aerlon/Pilots/Ann/controls.ini", "[K]\r\n2040=3\r\n");
+    write(documents_ + "/Aerlon3/Pilots/Ann/controls.ini", old_v3);
+    fs::remove(dir_.file("dialogs.log"));
+    return "..\\" + documents_ + "\\Aerlon3\\Pilots\\Ann\\controls.ini";
+  };
+
+  // 246 characters: the backup's name takes the whole field of 256.
+  std::string target = use_documents(211);
+  ASSERT_EQ(target.size(), 246u);
+  ASSERT_EQ(run(), 0) << console_;
+  EXPECT_EQ(read(documents_ + "/Aerlon3/Pilots/Ann/controls.ini_00000.bak"), old_v3);
+
+  // 247: the backup's name does not fit; twice, and nothing is overwritten.
+  target = use_documents(212);
+  std::string pilot = documents_ + "/Aerlon3/Pilots/Ann";
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(read(pilot + "/controls.ini"), old_v3);
+    EXPECT_TRUE(backups(pilot).empty());
+  }
+  std::string msg = ("Backup file : " + target + "_00000.bak").substr(0, 256);
+  const std::string box = "box|error|Tavlet (beta)|" + msg + "\r\n";
+  EXPECT_EQ(read("dialogs.log"), box + box);
+  EXPECT_EQ(files_starting_with(dir_.file(pilot), "controls.ini").size(), 1u);
+
+  // 257: the target's name itself does not fit; its cut name is no file.
+  target = use_documents(222);
+  pilot = documents_ + "/Aerlon3/Pilots/Ann";
+  write(pilot + "/controls.in", "someone else's");
+  EXPECT_EQ(run(), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|" + ("Output file : " + target).substr(0, 256) + "\r\n");
+  EXPECT_EQ(read(pilot + "/controls.ini"), old_v3);
+  EXPECT_EQ(read(pilot + "/controls.in"), "someone else's");
+  EXPECT_TRUE(backups(pilot).empty());
+
+  // A source on the command line longer than its field is not found.
+  std::string source = "..\\" + documents_ + "\\Aerlon\\Pilots\\Ann\\" + std::string(230, 's');
+  write(documents_ + "/Aerlon/Pilots/Ann/" + std::string(230, 's'), "[K]\r\n2040=3\r\n");
+  fs::remove(dir_.file("dialogs.log"));
+  EXPECT_EQ(run("en_US.UTF-8", {source}), 1);
+  EXPECT_EQ(read("dialogs.log"), "box|error|Tavlet (beta)|" + source.substr(0, 256) + "\r\n");
+}
+
+TEST_F(Brin23, DialogPathsOfExactly120Characters) {
+  write_registry(false);
+  // "..\" + folder + "\controls.ini": 120 characters with a folder of 104.
+  for (std::size_t folder : {104u, 105u}) {
+    std::string name = "..\\" + std::string(folder, 'p') + "\\controls.ini";
+    write(std::string(folder, 'p') + "/controls.ini", "[K]\r\n2040=3\r\n");
+    // What a field of 120 would make of the longer one.
+    write(std::string(folder, 'p') + "/controls.in", "[K]\r\n2040=4\r\n");
+    write(v3_posix, old_v3);
+    fs::remove(dir_.file("dialogs.log"));
+    int status = run("en_US.UTF-8", {}, name + "\n" + v3_file + "\n");
+    if (name.size() == 120) {
+      ASSERT_EQ(status, 0) << console_;
+      EXPECT_EQ(read(v3_posix), "[K]\r\n2105=3\r\n");
+    } else {
+      EXPECT_EQ(status, 1);
+      EXPECT_EQ(read(v3_posix), old_v3);
+      EXPECT_EQ(read("dialogs.log"),
+                "open|Brin23 : Looking for A2 controls.ini||*.ini\r\n"
+                "open|Brin23 : Looking for A3 controls.ini||*.ini\r\n"
+                "box|error|Brin23 : Looking for A3 controls.ini|" +
+                    name.substr(0, 120) + "\\nnot found\r\n");
     }
   }
+}
+
+TEST_F(Brin23, TheLastBackupNumbers) {
+  write("Docs/Aerlon3/Pilots/Ann/controls.ini_99998.bak", "before last");
+  ASSERT_EQ(run(), 0) << console_;
+  EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/controls.ini_99999.bak"), old_v3);
+  EXPECT_EQ(read("dialogs.log"), "");
+  // Then no number is left (the warning and the stop, pinned elsewhere).
+  write(v3_posix, old_v3);
+  EXPECT_EQ(run(), 1);
+  EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/controls.ini_99999.bak"), old_v3);
+}
+
+TEST_F(Brin23, CapitalsInTheTargetNameStillFindTheBackups) {
+  write_registry(false);
+  const std::string folder = "Docs/Aerlon3/Pilots/Ann/";
+  fs::rename(dir_.file(v3_posix), dir_.file(folder + "CONTROLS.INI"));
+  write(folder + "controls.ini_00000.bak", "zero");
+  write(folder + "Controls.Ini_00001.bak", "one");
+  auto now = fs::file_time_type::clock::now();
+  fs::last_write_time(dir_.file(folder + "controls.ini_00000.bak"), now - std::chrono::hours(2));
+  fs::last_write_time(dir_.file(folder + "Controls.Ini_00001.bak"), now - std::chrono::hours(1));
+  ASSERT_EQ(run("en_US.UTF-8", {}, v2_file + "\n..\\Docs\\Aerlon3\\Pilots\\Ann\\CONTROLS.INI\n"), 0)
+      << console_;
+  EXPECT_EQ(read(folder + "CONTROLS.INI"), converted);
+  EXPECT_EQ(read(folder + "controls.ini_00000.bak"), "zero");
+  EXPECT_EQ(read(folder + "Controls.Ini_00001.bak"), "one");
+  EXPECT_EQ(read(folder + "controls.ini_00002.bak"), old_v3);
+}
+
+TEST_F(Brin23, AReadErrorWhileCopyingLeavesNoBackup) {
+  if (windows_target()) GTEST_SKIP() << "read errors are made on Linux";
+  // A file whose first read fails.
+  fs::remove(dir_.file(v3_posix));
+  fs::create_symlink("/proc/self/mem", dir_.file(v3_posix));
+  EXPECT_EQ(run(), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|Backup file : " + v3_file + "_00000.bak\\nError opening\r\n");
+  EXPECT_TRUE(backups().empty());
+  EXPECT_FALSE(fs::exists(dir_.file(v3_posix + ".partial")));
+}
+
+TEST_F(Brin23, MemoryStaysFlatHoweverLongTheSource) {
+  if (windows_target()) GTEST_SKIP() << "memory is measured on Linux";
+  write("Docs/Aerlon/Pilots/Ann/controls.ini", std::string(20000000, '\n'));
+  long peak_kb = 0;
+  RunOptions measured;
+  measured.peak_memory_kb = &peak_kb;
+  ASSERT_EQ(run("en_US.UTF-8", {}, "", measured), 0) << console_;
+  EXPECT_EQ(read(v3_posix), old_v3);
+  EXPECT_LT(peak_kb, 100 * 1024);  // the whole source would take several hundred
 }

@@ -82,7 +82,9 @@ class Tavlet : public ::testing::Test {
     }
     reg +=
         "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell "
-        "Folders]\r\n\"Personal\"=\"..\\\\Docs\"\r\n\r\n"
+        "Folders]\r\n\"Personal\"=\"..\\\\" +
+        documents_ +
+        "\"\r\n\r\n"
         "[HKEY_CURRENT_USER\\System\\CurrentControlSet\\Control\\MediaProperties\\"
         "PrivateProperties\\Joystick\\OEM\\VID_045E&PID_001B]\r\n"
         "\"OEMName\"=\"" +
@@ -111,6 +113,7 @@ class Tavlet : public ::testing::Test {
   TempDir dir_;
   bool installed_[2] = {false, false};
   std::string joystick_name_ = "Stick One";
+  std::string documents_ = "Docs";  // below the working folder's parent
   std::string console_;
 };
 
@@ -497,4 +500,86 @@ TEST_F(Tavlet, EmptyControlsFileLeavesEveryCommandUnbound) {
                       txt("Pause", "Unassigned") + txt("Release tow", "Unassigned") +
                       txt("Airbrakes", "Unassigned") + txt("Engine start", "Unassigned")),
             std::string::npos);
+}
+
+// Mended faults and the limits around them.
+
+TEST_F(Tavlet, KeyTextsThatReachTheDeviceColumnKeepTheirEnd) {
+  // Key codes with all four modifiers: 30 and 31 characters of key text.
+  write("Palvik/Settings/Palvik.ini", "KeyA=SCN-149946\r\nKeyB=SCN-149652\r\nKeyC=SCN328\r\n");
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  EXPECT_NE(read("work/Controls.txt")
+                .find(" \r\n..\\Palvik\\Settings\\Palvik.ini\r\n \r\n"
+                      "KeyA" +
+                      std::string(12, ' ') + "LONG+CTRL+SHFT+ALT+Right Shift Keyboard\r\n" +
+                      "KeyB" + std::string(12, ' ') +
+                      "LONG+CTRL+SHFT+ALT+Right Window Keyboard\r\n" +
+                      txt("KeyC", "Up", "Keyboard")),
+            std::string::npos);
+  EXPECT_NE(read("work/Controls.csv")
+                .find("\"KeyB\",\"LONG+CTRL+SHFT+ALT+Right Window\",\"Keyboard\",\r\n"),
+            std::string::npos);
+}
+
+TEST_F(Tavlet, AKeyNamedCreateNeverStartsANewLog) {
+  write("work/SCN_QWERTY.txt",
+        "2=1\r\n16=Q\r\n30=CREATEX\r\n44=Zed\r\n57=Space\r\n59=F1\r\n200=Up\r\n328=Up ext\r\n");
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  EXPECT_EQ(run_log(dir_.file("work"), "Tavlet"), "\r\n" + txt("CREATEX", "A") + txt("Zed", "Z"));
+  EXPECT_TRUE(files_starting_with(dir_.file("work"), "X").empty());
+}
+
+TEST_F(Tavlet, NumbersAtTheEndsOfTheRangeAreSafe) {
+  // Every number read from a file, at both ends of the signed 32-bit range:
+  // in the scan-code table, the controls.ini and a sibling tool's settings.
+  write("work/SCN_QWERTY.txt",
+        "2147483647=Left\r\n-2147483648=Min\r\n2147483520=Near\r\n330=Ext\r\n57=Space\r\n");
+  write("Docs/Aerlon3/Pilots/Ann/controls.ini",
+        joystick_header +
+            "\r\n2001=2147483647\r\n2002=-2147483648\r\n3103=2147483647\r\n3102=-2147483648\r\n"
+            "[Keys]\r\n3101=2147483647\r\n3101=-2147483648\r\n3105=57\r\n-2147483648=1\r\n"
+            "2147483647=1\r\n");
+  write("Palvik/Settings/Palvik.ini",
+        "KeyA=SCN2147483647\r\nKeyB=SCN-2147483648\r\nKeyC=ASC-2147483648\r\n"
+        "KeyD=ASC2147483647\r\n");
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  std::string report = read("work/Controls.txt");
+  EXPECT_NE(report.find(txt("Engine start", "Space", "Keyboard")), std::string::npos);
+  EXPECT_NE(report.find("Keys, axes and buttons not used in Aerlon, Palvik\r\n"),
+            std::string::npos);
+}
+
+TEST_F(Tavlet, AControlsFileNameTooLongForItsFieldIsNotCut) {
+  if (windows_target()) GTEST_SKIP() << "Windows paths stop at 260 characters";
+  // "..\" + documents + "\Aerlon\Pilots\Ann\controls.ini": 257 characters.
+  documents_ = std::string(223, 'd');
+  write_registry();
+  std::string pilot = documents_ + "/Aerlon/Pilots/Ann/";
+  write(pilot + "controls.ini", "[Keyboard]\r\n3001=57\r\n");
+  write(pilot + "controls.in", "[Keyboard]\r\n3001=16\r\n");  // what the cut name would read
+  const std::string name = "..\\" + documents_ + "\\Aerlon\\Pilots\\Ann\\controls.ini";
+  ASSERT_EQ(name.size(), 257u);
+  EXPECT_EQ(run("en_US.UTF-8"), 1);
+  EXPECT_EQ(read("dialogs.log"), "box|error|Tavlet (beta)|" + name.substr(0, 256) + "\r\n");
+  EXPECT_EQ(read("work/Controls.txt"), "");
+}
+
+TEST_F(Tavlet, ASiblingFileThatCantBeReadToItsEndIsNotCounted) {
+  if (windows_target()) GTEST_SKIP() << "read errors are made on Linux";
+  fs::remove(dir_.file("Palvik/Settings/Palvik.ini"));
+  fs::create_symlink("/proc/self/mem", dir_.file("Palvik/Settings/Palvik.ini"));
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  std::string report = read("work/Controls.txt");
+  EXPECT_NE(report.find(" \r\n..\\Palvik\\Settings\\Palvik.ini\r\n \r\n"
+                        "\r\nKeys, axes and buttons not used in Aerlon\r\n\r\n"),
+            std::string::npos);
+}
+
+TEST_F(Tavlet, AJoystickInTheLastSlot) {
+  if (windows_target()) GTEST_SKIP() << "Wine attaches no joystick";
+  write("joysticks.txt", "15 3 4 045E 001B\r\n");
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  std::string report = read("work/Controls.txt");
+  EXPECT_NE(report.find(txt("Aileron", "X Axis", "Stick One")), std::string::npos);
+  EXPECT_NE(report.find(txt(" ", "Button 3", "Stick One")), std::string::npos);
 }

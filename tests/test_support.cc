@@ -79,8 +79,8 @@ int run_program(const std::string& program, const std::vector<std::string>& args
   if (pid < 0) return -1;
   if (pid == 0) {
     if (options.max_file_size >= 0) {
-      // A write past the limit then fails with EFBIG instead of killing.
-      signal(SIGXFSZ, SIG_IGN);
+      // A write past the limit then fails with EFBIG, or kills when asked.
+      signal(SIGXFSZ, options.killed_at_the_limit ? SIG_DFL : SIG_IGN);
       struct rlimit limit;
       limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(options.max_file_size);
       if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(127);
@@ -88,7 +88,10 @@ int run_program(const std::string& program, const std::vector<std::string>& args
     if (options.as_nobody && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(127);
     if (chdir(cwd.c_str()) != 0) _exit(127);
     for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
-    if (!freopen("/dev/null", "r", stdin) || !freopen(out_file.c_str(), "w", stdout) ||
+    // Without `output` the console goes nowhere, so that it counts against no
+    // file-size limit.
+    const char* console = output ? out_file.c_str() : "/dev/null";
+    if (!freopen("/dev/null", "r", stdin) || !freopen(console, "w", stdout) ||
         dup2(fileno(stdout), 2) < 0) {
       _exit(127);
     }
@@ -100,8 +103,11 @@ int run_program(const std::string& program, const std::vector<std::string>& args
     _exit(127);
   }
   int status = 0;
-  if (waitpid(pid, &status, 0) < 0) return -1;
+  struct rusage usage {};
+  if (wait4(pid, &status, 0, &usage) < 0) return -1;
   if (output) *output = capture.read("output.txt");
+  if (options.peak_memory_kb) *options.peak_memory_kb = usage.ru_maxrss;
+  if (WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) return killed_by_file_size;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

@@ -59,12 +59,21 @@ class ScopedCwd {
 struct RunOptions {
   bool as_nobody = false;   // run as the user nobody, so that permissions hold for root too
   long max_file_size = -1;  // bytes a file may grow to, as on a full disk; -1: no limit
+  // With max_file_size: the write that would pass the limit kills the
+  // program instead of failing, wherever it is: a kill at an exact point.
+  bool killed_at_the_limit = false;
+  long* peak_memory_kb = nullptr;  // receives the program's largest resident size
 };
+
+// The status of a program killed at its file-size limit.
+inline constexpr int killed_by_file_size = -2;
 
 // Runs a program (a path, or a name looked for on the PATH) in `cwd` with
 // `env` added to the environment and standard input from /dev/null; its
-// standard output and error go to `output`. Returns its exit status (-1 when
-// it could not be run or did not exit).
+// standard output and error go to `output` (to /dev/null without one).
+// Returns its exit status (-1 when it could not be run or did not exit,
+// killed_by_file_size when it was killed at the file-size limit).
+
 int run_program(const std::string& program, const std::vector<std::string>& args,
                 const std::string& cwd, const std::vector<std::pair<std::string, std::string>>& env,
                 std::string* output = nullptr, const RunOptions& options = {});
