@@ -7,6 +7,7 @@
 
 #include "converter/backup.h"
 #include "fuzz/fuzz_support.h"
+#include "shared/text.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) { return prepare_fuzzing(); }
 
@@ -21,9 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     start = end + 1;
   }
   for (const char* given : {"C:\\P\\controls.ini.bak", "notes", "a.b\\c"}) {
+    // The name is never cut (its caller checks that it fits): it lies in
+    // the given name's folder, with a name part of at most a listed line.
     std::string fnam = given;
+    std::string folder = extract_path_name(given).p1;
     name_from_listing(fnam, lines);
-    if (fnam.size() > 256) std::abort();
+    if (fnam.compare(0, folder.size(), folder) != 0) std::abort();
+    if (fnam.size() > folder.size() + 512 + 25) std::abort();
   }
   return 0;
 }
