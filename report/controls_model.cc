@@ -3,14 +3,12 @@
 #include <cstdio>
 
 #include "report/probing.h"
-#include "report/sibling.h"
 #include "shared/log.h"
 #include "shared/text.h"
 #include "shared/textfile.h"
 
 namespace {
 
-constexpr std::size_t nokbk_width = 64;
 constexpr std::size_t key_log_capacity = 80;
 constexpr std::int32_t first_key_command = 3000;
 constexpr std::int32_t last_key_command = 3999;
@@ -43,33 +41,22 @@ class SectionCounter {
   std::int32_t current_ = 0;
 };
 
-class RowMaker {
+// Adds bindings to the version's rows while there is room: an entry that
+// can't be stored binds nothing.
+class BindingMaker {
  public:
-  RowMaker(const ReportContext& ctx, AssignmentModel& model) : ctx_(ctx), model_(model) {}
+  explicit BindingMaker(AssignmentModel& model) : model_(model) {}
 
-  bool full() const { return model_.rows.size() >= maxcmd; }
+  bool full() const { return model_.bindings.size() >= maxcmd; }
 
-  void add(int position, std::string text, std::string csv) {
+  void add(int position, const std::string& command, BindingKind kind, std::int32_t code = 0,
+           std::string key_name = "", std::int32_t joystick = 0, std::string device = "") {
     if (full()) return;
-    model_.rows.ind_out.push_back(position + 1);
-    model_.rows.line_out.push_back(std::move(text));
-    model_.rows.line_csv.push_back(std::move(csv));
-  }
-
-  // A row of three fields written with csvstr, or csvnum when `as_text`.
-  void add3(int position, std::string_view f1, std::string_view f2, std::string_view f3,
-            bool as_text = false) {
-    add(position, text_row(ctx_.layout, f1, f2, f3), csv_row(ctx_.layout, f1, f2, f3, as_text));
-  }
-
-  // A row whose third field is absent from the text report and one blank in
-  // the CSV report.
-  void add2(int position, std::string_view f1, std::string_view f2) {
-    add(position, text_row(ctx_.layout, f1, f2), csv_row(ctx_.layout, f1, f2, " "));
+    model_.bindings.push_back({position, command, kind, code, std::move(key_name), joystick,
+                               std::move(device)});
   }
 
  private:
-  const ReportContext& ctx_;
   AssignmentModel& model_;
 };
 
@@ -81,6 +68,7 @@ DeviceTable find_devices(LineReader& in, const ReportContext& ctx) {
     if (is_header(*line)) {
       if (!section.open_section()) continue;
       dev.ndev = section.current();
+      dev.headers.push_back(trim(*line));
       std::printf(" %s\n", line->c_str());
       std::int32_t& joyid = dev.joyid[static_cast<std::size_t>(dev.ndev)];
       joyid = 0;
@@ -112,7 +100,7 @@ DeviceTable find_devices(LineReader& in, const ReportContext& ctx) {
 }
 
 void read_keyboard_entry(int i, std::int32_t mkey, const CommandTable& commands,
-                         const ReportContext& ctx, AssignmentModel& model, RowMaker& rows) {
+                         const ReportContext& ctx, AssignmentModel& model, BindingMaker& rows) {
   const std::string& command = commands[static_cast<std::size_t>(i)].name;
   int j = -1;
   for (std::size_t k = 0; k < ctx.keys.size(); ++k) {
@@ -122,7 +110,7 @@ void read_keyboard_entry(int i, std::int32_t mkey, const CommandTable& commands,
     }
   }
   if (j < 0) {
-    rows.add2(i, command, trim(ctx.texts.nokey));
+    rows.add(i, command, BindingKind::unrecognised_key, mkey);
     return;
   }
   model.q_key[static_cast<std::size_t>(j)] = true;
@@ -131,37 +119,10 @@ void read_keyboard_entry(int i, std::int32_t mkey, const CommandTable& commands,
   if (!case_blind_compare(display, table_name)) {
     log_text_f(cut(key_log_row(ctx.layout, table_name, display), key_log_capacity));
   }
-  rows.add3(i, command, display, trim(ctx.texts.kbdnam), looks_numeric(display));
+  rows.add(i, command, BindingKind::key, mkey, display);
 }
 
 }  // namespace
-
-ReportTexts report_texts(bool qfr) {
-  ReportTexts t;
-  t.qfr = qfr;
-  if (qfr) {
-    t.kbdnam = "Clavier";
-    t.txtaxe = "Axe";
-    t.txtbut = "Bouton";
-    t.nokey = "Touche non reconnue";
-    t.nokbk =
-        "Pas assign\xE9"
-        "e \xE0 une touche du clavier";
-    t.unass =
-        "Non assign\xE9"
-        "e";
-    t.umsg = "Touches, axes & boutons non utilis\xE9s dans Aerlon";
-  } else {
-    t.kbdnam = "Keyboard";
-    t.txtaxe = "Axis";
-    t.txtbut = "Button";
-    t.nokey = "Unrecognized key";
-    t.nokbk = "Not assigned to a keyboard key";
-    t.unass = "Unassigned";
-    t.umsg = "Keys, axes and buttons not used in Aerlon";
-  }
-  return t;
-}
 
 AssignmentModel::AssignmentModel()
     : k_cmd{std::vector<std::int32_t>(maxcmd, never_bound),
@@ -170,16 +131,6 @@ AssignmentModel::AssignmentModel()
       q_axe(maxjoy, std::vector<bool>(maxaxe + 1, false)),
       q_but(maxjoy, std::vector<bool>(maxbut + 1, false)),
       q_cmd(maxkey, false) {}
-
-std::string axis_text(std::int32_t axis, std::string_view joystick_name, const ReportTexts& texts) {
-  if (joystick_name == sidewinder_ff2) {
-    if (axis == 6) return texts.qfr ? "Curseur" : "Cursor";
-    if (axis == 8) return texts.qfr ? "Commande de pouce" : "Hat switch";
-  }
-  static const char* const letters[] = {"X", "Y", "Z"};
-  std::string name = axis >= 0 && axis < 3 ? letters[axis] : i2b(axis);
-  return texts.qfr ? trim(texts.txtaxe) + " " + name : name + " " + trim(texts.txtaxe);
-}
 
 std::string key_display_name(std::int32_t code, bool qfr) {
   if (qfr && code >= 2 && code <= 10) return i2b(code - 1);
@@ -191,7 +142,7 @@ DeviceTable read_controls_file(LineReader& in, int version, const CommandTable& 
   DeviceTable dev = find_devices(in, ctx);
   in.rewind();
 
-  RowMaker rows(ctx, model);
+  BindingMaker rows(model);
   std::vector<std::int32_t>& k_cmd = model.k_cmd_of(version);
   SectionCounter section;
   while (std::optional<std::string> line = in.next()) {
@@ -213,7 +164,9 @@ DeviceTable read_controls_file(LineReader& in, int version, const CommandTable& 
       int i = command_position(commands, *mcmd);
       if (i < 0) continue;
       model.q_cmd[static_cast<std::size_t>(i)] = true;
-      rows.add2(i, commands[static_cast<std::size_t>(i)].name, pad(ctx.texts.nokbk, nokbk_width));
+      rows.add(i, commands[static_cast<std::size_t>(i)].name, BindingKind::not_attached,
+               read_whole_number(kv.val).value_or(0), "", 0,
+               dev.headers[static_cast<std::size_t>(jf - 1)]);
       continue;
     }
 
@@ -240,30 +193,26 @@ DeviceTable read_controls_file(LineReader& in, int version, const CommandTable& 
       model.q_but[static_cast<std::size_t>(joy - 1)][static_cast<std::size_t>(b)] = true;
       model.q_cmd[static_cast<std::size_t>(i)] = true;
       k_cmd[static_cast<std::size_t>(i)] = *mkey;
-      rows.add3(i, command, trim(ctx.texts.txtbut) + " " + i2b(static_cast<std::int32_t>(b)),
-                device);
+      rows.add(i, command, BindingKind::button, static_cast<std::int32_t>(b), "", joy, device);
     } else {
       std::int32_t a = (*mkey % 1000) / 4;
       if (a < 0 || a > static_cast<std::int32_t>(maxaxe)) continue;
       model.q_axe[static_cast<std::size_t>(joy - 1)][static_cast<std::size_t>(a)] = true;
       model.q_cmd[static_cast<std::size_t>(i)] = true;
       k_cmd[static_cast<std::size_t>(i)] = *mkey;
-      rows.add3(i, command, axis_text(a, device, ctx.texts), device);
+      rows.add(i, command, BindingKind::axis, a, "", joy, device);
     }
   }
   return dev;
 }
 
 void finish_rows(const CommandTable& commands, const ReportContext& ctx, AssignmentModel& model) {
-  RowMaker rows(ctx, model);
+  BindingMaker rows(model);
   for (std::size_t i = 0; i < commands.size(); ++i) {
     if (model.q_cmd[i]) continue;
     std::printf(" %d %d %s %s\n", static_cast<int>(i + 1), commands[i].number,
                 commands[i].name.c_str(), ctx.texts.unass.c_str());
-    rows.add2(static_cast<int>(i), commands[i].name, trim(ctx.texts.unass));
+    rows.add(static_cast<int>(i), commands[i].name, BindingKind::unbound);
   }
-  VersionRows& r = model.rows;
-  r.ind_csv = r.ind_out;
-  my_sort_i_c(r.size(), r.ind_out, r.line_out, true);
-  my_sort_i_c(r.size(), r.ind_csv, r.line_csv, true);
+  sort_bindings(model.bindings);
 }

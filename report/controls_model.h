@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "report/report_files.h"
+#include "report/rows.h"
 #include "report/tables.h"
 #include "shared/textfile.h"
 
@@ -29,9 +30,6 @@ inline constexpr std::size_t maxdev = 64;   // device sections of one file
 inline constexpr std::size_t joystick_text_capacity = 64;
 inline constexpr std::int32_t never_bound = -99;
 
-// The joystick whose axes 6 and 8 are a slider and a hat switch.
-inline constexpr std::string_view sidewinder_ff2 = "SideWinder Force Feedback 2 Joystick";
-
 struct Joystick {
   std::string name;          // joyname: the product name
   std::string guid;          // joyguid: the section header text of the device
@@ -39,28 +37,12 @@ struct Joystick {
   std::int32_t buttons = 0;  // joynumbut
 };
 
-// The texts of the report in the run's language.
-struct ReportTexts {
-  bool qfr = false;
-  std::string kbdnam, txtaxe, txtbut, nokey, nokbk, unass, umsg;
-};
-
-ReportTexts report_texts(bool qfr);
-
 // What the reading of a controls.ini needs and does not change.
 struct ReportContext {
   const ScanCodeTable& keys;
   const std::vector<Joystick>& joysticks;
   const Layout& layout;
   const ReportTexts& texts;
-};
-
-// The rows of one version: text and CSV rows with the command position each
-// belongs to (ind_out, ind_csv), at most 256.
-struct VersionRows {
-  std::vector<std::int32_t> ind_out, ind_csv;
-  std::vector<std::string> line_out, line_csv;
-  std::size_t size() const { return line_out.size(); }
 };
 
 struct AssignmentModel {
@@ -74,8 +56,8 @@ struct AssignmentModel {
   std::vector<std::vector<bool>> q_but;  // [joystick 0..31][button 0..512]
 
   // Per version.
-  std::vector<bool> q_cmd;  // command positions bound at least once
-  VersionRows rows;
+  std::vector<bool> q_cmd;          // command positions bound at least once
+  std::vector<Binding> bindings;  // the version's rows, at most 256
 
   std::vector<std::int32_t>& k_cmd_of(int version) { return k_cmd[version - 2]; }
 };
@@ -87,23 +69,21 @@ struct DeviceTable {
   std::array<std::int32_t, maxdev + 1> joyid{};       // 1-based; 0: no joystick
   std::int32_t ikbd = 0;
   std::int32_t max_cmd_dev = 0;
+  std::vector<std::string> headers;  // each section's header line, from section 1
 };
 
 // Reads an open controls.ini of `version` in two passes: the device sections,
-// then the bindings, which become rows of `model.rows` (in file order, not yet
+// then the bindings, which go to `model.bindings` (in file order, not yet
 // sorted, without the unbound commands) and mark commands, keys, axes and
 // buttons as bound. Entries that do not read, lie before the first section or
 // past any capacity are left out.
 DeviceTable read_controls_file(LineReader& in, int version, const CommandTable& commands,
                                const ReportContext& ctx, AssignmentModel& model);
 
-// Adds a row for every command of the table that nothing binds, then sorts
-// the rows by command position, keeping the file's order within a command.
+// Adds a binding for every command of the table that nothing binds, then
+// sorts the bindings by command position, keeping the file's order within a
+// command.
 void finish_rows(const CommandTable& commands, const ReportContext& ctx, AssignmentModel& model);
-
-// The axis as the report names it: "X Axis" ("Axe X"), "4 Axis", and the
-// slider and hat switch of the SideWinder Force Feedback 2.
-std::string axis_text(std::int32_t axis, std::string_view joystick_name, const ReportTexts& texts);
 
 // The name of the key with scan code `code` as the report shows it: the digit
 // on the French top row's keys 2..10, else the layout's name.

@@ -20,7 +20,9 @@ class Model : public ::testing::Test {
     return dev;
   }
 
-  std::vector<std::string> rows() const { return model_.rows.line_csv; }
+  std::vector<std::string> rows() const {
+    return render_rows(model_.bindings, layout_, texts_).line_csv;
+  }
 
   TempDir dir_;
   ScopedCwd cwd_{dir_.path()};
@@ -93,10 +95,12 @@ TEST_F(Model, UnattachedDevicesBindOnlyKeyCommandsAboveThreeThousand) {
 TEST_F(Model, RowsSortByCommandKeepingTheFileOrder) {
   read("[Keys]\n3002=30\n3001=25\n3002=25\n" + stick + "\n3002=48\n");
   finish_rows(commands_, ctx_, model_);
-  EXPECT_EQ(model_.rows.ind_out, (std::vector<std::int32_t>{1, 2, 3, 3, 3}));
-  EXPECT_EQ(model_.rows.line_csv[2], "\"Brake\",\"A\",\"Keyboard\",");
-  EXPECT_EQ(model_.rows.line_csv[3], "\"Brake\",\"P\",\"Keyboard\",");
-  EXPECT_EQ(model_.rows.line_csv[4], "\"Brake\",\"Button 0\",\"Stick\",");
+  std::vector<std::int32_t> positions;
+  for (const Binding& b : model_.bindings) positions.push_back(b.position + 1);
+  EXPECT_EQ(positions, (std::vector<std::int32_t>{1, 2, 3, 3, 3}));
+  EXPECT_EQ(rows()[2], "\"Brake\",\"A\",\"Keyboard\",");
+  EXPECT_EQ(rows()[3], "\"Brake\",\"P\",\"Keyboard\",");
+  EXPECT_EQ(rows()[4], "\"Brake\",\"Button 0\",\"Stick\",");
   EXPECT_EQ(model_.k_cmd_of(3)[2], 48);  // the later binding
 }
 

@@ -85,7 +85,7 @@ bool report_version(int version, const std::string& pilot_folder, const CommandT
                     const ReportContext& ctx, AssignmentModel& model, ReportFiles& report) {
   bool qfr = ctx.texts.qfr;
   model.q_cmd.assign(maxkey, false);
-  model.rows = VersionRows();
+  model.bindings.clear();
   std::string whole_name = trim(pilot_folder) + "\\controls.ini";
   std::string ctrfile = cut(whole_name, ctrfile_capacity);
   std::printf(" %s\n", ctrfile.c_str());
@@ -102,7 +102,7 @@ bool report_version(int version, const std::string& pilot_folder, const CommandT
   }
   read_controls_file(in, version, table, ctx, model);
   finish_rows(table, ctx, model);
-  write_rows(report, model.rows);
+  write_rows(report, render_rows(model.bindings, ctx.layout, ctx.texts));
   return true;
 }
 

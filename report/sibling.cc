@@ -1,7 +1,6 @@
 #include "report/sibling.h"
 
 #include <cstdio>
-#include <utility>
 
 #include "report/probing.h"
 #include "shared/platform.h"
@@ -70,22 +69,4 @@ bool read_tool_ini(bool qfr, const std::string& fnam, const ScanCodeTable& keys,
     report.write_row(kv.key, trim(text), kbdnam);
   }
   return !in.failed();
-}
-
-void my_sort_i_c(std::size_t n, std::vector<std::int32_t>& list, std::vector<std::string>& clist,
-                 bool qasc) {
-  if (n > list.size()) n = list.size();
-  if (n > clist.size()) n = clist.size();
-  for (std::size_t m = n; m > 1; --m) {
-    bool exchanged = false;
-    for (std::size_t i = 1; i < m; ++i) {
-      bool out_of_order = qasc ? list[i] < list[i - 1] : list[i] > list[i - 1];
-      if (out_of_order) {
-        std::swap(list[i], list[i - 1]);
-        std::swap(clist[i], clist[i - 1]);
-        exchanged = true;
-      }
-    }
-    if (!exchanged) break;
-  }
 }

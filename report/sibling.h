@@ -1,5 +1,4 @@
-// The keys that the sibling tools Palvik and Serunt take, and the sorting of
-// the report's rows.
+// The keys that the sibling tools Palvik and Serunt take.
 #ifndef MALVET_REPORT_SIBLING_H
 #define MALVET_REPORT_SIBLING_H
 
@@ -21,10 +20,5 @@
 // be opened, and false when a read error stopped it.
 bool read_tool_ini(bool qfr, const std::string& fnam, const ScanCodeTable& keys,
                    std::vector<bool>& q_key, ReportFiles& report);
-
-// Sorts the first `n` keys of `list` (ascending when `qasc`), moving each
-// line of `clist` with its key. Stable: equal keys keep their order.
-void my_sort_i_c(std::size_t n, std::vector<std::int32_t>& list, std::vector<std::string>& clist,
-                 bool qasc);
 
 #endif

@@ -101,22 +101,3 @@ TEST_F(Sibling, MissingFileWritesNothing) {
   EXPECT_FALSE(read_file(false, "..\\Palvik\\Settings\\Palvik.ini"));
   EXPECT_EQ(dir_.read("Controls.txt"), "old\r\n");
 }
-
-TEST(Sort, StableAscending) {
-  std::vector<std::int32_t> keys = {3, 1, 2, 1};
-  std::vector<std::string> lines = {"a", "b", "c", "d"};
-  my_sort_i_c(4, keys, lines, true);
-  EXPECT_EQ(keys, (std::vector<std::int32_t>{1, 1, 2, 3}));
-  EXPECT_EQ(lines, (std::vector<std::string>{"b", "d", "c", "a"}));
-
-  keys = {2, 1};
-  lines = {"x", "y"};
-  my_sort_i_c(1, keys, lines, true);  // one entry: nothing moves
-  my_sort_i_c(0, keys, lines, true);
-  EXPECT_EQ(lines, (std::vector<std::string>{"x", "y"}));
-
-  keys = {1, 3, 3, 2};
-  lines = {"a", "b", "c", "d"};
-  my_sort_i_c(4, keys, lines, false);
-  EXPECT_EQ(lines, (std::vector<std::string>{"b", "c", "d", "a"}));
-}
