@@ -1,0 +1,109 @@
+#include "report/keyboard_layout.h"
+
+namespace {
+
+// The rows: the function row, then the five rows of the main block, a
+// quarter of a key apart from it.
+constexpr double row_f = 0, row_1 = 1.25, row_2 = 2.25, row_3 = 3.25, row_4 = 4.25,
+                 row_5 = 5.25;
+// The left edges of the navigation block and of the numeric pad.
+constexpr double nav = 15.25, pad = 18.5;
+
+// A row of keys one unit wide with consecutive codes.
+void run_of_keys(std::vector<KeyPlace>& keys, std::int32_t first, std::int32_t last, double x,
+                 double y) {
+  for (std::int32_t code = first; code <= last; ++code, x += 1) keys.push_back({code, x, y, 1, 1});
+}
+
+std::vector<KeyPlace> make_places(KeyboardKind kind) {
+  bool iso = kind == KeyboardKind::iso;
+  std::vector<KeyPlace> k;
+  // Function row: Esc, F1..F12 in groups of four, Print Screen, Scroll Lock
+  // and Pause.
+  k.push_back({1, 0, row_f, 1, 1});
+  run_of_keys(k, 59, 62, 2, row_f);
+  run_of_keys(k, 63, 66, 6.5, row_f);
+  run_of_keys(k, 67, 68, 11, row_f);
+  k.push_back({87, 13, row_f, 1, 1});
+  k.push_back({88, 14, row_f, 1, 1});
+  k.push_back({183, nav, row_f, 1, 1});
+  k.push_back({70, nav + 1, row_f, 1, 1});
+  k.push_back({69, nav + 2, row_f, 1, 1});
+
+  // The digits row; Insert, Home, Page Up; Num Lock, / * -.
+  k.push_back({41, 0, row_1, 1, 1});
+  run_of_keys(k, 2, 13, 1, row_1);
+  k.push_back({14, 13, row_1, 2, 1});
+  k.push_back({210, nav, row_1, 1, 1});
+  k.push_back({199, nav + 1, row_1, 1, 1});
+  k.push_back({201, nav + 2, row_1, 1, 1});
+  k.push_back({197, pad, row_1, 1, 1});
+  k.push_back({181, pad + 1, row_1, 1, 1});
+  k.push_back({55, pad + 2, row_1, 1, 1});
+  k.push_back({74, pad + 3, row_1, 1, 1});
+
+  // Tab, Q..], then \ (ANSI) or the tall Enter (ISO); Delete, End, Page
+  // Down; 7 8 9 and the tall +.
+  k.push_back({15, 0, row_2, 1.5, 1});
+  run_of_keys(k, 16, 27, 1.5, row_2);
+  if (iso) {
+    k.push_back({28, 13.75, row_2, 1.25, 2});
+  } else {
+    k.push_back({43, 13.5, row_2, 1.5, 1});
+  }
+  k.push_back({211, nav, row_2, 1, 1});
+  k.push_back({207, nav + 1, row_2, 1, 1});
+  k.push_back({209, nav + 2, row_2, 1, 1});
+  run_of_keys(k, 71, 73, pad, row_2);
+  k.push_back({78, pad + 3, row_2, 1, 2});
+
+  // Caps Lock, A..', then Enter (ANSI) or the key left of the tall Enter
+  // (ISO); 4 5 6.
+  k.push_back({58, 0, row_3, 1.75, 1});
+  run_of_keys(k, 30, 40, 1.75, row_3);
+  if (iso) {
+    k.push_back({43, 12.75, row_3, 1, 1});
+  } else {
+    k.push_back({28, 12.75, row_3, 2.25, 1});
+  }
+  run_of_keys(k, 75, 77, pad, row_3);
+
+  // Left Shift (short on ISO, with the extra key beside it), Z../, right
+  // Shift; Up; 1 2 3 and the tall Enter of the pad.
+  if (iso) {
+    k.push_back({42, 0, row_4, 1.25, 1});
+    k.push_back({86, 1.25, row_4, 1, 1});
+  } else {
+    k.push_back({42, 0, row_4, 2.25, 1});
+  }
+  run_of_keys(k, 44, 53, 2.25, row_4);
+  k.push_back({54, 12.25, row_4, 2.75, 1});
+  k.push_back({200, nav + 1, row_4, 1, 1});
+  run_of_keys(k, 79, 81, pad, row_4);
+  k.push_back({156, pad + 3, row_4, 1, 2});
+
+  // Ctrl, Windows, Alt, Space, Alt Gr, Windows, Menu, Ctrl; the arrows;
+  // the wide 0 and the decimal point.
+  k.push_back({29, 0, row_5, 1.25, 1});
+  k.push_back({219, 1.25, row_5, 1.25, 1});
+  k.push_back({56, 2.5, row_5, 1.25, 1});
+  k.push_back({57, 3.75, row_5, 6.25, 1});
+  k.push_back({184, 10, row_5, 1.25, 1});
+  k.push_back({220, 11.25, row_5, 1.25, 1});
+  k.push_back({221, 12.5, row_5, 1.25, 1});
+  k.push_back({157, 13.75, row_5, 1.25, 1});
+  k.push_back({203, nav, row_5, 1, 1});
+  k.push_back({208, nav + 1, row_5, 1, 1});
+  k.push_back({205, nav + 2, row_5, 1, 1});
+  k.push_back({82, pad, row_5, 2, 1});
+  k.push_back({83, pad + 2, row_5, 1, 1});
+  return k;
+}
+
+}  // namespace
+
+const std::vector<KeyPlace>& keyboard_places(KeyboardKind kind) {
+  static const std::vector<KeyPlace> ansi = make_places(KeyboardKind::ansi);
+  static const std::vector<KeyPlace> iso = make_places(KeyboardKind::iso);
+  return kind == KeyboardKind::iso ? iso : ansi;
+}

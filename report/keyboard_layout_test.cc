@@ -1,0 +1,77 @@
+#include "report/keyboard_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "report/tables.h"
+
+namespace {
+
+ScanCodeTable delivered(const std::string& name) {
+  testing::internal::CaptureStdout();
+  std::optional<ScanCodeTable> table =
+      read_scn(false, std::string(MALVET_DATA_DIR) + "/" + name, "test");
+  testing::internal::GetCapturedStdout();
+  EXPECT_TRUE(table) << name;
+  return table.value_or(ScanCodeTable());
+}
+
+bool overlap(const KeyPlace& a, const KeyPlace& b) {
+  return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+}
+
+}  // namespace
+
+TEST(KeyboardLayout, EveryKeyOfTheDeliveredTablesHasOnePlace) {
+  for (auto [table, kind] : {std::pair{"SCN_QWERTY.txt", KeyboardKind::ansi},
+                             std::pair{"SCN_AZERTY_FR.txt", KeyboardKind::iso}}) {
+    std::map<std::int32_t, int> places;
+    for (const KeyPlace& p : keyboard_places(kind)) ++places[p.code];
+    ScanCodeTable keys = delivered(table);
+    EXPECT_EQ(keys.size(), 104u) << table;
+    for (const ScanCode& key : keys) EXPECT_EQ(places[key.code], 1) << table << " " << key.code;
+    for (const auto& [code, count] : places) EXPECT_EQ(count, 1) << code;
+  }
+}
+
+TEST(KeyboardLayout, NoTwoKeysOverlapAndAllLieInside) {
+  for (KeyboardKind kind : {KeyboardKind::ansi, KeyboardKind::iso}) {
+    const std::vector<KeyPlace>& keys = keyboard_places(kind);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      EXPECT_GE(keys[i].x, 0);
+      EXPECT_GE(keys[i].y, 0);
+      EXPECT_LE(keys[i].x + keys[i].w, keyboard_width) << keys[i].code;
+      EXPECT_LE(keys[i].y + keys[i].h, keyboard_height) << keys[i].code;
+      for (std::size_t j = i + 1; j < keys.size(); ++j) {
+        EXPECT_FALSE(overlap(keys[i], keys[j])) << keys[i].code << " " << keys[j].code;
+      }
+    }
+  }
+}
+
+TEST(KeyboardLayout, IsoAndAnsiDifferWhereTheyShould) {
+  auto place_of = [](KeyboardKind kind, std::int32_t code) {
+    for (const KeyPlace& p : keyboard_places(kind)) {
+      if (p.code == code) return p;
+    }
+    return KeyPlace{0, -1, -1, 0, 0};
+  };
+  // The extra key beside a shorter left Shift.
+  EXPECT_EQ(place_of(KeyboardKind::iso, 86).x, 1.25);
+  EXPECT_EQ(place_of(KeyboardKind::ansi, 86).x, -1);
+  EXPECT_EQ(place_of(KeyboardKind::iso, 42).w, 1.25);
+  EXPECT_EQ(place_of(KeyboardKind::ansi, 42).w, 2.25);
+  // The tall Enter over two rows; the backslash key moves below it.
+  EXPECT_EQ(place_of(KeyboardKind::iso, 28).h, 2);
+  EXPECT_EQ(place_of(KeyboardKind::ansi, 28).h, 1);
+  EXPECT_EQ(place_of(KeyboardKind::iso, 43).y, place_of(KeyboardKind::iso, 30).y);
+  EXPECT_EQ(place_of(KeyboardKind::ansi, 43).y, place_of(KeyboardKind::ansi, 16).y);
+  // Everything else stays put.
+  for (const KeyPlace& a : keyboard_places(KeyboardKind::ansi)) {
+    if (a.code == 28 || a.code == 42 || a.code == 43) continue;
+    KeyPlace i = place_of(KeyboardKind::iso, a.code);
+    EXPECT_EQ(i.x, a.x) << a.code;
+    EXPECT_EQ(i.y, a.y) << a.code;
+  }
+}
