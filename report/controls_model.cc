@@ -132,9 +132,9 @@ AssignmentModel::AssignmentModel()
       q_but(maxjoy, std::vector<bool>(maxbut + 1, false)),
       q_cmd(maxkey, false) {}
 
-std::string key_display_name(std::int32_t code, bool qfr) {
+std::string key_display_name(std::int32_t code, bool qfr, Trace trace) {
   if (qfr && code >= 2 && code <= 10) return i2b(code - 1);
-  return scan_code_name(code);
+  return scan_code_name(code, trace);
 }
 
 DeviceTable read_controls_file(LineReader& in, int version, const CommandTable& commands,

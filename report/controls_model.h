@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "report/probing.h"
 #include "report/report_files.h"
 #include "report/rows.h"
 #include "report/tables.h"
@@ -87,6 +88,6 @@ void finish_rows(const CommandTable& commands, const ReportContext& ctx, Assignm
 
 // The name of the key with scan code `code` as the report shows it: the digit
 // on the French top row's keys 2..10, else the layout's name.
-std::string key_display_name(std::int32_t code, bool qfr);
+std::string key_display_name(std::int32_t code, bool qfr, Trace trace = Trace::yes);
 
 #endif

@@ -58,13 +58,17 @@ std::int32_t GetKeyNa(std::int32_t iv, std::string& keyn) {
   return get_key_name(iv, keyn);
 }
 
-std::string scan_code_name(std::int32_t c) {
+std::string scan_code_name(std::int32_t c, Trace trace) {
   auto fits = [](std::int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; };
+  auto name_of = [trace](std::int64_t code, std::string& name) {
+    std::int32_t key = static_cast<std::int32_t>(code);
+    return trace == Trace::yes ? GetKeyNa(key, name) : get_key_name(key, name);
+  };
   std::string name;
   std::int64_t first = -std::int64_t{c};
-  if (fits(first) && GetKeyNa(static_cast<std::int32_t>(first), name) > 0) return name;
+  if (fits(first) && name_of(first, name) > 0) return name;
   std::int64_t second = -128 - std::int64_t{c};
-  if (fits(second)) GetKeyNa(static_cast<std::int32_t>(second), name);
+  if (fits(second)) name_of(second, name);
   return name;
 }
 

@@ -14,8 +14,10 @@
 // The name of the key with scan code `c` as the report shows it: what
 // GetKeyNa gives for -c, or, when that has no name, for -128 - c (the
 // extended key of base code c - 128 when c is above 256, for instance). Codes
-// whose negation can't be a key code get the name that could be made.
-std::string scan_code_name(std::int32_t c);
+// whose negation can't be a key code get the name that could be made. With
+// Trace::no the codes asked for are not written to the console.
+enum class Trace { no, yes };
+std::string scan_code_name(std::int32_t c, Trace trace = Trace::yes);
 
 // Writes the prefixes and the key's name into `s`, cut at 31 characters, and
 // returns the length of the name alone: 1 for a character key, 0 when the

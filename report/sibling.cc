@@ -8,15 +8,17 @@
 
 namespace {
 
-// Marks the first entry of the table that `matches`.
+// Marks the first entry of the table that `matches`; its scan code, -1 when
+// none matches.
 template <typename Match>
-void mark_first(const ScanCodeTable& keys, std::vector<bool>& q_key, Match matches) {
+std::int32_t mark_first(const ScanCodeTable& keys, std::vector<bool>& q_key, Match matches) {
   for (std::size_t j = 0; j < keys.size() && j < q_key.size(); ++j) {
     if (matches(keys[j])) {
       q_key[j] = true;
-      return;
+      return keys[j].code;
     }
   }
+  return -1;
 }
 
 // The number written right after `mark` in `value`.
@@ -27,7 +29,7 @@ std::optional<std::int32_t> number_after(const std::string& value, std::size_t m
 }  // namespace
 
 bool read_tool_ini(bool qfr, const std::string& fnam, const ScanCodeTable& keys,
-                   std::vector<bool>& q_key, ReportFiles& report) {
+                   std::vector<bool>& q_key, ReportFiles& report, std::vector<TakenKey>* taken) {
   const std::string kbdnam = qfr ? "Clavier" : "Keyboard";
   std::string path = trim(fnam);
   bool exists = file_exists(path);
@@ -47,26 +49,28 @@ bool read_tool_ini(bool qfr, const std::string& fnam, const ScanCodeTable& keys,
     const std::string& value = kv.val;
 
     std::string text;
+    std::int32_t code = -1;
     std::size_t mark;
     if ((mark = value.find('"')) != std::string::npos) {
       char c = mark + 1 < value.size() ? value[mark + 1] : ' ';
       text = std::string(1, c);
-      mark_first(keys, q_key, [&](const ScanCode& k) { return same_text(k.name, text); });
+      code = mark_first(keys, q_key, [&](const ScanCode& k) { return same_text(k.name, text); });
     } else if ((mark = value.find("SCN")) != std::string::npos) {
       std::optional<std::int32_t> s = number_after(value, mark);
       if (!s) continue;
       std::int32_t c = *s > 256 ? *s - 128 : *s;  // no overflow: *s > 256
-      mark_first(keys, q_key, [&](const ScanCode& k) { return k.code == c; });
+      code = mark_first(keys, q_key, [&](const ScanCode& k) { return k.code == c; });
       text = scan_code_name(*s);
     } else if ((mark = value.find("ASC")) != std::string::npos) {
       std::optional<std::int32_t> a = number_after(value, mark);
       if (!a) continue;
       text = std::string(1, static_cast<char>(*a & 0xFF));
-      mark_first(keys, q_key, [&](const ScanCode& k) { return same_text(k.name, text); });
+      code = mark_first(keys, q_key, [&](const ScanCode& k) { return same_text(k.name, text); });
     } else {
       continue;
     }
     report.write_row(kv.key, trim(text), kbdnam);
+    if (taken) taken->push_back({kv.key, trim(text), code});
   }
   return !in.failed();
 }

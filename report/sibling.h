@@ -18,7 +18,14 @@
 // line whose number does not read is skipped. Returns true when the file was
 // read to its end; false, with nothing written, when it is missing or can't
 // be opened, and false when a read error stopped it.
+// Each key line read is also added to `taken`, when given.
+struct TakenKey {
+  std::string setting;  // the line's key, "KeyMenu"
+  std::string text;     // the key as the report prints it
+  std::int32_t code;    // the scan code of the table entry it marked; -1 when none
+};
 bool read_tool_ini(bool qfr, const std::string& fnam, const ScanCodeTable& keys,
-                   std::vector<bool>& q_key, ReportFiles& report);
+                   std::vector<bool>& q_key, ReportFiles& report,
+                   std::vector<TakenKey>* taken = nullptr);
 
 #endif

@@ -1,0 +1,55 @@
+#include "report/conflicts.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+Binding bind(const std::string& command, BindingKind kind, std::int32_t code,
+             std::int32_t joystick = 0, const std::string& key_name = "") {
+  return {0, command, kind, code, key_name, joystick, joystick ? "Stick" : ""};
+}
+
+std::vector<std::string> lines(const std::vector<Conflict>& conflicts) {
+  std::vector<std::string> out;
+  for (const Conflict& c : conflicts) out.push_back(conflict_line(c));
+  return out;
+}
+
+}  // namespace
+
+TEST(Conflicts, APlaceBoundToTwoCommands) {
+  ReportTexts en = report_texts(false);
+  std::vector<Binding> bindings = {
+      bind("Pause", BindingKind::key, 30, 0, "A"),
+      bind("Pause", BindingKind::key, 30, 0, "A"),  // the same command twice: no conflict
+      bind("Brake", BindingKind::key, 31, 0, "S"),
+      bind("Chat", BindingKind::key, 31, 0, "S"),
+      bind("Roll", BindingKind::axis, 0, 1),
+      bind("Yaw", BindingKind::axis, 0, 1),
+      bind("Yaw", BindingKind::axis, 0, 2),  // another joystick
+      bind("Fire", BindingKind::button, 3, 1),
+      bind("Tow", BindingKind::button, 3, 1),
+      bind("Tow", BindingKind::button, 4, 1),
+      bind("Unknown", BindingKind::unrecognised_key, 99),
+      bind("Other", BindingKind::unrecognised_key, 99),
+      bind("Chat", BindingKind::not_attached, 48),
+      bind("Tow", BindingKind::not_attached, 48),
+      bind("Gear", BindingKind::unbound, 0),
+      bind("Flaps", BindingKind::unbound, 0)};
+  EXPECT_EQ(lines(find_conflicts(bindings, {}, en)),
+            (std::vector<std::string>{"key S: Brake, Chat", "axis X Axis Stick: Roll, Yaw",
+                                      "button Button 3 Stick: Fire, Tow",
+                                      "key Unrecognized key 99: Unknown, Other"}));
+}
+
+TEST(Conflicts, AKeyThatASiblingToolTakes) {
+  ReportTexts en = report_texts(false);
+  std::vector<Binding> bindings = {bind("Pause", BindingKind::key, 30, 0, "A"),
+                                   bind("Brake", BindingKind::key, 200, 0, "Up")};
+  std::vector<ToolKeys> tools = {{"Palvik", {{"KeyMenu", "Up", 200}, {"KeyOdd", "?", -1}}},
+                                 {"Serunt", {{"KeyA", "A", 30}, {"KeyUp", "Up", 200}}}};
+  std::vector<Conflict> conflicts = find_conflicts(bindings, tools, en);
+  EXPECT_EQ(lines(conflicts),
+            (std::vector<std::string>{"key A: Pause, Serunt", "key Up: Brake, Palvik, Serunt"}));
+  EXPECT_EQ(conflicts[1].code, 200);
+}
