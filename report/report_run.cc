@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "report/conflicts.h"
 #include "report/controls_model.h"
+#include "report/html_page.h"
+#include "report/keyboard_layout.h"
 #include "report/probing.h"
 #include "report/report_files.h"
 #include "report/sibling.h"
@@ -25,6 +28,7 @@ constexpr std::size_t msg_capacity = 256;
 constexpr std::size_t ctrfile_capacity = 256;
 constexpr const char* text_report = "Controls.txt";
 constexpr const char* csv_report = "Controls.csv";
+constexpr const char* page_report = "Controls.html";
 
 // Shows an error box; the run then stops.
 int stop_with(std::string msg) {
@@ -80,9 +84,11 @@ void write_rows(ReportFiles& report, const VersionRows& rows) {
 }
 
 // The block of one version: its pilot's controls.ini read and its rows
-// written. False after the error box when the file is missing or unreadable.
+// written, and kept for the page. False after the error box when the file is
+// missing or unreadable.
 bool report_version(int version, const std::string& pilot_folder, const CommandTable& table,
-                    const ReportContext& ctx, AssignmentModel& model, ReportFiles& report) {
+                    const ReportContext& ctx, AssignmentModel& model, ReportFiles& report,
+                    Page& page) {
   bool qfr = ctx.texts.qfr;
   model.q_cmd.assign(maxkey, false);
   model.bindings.clear();
@@ -100,15 +106,17 @@ bool report_version(int version, const std::string& pilot_folder, const CommandT
     stop_with(ctrfile + (qfr ? "/Ouverture impossible" : "/Error opening"));
     return false;
   }
-  read_controls_file(in, version, table, ctx, model);
+  DeviceTable devices = read_controls_file(in, version, table, ctx, model);
   finish_rows(table, ctx, model);
   write_rows(report, render_rows(model.bindings, ctx.layout, ctx.texts));
+  page.versions.push_back({version, ctrfile, model.bindings, devices, {}});
   return true;
 }
 
 // The commands of both versions, found by name, whose last bindings differ.
-void write_differences(ReportFiles& report, const CommandTable& v2, const CommandTable& v3,
-                       AssignmentModel& model) {
+std::vector<Difference> write_differences(ReportFiles& report, const CommandTable& v2,
+                                          const CommandTable& v3, AssignmentModel& model) {
+  std::vector<Difference> differences;
   bool qfr = report.layout().qfr;
   std::string heading = qfr ? "Diff\xE9rences d'affectation entre Aerlon 2 et 3"
                             : "Aerlon 2 and 3 assignment differences";
@@ -125,6 +133,8 @@ void write_differences(ReportFiles& report, const CommandTable& v2, const Comman
         std::printf(" %s %d %d\n", v2[i].name.c_str(), k2, k3);
         report.write(text_row(report.layout(), v2[i].name),
                      csv_row(report.layout(), v2[i].name, " ", " "));
+        differences.push_back(
+            {v2[i].name, static_cast<std::int32_t>(i), static_cast<std::int32_t>(j)});
         ++count;
       }
       break;
@@ -134,6 +144,28 @@ void write_differences(ReportFiles& report, const CommandTable& v2, const Comman
     std::string none = qfr ? "Aucune" : "None";
     report.write(none, "\"" + none + "\";;");
   }
+  return differences;
+}
+
+// The page beside the two reports: each version's conflicts found (and
+// traced on the console), the keys named, and Controls.html written.
+void write_reference_card(Page& page, const ScanCodeTable& keys) {
+  for (PageVersion& v : page.versions) {
+    v.conflicts = find_conflicts(v.bindings, page.tools, page.texts);
+    for (const Conflict& c : v.conflicts) {
+      std::printf(" Conflict %d %s\n", v.version, conflict_line(c).c_str());
+    }
+  }
+  for (const KeyPlace& p : keyboard_places(page.keyboard)) {
+    std::string name = key_display_name(p.code, page.texts.qfr, Trace::no);
+    for (const ScanCode& k : keys) {
+      if (!name.empty()) break;
+      if (k.code == p.code) name = k.name;
+    }
+    page.key_names.emplace_back(p.code, name);
+  }
+  bool written = write_page(page_report, page);
+  std::printf(" %s %s\n", page_report, written ? "written" : "NOT WRITTEN");
 }
 
 // The keys of the table, then each joystick's axes and buttons, that nothing
@@ -235,18 +267,32 @@ int run_report(int argc, char** argv) {
 
   // 13-14. Each installed version's controls.ini.
   ReportContext ctx{*keys, joysticks, layout, texts};
-  if (inst00.qv2 && !report_version(2, inst00.pilpath2, commands[0], ctx, model, report)) return 1;
-  if (inst00.qv3 && !report_version(3, inst00.pilpath3, commands[1], ctx, model, report)) return 1;
+  Page page;
+  page.texts = texts;
+  page.keyboard = qfr ? KeyboardKind::iso : KeyboardKind::ansi;
+  page.joysticks = joysticks;
+  if (inst00.qv2 && !report_version(2, inst00.pilpath2, commands[0], ctx, model, report, page)) {
+    return 1;
+  }
+  if (inst00.qv3 && !report_version(3, inst00.pilpath3, commands[1], ctx, model, report, page)) {
+    return 1;
+  }
 
   // 15. Differences between the versions.
-  if (inst00.qv2 && inst00.qv3) write_differences(report, commands[0], commands[1], model);
+  if (inst00.qv2 && inst00.qv3) {
+    page.compared = true;
+    page.differences = write_differences(report, commands[0], commands[1], model);
+  }
 
   // 16. The sibling tools' keys.
-  if (read_tool_ini(qfr, "..\\Palvik\\Settings\\Palvik.ini", *keys, model.q_key, report)) {
-    texts.umsg = trim(texts.umsg) + ", Palvik";
-  }
-  if (read_tool_ini(qfr, "..\\Serunt\\Serunt.ini", *keys, model.q_key, report)) {
-    texts.umsg = trim(texts.umsg) + ", Serunt";
+  for (const char* tool : {"Palvik", "Serunt"}) {
+    std::string settings = std::string(tool) == "Palvik" ? "..\\Palvik\\Settings\\Palvik.ini"
+                                                         : "..\\Serunt\\Serunt.ini";
+    ToolKeys taken{tool, {}};
+    if (read_tool_ini(qfr, settings, *keys, model.q_key, report, &taken.keys)) {
+      texts.umsg = trim(texts.umsg) + ", " + tool;
+      page.tools.push_back(taken);
+    }
   }
 
   // 17-18. Unused keys, axes and buttons.
@@ -254,6 +300,9 @@ int run_report(int argc, char** argv) {
   ReportFiles::Closed closed = report.close();
   if (!closed.text_ok) return stop_with(output_error(qfr, text_report));
   if (!closed.csv_ok) return stop_with(output_error(qfr, csv_report));
+
+  // The reference card, drawn from what the reports were written from.
+  write_reference_card(page, *keys);
 
   // 19-20. Offer to open the text report.
   std::string msg = qfr ? "La table d'assignation des commandes a \xE9t\xE9 \xE9"

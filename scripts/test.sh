@@ -2,14 +2,14 @@
 # Builds the Linux and the Windows targets and runs every test: the unit
 # tests, the end-to-end tests of the Linux build, the same end-to-end tests
 # of the Windows build under Wine (in a fresh Wine prefix made in a
-# temporary folder), all unit and end-to-end tests again in a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every
-# fuzz target.
+# temporary folder), the reference card in headless Chromium, all unit and
+# end-to-end tests again in a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a short run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
 ensure_packages cmake make g++ libgtest-dev g++-mingw-w64-x86-64 wine wine64 clang \
-  libclang-rt-14-dev
+  libclang-rt-14-dev python3 python3-selenium chromium chromium-driver
 
 jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
