@@ -301,6 +301,12 @@ class PageWriter {
       std::vector<std::string> lines = commands;
       lines.insert(lines.end(), tools.begin(), tools.end());
       const char* state = !commands.empty() ? "bound" : !tools.empty() ? "tool" : "free";
+      if (page_.keyboard == KeyboardKind::iso && p.code == 28) {
+        // The tall Enter's wider top, drawn behind the key.
+        out_ += "<div class=\"ext " + std::string(state) +
+                "\" style=\"left:calc(var(--u)*13.5);top:calc(var(--u)*" + number(p.y) +
+                ");width:calc(var(--u)*.4);height:calc(var(--u) - var(--gap))\"></div>\n";
+      }
       out_ += "<div class=\"key " + std::string(state) + "\" data-key=\"" + i2b(p.code) + "\"";
       if (conflict_at(v, BindingKind::key, p.code, 0)) out_ += " data-conflict";
       out_ += " style=\"left:calc(var(--u)*" + number(p.x) + ");top:calc(var(--u)*" +
@@ -585,11 +591,13 @@ h4{margin:.2rem 0;font-size:1rem}h5{margin:.5rem 0 .2rem;font-size:.85rem;text-t
 .key{position:absolute;overflow:hidden;border:1px solid #b9bec7;border-radius:calc(var(--u)*.08);background:var(--free);
 padding:calc(var(--u)*.05) calc(var(--u)*.07);font-size:calc(var(--u)*var(--s));line-height:1.2;overflow-wrap:anywhere}
 .key.bound{background:var(--bound);border-color:var(--boundline)}.key.tool{background:var(--tool)}
+.ext{position:absolute;border:1px solid #b9bec7;border-right:none;border-radius:calc(var(--u)*.08) 0 0 calc(var(--u)*.08);background:var(--free)}
+.ext.bound{background:var(--bound);border-color:var(--boundline)}.ext.tool{background:var(--tool)}
 .key[data-conflict]{border:2px solid var(--conf);padding:calc(var(--u)*.05 - 1px) calc(var(--u)*.07 - 1px)}
 .kn{display:block;font-weight:700;font-size:calc(var(--u)*min(.2,var(--s)*1.25))}
 .key .kc,.key .kt{display:block}.kt{font-style:italic;color:#7a4b00}
 .key.free .kn{color:#6b7280}
-.cards{display:flex;flex-wrap:wrap;gap:.8rem}
+.cards{display:flex;flex-wrap:wrap;gap:.8rem;align-items:flex-start}
 .card{border:1px solid #b9bec7;border-radius:6px;padding:.5rem .8rem;min-width:16rem;max-width:24rem;flex:1 1 18rem;break-inside:avoid}
 .card.away{background:#fafafa}.card ul{list-style:none;margin:0;padding:0}
 .ctl{padding:.1rem .3rem;border-radius:3px;font-size:.9rem}.ctl .cn{display:inline-block;min-width:6.5em;font-weight:700}
