@@ -1,19 +1,35 @@
 #!/usr/bin/env bash
 # Times Tavlet on the example installation and on generated controls.ini
 # files of growing size, beside the time of starting a program that does
-# nothing. Not a test: it prints, it does not judge.
-#   bash bench/bench.sh [runs]
+# nothing and beside Tavlet as it was before it wrote Controls.html (built
+# from the commit `baseline`). Not a test: it prints, it does not judge. The
+# page must keep the example's run within 1.2 times the baseline's, and the
+# time per line flat as the files grow.
+#   bash bench/bench.sh [runs] [baseline]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-20}
+baseline=${2:-4333dbf}
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target Tavlet data_tables >/dev/null
 
 demo=$(mktemp -d)
-trap 'rm -rf "$demo"' EXIT
+cleanup() {
+  git worktree remove --force "$demo/baseline-src" 2>/dev/null || true
+  rm -rf "$demo"
+}
+trap cleanup EXIT
+
+# The baseline, built from its own sources.
+git worktree add --detach "$demo/baseline-src" "$baseline" >/dev/null 2>&1
+cmake -S "$demo/baseline-src" -B "$demo/baseline-build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$demo/baseline-build" -j"$(nproc)" --target Tavlet >/dev/null
+
 cp -r examples/. "$demo"
 work="$demo/Tools/Malvet"
-cp build/Tavlet build/*.txt "$work"
+cp build/Tavlet build/CMD*.txt build/SCN*.txt "$work"
+cp "$demo/baseline-build/Tavlet" "$work/Tavlet-baseline"
 : > "$demo/answers.txt"
 export MALVET_REGISTRY="$demo/registry.reg" MALVET_JOYSTICKS="$demo/joysticks.txt"
 export MALVET_DIALOGS="$demo/answers.txt" MALVET_DIALOG_LOG=/dev/null
@@ -31,13 +47,25 @@ time_ms() {
 
 cd "$work"
 pilot3="$demo/Users/Ann/Documents/Aerlon3/Pilots/Ann/controls.ini"
-printf '%-34s %10s\n' "run" "ms"
-printf '%-34s %10s\n' "program doing nothing" "$(time_ms "$demo/noop")"
-printf '%-34s %10s\n' "Tavlet, example installation" "$(time_ms ./Tavlet)"
+printf '%-36s %10s %10s %8s\n' "run" "ms" "baseline" "ratio"
+# Both programs in turns, five times; the best time of each, so that what
+# else the machine does weighs on neither.
+row() {
+  local now=999999 before=999999 t
+  for ((batch = 0; batch < 5; batch++)); do
+    t=$(time_ms ./Tavlet-baseline)
+    if (($(echo "$t < $before" | bc))); then before=$t; fi
+    t=$(time_ms ./Tavlet)
+    if (($(echo "$t < $now" | bc))); then now=$t; fi
+  done
+  printf '%-36s %10s %10s %8s\n' "$1" "$now" "$before" "$(echo "scale=2; $now / $before" | bc)"
+}
+printf '%-36s %10s\n' "program doing nothing" "$(time_ms "$demo/noop")"
+row "Tavlet, example installation"
 cp "$pilot3" "$demo/controls.ini.example"
 for lines in 25000 50000 100000 200000; do
   { echo "[Keyboard]"; for ((n = 0; n < lines; n++)); do echo "$((3101 + n % 60))=$((n % 88 + 1))"; done; } \
     | sed 's/$/\r/' > "$pilot3"
-  printf '%-34s %10s\n' "Tavlet, controls.ini of $lines lines" "$(time_ms ./Tavlet)"
+  row "Tavlet, controls.ini of $lines lines"
 done
 cp "$demo/controls.ini.example" "$pilot3"

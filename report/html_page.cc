@@ -1,8 +1,8 @@
 #include "report/html_page.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 #include "shared/text.h"
 #include "shared/textfile.h"
@@ -11,65 +11,95 @@ namespace {
 
 // ---- Text -----------------------------------------------------------------
 
-// Windows-1252 text as UTF-8.
-std::string utf8(std::string_view text) {
-  std::string out;
+// Windows-1252 text written as HTML text (`json` false) or as the inside of
+// a JSON string safe in a <script> element (`json` true), in UTF-8. In HTML
+// the NUL and the other control bytes become blanks.
+void append_text(std::string& out, std::string_view text, bool json) {
   for (char c : text) {
-    char32_t u = cp1252_to_unicode(static_cast<unsigned char>(c));
-    if (u < 0x80) {
-      out.push_back(static_cast<char>(u));
-    } else if (u < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (u >> 6)));
-      out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xE0 | (u >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
-    }
-  }
-  return out;
-}
-
-// Text for HTML, as UTF-8; the NUL and other control bytes become blanks.
-std::string html(std::string_view text) {
-  std::string out;
-  for (char c : utf8(text)) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default:
-        out.push_back(static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? ' ' : c);
-    }
-  }
-  return out;
-}
-
-// A JSON string, safe inside a <script> element.
-std::string json(std::string_view text) {
-  std::string out = "\"";
-  for (char c : utf8(text)) {
     unsigned char b = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (b < 0x20 || c == '<' || c == '>' || c == '&' || b == 0x7F) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04x", b);
-      out += buf;
+    if (b >= 0x80) {
+      char32_t u = cp1252_to_unicode(b);
+      if (u < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (u >> 6)));
+      } else {
+        out.push_back(static_cast<char>(0xE0 | (u >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
+      }
+      out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+    } else if (json) {
+      if (c == '"' || c == '\\') {
+        out.push_back('\\');
+        out.push_back(c);
+      } else if (b < 0x20 || b == 0x7F || c == '<' || c == '>' || c == '&') {
+        static const char hex[] = "0123456789abcdef";
+        out += "\\u00";
+        out.push_back(hex[b >> 4]);
+        out.push_back(hex[b & 15]);
+      } else {
+        out.push_back(c);
+      }
     } else {
-      out += c;
+      switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out.push_back(b < 0x20 || b == 0x7F ? ' ' : c);
+      }
     }
   }
-  return out + "\"";
 }
 
-std::string number(double v) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%g", v);
-  return buf;
-}
+// What the page is written with: markup as it stands, and the texts of the
+// model escaped.
+struct Html {
+  std::string_view text;
+};
+struct Json {  // a JSON string, quotes included
+  std::string_view text;
+};
+struct Units {  // a length in key units (a multiple of 0.01 at most)
+  double value;
+};
+
+class Out {
+ public:
+  Out& operator<<(std::string_view s) {
+    text.append(s);
+    return *this;
+  }
+  Out& operator<<(const char* s) { return *this << std::string_view(s); }
+  Out& operator<<(const std::string& s) { return *this << std::string_view(s); }
+  Out& operator<<(std::int32_t n) {
+    char buf[16];
+    auto end = std::to_chars(buf, buf + sizeof buf, n).ptr;
+    text.append(buf, end);
+    return *this;
+  }
+  Out& operator<<(Html h) {
+    append_text(text, h.text, false);
+    return *this;
+  }
+  Out& operator<<(Json j) {
+    text.push_back('"');
+    append_text(text, j.text, true);
+    text.push_back('"');
+    return *this;
+  }
+  Out& operator<<(Units u) {
+    long hundredths = std::lround(u.value * 100);
+    *this << static_cast<std::int32_t>(hundredths / 100);
+    long rest = hundredths % 100;
+    if (rest != 0) {
+      text.push_back('.');
+      text.push_back(static_cast<char>('0' + rest / 10));
+      if (rest % 10 != 0) text.push_back(static_cast<char>('0' + rest % 10));
+    }
+    return *this;
+  }
+
+  std::string text;
+};
 
 // ---- Words of the page ------------------------------------------------------
 
@@ -166,7 +196,7 @@ const Words french = {"fr",
 
 // Lines that greedy word wrapping makes of `text` with `per_line`
 // characters a line, long words broken anywhere.
-int wrapped_lines(const std::string& text, int per_line) {
+int wrapped_lines(std::string_view text, int per_line) {
   if (per_line < 1) per_line = 1;
   int lines = 1, used = 0;
   std::size_t start = 0;
@@ -191,17 +221,20 @@ int wrapped_lines(const std::string& text, int per_line) {
 
 // The largest font size (in key units) at which the key's name and its
 // commands fit the key; the name is set a little larger.
-double fitting_size(const KeyPlace& place, const std::string& name,
+double fitting_size(const KeyPlace& place, std::string_view name,
                     const std::vector<std::string>& lines) {
-  constexpr double char_width = 0.62;  // of the font size, generous for bold
-  constexpr double line_height = 1.2;
-  const double width = place.w - 0.26, height = place.h - 0.26;
+  // Widths of a character, of the font size: generous, bold ones more so;
+  // and the room a line takes, rounded up at small sizes.
+  constexpr double char_width = 0.62, bold_width = 0.7, line_height = 1.25;
+  const double width = place.w - 0.3, height = place.h - 0.3;
+  auto per_line = [&](double size, double w) { return static_cast<int>(width / (w * size)); };
   for (double size : {0.16, 0.14, 0.125, 0.11, 0.1, 0.09, 0.08}) {
     double name_size = std::min(0.2, size * 1.25);
-    auto per_line = [&](double s) { return static_cast<int>(width / (char_width * s)); };
-    double used = name.empty() ? 0 : wrapped_lines(name, per_line(name_size)) * line_height * name_size;
+    double used = name.empty() ? 0
+                               : wrapped_lines(name, per_line(name_size, bold_width)) *
+                                     line_height * name_size;
     for (const std::string& line : lines) {
-      used += wrapped_lines(line, per_line(size)) * line_height * size;
+      used += wrapped_lines(line, per_line(size, char_width)) * line_height * size;
     }
     if (used <= height) return size;
   }
@@ -220,140 +253,165 @@ bool on_a_key(const Binding& b) {
   return b.kind == BindingKind::key || b.kind == BindingKind::unrecognised_key;
 }
 
-const Conflict* conflict_at(const PageVersion& v, BindingKind on, std::int32_t code,
-                            std::int32_t joystick) {
-  for (const Conflict& c : v.conflicts) {
-    if (c.on == on && c.code == code && c.joystick == joystick) return &c;
-  }
-  return nullptr;
-}
-
-std::string command_spans(const std::vector<std::string>& commands) {
-  std::string out;
-  for (const std::string& c : commands) out += "<span class=\"kc\">" + html(c) + "</span>";
-  return out;
+bool in_conflict(const PageVersion& v, BindingKind on, std::int32_t code, std::int32_t joystick) {
+  return std::any_of(v.conflicts.begin(), v.conflicts.end(), [&](const Conflict& c) {
+    return c.on == on && c.code == code && c.joystick == joystick;
+  });
 }
 
 void add_unique(std::vector<std::string>& list, const std::string& item) {
   if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(item);
 }
 
+const char* kind_name(BindingKind kind) {
+  switch (kind) {
+    case BindingKind::key: return "key";
+    case BindingKind::unrecognised_key: return "unrecognised key";
+    case BindingKind::button: return "button";
+    case BindingKind::axis: return "axis";
+    case BindingKind::not_attached: return "not attached";
+    case BindingKind::unbound: break;
+  }
+  return "unbound";
+}
+
 class PageWriter {
  public:
-  explicit PageWriter(const Page& page)
-      : page_(page), w_(page.texts.qfr ? french : english) {}
+  explicit PageWriter(const Page& page) : page_(page), w_(page.texts.qfr ? french : english) {}
 
   std::string render() {
+    o_.text.reserve(32768 * (page_.versions.size() + 1));
     head();
     for (const PageVersion& v : page_.versions) version(v);
     if (page_.compared) differences();
     data();
-    out_ += "<script>\n" + std::string(script) + "</script>\n</body>\n</html>\n";
-    return out_;
+    o_ << "<script>\n" << script << "</script>\n</body>\n</html>\n";
+    return std::move(o_.text);
   }
 
  private:
   static const char* const style;
   static const char* const script;
 
-  std::string name_of_key(std::int32_t code) const {
+  // The start of a key's style attribute: its place and size.
+  static std::string geometry(const KeyPlace& p) {
+    Out o;
+    o << " style=\"left:calc(var(--u)*" << Units{p.x} << ");top:calc(var(--u)*" << Units{p.y}
+      << ");width:calc(var(--u)*" << Units{p.w} << " - var(--gap));height:calc(var(--u)*"
+      << Units{p.h} << " - var(--gap));--s:";
+    return o.text;
+  }
+
+  std::string_view name_of_key(std::int32_t code) const {
     for (const auto& [c, name] : page_.key_names) {
       if (c == code) return name;
     }
-    return std::string();
+    return std::string_view();
+  }
+
+  void commands(const std::vector<std::string>& list) {
+    for (const std::string& c : list) o_ << "<span class=\"kc\">" << Html{c} << "</span>";
   }
 
   void head() {
-    out_ += "<!DOCTYPE html>\n<html lang=\"" + std::string(w_.lang) + "\">\n<head>\n";
-    out_ += "<meta charset=\"utf-8\">\n";
-    out_ += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
-    out_ += "<meta name=\"generator\" content=\"Tavlet\">\n";
-    out_ += "<title>" + html(w_.title) + "</title>\n<style>\n" + std::string(style) +
-            "</style>\n</head>\n<body>\n";
-    out_ += "<header class=\"top\"><h1>" + html(w_.title) + "</h1>";
-    out_ += "<input type=\"search\" id=\"search\" class=\"noprint\" hidden placeholder=\"" +
-            html(w_.search) + "\" aria-label=\"" + html(w_.search) + "\"></header>\n";
+    o_ << "<!DOCTYPE html>\n<html lang=\"" << w_.lang << "\">\n<head>\n<meta charset=\"utf-8\">\n"
+       << "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+       << "<meta name=\"generator\" content=\"Tavlet\">\n<title>" << Html{w_.title}
+       << "</title>\n<style>\n" << style << "</style>\n</head>\n<body>\n<header class=\"top\"><h1>"
+       << Html{w_.title} << "</h1><input type=\"search\" id=\"search\" class=\"noprint\" hidden "
+       << "placeholder=\"" << Html{w_.search} << "\" aria-label=\"" << Html{w_.search}
+       << "\"></header>\n";
   }
 
   void legend() {
-    out_ += "<p class=\"legend\"><span class=\"sw bound\"></span>" + html(w_.legend_bound) +
-            " <span class=\"sw tool\"></span>" + html(w_.legend_tool) +
-            " <span class=\"sw conflict\"></span>" + html(w_.legend_conflict) +
-            " <span class=\"sw free\"></span>" + html(w_.legend_free) + " &middot; " +
-            html(page_.keyboard == KeyboardKind::iso ? w_.keyboard_iso : w_.keyboard_ansi) +
-            "</p>\n";
+    o_ << "<p class=\"legend\"><span class=\"sw bound\"></span>" << Html{w_.legend_bound}
+       << " <span class=\"sw tool\"></span>" << Html{w_.legend_tool}
+       << " <span class=\"sw conflict\"></span>" << Html{w_.legend_conflict}
+       << " <span class=\"sw free\"></span>" << Html{w_.legend_free} << " &middot; "
+       << Html{page_.keyboard == KeyboardKind::iso ? w_.keyboard_iso : w_.keyboard_ansi}
+       << "</p>\n";
   }
 
   void keyboard(const PageVersion& v) {
     const std::vector<KeyPlace>& places = keyboard_places(page_.keyboard);
-    out_ += "<div class=\"keyboard\">\n";
-    for (const KeyPlace& p : places) {
-      std::vector<std::string> commands, tools;
+    if (geometry_.empty()) {
+      for (const KeyPlace& p : places) geometry_.push_back(geometry(p));
+    }
+    o_ << "<div class=\"keyboard\">\n";
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < places.size(); ++at) {
+      const KeyPlace& p = places[at];
+      lines.clear();
       for (const Binding& b : v.bindings) {
-        if (on_a_key(b) && b.code == p.code) add_unique(commands, b.command);
+        if (on_a_key(b) && b.code == p.code) add_unique(lines, b.command);
       }
+      std::size_t bound = lines.size();
       for (const ToolKeys& t : page_.tools) {
         for (const TakenKey& k : t.keys) {
-          if (k.code == p.code) add_unique(tools, t.tool);
+          if (k.code == p.code) add_unique(lines, t.tool);
         }
       }
-      std::string name = name_of_key(p.code);
-      std::vector<std::string> lines = commands;
-      lines.insert(lines.end(), tools.begin(), tools.end());
-      const char* state = !commands.empty() ? "bound" : !tools.empty() ? "tool" : "free";
+      std::string_view name = name_of_key(p.code);
+      const char* state = bound > 0 ? "bound" : lines.size() > bound ? "tool" : "free";
       if (page_.keyboard == KeyboardKind::iso && p.code == 28) {
         // The tall Enter's wider top, drawn behind the key.
-        out_ += "<div class=\"ext " + std::string(state) +
-                "\" style=\"left:calc(var(--u)*13.5);top:calc(var(--u)*" + number(p.y) +
-                ");width:calc(var(--u)*.4);height:calc(var(--u) - var(--gap))\"></div>\n";
+        o_ << "<div class=\"ext " << state << "\" style=\"left:calc(var(--u)*13.5);top:calc(var(--u)*"
+           << Units{p.y} << ");width:calc(var(--u)*.4);height:calc(var(--u) - var(--gap))\"></div>\n";
       }
-      out_ += "<div class=\"key " + std::string(state) + "\" data-key=\"" + i2b(p.code) + "\"";
-      if (conflict_at(v, BindingKind::key, p.code, 0)) out_ += " data-conflict";
-      out_ += " style=\"left:calc(var(--u)*" + number(p.x) + ");top:calc(var(--u)*" +
-              number(p.y) + ");width:calc(var(--u)*" + number(p.w) + " - var(--gap));height:calc(var(--u)*" +
-              number(p.h) + " - var(--gap));--s:" + number(fitting_size(p, name, lines)) + "\">";
-      out_ += "<span class=\"kn\">" + html(name) + "</span>" + command_spans(commands);
-      for (const std::string& t : tools) out_ += "<span class=\"kt\">" + html(t) + "</span>";
-      out_ += "</div>\n";
+      o_ << "<div class=\"key " << state << "\" data-key=\"" << p.code << "\"";
+      if (in_conflict(v, BindingKind::key, p.code, 0)) o_ << " data-conflict";
+      o_ << geometry_[at] << Units{fitting_size(p, name, lines)} << "\"><span class=\"kn\">"
+         << Html{name} << "</span>";
+      for (std::size_t i = 0; i < lines.size(); ++i) {
+        o_ << (i < bound ? "<span class=\"kc\">" : "<span class=\"kt\">") << Html{lines[i]}
+           << "</span>";
+      }
+      o_ << "</div>\n";
     }
-    out_ += "</div>\n";
+    o_ << "</div>\n";
 
     // Bindings of keys the drawing has no place for.
-    std::string off;
+    bool listed = false;
     for (const Binding& b : v.bindings) {
       if (!on_a_key(b)) continue;
       bool drawn = std::any_of(places.begin(), places.end(),
                                [&](const KeyPlace& p) { return p.code == b.code; });
       if (drawn) continue;
-      off += "<li class=\"row\"";
-      if (conflict_at(v, BindingKind::key, b.code, 0)) off += " data-conflict";
-      off += "><b>" + html(binding_place(b, page_.texts)) + " (" + i2b(b.code) + ")</b> " +
-             command_spans({b.command}) + "</li>\n";
+      if (!listed) o_ << "<h4>" << Html{w_.off_drawing} << "</h4>\n<ul class=\"off\">\n";
+      listed = true;
+      o_ << "<li class=\"row\"";
+      if (in_conflict(v, BindingKind::key, b.code, 0)) o_ << " data-conflict";
+      o_ << "><b>" << Html{binding_place(b, page_.texts)} << " (" << b.code << ")</b> ";
+      commands({b.command});
+      o_ << "</li>\n";
     }
-    if (!off.empty()) out_ += "<h4>" + html(w_.off_drawing) + "</h4>\n<ul class=\"off\">\n" + off + "</ul>\n";
+    if (listed) o_ << "</ul>\n";
   }
 
   // One control of a card: an axis or a button with its commands.
   void control(const PageVersion& v, const char* what, BindingKind on, std::int32_t joystick,
                std::int32_t index, const std::string& label,
-               const std::vector<std::string>& commands) {
-    out_ += "<li class=\"ctl " + std::string(commands.empty() ? "free" : "bound") + "\" data-" +
-            what + "=\"" + i2b(index) + "\"";
-    if (joystick > 0 && conflict_at(v, on, index, joystick)) out_ += " data-conflict";
-    out_ += "><span class=\"cn\">" + html(label) + "</span> ";
-    out_ += commands.empty() ? "<span class=\"fr\">" + html(w_.free) + "</span>"
-                             : command_spans(commands);
-    out_ += "</li>\n";
+               const std::vector<std::string>& list) {
+    o_ << "<li class=\"ctl " << (list.empty() ? "free" : "bound") << "\" data-" << what << "=\""
+       << index << "\"";
+    if (joystick > 0 && in_conflict(v, on, index, joystick)) o_ << " data-conflict";
+    o_ << "><span class=\"cn\">" << Html{label} << "</span> ";
+    if (list.empty()) {
+      o_ << "<span class=\"fr\">" << Html{w_.free} << "</span>";
+    } else {
+      commands(list);
+    }
+    o_ << "</li>\n";
   }
 
   void attached_card(const PageVersion& v, const std::string& header, std::int32_t k) {
     const Joystick& joy = page_.joysticks[static_cast<std::size_t>(k - 1)];
     std::string name = trim(joy.name);
-    out_ += "<article class=\"card\" data-joystick=\"" + html(header) + "\"><h4>" + html(name) +
-            "</h4><p class=\"hdr\">" + html(header) + "</p>\n";
+    o_ << "<article class=\"card\" data-joystick=\"" << Html{header} << "\"><h4>" << Html{name}
+       << "</h4><p class=\"hdr\">" << Html{header} << "</p>\n";
     for (BindingKind on : {BindingKind::axis, BindingKind::button}) {
       bool axes = on == BindingKind::axis;
-      std::int32_t limit = axes ? static_cast<std::int32_t>(maxaxe) : static_cast<std::int32_t>(maxbut);
+      std::int32_t limit = static_cast<std::int32_t>(axes ? maxaxe : maxbut);
       std::int32_t count = std::min(axes ? joy.axes : joy.buttons, limit + 1);
       std::vector<std::int32_t> indices;
       for (std::int32_t i = 0; i < count; ++i) indices.push_back(i);
@@ -364,46 +422,44 @@ class PageWriter {
         }
       }
       std::sort(indices.begin(), indices.end());
-      out_ += "<h5>" + html(axes ? w_.axes : w_.buttons) + "</h5><ul>\n";
+      o_ << "<h5>" << Html{axes ? w_.axes : w_.buttons} << "</h5><ul>\n";
       for (std::int32_t i : indices) {
-        std::vector<std::string> commands;
+        std::vector<std::string> list;
         for (const Binding& b : v.bindings) {
-          if (b.kind == on && b.joystick == k && b.code == i) add_unique(commands, b.command);
+          if (b.kind == on && b.joystick == k && b.code == i) add_unique(list, b.command);
         }
         Binding shown{0, "", on, i, "", k, name};
-        control(v, axes ? "axis" : "button", on, k, i, binding_text(shown, page_.texts),
-                commands);
+        control(v, axes ? "axis" : "button", on, k, i, binding_text(shown, page_.texts), list);
       }
-      out_ += "</ul>\n";
+      o_ << "</ul>\n";
     }
-    out_ += "</article>\n";
+    o_ << "</article>\n";
   }
 
   void unattached_card(const PageVersion& v, const std::string& header) {
-    out_ += "<article class=\"card away\" data-joystick=\"" + html(header) + "\"><h4>" +
-            html(header) + "</h4><p class=\"hdr\">" + html(w_.not_attached) + "</p>\n<ul>\n";
+    o_ << "<article class=\"card away\" data-joystick=\"" << Html{header} << "\"><h4>"
+       << Html{header} << "</h4><p class=\"hdr\">" << Html{w_.not_attached} << "</p>\n<ul>\n";
     bool any = false;
     for (const Binding& b : v.bindings) {
       if (b.kind != BindingKind::not_attached || b.device != header) continue;
       any = true;
-      std::int32_t index = b.code >= 48 && b.code <= 48 + static_cast<std::int32_t>(maxbut)
-                               ? b.code - 48
-                               : -1;
+      // Its value, read as a button's: 48 is button 0.
+      std::int32_t index =
+          b.code >= 48 && b.code <= 48 + static_cast<std::int32_t>(maxbut) ? b.code - 48 : -1;
       Binding shown{0, "", BindingKind::button, index, "", 0, ""};
       control(v, "button", BindingKind::button, 0, index,
               index >= 0 ? binding_text(shown, page_.texts) : "?", {b.command});
     }
-    if (!any) out_ += "<li class=\"ctl free\">" + html(w_.no_command) + "</li>\n";
-    out_ += "</ul>\n</article>\n";
+    if (!any) o_ << "<li class=\"ctl free\">" << Html{w_.no_command} << "</li>\n";
+    o_ << "</ul>\n</article>\n";
   }
 
   void cards(const PageVersion& v) {
-    out_ += "<h3>" + html(w_.joysticks) + "</h3>\n<div class=\"cards\">\n";
+    o_ << "<h3>" << Html{w_.joysticks} << "</h3>\n<div class=\"cards\">\n";
     bool any = false;
     std::vector<std::int32_t> shown;
     for (std::size_t s = 0; s < v.devices.headers.size(); ++s) {
-      std::int32_t section = static_cast<std::int32_t>(s + 1);
-      if (section == v.devices.ikbd) continue;
+      if (static_cast<std::int32_t>(s + 1) == v.devices.ikbd) continue;
       std::int32_t k = v.devices.joyid[s + 1];
       const std::string& header = v.devices.headers[s];
       if (k > 0) {
@@ -415,50 +471,59 @@ class PageWriter {
       }
       any = true;
     }
-    if (!any) out_ += "<p>" + html(w_.no_joystick) + "</p>\n";
-    out_ += "</div>\n";
+    if (!any) o_ << "<p>" << Html{w_.no_joystick} << "</p>\n";
+    o_ << "</div>\n";
   }
 
   void conflicts(const PageVersion& v) {
-    out_ += "<h3>" + html(w_.conflicts) + "</h3>\n";
+    o_ << "<h3>" << Html{w_.conflicts} << "</h3>\n";
     if (v.conflicts.empty()) {
-      out_ += "<p>" + html(w_.no_conflict) + "</p>\n";
+      o_ << "<p>" << Html{w_.no_conflict} << "</p>\n";
       return;
     }
-    out_ += "<table class=\"list\">\n";
+    o_ << "<table class=\"list\">\n";
     for (const Conflict& c : v.conflicts) {
-      out_ += "<tr class=\"row\" data-conflict><th>" + html(c.place) + "</th><td>" +
-              command_spans(c.commands);
+      o_ << "<tr class=\"row\" data-conflict><th>" << Html{c.place} << "</th><td>";
+      commands(c.commands);
       if (!c.tools.empty()) {
-        out_ += " <span class=\"tl\">" + html(w_.taken_by);
-        for (const std::string& t : c.tools) out_ += " " + html(t);
-        out_ += "</span>";
+        o_ << " <span class=\"tl\">" << Html{w_.taken_by};
+        for (const std::string& t : c.tools) o_ << " " << Html{t};
+        o_ << "</span>";
       }
-      out_ += "</td></tr>\n";
+      o_ << "</td></tr>\n";
     }
-    out_ += "</table>\n";
+    o_ << "</table>\n";
   }
 
   void unbound(const PageVersion& v) {
-    out_ += "<h3>" + html(w_.unbound) + "</h3>\n";
-    std::string items;
+    o_ << "<h3>" << Html{w_.unbound} << "</h3>\n";
+    bool any = false;
     for (const Binding& b : v.bindings) {
-      if (b.kind == BindingKind::unbound) items += "<li class=\"row\">" + command_spans({b.command}) + "</li>";
+      if (b.kind != BindingKind::unbound) continue;
+      o_ << (any ? "" : "<ul class=\"unbound\">") << "<li class=\"row\">";
+      commands({b.command});
+      o_ << "</li>";
+      any = true;
     }
-    out_ += items.empty() ? "<p>" + html(w_.none) + "</p>\n" : "<ul class=\"unbound\">" + items + "</ul>\n";
+    o_ << (any ? "</ul>\n" : "<p>" + html_text(w_.none) + "</p>\n");
+  }
+
+  static std::string html_text(std::string_view text) {
+    std::string out;
+    append_text(out, text, false);
+    return out;
   }
 
   void version(const PageVersion& v) {
-    out_ += "<section class=\"version\" data-version=\"" + i2b(v.version) + "\" id=\"v" +
-            i2b(v.version) + "\">\n";
-    out_ += "<h2>" + html(w_.version) + " " + i2b(v.version) + "</h2><p class=\"file\">" +
-            html(v.ctrfile) + "</p>\n";
+    o_ << "<section class=\"version\" data-version=\"" << v.version << "\" id=\"v" << v.version
+       << "\">\n<h2>" << Html{w_.version} << " " << v.version << "</h2><p class=\"file\">"
+       << Html{v.ctrfile} << "</p>\n";
     legend();
     keyboard(v);
     cards(v);
     conflicts(v);
     unbound(v);
-    out_ += "</section>\n";
+    o_ << "</section>\n";
   }
 
   std::string bindings_of(const PageVersion& v, std::int32_t position) const {
@@ -471,107 +536,109 @@ class PageWriter {
   }
 
   void differences() {
-    out_ += "<section class=\"differences\">\n<h2>" + html(w_.differences) + "</h2>\n";
+    o_ << "<section class=\"differences\">\n<h2>" << Html{w_.differences} << "</h2>\n";
     if (page_.differences.empty()) {
-      out_ += "<p>" + html(w_.none) + "</p>\n</section>\n";
+      o_ << "<p>" << Html{w_.none} << "</p>\n</section>\n";
       return;
     }
-    out_ += "<table class=\"list\"><tr><th>" + html(w_.command) + "</th><th>" +
-            html(w_.binding_v2) + "</th><th>" + html(w_.binding_v3) + "</th></tr>\n";
+    o_ << "<table class=\"list\"><tr><th>" << Html{w_.command} << "</th><th>"
+       << Html{w_.binding_v2} << "</th><th>" << Html{w_.binding_v3} << "</th></tr>\n";
     for (const Difference& d : page_.differences) {
-      out_ += "<tr class=\"row\"><td>" + command_spans({d.command}) + "</td><td>" +
-              html(bindings_of(page_.versions[0], d.position2)) + "</td><td>" +
-              html(bindings_of(page_.versions[1], d.position3)) + "</td></tr>\n";
+      o_ << "<tr class=\"row\"><td>";
+      commands({d.command});
+      o_ << "</td><td>" << Html{bindings_of(page_.versions[0], d.position2)} << "</td><td>"
+         << Html{bindings_of(page_.versions[1], d.position3)} << "</td></tr>\n";
     }
-    out_ += "</table>\n</section>\n";
+    o_ << "</table>\n</section>\n";
   }
 
-  // ---- The model as JSON ----
+  // ---- The model as JSON (docs/controls-data.md) ----
 
-  static const char* kind_name(BindingKind kind) {
-    switch (kind) {
-      case BindingKind::key: return "key";
-      case BindingKind::unrecognised_key: return "unrecognised key";
-      case BindingKind::button: return "button";
-      case BindingKind::axis: return "axis";
-      case BindingKind::not_attached: return "not attached";
-      case BindingKind::unbound: break;
-    }
-    return "unbound";
-  }
-
+  // Writes the items of `list`, comma-separated, each with `each`.
   template <typename T, typename F>
-  static std::string array(const std::vector<T>& items, F each) {
-    std::string out = "[";
-    for (std::size_t i = 0; i < items.size(); ++i) out += (i ? "," : "") + each(items[i]);
-    return out + "]";
+  void array(const std::vector<T>& list, F each) {
+    o_ << "[";
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      if (i > 0) o_ << ",";
+      each(list[i]);
+    }
+    o_ << "]";
+  }
+
+  void strings(const std::vector<std::string>& list) {
+    array(list, [&](const std::string& s) { o_ << Json{s}; });
   }
 
   void data() {
-    const ReportTexts& texts = page_.texts;
-    std::string j = "{\"generator\":\"Tavlet\",\"language\":\"" + std::string(w_.lang) +
-                    "\",\"keyboard\":\"" +
-                    (page_.keyboard == KeyboardKind::iso ? "iso" : "ansi") + "\",";
-    j += "\"keys\":" + array(page_.key_names, [](const std::pair<std::int32_t, std::string>& k) {
-      return "{\"code\":" + i2b(k.first) + ",\"name\":" + json(k.second) + "}";
+    o_ << "<script type=\"application/json\" id=\"controls-data\">{\"generator\":\"Tavlet\","
+       << "\"language\":\"" << w_.lang << "\",\"keyboard\":\""
+       << (page_.keyboard == KeyboardKind::iso ? "iso" : "ansi") << "\",\"keys\":";
+    array(page_.key_names, [&](const std::pair<std::int32_t, std::string>& k) {
+      o_ << "{\"code\":" << k.first << ",\"name\":" << Json{k.second} << "}";
     });
+    o_ << ",\"joysticks\":";
     std::int32_t number = 0;
-    j += ",\"joysticks\":" + array(page_.joysticks, [&](const Joystick& joy) {
-      return "{\"number\":" + i2b(++number) + ",\"name\":" + json(trim(joy.name)) +
-             ",\"header\":" + json(trim(joy.guid)) + ",\"axes\":" + i2b(joy.axes) +
-             ",\"buttons\":" + i2b(joy.buttons) + "}";
+    array(page_.joysticks, [&](const Joystick& joy) {
+      o_ << "{\"number\":" << ++number << ",\"name\":" << Json{trim(joy.name)}
+         << ",\"header\":" << Json{trim(joy.guid)} << ",\"axes\":" << joy.axes
+         << ",\"buttons\":" << joy.buttons << "}";
     });
-    j += ",\"siblingKeys\":[";
+    o_ << ",\"siblingKeys\":[";
     bool first = true;
     for (const ToolKeys& t : page_.tools) {
       for (const TakenKey& k : t.keys) {
-        j += std::string(first ? "" : ",") + "{\"tool\":" + json(t.tool) + ",\"setting\":" +
-             json(k.setting) + ",\"key\":" + json(k.text) + ",\"code\":" + i2b(k.code) + "}";
+        o_ << (first ? "" : ",") << "{\"tool\":" << Json{t.tool} << ",\"setting\":"
+           << Json{k.setting} << ",\"key\":" << Json{k.text} << ",\"code\":" << k.code << "}";
         first = false;
       }
     }
-    j += "],\"versions\":" + array(page_.versions, [&](const PageVersion& v) {
-      std::string s = "{\"version\":" + i2b(v.version) + ",\"file\":" + json(v.ctrfile);
-      std::int32_t section = 0;
-      s += ",\"sections\":" + array(v.devices.headers, [&](const std::string& header) {
-        ++section;
-        return "{\"header\":" + json(header) + ",\"joystick\":" +
-               i2b(v.devices.joyid[static_cast<std::size_t>(section)]) +
-               ",\"keyboard\":" + (section == v.devices.ikbd ? "true" : "false") + "}";
-      });
-      s += ",\"bindings\":" + array(v.bindings, [&](const Binding& b) {
-        return "{\"position\":" + i2b(b.position) + ",\"command\":" + json(b.command) +
-               ",\"kind\":\"" + kind_name(b.kind) + "\",\"code\":" + i2b(b.code) +
-               ",\"joystick\":" + i2b(b.joystick) + ",\"device\":" + json(b.device) +
-               ",\"text\":" + json(trim(binding_text(b, texts))) + "}";
-      });
-      s += ",\"conflicts\":" + array(v.conflicts, [](const Conflict& c) {
-        auto strings = [](const std::vector<std::string>& list) {
-          return array(list, [](const std::string& x) { return json(x); });
-        };
-        return "{\"on\":\"" + std::string(kind_name(c.on)) + "\",\"code\":" + i2b(c.code) +
-               ",\"joystick\":" + i2b(c.joystick) + ",\"place\":" + json(c.place) +
-               ",\"commands\":" + strings(c.commands) + ",\"tools\":" + strings(c.tools) + "}";
-      });
-      return s + "}";
-    });
-    j += ",\"differences\":";
+    o_ << "],\"versions\":";
+    array(page_.versions, [&](const PageVersion& v) { version_data(v); });
+    o_ << ",\"differences\":";
     if (!page_.compared) {
-      j += "null";
+      o_ << "null";
     } else {
-      j += array(page_.differences, [&](const Difference& d) {
-        return "{\"command\":" + json(d.command) + ",\"version2\":" +
-               json(bindings_of(page_.versions[0], d.position2)) + ",\"version3\":" +
-               json(bindings_of(page_.versions[1], d.position3)) + "}";
+      array(page_.differences, [&](const Difference& d) {
+        o_ << "{\"command\":" << Json{d.command} << ",\"version2\":"
+           << Json{bindings_of(page_.versions[0], d.position2)} << ",\"version3\":"
+           << Json{bindings_of(page_.versions[1], d.position3)} << "}";
       });
     }
-    j += "}";
-    out_ += "<script type=\"application/json\" id=\"controls-data\">" + j + "</script>\n";
+    o_ << "}</script>\n";
+  }
+
+  void version_data(const PageVersion& v) {
+    o_ << "{\"version\":" << v.version << ",\"file\":" << Json{v.ctrfile} << ",\"sections\":";
+    std::int32_t section = 0;
+    array(v.devices.headers, [&](const std::string& header) {
+      ++section;
+      o_ << "{\"header\":" << Json{header} << ",\"joystick\":"
+         << v.devices.joyid[static_cast<std::size_t>(section)]
+         << ",\"keyboard\":" << (section == v.devices.ikbd ? "true" : "false") << "}";
+    });
+    o_ << ",\"bindings\":";
+    array(v.bindings, [&](const Binding& b) {
+      o_ << "{\"position\":" << b.position << ",\"command\":" << Json{b.command} << ",\"kind\":\""
+         << kind_name(b.kind) << "\",\"code\":" << b.code << ",\"joystick\":" << b.joystick
+         << ",\"device\":" << Json{b.device} << ",\"text\":"
+         << Json{trim(binding_text(b, page_.texts))} << "}";
+    });
+    o_ << ",\"conflicts\":";
+    array(v.conflicts, [&](const Conflict& c) {
+      o_ << "{\"on\":\"" << kind_name(c.on) << "\",\"code\":" << c.code << ",\"joystick\":"
+         << c.joystick << ",\"place\":" << Json{c.place} << ",\"commands\":";
+      strings(c.commands);
+      o_ << ",\"tools\":";
+      strings(c.tools);
+      o_ << "}";
+    });
+    o_ << "}";
   }
 
   const Page& page_;
   const Words& w_;
-  std::string out_;
+  Out o_;
+  std::vector<std::string> geometry_;  // of each key of the drawing, once
 };
 
 const char* const PageWriter::style = R"CSS(:root{--u:clamp(36px,4.1vw,68px);--gap:calc(var(--u)*.06);
@@ -644,15 +711,20 @@ const char* const PageWriter::script = R"JS((function () {
 std::string render_page(const Page& page) { return PageWriter(page).render(); }
 
 bool write_page(const std::string& path, const Page& page) {
-  std::string text = render_page(page);
-  ReplacingWriter out;
-  if (!out.open(path)) return false;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    out.write_line(std::string_view(text).substr(start, end - start));
+  // Windows line ends, as every file the programs write; the last one comes
+  // with the last line.
+  std::string lf = render_page(page), text;
+  text.reserve(lf.size() + lf.size() / 16);
+  for (std::size_t start = 0; start < lf.size();) {
+    std::size_t end = lf.find('\n', start);
+    if (end == std::string::npos) end = lf.size();
+    if (start > 0) text += "\r\n";
+    text.append(lf, start, end - start);
     start = end + 1;
   }
-  return out.commit();
+  ReplacingWriter out;
+  if (!out.open(path)) return false;
+  out.write_line(text);
+  // The page is made again from the pilot's files on every run.
+  return out.commit(ReplacingWriter::ThroughToDisk::no);
 }

@@ -46,9 +46,18 @@ std::string axis_text(std::int32_t axis, std::string_view joystick_name, const R
 }
 
 void sort_bindings(std::vector<Binding>& bindings) {
+  // The positions are sorted with the bindings' places, which then move once.
   std::vector<std::int32_t> ind_out;
-  for (const Binding& b : bindings) ind_out.push_back(b.position + 1);
-  my_sort_i_c(bindings.size(), ind_out, bindings, true);
+  std::vector<std::size_t> order;
+  for (std::size_t i = 0; i < bindings.size(); ++i) {
+    ind_out.push_back(bindings[i].position + 1);
+    order.push_back(i);
+  }
+  my_sort_i_c(bindings.size(), ind_out, order, true);
+  std::vector<Binding> sorted;
+  sorted.reserve(bindings.size());
+  for (std::size_t i : order) sorted.push_back(std::move(bindings[i]));
+  bindings = std::move(sorted);
 }
 
 std::string binding_text(const Binding& binding, const ReportTexts& texts) {

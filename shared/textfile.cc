@@ -155,10 +155,15 @@ void ReplacingWriter::write_line(std::string_view text) {
   ++lines_;
 }
 
-bool ReplacingWriter::commit() {
+bool ReplacingWriter::commit(ThroughToDisk through) {
   if (!temp_file_.is_open()) return false;
-  bool ok = temp_file_.sync();
-  ok = temp_file_.close() && ok && replace_file(temp_, path_);
+  bool ok = through == ThroughToDisk::no || temp_file_.sync();
+  ok = temp_file_.close() && ok;
+  // Without the disk, the old file goes first: a file system that makes
+  // sure of the new file's data when it replaces another (ext4) then need
+  // not. The old file goes only once the new one is whole.
+  if (ok && through == ThroughToDisk::no && file_exists(path_)) delete_file(path_);
+  ok = ok && replace_file(temp_, path_);
   if (!ok) delete_file(temp_);
   return ok;
 }

@@ -118,8 +118,12 @@ class ReplacingWriter {
   std::size_t lines() const { return lines_; }
 
   // Writes the temporary file through to the disk and puts it in the file's
-  // place; false when any step failed (the old file then stays).
-  bool commit();
+  // place; false when any step failed (the old file then stays). With
+  // ThroughToDisk::no, for a file made anew on every run, the data is only
+  // handed to the system, and the old file is removed just before the new
+  // one takes its name.
+  enum class ThroughToDisk { no, yes };
+  bool commit(ThroughToDisk through = ThroughToDisk::yes);
 
   // Drops the temporary file; the old file stays as it was.
   void discard();

@@ -186,9 +186,9 @@ def main():
             driver.refresh()
             check(driver.execute_script("return document.getElementById('controls-data') !== null"),
                   f"{label}: no model embedded")
-            check_drawings(driver, label)
-            driver.set_window_size(1000, 900)  # a smaller window: smaller keys
-            check_drawings(driver, label + " in a smaller window")
+            for width in (1920, 1280, 1000):  # the keys grow and shrink with the window
+                driver.set_window_size(width, 1000)
+                check_drawings(driver, f"{label} in a window {width} wide")
             driver.set_window_size(1500, 1000)
             check_search(driver, label, search)
             check_print(driver, label)
