@@ -5,6 +5,8 @@
 # from the commit `baseline`). Not a test: it prints, it does not judge. The
 # page must keep the example's run within 1.2 times the baseline's, and the
 # time per line flat as the files grow.
+# The temporary installation lies in TMPDIR (/tmp by default): on a
+# memory-backed one (TMPDIR=/dev/shm) the times leave out the disk's.
 #   bash bench/bench.sh [runs] [baseline]
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -20,6 +20,7 @@ std::vector<Conflict> find_conflicts(const std::vector<Binding>& bindings,
                                      const std::vector<ToolKeys>& tools,
                                      const ReportTexts& texts) {
   std::vector<Conflict> places;
+  std::vector<const Binding*> firsts;  // the first binding of each place
   for (const Binding& b : bindings) {
     BindingKind on = place_kind(b.kind);
     if (on != BindingKind::key && on != BindingKind::button && on != BindingKind::axis) continue;
@@ -32,17 +33,16 @@ std::vector<Conflict> find_conflicts(const std::vector<Binding>& bindings,
       place.on = on;
       place.code = b.code;
       place.joystick = b.joystick;
-      place.place = binding_text(b, texts);
-      if (b.kind == BindingKind::unrecognised_key) place.place += " " + i2b(b.code);
-      if (on != BindingKind::key) place.place += " " + b.device;
       places.push_back(place);
+      firsts.push_back(&b);
       it = places.end() - 1;
     }
     if (!holds(it->commands, b.command)) it->commands.push_back(b.command);
   }
 
   std::vector<Conflict> conflicts;
-  for (Conflict& place : places) {
+  for (std::size_t p = 0; p < places.size(); ++p) {
+    Conflict& place = places[p];
     if (place.on == BindingKind::key) {
       for (const ToolKeys& tool : tools) {
         for (const TakenKey& key : tool.keys) {
@@ -52,7 +52,12 @@ std::vector<Conflict> find_conflicts(const std::vector<Binding>& bindings,
         }
       }
     }
-    if (place.commands.size() + place.tools.size() > 1) conflicts.push_back(place);
+    if (place.commands.size() + place.tools.size() < 2) continue;
+    const Binding& b = *firsts[p];
+    place.place = binding_text(b, texts);
+    if (b.kind == BindingKind::unrecognised_key) place.place += " " + i2b(b.code);
+    if (place.on != BindingKind::key) place.place += " " + b.device;
+    conflicts.push_back(place);
   }
   return conflicts;
 }

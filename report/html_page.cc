@@ -62,11 +62,20 @@ struct Units {  // a length in key units (a multiple of 0.01 at most)
   double value;
 };
 
+// The page's text, its lines ended by CR LF, as every file the programs
+// write.
 class Out {
  public:
   Out& operator<<(std::string_view s) {
-    text.append(s);
-    return *this;
+    for (std::size_t start = 0;;) {
+      std::size_t end = s.find('\n', start);
+      if (end == std::string_view::npos) {
+        text.append(s, start);
+        return *this;
+      }
+      text.append(s, start, end - start).append("\r\n");
+      start = end + 1;
+    }
   }
   Out& operator<<(const char* s) { return *this << std::string_view(s); }
   Out& operator<<(const std::string& s) { return *this << std::string_view(s); }
@@ -711,17 +720,8 @@ const char* const PageWriter::script = R"JS((function () {
 std::string render_page(const Page& page) { return PageWriter(page).render(); }
 
 bool write_page(const std::string& path, const Page& page) {
-  // Windows line ends, as every file the programs write; the last one comes
-  // with the last line.
-  std::string lf = render_page(page), text;
-  text.reserve(lf.size() + lf.size() / 16);
-  for (std::size_t start = 0; start < lf.size();) {
-    std::size_t end = lf.find('\n', start);
-    if (end == std::string::npos) end = lf.size();
-    if (start > 0) text += "\r\n";
-    text.append(lf, start, end - start);
-    start = end + 1;
-  }
+  std::string text = render_page(page);
+  if (text.size() >= 2) text.resize(text.size() - 2);  // the writer ends the last line
   ReplacingWriter out;
   if (!out.open(path)) return false;
   out.write_line(text);

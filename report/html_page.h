@@ -45,7 +45,8 @@ struct Page {
   std::vector<Difference> differences;
 };
 
-// The page as UTF-8 HTML (the model's Windows-1252 texts converted).
+// The page as UTF-8 HTML (the model's Windows-1252 texts converted), its
+// lines ended by CR LF.
 std::string render_page(const Page& page);
 
 // Writes the page to `path` through a temporary file beside it, which takes

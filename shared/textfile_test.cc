@@ -140,6 +140,15 @@ TEST(ReplacingWriter, TheOldFileStaysUntilCommit) {
   out.write_line("x");
   EXPECT_TRUE(out.commit());
   EXPECT_EQ(dir.read("fresh.ini"), "x\r\n");
+
+  // A file made anew on every run, not through to the disk: the same outcome.
+  for (const char* text : {"page 1", "page 2"}) {
+    ASSERT_TRUE(out.open(dir.file("Controls.html")));
+    out.write_line(text);
+    EXPECT_TRUE(out.commit(ReplacingWriter::ThroughToDisk::no));
+    EXPECT_EQ(dir.read("Controls.html"), std::string(text) + "\r\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Controls.html.new")));
+  }
 }
 
 TEST(ReplacingWriter, NamesThatCantBeWritten) {
