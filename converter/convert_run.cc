@@ -50,18 +50,13 @@ class Conversion {
 
   // Shows an error box titled with the run's current title; the run then
   // stops.
-  int stop_with(std::string msg) {
-    msg = cut(msg, msg_capacity);
-    std::int32_t msg_status = s_error;
-    error_message_tit(msg_status, title_, msg, false);
-    return 1;
-  }
+  int stop_with(std::string_view msg) const { return stop_run(title_, msg); }
 
   std::string error_opening() const { return qfr_ ? "/Ouverture impossible" : "/Error opening"; }
 
   // The error of a target that can't be written.
   std::string output_error(const std::string& target) const {
-    return (qfr_ ? "Fichier de sortie : " : "Output file : ") + target + error_opening();
+    return output_file_error(qfr_, target);
   }
 
   // The controls.ini of a pilot folder, or the file chosen in a dialog when

@@ -24,25 +24,13 @@
 namespace {
 
 constexpr const char* title = "Tavlet (beta)";
-constexpr std::size_t msg_capacity = 256;
 constexpr std::size_t ctrfile_capacity = 256;
 constexpr const char* text_report = "Controls.txt";
 constexpr const char* csv_report = "Controls.csv";
 constexpr const char* page_report = "Controls.html";
 
 // Shows an error box; the run then stops.
-int stop_with(std::string msg) {
-  msg = cut(msg, msg_capacity);
-  std::int32_t msg_status = s_error;
-  error_message_tit(msg_status, title, msg, false);
-  return 1;
-}
-
-// The error of a report file that can't be opened, or written to the end.
-std::string output_error(bool qfr, const std::string& file) {
-  return qfr ? "Fichier de sortie : " + file + "/Ouverture impossible"
-             : "Output file : " + file + "/Error opening";
-}
+int stop_with(std::string_view msg) { return stop_run(title, msg); }
 
 std::vector<Joystick> probe_joysticks() {
   std::int32_t nbjoy = GetNumJoy();
@@ -262,8 +250,8 @@ int run_report(int argc, char** argv) {
   // 12. Report files.
   ReportFiles report;
   report.set_layout(layout);
-  if (!report.open_text(text_report)) return stop_with(output_error(qfr, text_report));
-  if (!report.open_csv(csv_report)) return stop_with(output_error(qfr, csv_report));
+  if (!report.open_text(text_report)) return stop_with(output_file_error(qfr, text_report));
+  if (!report.open_csv(csv_report)) return stop_with(output_file_error(qfr, csv_report));
 
   // 13-14. Each installed version's controls.ini.
   ReportContext ctx{*keys, joysticks, layout, texts};
@@ -298,8 +286,8 @@ int run_report(int argc, char** argv) {
   // 17-18. Unused keys, axes and buttons.
   write_unused(report, texts, *keys, joysticks, model);
   ReportFiles::Closed closed = report.close();
-  if (!closed.text_ok) return stop_with(output_error(qfr, text_report));
-  if (!closed.csv_ok) return stop_with(output_error(qfr, csv_report));
+  if (!closed.text_ok) return stop_with(output_file_error(qfr, text_report));
+  if (!closed.csv_ok) return stop_with(output_file_error(qfr, csv_report));
 
   // The reference card, drawn from what the reports were written from.
   write_reference_card(page, *keys);

@@ -8,14 +8,10 @@
 
 namespace {
 
-constexpr std::size_t message_capacity = 256;
-
 void report_unreadable_table(bool qfr, const std::string& fnam, std::string_view title) {
   std::string msg = qfr ? "*** Le fichier " + trim(fnam) + " ne peut pas \xEAtre ouvert  ***"
                         : "*** File " + trim(fnam) + " cannot be opened  ***";
-  msg = cut(msg, message_capacity);
-  std::int32_t msg_status = s_error;
-  error_message_tit(msg_status, title, msg, false);
+  stop_run(title, msg);
 }
 
 }  // namespace

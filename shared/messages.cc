@@ -9,6 +9,7 @@
 
 namespace {
 
+constexpr std::size_t run_message_capacity = 256;
 constexpr std::size_t filter_capacity = 63;
 constexpr std::size_t max_patterns = 10;
 constexpr std::size_t pattern_capacity = 31;
@@ -41,6 +42,18 @@ void error_message_tit(std::int32_t& msg_status, std::string_view tit, std::stri
   std::string message = text.substr(0, dialog_message_capacity);
   std::string title = trim(tit).substr(0, dialog_title_capacity);
   DisplayMessage(title.c_str(), message.c_str(), &msg_status);
+}
+
+int stop_run(std::string_view title, std::string_view msg) {
+  std::string text = cut(msg, run_message_capacity);
+  std::int32_t msg_status = s_error;
+  error_message_tit(msg_status, title, text, false);
+  return 1;
+}
+
+std::string output_file_error(bool qfr, std::string_view name) {
+  return qfr ? "Fichier de sortie : " + std::string(name) + "/Ouverture impossible"
+             : "Output file : " + std::string(name) + "/Error opening";
 }
 
 void error_message(std::int32_t& msg_status, std::string& msg, bool qline) {

@@ -30,6 +30,16 @@ inline constexpr std::size_t dialog_message_capacity = 511;
 void error_message_tit(std::int32_t& msg_status, std::string_view tit, std::string& msg,
                        bool qline);
 
+// Shows `msg`, cut to the 256 characters of a run's message, in an error box
+// titled `title`: how a run reports the error that stops it. Returns the exit
+// status of a stopped run, 1.
+int stop_run(std::string_view title, std::string_view msg);
+
+// The error of an output file that can't be opened or written: "Output file
+// : <name>/Error opening", in French "Fichier de sortie : <name>/Ouverture
+// impossible".
+std::string output_file_error(bool qfr, std::string_view name);
+
 // error_message_tit with the title "Malvet".
 void error_message(std::int32_t& msg_status, std::string& msg, bool qline);
 
