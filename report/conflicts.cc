@@ -17,8 +17,7 @@ BindingKind place_kind(BindingKind kind) {
 }  // namespace
 
 std::vector<Conflict> find_conflicts(const std::vector<Binding>& bindings,
-                                     const std::vector<ToolKeys>& tools,
-                                     const ReportTexts& texts) {
+                                     const std::vector<ToolKeys>& tools, const ReportTexts& texts) {
   std::vector<Conflict> places;
   std::vector<const Binding*> firsts;  // the first binding of each place
   for (const Binding& b : bindings) {

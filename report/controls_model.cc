@@ -52,8 +52,8 @@ class BindingMaker {
   void add(int position, const std::string& command, BindingKind kind, std::int32_t code = 0,
            std::string key_name = "", std::int32_t joystick = 0, std::string device = "") {
     if (full()) return;
-    model_.bindings.push_back({position, command, kind, code, std::move(key_name), joystick,
-                               std::move(device)});
+    model_.bindings.push_back(
+        {position, command, kind, code, std::move(key_name), joystick, std::move(device)});
   }
 
  private:

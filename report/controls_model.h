@@ -57,7 +57,7 @@ struct AssignmentModel {
   std::vector<std::vector<bool>> q_but;  // [joystick 0..31][button 0..512]
 
   // Per version.
-  std::vector<bool> q_cmd;          // command positions bound at least once
+  std::vector<bool> q_cmd;        // command positions bound at least once
   std::vector<Binding> bindings;  // the version's rows, at most 256
 
   std::vector<std::int32_t>& k_cmd_of(int version) { return k_cmd[version - 2]; }

@@ -40,11 +40,20 @@ void append_text(std::string& out, std::string_view text, bool json) {
       }
     } else {
       switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out.push_back(b < 0x20 || b == 0x7F ? ' ' : c);
+        case '&':
+          out += "&amp;";
+          break;
+        case '<':
+          out += "&lt;";
+          break;
+        case '>':
+          out += "&gt;";
+          break;
+        case '"':
+          out += "&quot;";
+          break;
+        default:
+          out.push_back(b < 0x20 || b == 0x7F ? ' ' : c);
       }
     }
   }
@@ -274,12 +283,18 @@ void add_unique(std::vector<std::string>& list, const std::string& item) {
 
 const char* kind_name(BindingKind kind) {
   switch (kind) {
-    case BindingKind::key: return "key";
-    case BindingKind::unrecognised_key: return "unrecognised key";
-    case BindingKind::button: return "button";
-    case BindingKind::axis: return "axis";
-    case BindingKind::not_attached: return "not attached";
-    case BindingKind::unbound: break;
+    case BindingKind::key:
+      return "key";
+    case BindingKind::unrecognised_key:
+      return "unrecognised key";
+    case BindingKind::button:
+      return "button";
+    case BindingKind::axis:
+      return "axis";
+    case BindingKind::not_attached:
+      return "not attached";
+    case BindingKind::unbound:
+      break;
   }
   return "unbound";
 }
@@ -326,8 +341,9 @@ class PageWriter {
     o_ << "<!DOCTYPE html>\n<html lang=\"" << w_.lang << "\">\n<head>\n<meta charset=\"utf-8\">\n"
        << "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
        << "<meta name=\"generator\" content=\"Tavlet\">\n<title>" << Html{w_.title}
-       << "</title>\n<style>\n" << style << "</style>\n</head>\n<body>\n<header class=\"top\"><h1>"
-       << Html{w_.title} << "</h1><input type=\"search\" id=\"search\" class=\"noprint\" hidden "
+       << "</title>\n<style>\n"
+       << style << "</style>\n</head>\n<body>\n<header class=\"top\"><h1>" << Html{w_.title}
+       << "</h1><input type=\"search\" id=\"search\" class=\"noprint\" hidden "
        << "placeholder=\"" << Html{w_.search} << "\" aria-label=\"" << Html{w_.search}
        << "\"></header>\n";
   }
@@ -364,8 +380,9 @@ class PageWriter {
       const char* state = bound > 0 ? "bound" : lines.size() > bound ? "tool" : "free";
       if (page_.keyboard == KeyboardKind::iso && p.code == 28) {
         // The tall Enter's wider top, drawn behind the key.
-        o_ << "<div class=\"ext " << state << "\" style=\"left:calc(var(--u)*13.5);top:calc(var(--u)*"
-           << Units{p.y} << ");width:calc(var(--u)*.4);height:calc(var(--u) - var(--gap))\"></div>\n";
+        o_ << "<div class=\"ext " << state
+           << "\" style=\"left:calc(var(--u)*13.5);top:calc(var(--u)*" << Units{p.y}
+           << ");width:calc(var(--u)*.4);height:calc(var(--u) - var(--gap))\"></div>\n";
       }
       o_ << "<div class=\"key " << state << "\" data-key=\"" << p.code << "\"";
       if (in_conflict(v, BindingKind::key, p.code, 0)) o_ << " data-conflict";
@@ -399,8 +416,7 @@ class PageWriter {
 
   // One control of a card: an axis or a button with its commands.
   void control(const PageVersion& v, const char* what, BindingKind on, std::int32_t joystick,
-               std::int32_t index, const std::string& label,
-               const std::vector<std::string>& list) {
+               std::int32_t index, const std::string& label, const std::vector<std::string>& list) {
     o_ << "<li class=\"ctl " << (list.empty() ? "free" : "bound") << "\" data-" << what << "=\""
        << index << "\"";
     if (joystick > 0 && in_conflict(v, on, index, joystick)) o_ << " data-conflict";
@@ -550,8 +566,8 @@ class PageWriter {
       o_ << "<p>" << Html{w_.none} << "</p>\n</section>\n";
       return;
     }
-    o_ << "<table class=\"list\"><tr><th>" << Html{w_.command} << "</th><th>"
-       << Html{w_.binding_v2} << "</th><th>" << Html{w_.binding_v3} << "</th></tr>\n";
+    o_ << "<table class=\"list\"><tr><th>" << Html{w_.command} << "</th><th>" << Html{w_.binding_v2}
+       << "</th><th>" << Html{w_.binding_v3} << "</th></tr>\n";
     for (const Difference& d : page_.differences) {
       o_ << "<tr class=\"row\"><td>";
       commands({d.command});
@@ -596,8 +612,9 @@ class PageWriter {
     bool first = true;
     for (const ToolKeys& t : page_.tools) {
       for (const TakenKey& k : t.keys) {
-        o_ << (first ? "" : ",") << "{\"tool\":" << Json{t.tool} << ",\"setting\":"
-           << Json{k.setting} << ",\"key\":" << Json{k.text} << ",\"code\":" << k.code << "}";
+        o_ << (first ? "" : ",") << "{\"tool\":" << Json{t.tool}
+           << ",\"setting\":" << Json{k.setting} << ",\"key\":" << Json{k.text}
+           << ",\"code\":" << k.code << "}";
         first = false;
       }
     }
@@ -608,9 +625,9 @@ class PageWriter {
       o_ << "null";
     } else {
       array(page_.differences, [&](const Difference& d) {
-        o_ << "{\"command\":" << Json{d.command} << ",\"version2\":"
-           << Json{bindings_of(page_.versions[0], d.position2)} << ",\"version3\":"
-           << Json{bindings_of(page_.versions[1], d.position3)} << "}";
+        o_ << "{\"command\":" << Json{d.command}
+           << ",\"version2\":" << Json{bindings_of(page_.versions[0], d.position2)}
+           << ",\"version3\":" << Json{bindings_of(page_.versions[1], d.position3)} << "}";
       });
     }
     o_ << "}</script>\n";
@@ -621,21 +638,21 @@ class PageWriter {
     std::int32_t section = 0;
     array(v.devices.headers, [&](const std::string& header) {
       ++section;
-      o_ << "{\"header\":" << Json{header} << ",\"joystick\":"
-         << v.devices.joyid[static_cast<std::size_t>(section)]
+      o_ << "{\"header\":" << Json{header}
+         << ",\"joystick\":" << v.devices.joyid[static_cast<std::size_t>(section)]
          << ",\"keyboard\":" << (section == v.devices.ikbd ? "true" : "false") << "}";
     });
     o_ << ",\"bindings\":";
     array(v.bindings, [&](const Binding& b) {
       o_ << "{\"position\":" << b.position << ",\"command\":" << Json{b.command} << ",\"kind\":\""
          << kind_name(b.kind) << "\",\"code\":" << b.code << ",\"joystick\":" << b.joystick
-         << ",\"device\":" << Json{b.device} << ",\"text\":"
-         << Json{trim(binding_text(b, page_.texts))} << "}";
+         << ",\"device\":" << Json{b.device}
+         << ",\"text\":" << Json{trim(binding_text(b, page_.texts))} << "}";
     });
     o_ << ",\"conflicts\":";
     array(v.conflicts, [&](const Conflict& c) {
-      o_ << "{\"on\":\"" << kind_name(c.on) << "\",\"code\":" << c.code << ",\"joystick\":"
-         << c.joystick << ",\"place\":" << Json{c.place} << ",\"commands\":";
+      o_ << "{\"on\":\"" << kind_name(c.on) << "\",\"code\":" << c.code
+         << ",\"joystick\":" << c.joystick << ",\"place\":" << Json{c.place} << ",\"commands\":";
       strings(c.commands);
       o_ << ",\"tools\":";
       strings(c.tools);
@@ -650,7 +667,8 @@ class PageWriter {
   std::vector<std::string> geometry_;  // of each key of the drawing, once
 };
 
-const char* const PageWriter::style = R"CSS(:root{--u:clamp(36px,4.1vw,68px);--gap:calc(var(--u)*.06);
+const char* const PageWriter::style =
+    R"CSS(:root{--u:clamp(36px,4.1vw,68px);--gap:calc(var(--u)*.06);
 --ink:#1d2430;--free:#f3f4f6;--bound:#dbeafe;--boundline:#3b6fb6;--tool:#fde7b0;--conf:#c62828}
 *{box-sizing:border-box}
 body{margin:0;padding:0 1.2rem 2rem;font:15px/1.4 "DejaVu Sans",Verdana,Arial,sans-serif;color:var(--ink);background:#fff}

@@ -4,8 +4,7 @@ namespace {
 
 // The rows: the function row, then the five rows of the main block, a
 // quarter of a key apart from it.
-constexpr double row_f = 0, row_1 = 1.25, row_2 = 2.25, row_3 = 3.25, row_4 = 4.25,
-                 row_5 = 5.25;
+constexpr double row_f = 0, row_1 = 1.25, row_2 = 2.25, row_3 = 3.25, row_4 = 4.25, row_5 = 5.25;
 // The left edges of the navigation block and of the numeric pad.
 constexpr double nav = 15.25, pad = 18.5;
 

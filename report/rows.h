@@ -55,8 +55,7 @@ struct Binding {
 // Sorts the first `n` keys of `list` (ascending when `qasc`), moving each
 // item of `clist` with its key. Stable: equal keys keep their order.
 template <typename T>
-void my_sort_i_c(std::size_t n, std::vector<std::int32_t>& list, std::vector<T>& clist,
-                 bool qasc) {
+void my_sort_i_c(std::size_t n, std::vector<std::int32_t>& list, std::vector<T>& clist, bool qasc) {
   if (n > list.size()) n = list.size();
   if (n > clist.size()) n = clist.size();
   for (std::size_t m = n; m > 1; --m) {

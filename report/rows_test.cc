@@ -45,27 +45,23 @@ TEST(Bindings, SortedByCommandInTheOrderRead) {
 TEST(Bindings, RenderedAsTheRowsOfEachKind) {
   Layout layout = make_layout(6, false);
   ReportTexts en = report_texts(false);
-  std::vector<Binding> bindings = {
-      bind(0, "Roll", BindingKind::axis, 1, "", 1, "Stick"),
-      bind(1, "Pause", BindingKind::key, 2, "1"),
-      bind(1, "Pause", BindingKind::unrecognised_key, 99),
-      bind(2, "Brake", BindingKind::button, 3, "", 1, "Stick"),
-      bind(2, "Brake", BindingKind::not_attached, 48, "", 0, "[{X}]"),
-      bind(3, "Chat", BindingKind::unbound)};
+  std::vector<Binding> bindings = {bind(0, "Roll", BindingKind::axis, 1, "", 1, "Stick"),
+                                   bind(1, "Pause", BindingKind::key, 2, "1"),
+                                   bind(1, "Pause", BindingKind::unrecognised_key, 99),
+                                   bind(2, "Brake", BindingKind::button, 3, "", 1, "Stick"),
+                                   bind(2, "Brake", BindingKind::not_attached, 48, "", 0, "[{X}]"),
+                                   bind(3, "Chat", BindingKind::unbound)};
   VersionRows rows = render_rows(bindings, layout, en);
-  EXPECT_EQ(rows.line_out, (std::vector<std::string>{
-                               "Roll      Y Axis                        Stick",
-                               "Pause     1                             Keyboard",
-                               "Pause     Unrecognized key",
-                               "Brake     Button 3                      Stick",
-                               "Brake     Not assigned to a keyboard key",
-                               "Chat      Unassigned"}));
-  EXPECT_EQ(rows.line_csv, (std::vector<std::string>{
-                               "\"Roll\",\"Y Axis\",\"Stick\",",
-                               "\"Pause\",=\"1\",\"Keyboard\",",
-                               "\"Pause\",\"Unrecognized key\",\" \",",
-                               "\"Brake\",\"Button 3\",\"Stick\",",
-                               "\"Brake\",\"Not assigned to a keyboard key" +
-                                   std::string(34, ' ') + "\",\" \",",
-                               "\"Chat\",\"Unassigned\",\" \","}));
+  EXPECT_EQ(rows.line_out,
+            (std::vector<std::string>{
+                "Roll      Y Axis                        Stick",
+                "Pause     1                             Keyboard", "Pause     Unrecognized key",
+                "Brake     Button 3                      Stick",
+                "Brake     Not assigned to a keyboard key", "Chat      Unassigned"}));
+  EXPECT_EQ(rows.line_csv,
+            (std::vector<std::string>{
+                "\"Roll\",\"Y Axis\",\"Stick\",", "\"Pause\",=\"1\",\"Keyboard\",",
+                "\"Pause\",\"Unrecognized key\",\" \",", "\"Brake\",\"Button 3\",\"Stick\",",
+                "\"Brake\",\"Not assigned to a keyboard key" + std::string(34, ' ') + "\",\" \",",
+                "\"Chat\",\"Unassigned\",\" \","}));
 }

@@ -14,45 +14,55 @@ void report_unreadable_table(bool qfr, const std::string& fnam, std::string_view
   stop_run(title, msg);
 }
 
-}  // namespace
-
-std::optional<ScanCodeTable> read_scn(bool qfr, const std::string& fnam, std::string_view title) {
+// The loop both loaders share: opens the table (when it can't be opened, an
+// error box names it and the result is empty), skips blank lines (and, with
+// `comments`, lines that begin with "#"), and hands every other line, split
+// at its separator, to `take` until the end of the file, `capacity` entries,
+// or `take` returning false.
+template <typename Table, typename Take>
+std::optional<Table> read_table(const std::string& fnam, bool qfr, std::string_view title,
+                                std::size_t capacity, bool comments, Take take) {
   LineReader in(trim(fnam), line_capacity);
   if (!in.is_open()) {
     report_unreadable_table(qfr, fnam, title);
     return std::nullopt;
   }
-  ScanCodeTable table;
-  while (table.size() < maxkey) {
+  Table table;
+  while (table.size() < capacity) {
     std::optional<std::string> line = in.next();
     if (!line) break;
-    if (is_blank(*line)) continue;
-    KeyVal kv = extract_key_val(*line);
-    std::optional<std::int32_t> code = read_whole_number(kv.key);
-    table.push_back({code.value_or(0), cut(kv.val, key_name_capacity)});
-    if (!code) break;
+    if (is_blank(*line) || (comments && (*line)[0] == '#')) continue;
+    if (!take(table, extract_key_val(*line))) break;
   }
-  std::printf(" %s %d keys\n", trim(fnam).c_str(), static_cast<int>(table.size()));
+  return table;
+}
+
+}  // namespace
+
+std::optional<ScanCodeTable> read_scn(bool qfr, const std::string& fnam, std::string_view title) {
+  // A code that does not read ends the table, its entry included.
+  auto table = read_table<ScanCodeTable>(
+      fnam, qfr, title, maxkey, false, [](ScanCodeTable& keys, const KeyVal& kv) {
+        std::optional<std::int32_t> code = read_whole_number(kv.key);
+        keys.push_back({code.value_or(0), cut(kv.val, key_name_capacity)});
+        return code.has_value();
+      });
+  if (table) std::printf(" %s %d keys\n", trim(fnam).c_str(), static_cast<int>(table->size()));
   return table;
 }
 
 std::optional<CommandTable> read_cmd(const std::string& fnam, bool qfr, std::int32_t& lmax,
                                      std::string_view title) {
-  LineReader in(trim(fnam), line_capacity);
-  if (!in.is_open()) {
-    report_unreadable_table(qfr, fnam, title);
-    return std::nullopt;
+  auto table = read_table<CommandTable>(
+      fnam, qfr, title, maxcmd, true, [&lmax](CommandTable& commands, const KeyVal& kv) {
+        std::int32_t length = static_cast<std::int32_t>(kv.val.size());
+        if (length > lmax) lmax = length;
+        commands.push_back(
+            {read_whole_number(kv.key).value_or(0), cut(kv.val, command_name_capacity)});
+        return true;
+      });
+  if (table) {
+    std::printf(" %s %d commands\n", trim(fnam).c_str(), static_cast<int>(table->size()));
   }
-  CommandTable table;
-  while (table.size() < maxcmd) {
-    std::optional<std::string> line = in.next();
-    if (!line) break;
-    if (is_blank(*line) || (*line)[0] == '#') continue;
-    KeyVal kv = extract_key_val(*line);
-    std::int32_t length = static_cast<std::int32_t>(kv.val.size());
-    if (length > lmax) lmax = length;
-    table.push_back({read_whole_number(kv.key).value_or(0), cut(kv.val, command_name_capacity)});
-  }
-  std::printf(" %s %d commands\n", trim(fnam).c_str(), static_cast<int>(table.size()));
   return table;
 }

@@ -15,8 +15,8 @@
 // anything else for version 2. `qpilot` asks for the last pilot's folder
 // rather than the user files folder. Returns 1 with the folder in
 // `aerlonuserpath` (whole, up to 512 characters, even past the record's
-// 256: the callers check that the file names they build from it fit), or 0 with `aerlonuserpath` as it came: the documents
-// folder is not in the registry, or its value names an environment variable
+// 256: the callers check that the file names they build from it fit), or 0 with `aerlonuserpath` as
+// it came: the documents folder is not in the registry, or its value names an environment variable
 // that is not set (reported in an error box) or can't be made out.
 // `msgpltfldr` and `qconfirm` ask for a confirmation that is never given:
 // the routine never asks the user; `qdocreg` is always true.

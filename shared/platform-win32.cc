@@ -185,8 +185,8 @@ namespace {
 // Writes a file that another program wrote through to the disk, when it can
 // be opened for that (a copy of a read-only file is read-only too).
 void flush_file(const std::string& path) {
-  HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return;
   FlushFileBuffers(handle);
   CloseHandle(handle);

@@ -129,9 +129,8 @@ TEST(CaseBlindCompare, FoldsOnlyAsciiLetters) {
   EXPECT_TRUE(case_blind_compare(lower, upper));
   for (std::size_t i = 0; i < lower.size(); ++i) {
     EXPECT_TRUE(case_blind_compare(lower.substr(i, 1), upper.substr(i, 1))) << lower[i];
-    EXPECT_FALSE(case_blind_compare(lower.substr(i, 1), i + 1 < lower.size()
-                                                            ? upper.substr(i + 1, 1)
-                                                            : std::string("[")))
+    EXPECT_FALSE(case_blind_compare(
+        lower.substr(i, 1), i + 1 < lower.size() ? upper.substr(i + 1, 1) : std::string("[")))
         << lower[i];
   }
   EXPECT_FALSE(case_blind_compare("`", "@"));  // the neighbours of a and A

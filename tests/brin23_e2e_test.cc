@@ -490,8 +490,8 @@ TEST_F(Brin23, PassingFilesNeverWriteThroughALink) {
   fs::create_symlink(victim, dir_.file(v3_posix + ".partial"));
   fs::remove(dir_.file("dialogs.log"));
   EXPECT_EQ(run(), 1);
-  EXPECT_EQ(read("dialogs.log"), "box|error|Tavlet (beta)|Backup file : " + v3_file +
-                                     "_00001.bak\\nError opening\r\n");
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|Backup file : " + v3_file + "_00001.bak\\nError opening\r\n");
   EXPECT_EQ(backups(), (std::vector<std::string>{"controls.ini_00000.bak"}));
   fs::remove(dir_.file(v3_posix + ".partial"));
 
@@ -517,14 +517,14 @@ TEST_F(Brin23, AStaleListingNeverDecidesTheBackupNumber) {
     int status;
     if (windows_target()) {
       // A read-only file can be neither removed nor written over.
-      fs::permissions(listing, fs::perms::owner_read | fs::perms::group_read |
-                                   fs::perms::others_read);
+      fs::permissions(listing,
+                      fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
       status = run();
     } else {
       // Root may do anything: the run is nobody's, in a read-only folder.
       open_to_everyone(dir_.path());
-      fs::permissions(listing, fs::perms::owner_read | fs::perms::group_read |
-                                   fs::perms::others_read);
+      fs::permissions(listing,
+                      fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
       make_read_only_folder(dir_.file("work"));
       status = run_as_nobody();
     }

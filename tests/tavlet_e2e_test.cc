@@ -508,14 +508,14 @@ TEST_F(Tavlet, KeyTextsThatReachTheDeviceColumnKeepTheirEnd) {
   // Key codes with all four modifiers: 30 and 31 characters of key text.
   write("Palvik/Settings/Palvik.ini", "KeyA=SCN-149946\r\nKeyB=SCN-149652\r\nKeyC=SCN328\r\n");
   ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
-  EXPECT_NE(read("work/Controls.txt")
-                .find(" \r\n..\\Palvik\\Settings\\Palvik.ini\r\n \r\n"
-                      "KeyA" +
-                      std::string(12, ' ') + "LONG+CTRL+SHFT+ALT+Right Shift Keyboard\r\n" +
-                      "KeyB" + std::string(12, ' ') +
-                      "LONG+CTRL+SHFT+ALT+Right Window Keyboard\r\n" +
-                      txt("KeyC", "Up", "Keyboard")),
-            std::string::npos);
+  EXPECT_NE(
+      read("work/Controls.txt")
+          .find(" \r\n..\\Palvik\\Settings\\Palvik.ini\r\n \r\n"
+                "KeyA" +
+                std::string(12, ' ') + "LONG+CTRL+SHFT+ALT+Right Shift Keyboard\r\n" + "KeyB" +
+                std::string(12, ' ') + "LONG+CTRL+SHFT+ALT+Right Window Keyboard\r\n" +
+                txt("KeyC", "Up", "Keyboard")),
+      std::string::npos);
   EXPECT_NE(read("work/Controls.csv")
                 .find("\"KeyB\",\"LONG+CTRL+SHFT+ALT+Right Window\",\"Keyboard\",\r\n"),
             std::string::npos);
@@ -590,8 +590,7 @@ namespace {
 
 // The element that carries `attribute` (the first one from `from` on), from
 // its "<" to its closing tag; empty when there is none.
-std::string element(const std::string& page, const std::string& attribute,
-                    std::size_t from = 0) {
+std::string element(const std::string& page, const std::string& attribute, std::size_t from = 0) {
   std::size_t at = page.find(attribute, from);
   if (at == std::string::npos) return "";
   std::size_t start = page.rfind('<', at);
@@ -627,9 +626,9 @@ std::string embedded_model(const std::string& page) {
 TEST_F(Tavlet, TheReferenceCardDrawsEveryBindingOfBothVersions) {
   if (windows_target()) GTEST_SKIP() << "Wine attaches no joystick (see the one-version test)";
   // Version 3: two commands on one key, and a key that Palvik takes too.
-  write("Docs/Aerlon3/Pilots/Ann/controls.ini",
-        joystick_header +
-            "\r\n2001=1000\r\n3103=49\r\n[Keys]\r\n3101=57\r\n3102=57\r\n3105=200\r\n");
+  write(
+      "Docs/Aerlon3/Pilots/Ann/controls.ini",
+      joystick_header + "\r\n2001=1000\r\n3103=49\r\n[Keys]\r\n3101=57\r\n3102=57\r\n3105=200\r\n");
   write("work/Controls.html", "last week's card");
   ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
   const std::string page = read("work/Controls.html");
@@ -677,8 +676,7 @@ TEST_F(Tavlet, TheReferenceCardDrawsEveryBindingOfBothVersions) {
   }
   EXPECT_EQ(stick.find("data-button=\"4\""), std::string::npos);  // it has four
   // A device that is not attached: its header, its command.
-  std::string away =
-      element(v2, "data-joystick=\"[{00000000-0000-0000-0000-000000000000}]\"");
+  std::string away = element(v2, "data-joystick=\"[{00000000-0000-0000-0000-000000000000}]\"");
   EXPECT_NE(away.find("Chat"), std::string::npos);
   EXPECT_NE(element(away, "data-button=\"2\"").find("Chat"), std::string::npos);
 
