@@ -11,13 +11,7 @@ namespace {
 std::string narrow(std::string_view file) {
   if (file.size() >= 2 && static_cast<unsigned char>(file[0]) == 0xFF &&
       static_cast<unsigned char>(file[1]) == 0xFE) {
-    std::string out;
-    for (std::size_t i = 2; i + 1 < file.size(); i += 2) {
-      unsigned unit = static_cast<unsigned char>(file[i]) |
-                      (static_cast<unsigned>(static_cast<unsigned char>(file[i + 1])) << 8);
-      out.push_back(unicode_to_cp1252(unit));
-    }
-    return out;
+    return utf16le_to_cp1252(file.substr(2));
   }
   if (file.substr(0, 3) == "\xEF\xBB\xBF") file.remove_prefix(3);
   return std::string(file);
@@ -137,13 +131,7 @@ std::optional<std::string> value_data(std::string_view data, bool unicode) {
     auto bytes = hex_bytes(data.substr(close + 2));
     // Expandable and multiple strings are UTF-16LE in a version 5.00 file.
     if (!bytes || !unicode || (type != "2" && type != "7")) return bytes;
-    std::string out;
-    for (std::size_t i = 0; i + 1 < bytes->size(); i += 2) {
-      unsigned unit = static_cast<unsigned char>((*bytes)[i]) |
-                      (static_cast<unsigned>(static_cast<unsigned char>((*bytes)[i + 1])) << 8);
-      out.push_back(unicode_to_cp1252(unit));
-    }
-    return out;
+    return utf16le_to_cp1252(*bytes);
   }
   return std::nullopt;
 }

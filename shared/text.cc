@@ -36,6 +36,29 @@ char unicode_to_cp1252(char32_t u) {
   return '?';
 }
 
+std::optional<char> Utf16Narrower::take(char16_t unit) {
+  if (in_pair_) {
+    in_pair_ = false;
+    return '?';
+  }
+  if (unit >= 0xD800 && unit < 0xDC00) {
+    in_pair_ = true;
+    return std::nullopt;
+  }
+  return unicode_to_cp1252(unit);
+}
+
+std::string utf16le_to_cp1252(std::string_view bytes) {
+  Utf16Narrower narrower;
+  std::string out;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    auto unit = static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                      static_cast<unsigned char>(bytes[i + 1]) << 8);
+    if (std::optional<char> c = narrower.take(unit)) out.push_back(*c);
+  }
+  return out;
+}
+
 bool is_blank(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
 
 std::string trim(std::string_view s) {

@@ -59,6 +59,23 @@ char32_t cp1252_to_unicode(unsigned char c);
 // The Windows-1252 byte of a Unicode character, "?" when it has none.
 char unicode_to_cp1252(char32_t u);
 
+// UTF-16LE text narrowed to Windows-1252, one code unit at a time: a
+// character the code page lacks becomes "?", and so does a character beyond
+// the first plane, whose two units (a surrogate pair) give one "?".
+class Utf16Narrower {
+ public:
+  // The byte of the character that `unit` completes; nothing when it is the
+  // first unit of a pair (whatever follows it is taken as the second).
+  std::optional<char> take(char16_t unit);
+
+ private:
+  bool in_pair_ = false;
+};
+
+// UTF-16LE bytes (without byte-order mark) narrowed as above; a last odd
+// byte is dropped.
+std::string utf16le_to_cp1252(std::string_view bytes);
+
 // ---- Settings-line procedures -----------------------------------------------
 
 struct KeyVal {

@@ -137,6 +137,14 @@ TEST(CaseBlindCompare, FoldsOnlyAsciiLetters) {
   EXPECT_FALSE(case_blind_compare("{", "["));  // and of z and Z
 }
 
+TEST(Cp1252, Utf16Narrowed) {
+  // A, e acute, the euro sign, U+0100, a character beyond the first plane
+  // (a surrogate pair), and a last odd byte.
+  const std::string bytes("A\0\xE9\0\xAC\x20\x00\x01\x3D\xD8\x00\xDE!", 13);
+  EXPECT_EQ(utf16le_to_cp1252(bytes), "A\xE9\x80??");
+  EXPECT_EQ(utf16le_to_cp1252(""), "");
+}
+
 TEST(Cp1252, EveryByteAndTheFirstCharacterBeyond) {
   for (int b = 0; b < 256; ++b) {
     char32_t u = cp1252_to_unicode(static_cast<unsigned char>(b));

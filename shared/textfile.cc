@@ -32,18 +32,14 @@ int LineReader::next_char() {
     return c;
   }
   if (!utf16_) return std::getc(file_);
-  int low = std::getc(file_);
-  int high = low == EOF ? EOF : std::getc(file_);
-  if (high == EOF) return EOF;
-  char32_t unit = static_cast<char32_t>(low | (high << 8));
-  if (unit >= 0xD800 && unit < 0xDC00) {
-    // A character beyond the first plane takes two units; neither has a byte.
-    int low2 = std::getc(file_);
-    int high2 = low2 == EOF ? EOF : std::getc(file_);
-    if (high2 == EOF) return EOF;
-    return '?';
+  for (;;) {
+    int low = std::getc(file_);
+    int high = low == EOF ? EOF : std::getc(file_);
+    if (high == EOF) return EOF;
+    if (std::optional<char> c = utf16_narrower_.take(static_cast<char16_t>(low | (high << 8)))) {
+      return static_cast<unsigned char>(*c);
+    }
   }
-  return static_cast<unsigned char>(unicode_to_cp1252(unit));
 }
 
 std::optional<std::string> LineReader::next() {
@@ -76,6 +72,7 @@ void LineReader::rewind() {
   std::fseek(file_, start_, SEEK_SET);
   pending_ = EOF;
   failed_ = false;
+  utf16_narrower_ = Utf16Narrower();
 }
 
 LineWriter::~LineWriter() { close(); }

@@ -18,6 +18,8 @@
 #include <string>
 #include <string_view>
 
+#include "shared/text.h"
+
 // The line length of every settings file and table the programs read.
 inline constexpr std::size_t line_capacity = 80;
 
@@ -52,7 +54,8 @@ class LineReader {
   std::size_t capacity_;
   long start_ = 0;      // where the text begins, after a byte-order mark
   bool utf16_ = false;  // UTF-16LE, read as single bytes
-  int pending_ = EOF;   // a character read ahead past a CR
+  Utf16Narrower utf16_narrower_;
+  int pending_ = EOF;  // a character read ahead past a CR
   bool failed_ = false;
 };
 
