@@ -705,7 +705,8 @@ body.searching .key,body.searching .ctl,body.searching .row{opacity:.35}
 body.searching .hit{opacity:1;outline:3px solid #f59e0b;outline-offset:1px}
 @page{size:A4 landscape;margin:10mm}
 @media print{:root{--u:11.8mm}body{padding:0;font-size:10pt}.noprint{display:none!important}
-.top{border-bottom-width:1px}.version{break-before:page}.version h2{margin-top:0}
+.top{border-bottom-width:1px}.version+.version{break-before:page}.version+.version h2{margin-top:0}
+h2,h3,h4,h5{break-after:avoid}
 .differences{break-before:page}body.searching .key,body.searching .ctl,body.searching .row{opacity:1}
 .hit{outline:none!important}*{-webkit-print-color-adjust:exact;print-color-adjust:exact}}
 )CSS";

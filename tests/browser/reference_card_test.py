@@ -135,12 +135,16 @@ def check_search(driver, label, text):
 
 PRINTED = """
 const out = [];
-for (const part of document.querySelectorAll('[data-version]')) {
+const parts = [...document.querySelectorAll('[data-version]')];
+parts.forEach((part, i) => {
+  // The first version's part follows the page's heading on the first page;
+  // each later one starts a page.
   const board = part.querySelector('.keyboard').getBoundingClientRect();
-  const top = part.getBoundingClientRect().top;
+  const top = i === 0 ? document.documentElement.getBoundingClientRect().top
+                      : part.getBoundingClientRect().top;
   out.push({version: part.dataset.version, height: board.bottom - top, width: board.right,
-            breaks: getComputedStyle(part).breakBefore});
-}
+            breaks: i === 0 ? 'page' : getComputedStyle(part).breakBefore});
+});
 const search = document.getElementById('search');
 return {parts: out, search: search ? getComputedStyle(search).display : 'none'};
 """
