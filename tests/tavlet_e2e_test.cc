@@ -743,3 +743,13 @@ TEST_F(Tavlet, NoReferenceCardWhenTheReportStops) {
   EXPECT_EQ(run("en_US.UTF-8"), 1);
   EXPECT_EQ(read("work/Controls.html"), "last week's card");
 }
+
+TEST_F(Tavlet, APageThatCantBeWrittenChangesNothingElse) {
+  fs::create_directories(dir_.file("work/Controls.html"));
+  write("joysticks.txt", "");
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  EXPECT_TRUE(fs::is_directory(dir_.file("work/Controls.html")));
+  EXPECT_FALSE(fs::exists(dir_.file("work/Controls.html.new")));
+  EXPECT_EQ(read("dialogs.log"), question_en);
+  EXPECT_NE(console_.find(" Controls.html NOT WRITTEN\n"), std::string::npos);
+}
