@@ -5,6 +5,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "report/controls_model.h"
+#include "report/html_page.h"
 #include "shared/textfile.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) { return prepare_fuzzing(); }
@@ -27,16 +28,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   finish_rows(commands, ctx, model);
 
   if (dev.ndev < 0 || dev.ndev > static_cast<std::int32_t>(maxdev)) std::abort();
-  const VersionRows& rows = model.rows;
-  if (rows.size() > maxcmd || rows.line_csv.size() != rows.size() ||
-      rows.ind_out.size() != rows.size() || rows.ind_csv != rows.ind_out) {
-    std::abort();
+  if (dev.headers.size() != static_cast<std::size_t>(dev.ndev)) std::abort();
+  const std::vector<Binding>& bindings = model.bindings;
+  if (bindings.size() > maxcmd) std::abort();
+  for (std::size_t n = 0; n < bindings.size(); ++n) {
+    if (n > 0 && bindings[n].position < bindings[n - 1].position) std::abort();
   }
+  VersionRows rows = render_rows(bindings, layout, texts);
+  if (rows.size() != bindings.size() || rows.line_csv.size() != rows.size()) std::abort();
   for (std::size_t n = 0; n < rows.size(); ++n) {
     if (rows.line_out[n].size() > row_capacity || rows.line_csv[n].size() > row_capacity) {
       std::abort();
     }
-    if (n > 0 && rows.ind_out[n] < rows.ind_out[n - 1]) std::abort();
   }
+  // The page and its conflicts draw any of it.
+  Page page;
+  page.texts = texts;
+  page.joysticks = joysticks;
+  page.versions.push_back({3, "controls.ini", bindings, dev, find_conflicts(bindings, {}, texts)});
+  if (render_page(page).find("data-version=\"3\"") == std::string::npos) std::abort();
   return 0;
 }
