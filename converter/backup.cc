@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "shared/console.h"
 #include "shared/messages.h"
 #include "shared/platform.h"
 #include "shared/text.h"
@@ -92,7 +93,7 @@ std::int32_t name_from_listing(std::string& fnam, const std::vector<std::string>
   std::size_t dot = name.rfind('.');
   std::size_t underscore = name.substr(0, dot).rfind('_');
   if (nmax == -1) {
-    std::printf(" %s\n %s\n", fsrch.c_str(), name.c_str());
+    console_printf(" %s\n %s\n", fsrch.c_str(), name.c_str());
     ext = dot == std::string::npos ? "" : name.substr(dot);
   }
   if (nmax >= highest_number || underscore == std::string::npos) {
@@ -114,10 +115,10 @@ std::int32_t get_new_vers(std::string& fnam) {
   fnam = trim(fnam);
   SplitName split = split_name(fnam);
   std::string cmd = "DIR /TW /B /O-D \"" + split.pattern + "\" > " + listing_file;
-  std::printf(" %s\n", cmd.c_str());
+  console_printf(" %s\n", cmd.c_str());
   CommandStatus status{1, 1};
   if (!stale) status = list_newest_first(split.pattern, listing_file);
-  std::printf(" exitstat= %d cmdstat= %d\n", status.exit_status, status.command_status);
+  console_printf(" exitstat= %d cmdstat= %d\n", status.exit_status, status.command_status);
 
   // Only a listing that this call made whole is read; a name it gives that
   // is taken all the same shows a listing that missed files.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "converter/backup.h"
+#include "shared/console.h"
 #include "shared/install.h"
 #include "shared/log.h"
 #include "shared/messages.h"
@@ -92,7 +93,7 @@ class Conversion {
       if ((*line)[0] == '[') {
         std::string header = trim(*line);
         target.write_line(header);
-        std::printf(" %s\n", header.c_str());
+        console_printf(" %s\n", header.c_str());
         continue;
       }
       KeyVal kv = extract_key_val(*line);
@@ -101,7 +102,7 @@ class Conversion {
       std::string binding =
           i2b(k_v3[static_cast<std::size_t>(*mcmd)], number_capacity) + "=" + trim(kv.val);
       target.write_line(binding);
-      std::printf(" %s\n", binding.c_str());
+      console_printf(" %s\n", binding.c_str());
     }
   }
 
@@ -145,7 +146,7 @@ int run_conversion(int argc, char** argv) {
   FileName target = run.pilot_file(inst00.pilpath3, 3);
   const std::string& ctrfile = source.name;
   const std::string& ctrfile_3 = target.name;
-  std::printf(" %s\n %s\n", ctrfile.c_str(), ctrfile_3.c_str());
+  console_printf(" %s\n %s\n", ctrfile.c_str(), ctrfile_3.c_str());
 
   // 7-8. The source and the table must be there; a name too long for its
   // field is not looked for under the cut name.
@@ -165,10 +166,10 @@ int run_conversion(int argc, char** argv) {
       return run.stop_with(backup_error + cut(ctrfile_bak, path_capacity) + run.error_opening());
     }
     std::string cmd = "COPY /Y \"" + ctrfile_3 + "\" \"" + ctrfile_bak + "\"";
-    std::printf(" %s\n", cmd.c_str());
+    console_printf(" %s\n", cmd.c_str());
     log_message_f(cmd);
     CommandStatus status = copy_file_whole(ctrfile_3, ctrfile_3 + ".partial", ctrfile_bak);
-    std::printf(" %d %d\n", status.exit_status, status.command_status);
+    console_printf(" %d %d\n", status.exit_status, status.command_status);
     if (status.exit_status != 0 || status.command_status > 0) {
       return run.stop_with(backup_error + ctrfile_bak + run.error_opening());
     }

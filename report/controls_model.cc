@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "report/probing.h"
+#include "shared/console.h"
 #include "shared/log.h"
 #include "shared/text.h"
 #include "shared/textfile.h"
@@ -69,17 +70,17 @@ DeviceTable find_devices(LineReader& in, const ReportContext& ctx) {
       if (!section.open_section()) continue;
       dev.ndev = section.current();
       dev.headers.push_back(trim(*line));
-      std::printf(" %s\n", line->c_str());
+      console_printf(" %s\n", line->c_str());
       std::int32_t& joyid = dev.joyid[static_cast<std::size_t>(dev.ndev)];
       joyid = 0;
       if (dev.ndev == 1) continue;
       for (std::size_t k = 0; k < ctx.joysticks.size(); ++k) {
-        std::printf(" %s\n", ctx.joysticks[k].guid.c_str());
+        console_printf(" %s\n", ctx.joysticks[k].guid.c_str());
         if (same_text(*line, ctx.joysticks[k].guid)) joyid = static_cast<std::int32_t>(k + 1);
       }
       if (joyid > 0) {
-        std::printf(" %d %s\n", joyid,
-                    ctx.joysticks[static_cast<std::size_t>(joyid - 1)].name.c_str());
+        console_printf(" %d %s\n", joyid,
+                       ctx.joysticks[static_cast<std::size_t>(joyid - 1)].name.c_str());
       }
       continue;
     }
@@ -95,7 +96,7 @@ DeviceTable find_devices(LineReader& in, const ReportContext& ctx) {
       dev.ikbd = i;
     }
   }
-  std::printf(" %d %d\n", dev.ikbd, dev.max_cmd_dev);
+  console_printf(" %d %d\n", dev.ikbd, dev.max_cmd_dev);
   return dev;
 }
 
@@ -174,7 +175,7 @@ DeviceTable read_controls_file(LineReader& in, int version, const CommandTable& 
     if (!mkey) continue;
     int i = command_position(commands, *mcmd);
     if (i < 0) {
-      std::printf(" %d Command not found\n", *mcmd);
+      console_printf(" %d Command not found\n", *mcmd);
       continue;
     }
     if (jf == dev.ikbd) {
@@ -210,8 +211,8 @@ void finish_rows(const CommandTable& commands, const ReportContext& ctx, Assignm
   BindingMaker rows(model);
   for (std::size_t i = 0; i < commands.size(); ++i) {
     if (model.q_cmd[i]) continue;
-    std::printf(" %d %d %s %s\n", static_cast<int>(i + 1), commands[i].number,
-                commands[i].name.c_str(), ctx.texts.unass.c_str());
+    console_printf(" %d %d %s %s\n", static_cast<int>(i + 1), commands[i].number,
+                   commands[i].name.c_str(), ctx.texts.unass.c_str());
     rows.add(static_cast<int>(i), commands[i].name, BindingKind::unbound);
   }
   sort_bindings(model.bindings);

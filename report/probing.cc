@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "shared/console.h"
 #include "shared/platform.h"
 #include "shared/system.h"
 #include "shared/text.h"
@@ -54,7 +55,7 @@ std::int32_t get_key_name(std::int32_t ThisKey, std::string& s) {
 }
 
 std::int32_t GetKeyNa(std::int32_t iv, std::string& keyn) {
-  std::printf("%d\n", iv);
+  console_printf("%d\n", iv);
   return get_key_name(iv, keyn);
 }
 
@@ -79,7 +80,7 @@ std::int32_t GetNumJoy() {
     if (joystick_caps(id)) {
       count = static_cast<std::int32_t>(id) + 1;
     } else {
-      std::printf("%u ERROR\n", id);
+      console_printf("%u ERROR\n", id);
     }
   }
   return count;
@@ -106,27 +107,27 @@ std::int32_t GetJoyInfo(std::int32_t id, std::string& JGuid, std::string& JName,
   std::optional<JoystickCaps> caps =
       id < 0 ? std::nullopt : joystick_caps(static_cast<std::uint32_t>(id));
   if (!caps) {
-    std::printf("%d ERROR\n", id);
+    console_printf("%d ERROR\n", id);
     return 0;
   }
-  std::printf("%d : %d %d %d %d %s %s\n", id, caps->axes, caps->buttons, caps->vendor,
-              caps->product, caps->name.c_str(), caps->registry_key.c_str());
+  console_printf("%d : %d %d %d %d %s %s\n", id, caps->axes, caps->buttons, caps->vendor,
+                 caps->product, caps->name.c_str(), caps->registry_key.c_str());
   JNumAxe = caps->axes;
   JNumBut = caps->buttons;
 
   char device[32];
   std::snprintf(device, sizeof device, "VID_%04X&PID_%04X", caps->vendor, caps->product);
-  std::printf("%s\n", device);
+  console_printf("%s\n", device);
 
   std::string key = std::string(oem_key) + device;
-  std::printf("%s\n", key.c_str());
+  console_printf("%s\n", key.c_str());
   std::string value;
   std::int32_t len = 0;
   JName.clear();
   if (RdUsrReg(key, "OEMName", value, len) == 0) {
     JName = strcpy_c2f(value.c_str(), 0, name_capacity);
   }
-  std::printf("%s\n", JName.c_str());
+  console_printf("%s\n", JName.c_str());
 
   // The identifier's 16 bytes are taken whole, zero bytes included.
   key = std::string(directinput_key) + device + "\\Calibration\\0";
@@ -134,9 +135,9 @@ std::int32_t GetJoyInfo(std::int32_t id, std::string& JGuid, std::string& JName,
   len = 0;
   JGuid.clear();
   if (RdUsrReg(key, "GUID", value, len) == 0 && value.size() >= guid_size) {
-    std::printf("%d \n", len);
+    console_printf("%d \n", len);
     JGuid = joystick_header(value);
   }
-  std::printf("\n%s\n", JGuid.c_str());
+  console_printf("\n%s\n", JGuid.c_str());
   return 1;
 }

@@ -14,6 +14,7 @@
 #include "report/report_files.h"
 #include "report/sibling.h"
 #include "report/tables.h"
+#include "shared/console.h"
 #include "shared/install.h"
 #include "shared/log.h"
 #include "shared/messages.h"
@@ -34,7 +35,7 @@ int stop_with(std::string_view msg) { return stop_run(title, msg); }
 
 std::vector<Joystick> probe_joysticks() {
   std::int32_t nbjoy = GetNumJoy();
-  std::printf(" %d Joysticks\n", nbjoy);
+  console_printf(" %d Joysticks\n", nbjoy);
   if (nbjoy > static_cast<std::int32_t>(maxjoy)) nbjoy = static_cast<std::int32_t>(maxjoy);
   std::vector<Joystick> joysticks;
   for (std::int32_t id = 0; id < nbjoy; ++id) {
@@ -48,7 +49,7 @@ std::vector<Joystick> probe_joysticks() {
     remove_trail_0(joy.guid);
     joy.axes = axes;
     joy.buttons = buttons;
-    std::printf(" %d %d %d %s %s\n", id, axes, buttons, joy.name.c_str(), joy.guid.c_str());
+    console_printf(" %d %d %d %s %s\n", id, axes, buttons, joy.name.c_str(), joy.guid.c_str());
     joysticks.push_back(joy);
   }
   return joysticks;
@@ -82,7 +83,7 @@ bool report_version(int version, const std::string& pilot_folder, const CommandT
   model.bindings.clear();
   std::string whole_name = trim(pilot_folder) + "\\controls.ini";
   std::string ctrfile = cut(whole_name, ctrfile_capacity);
-  std::printf(" %s\n", ctrfile.c_str());
+  console_printf(" %s\n", ctrfile.c_str());
   // A name cut at its field's end would be another file's: not looked for.
   if (whole_name.size() > ctrfile_capacity || !file_exists(ctrfile)) {
     stop_with(ctrfile + (qfr ? "/pas trouv\xE9" : "/not found"));
@@ -118,7 +119,7 @@ std::vector<Difference> write_differences(ReportFiles& report, const CommandTabl
       std::int32_t k2 = model.k_cmd_of(2)[i];
       std::int32_t k3 = model.k_cmd_of(3)[j];
       if (k2 != k3) {
-        std::printf(" %s %d %d\n", v2[i].name.c_str(), k2, k3);
+        console_printf(" %s %d %d\n", v2[i].name.c_str(), k2, k3);
         report.write(text_row(report.layout(), v2[i].name),
                      csv_row(report.layout(), v2[i].name, " ", " "));
         differences.push_back(
@@ -141,7 +142,7 @@ void write_reference_card(Page& page, const ScanCodeTable& keys) {
   for (PageVersion& v : page.versions) {
     v.conflicts = find_conflicts(v.bindings, page.tools, page.texts);
     for (const Conflict& c : v.conflicts) {
-      std::printf(" Conflict %d %s\n", v.version, conflict_line(c).c_str());
+      console_printf(" Conflict %d %s\n", v.version, conflict_line(c).c_str());
     }
   }
   for (const KeyPlace& p : keyboard_places(page.keyboard)) {
@@ -153,7 +154,7 @@ void write_reference_card(Page& page, const ScanCodeTable& keys) {
     page.key_names.emplace_back(p.code, name);
   }
   bool written = write_page(page_report, page);
-  std::printf(" %s %s\n", page_report, written ? "written" : "NOT WRITTEN");
+  console_printf(" %s %s\n", page_report, written ? "written" : "NOT WRITTEN");
 }
 
 // The keys of the table, then each joystick's axes and buttons, that nothing
@@ -173,14 +174,14 @@ void write_unused(ReportFiles& report, const ReportTexts& texts, const ScanCodeT
     }
     if (duplicate) continue;
     std::string display = key_display_name(c, texts.qfr);
-    std::printf(" %d %s\n", c, display.c_str());
+    console_printf(" %d %s\n", c, display.c_str());
     report.write(text_row(report.layout(), " ", display, kbdnam),
                  csv_row(report.layout(), " ", display, kbdnam, looks_numeric(display)));
   }
   for (std::size_t k = 0; k < joysticks.size(); ++k) {
     const Joystick& joy = joysticks[k];
     std::string name = trim(joy.name);
-    std::printf(" %d %d %d %s\n", static_cast<int>(k + 1), joy.axes, joy.buttons, name.c_str());
+    console_printf(" %d %d %d %s\n", static_cast<int>(k + 1), joy.axes, joy.buttons, name.c_str());
     report.write_blank();
     std::int32_t axes = joy.axes < static_cast<std::int32_t>(maxaxe) + 1 ? joy.axes : maxaxe + 1;
     for (std::int32_t a = 0; a < axes; ++a) {
@@ -217,7 +218,7 @@ int run_report(int argc, char** argv) {
   // 4-6. Language and texts: French by the user interface unless "-EN".
   bool qfr = IsLanguageFrench() != 0;
   if (argc == 2 && std::strcmp(argv[1], "-EN") == 0) qfr = false;
-  std::printf(" %c %c %c\n", qfr ? 'T' : 'F', inst00.qv2 ? 'T' : 'F', inst00.qv3 ? 'T' : 'F');
+  console_printf(" %c %c %c\n", qfr ? 'T' : 'F', inst00.qv2 ? 'T' : 'F', inst00.qv3 ? 'T' : 'F');
   ReportTexts texts = report_texts(qfr);
   const std::string fnam = qfr ? "SCN_AZERTY_FR.txt" : "SCN_QWERTY.txt";
 
@@ -242,8 +243,8 @@ int run_report(int argc, char** argv) {
     commands[1] = *table;
   }
   Layout layout = make_layout(lmax, qfr);
-  std::printf(" %s\n %s\n %s\n", layout.fmtstr.c_str(), layout.csvstr.c_str(),
-              layout.csvnum.c_str());
+  console_printf(" %s\n %s\n %s\n", layout.fmtstr.c_str(), layout.csvstr.c_str(),
+                 layout.csvnum.c_str());
   std::optional<ScanCodeTable> keys = read_scn(qfr, fnam, title);
   if (!keys) return 1;
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "report/probing.h"
+#include "shared/console.h"
 #include "shared/platform.h"
 #include "shared/text.h"
 
@@ -33,7 +34,7 @@ bool read_tool_ini(bool qfr, const std::string& fnam, const ScanCodeTable& keys,
   const std::string kbdnam = qfr ? "Clavier" : "Keyboard";
   std::string path = trim(fnam);
   bool exists = file_exists(path);
-  std::printf(" %s %c\n", path.c_str(), exists ? 'T' : 'F');
+  console_printf(" %s %c\n", path.c_str(), exists ? 'T' : 'F');
   if (!exists) return false;
   LineReader in(path, line_capacity);
   if (!in.is_open()) return false;

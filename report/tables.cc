@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "shared/console.h"
 #include "shared/messages.h"
 #include "shared/text.h"
 #include "shared/textfile.h"
@@ -47,7 +48,7 @@ std::optional<ScanCodeTable> read_scn(bool qfr, const std::string& fnam, std::st
         keys.push_back({code.value_or(0), cut(kv.val, key_name_capacity)});
         return code.has_value();
       });
-  if (table) std::printf(" %s %d keys\n", trim(fnam).c_str(), static_cast<int>(table->size()));
+  if (table) console_printf(" %s %d keys\n", trim(fnam).c_str(), static_cast<int>(table->size()));
   return table;
 }
 
@@ -62,7 +63,7 @@ std::optional<CommandTable> read_cmd(const std::string& fnam, bool qfr, std::int
         return true;
       });
   if (table) {
-    std::printf(" %s %d commands\n", trim(fnam).c_str(), static_cast<int>(table->size()));
+    console_printf(" %s %d commands\n", trim(fnam).c_str(), static_cast<int>(table->size()));
   }
   return table;
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "shared/console.h"
 #include "shared/log.h"
 #include "shared/messages.h"
 #include "shared/pilot_folder.h"
@@ -51,8 +52,8 @@ void set_active(InstallationRecord& inst, std::int32_t version) {
 
 std::int32_t get_aerlon_inst_dir(std::int32_t nc, std::string& path, bool silent) {
   if (nc != 2 && nc != 3) {
-    std::printf(" %d\n", nc);
-    std::printf(" get_aerlon_inst_dir : incorrect Aerlon version\n");
+    console_printf(" %d\n", nc);
+    console_printf(" get_aerlon_inst_dir : incorrect Aerlon version\n");
     std::exit(EXIT_FAILURE);
   }
   std::string key = "SOFTWARE\\Aerlon" + std::to_string(nc) + "\\";
@@ -60,7 +61,7 @@ std::int32_t get_aerlon_inst_dir(std::int32_t nc, std::string& path, bool silent
   std::int32_t len = 0;
   std::int32_t status = RdUsrReg(key, "InstallDir", value, len);
   if (status != 0) {
-    std::printf(" %d\n", status);
+    console_printf(" %d\n", status);
     path.clear();
     if (silent) return 0;
     std::string notice =
@@ -72,9 +73,9 @@ std::int32_t get_aerlon_inst_dir(std::int32_t nc, std::string& path, bool silent
   }
   path = strcpy_c2f(value.c_str(), 0, path_capacity);
   std::string log_name = cut(trim(path) + sim_log, path_capacity);
-  std::printf(" %s\n %s\n", trim(path).c_str(), log_name.c_str());
+  console_printf(" %s\n %s\n", trim(path).c_str(), log_name.c_str());
   std::int32_t nvers = logged_version(log_name);
-  std::printf(" %d\n", nvers);
+  console_printf(" %d\n", nvers);
   return nvers;
 }
 
@@ -110,7 +111,7 @@ std::int32_t check_aerlon_install(InstallationRecord& inst, std::string_view msg
 }
 
 void get_active_aerlon_version(InstallationRecord& inst) {
-  std::printf(" get_active_aerlon_version\n\n");
+  console_printf(" get_active_aerlon_version\n\n");
   std::int32_t active = inst.qv3 && !inst.qv2 ? 3 : 2;
   if (inst.qv2 && inst.qv3) {
     std::int64_t plan2 = modified_date(trim(inst.pilpath2) + flight_plan);
@@ -132,6 +133,6 @@ void get_active_aerlon_version(InstallationRecord& inst) {
     }
   }
   set_active(inst, active);
-  std::printf(" %d %s %s\n", inst.arlnvers, trim(inst.arlninstpath).c_str(),
-              trim(inst.pilot_path()).c_str());
+  console_printf(" %d %s %s\n", inst.arlnvers, trim(inst.arlninstpath).c_str(),
+                 trim(inst.pilot_path()).c_str());
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "shared/console.h"
 #include "shared/platform.h"
 #include "shared/text.h"
 #include "shared/textfile.h"
@@ -68,14 +69,14 @@ void create(std::string& msg) {
   } else {
     status = errno != 0 ? errno : 1;
   }
-  std::printf(" CREATE %s %d\n", name.c_str(), status);
+  console_printf(" CREATE %s %d\n", name.c_str(), status);
   if (send_name) msg = name;
 }
 
 // One line to the console, then to the log file when it is open.
 void emit(LineWriter& log, std::string_view line) {
-  std::fwrite(line.data(), 1, line.size(), stdout);
-  std::fputc('\n', stdout);
+  console_write(line);
+  console_write("\n");
   if (log.is_open()) log.write_line(line);
 }
 
@@ -121,7 +122,7 @@ std::string dated_log_name(std::string_view program_path, const std::tm& tm) {
 }
 
 void log_message_f(std::string& msg) {
-  std::printf(" >>> %s\n", trim(msg).c_str());
+  console_printf(" >>> %s\n", trim(msg).c_str());
   if (msg.compare(0, 6, "CREATE") == 0) {
     create(msg);
     std::fflush(stdout);
@@ -131,7 +132,7 @@ void log_message_f(std::string& msg) {
 }
 
 void log_text_f(std::string_view msg) {
-  std::printf(" >>> %s\n", trim(msg).c_str());
+  console_printf(" >>> %s\n", trim(msg).c_str());
   append_message(msg);
 }
 

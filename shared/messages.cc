@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "shared/console.h"
 #include "shared/dialog.h"
 #include "shared/platform.h"
 #include "shared/text.h"
@@ -35,7 +36,7 @@ void error_message_tit(std::int32_t& msg_status, std::string_view tit, std::stri
   convert_line_breaks(msg);
   std::string text = trim(msg);
   if (qline) {
-    std::printf(" %s\n", text.c_str());
+    console_printf(" %s\n", text.c_str());
     std::fflush(stdout);
     return;
   }
@@ -79,8 +80,8 @@ std::optional<std::string> GetFileName(std::string_view title, std::string_view 
                                        bool multi) {
   std::string filter_copy(filter.substr(0, filter_capacity));
   std::string initial(path);
-  std::printf("GetFileName %s %d\n", filter_copy.c_str(), static_cast<int>(filter_copy.size()));
-  std::printf("GetFileName %s %d\n", initial.c_str(), static_cast<int>(initial.size()));
+  console_printf("GetFileName %s %d\n", filter_copy.c_str(), static_cast<int>(filter_copy.size()));
+  console_printf("GetFileName %s %d\n", initial.c_str(), static_cast<int>(initial.size()));
   std::fflush(stdout);
 
   // Every non-empty piece between commas is one pattern, exactly as written.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "shared/console.h"
 #include "shared/messages.h"
 #include "shared/system.h"
 #include "shared/text.h"
@@ -22,15 +23,15 @@ std::string documents_folder() {
   std::string value;
   std::int32_t len = 0;
   std::int32_t status = RdUsrReg(documents_key, "Personal", value, len);
-  std::printf(" %d %d\n", status, len);
+  console_printf(" %d %d\n", status, len);
   if (status != 0) {
-    std::printf(
+    console_printf(
         " Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell "
         "Folders NOT READABLE\n");
     return std::string();
   }
   std::string path = strcpy_c2f(value.c_str(), 0, path_capacity);
-  std::printf(" path %s\n", path.c_str());
+  console_printf(" path %s\n", path.c_str());
   std::size_t percent = path.find('%');
   if (percent == std::string::npos) return path;
 
@@ -38,11 +39,11 @@ std::string documents_folder() {
   std::size_t backslash = path.find(fld_sep);
   if (backslash == std::string::npos || backslash < percent) return std::string();
   std::string folder = path.substr(backslash);
-  std::printf(" folder %s\n", folder.c_str());
+  console_printf(" folder %s\n", folder.c_str());
   std::string env = path.substr(percent + 1, backslash - percent - 1);
   if (!env.empty() && env.back() == '%') env.pop_back();
   env = env.substr(0, env_capacity);
-  std::printf(" ENV %s\n", env.c_str());
+  console_printf(" ENV %s\n", env.c_str());
 
   std::string expanded;
   std::int32_t n = MyGetEnv(env, expanded, env_buffer);
@@ -53,7 +54,7 @@ std::string documents_folder() {
     return std::string();
   }
   path = trim((expanded + folder).substr(0, path_capacity));
-  std::printf(" %d %s\n", static_cast<int>(path.size()), path.c_str());
+  console_printf(" %d %s\n", static_cast<int>(path.size()), path.c_str());
   return path;
 }
 
@@ -61,9 +62,9 @@ std::string documents_folder() {
 
 std::int32_t get_aerlon_user_path(std::string_view /*msgpltfldr*/, bool qconfirm, bool qpilot,
                                   bool qdocreg, std::string& aerlonuserpath) {
-  std::printf("\n\n\n\n\n\n\n get_aerlon_user_path\n qconfirm,qpilot,qdocreg %c %c %c\n %s\n",
-              qconfirm ? 'T' : 'F', qpilot ? 'T' : 'F', qdocreg ? 'T' : 'F',
-              trim(aerlonuserpath).c_str());
+  console_printf("\n\n\n\n\n\n\n get_aerlon_user_path\n qconfirm,qpilot,qdocreg %c %c %c\n %s\n",
+                 qconfirm ? 'T' : 'F', qpilot ? 'T' : 'F', qdocreg ? 'T' : 'F',
+                 trim(aerlonuserpath).c_str());
   bool version3 = same_text(aerlonuserpath, "3");
   std::string arln_doc = version3 ? "Aerlon3" : "Aerlon";
   std::string arln_reg = version3 ? "Aerlon3" : "Aerlon2";
@@ -75,18 +76,18 @@ std::int32_t get_aerlon_user_path(std::string_view /*msgpltfldr*/, bool qconfirm
       std::string value;
       std::int32_t len = 0;
       std::int32_t status = RdUsrReg("SOFTWARE\\" + arln_reg + "\\", "LastPlayer", value, len);
-      std::printf(" %d %d\n", status, len);
+      console_printf(" %d %d\n", status, len);
       std::string player;
       if (status == 0) {
         player = strcpy_c2f(value.c_str(), 0, player_capacity);
         path += "\\" + arln_doc + "\\Pilots\\" + player;
       }
-      std::printf(" player %s\n", trim(player).c_str());
+      console_printf(" player %s\n", trim(player).c_str());
     } else {
       path += "\\" + arln_doc + "\\";
     }
     path = path.substr(0, path_capacity);
-    std::printf(" Final Path : %s\n", trim(path).c_str());
+    console_printf(" Final Path : %s\n", trim(path).c_str());
     if (!is_blank(path)) {
       // Kept whole: a folder cut at the record's 256 characters would be
       // another folder. The callers check that the names they build fit.
@@ -94,13 +95,13 @@ std::int32_t get_aerlon_user_path(std::string_view /*msgpltfldr*/, bool qconfirm
       result = 1;
     }
   }
-  std::printf(" get_aerlon_user_path= %d\n", result);
+  console_printf(" get_aerlon_user_path= %d\n", result);
   return result;
 }
 
 std::int32_t get_aerlon_2_path(std::string_view msgpltfldr, bool qconfirm, bool qpilot,
                                std::string& aerlonuserpath) {
   std::int32_t result = get_aerlon_user_path(msgpltfldr, qconfirm, qpilot, true, aerlonuserpath);
-  std::printf(" get_aerlon_user_path= %d\n", result);
+  console_printf(" get_aerlon_user_path= %d\n", result);
   return result;
 }

@@ -354,6 +354,12 @@ bool folder_exists(const std::string& path) {
   return stat(to_native_path(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool standard_output_is_console() { return false; }
+
+void write_standard_output(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
 std::uint16_t user_ui_language() {
   for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
     const char* value = std::getenv(name);

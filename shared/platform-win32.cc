@@ -14,6 +14,7 @@
 
 #include "shared/platform.h"
 #include "shared/platform_listing.h"
+#include "shared/text.h"
 
 std::string to_native_path(std::string_view path) { return std::string(path); }
 
@@ -262,6 +263,34 @@ std::optional<JoystickCaps> joystick_caps(std::uint32_t slot) {
 bool folder_exists(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool standard_output_is_console() {
+  static const bool console = [] {
+    HANDLE handle = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE &&
+           GetConsoleMode(handle, &mode) != 0;
+  }();
+  return console;
+}
+
+void write_standard_output(std::string_view text) {
+  if (!standard_output_is_console()) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return;
+  }
+  // What went through the C library first, then the text as wide characters,
+  // each line ended as the console ends its lines.
+  std::fflush(stdout);
+  std::u16string wide;
+  for (char16_t c : cp1252_to_utf16(text)) {
+    if (c == u'\n') wide.push_back(u'\r');
+    wide.push_back(c);
+  }
+  DWORD written = 0;
+  WriteConsoleW(GetStdHandle(STD_OUTPUT_HANDLE), wide.data(), static_cast<DWORD>(wide.size()),
+                &written, nullptr);
 }
 
 std::uint16_t user_ui_language() { return GetUserDefaultUILanguage(); }

@@ -148,6 +148,17 @@ struct JoystickCaps {
 // The capabilities of the joystick in `slot`, nothing when none answers there.
 std::optional<JoystickCaps> joystick_caps(std::uint32_t slot);
 
+// ---- The console -----------------------------------------------------------------
+
+// True when standard output is a Windows console (never on POSIX).
+bool standard_output_is_console();
+
+// Writes Windows-1252 text to standard output. To a Windows console it goes
+// as wide text, so that it shows its right letters whatever the console's
+// code page (which stays as it was); to a file or a pipe, and on POSIX, its
+// bytes go out as they are.
+void write_standard_output(std::string_view text);
+
 // ---- User interface language -------------------------------------------------
 
 // The Windows language identifier of the user interface: 0x040C for French,

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "shared/console.h"
 #include "shared/platform.h"
 #include "shared/text.h"
 
@@ -9,18 +10,18 @@ std::int32_t RdUsrReg(std::string_view subkey, std::string_view name, std::strin
                       std::int32_t& len) {
   std::string key(subkey);
   std::string value_name(name);
-  std::printf("Subkey,name : %s %s \n", key.c_str(), value_name.c_str());
+  console_printf("Subkey,name : %s %s \n", key.c_str(), value_name.c_str());
   RegistryRead read = read_registry_value(len < 0, key, value_name, registry_value_capacity);
-  if (len >= 0) std::printf("USER Open Status : %d\n", read.open_status);
+  if (len >= 0) console_printf("USER Open Status : %d\n", read.open_status);
   if (read.open_status != 0) return read.open_status;
-  std::printf("Query Status, Length : %d %d\n", read.query_status,
-              static_cast<int>(read.data.size()));
+  console_printf("Query Status, Length : %d %d\n", read.query_status,
+                 static_cast<int>(read.data.size()));
   if (read.query_status == 0) {
-    std::printf("value : %s \n", read.data.c_str());
+    console_printf("value : %s \n", read.data.c_str());
     len = static_cast<std::int32_t>(read.data.size());
     outval = read.data;
   }
-  std::printf("Status : %d\n", read.close_status);
+  console_printf("Status : %d\n", read.close_status);
   if (read.query_status != 0) return read.query_status;
   return read.close_status;
 }
@@ -38,6 +39,6 @@ std::int64_t modified_date(std::string_view infile) {
   if (!file_exists(path)) return -1;
   std::optional<std::int64_t> time = file_modified_time(path);
   if (!time) return -1;
-  std::printf(" %lld\n", static_cast<long long>(*time));
+  console_printf(" %lld\n", static_cast<long long>(*time));
   return *time;
 }

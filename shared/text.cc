@@ -28,6 +28,14 @@ char32_t cp1252_to_unicode(unsigned char c) {
   return cp1252_high[c - 0x80] != 0 ? cp1252_high[c - 0x80] : U'?';
 }
 
+std::u16string cp1252_to_utf16(std::string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (char c : text)
+    out.push_back(static_cast<char16_t>(cp1252_to_unicode(static_cast<unsigned char>(c))));
+  return out;
+}
+
 char unicode_to_cp1252(char32_t u) {
   if (u < 0x80 || (u >= 0xA0 && u < 0x100)) return static_cast<char>(u);
   for (int k = 0; k < 32; ++k) {

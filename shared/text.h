@@ -56,6 +56,10 @@ std::optional<std::int32_t> read_whole_number(std::string_view s);
 // stand for none).
 char32_t cp1252_to_unicode(unsigned char c);
 
+// Windows-1252 text as UTF-16, each byte its character; the five bytes that
+// stand for none become "?", so that nothing is lost from sight.
+std::u16string cp1252_to_utf16(std::string_view text);
+
 // The Windows-1252 byte of a Unicode character, "?" when it has none.
 char unicode_to_cp1252(char32_t u);
 

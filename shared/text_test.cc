@@ -145,6 +145,24 @@ TEST(Cp1252, Utf16Narrowed) {
   EXPECT_EQ(utf16le_to_cp1252(""), "");
 }
 
+TEST(Cp1252, EveryByteShownOnAConsole) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  std::u16string wide = cp1252_to_utf16(all);
+  ASSERT_EQ(wide.size(), 256u);
+  for (int b = 0; b < 256; ++b) {
+    char16_t c = wide[static_cast<std::size_t>(b)];
+    if (b < 0x80 || b >= 0xA0) {
+      EXPECT_EQ(c, b) << b;  // ASCII and Latin-1 stand for themselves
+    } else if (b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D) {
+      EXPECT_EQ(c, u'?') << b;  // unassigned: something visible
+    } else {
+      EXPECT_GE(c, 0x100) << b;  // the code page's own letters and signs
+    }
+  }
+  EXPECT_EQ(cp1252_to_utf16("\xE9\xE8\xE0\x80\x9C"), u"\u00e9\u00e8\u00e0\u20ac\u0153");
+}
+
 TEST(Cp1252, EveryByteAndTheFirstCharacterBeyond) {
   for (int b = 0; b < 256; ++b) {
     char32_t u = cp1252_to_unicode(static_cast<unsigned char>(b));

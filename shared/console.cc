@@ -1,0 +1,33 @@
+#include "shared/console.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+
+#include "shared/platform.h"
+
+void console_printf(const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  std::va_list again;
+  va_copy(again, args);
+  char small[512];
+  int n = std::vsnprintf(small, sizeof small, format, args);
+  va_end(args);
+  if (n < 0) {
+    va_end(again);
+    return;
+  }
+  if (static_cast<std::size_t>(n) < sizeof small) {
+    va_end(again);
+    console_write(std::string_view(small, static_cast<std::size_t>(n)));
+    return;
+  }
+  std::string text(static_cast<std::size_t>(n) + 1, '\0');
+  std::vsnprintf(&text[0], text.size(), format, again);
+  va_end(again);
+  text.resize(static_cast<std::size_t>(n));
+  console_write(text);
+}
+
+void console_write(std::string_view text) { write_standard_output(text); }

@@ -1,0 +1,21 @@
+// The console trace: the lines the programs print for the pilot who watches
+// their console window. Its text is Windows-1252, as every text of the
+// system: on a Windows console it is shown with its right letters, written as
+// wide text whatever the console's code page; to a file or a pipe, and on
+// POSIX, its bytes go out as they are.
+#ifndef MALVET_SHARED_CONSOLE_H
+#define MALVET_SHARED_CONSOLE_H
+
+#include <string_view>
+
+// printf to the console trace.
+void console_printf(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+// Text to the console trace, as it is.
+void console_write(std::string_view text);
+
+#endif
