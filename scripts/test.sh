@@ -9,16 +9,21 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
 ensure_packages cmake make g++ libgtest-dev g++-mingw-w64-x86-64 wine wine64 clang \
-  libclang-rt-14-dev python3 python3-selenium chromium chromium-driver
+  libclang-rt-14-dev python3 python3-selenium chromium chromium-driver python3-pefile
 
 jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 
-# The Windows executables.
-cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build build-win -j"$jobs"
+# The Windows executables and the release zip, made twice in two folders:
+# the same bytes both times.
+first=$(bash scripts/package.sh build-win | tail -n 1)
+second=$(bash scripts/package.sh build-win-again | tail -n 1)
+echo "Release: $first"
+if [ "$first" != "$second" ]; then
+  echo "The release zip differs between two builds of the same sources: $second"
+  exit 1
+fi
 
 wine_dir=$(mktemp -d)
 export WINEPREFIX="$wine_dir/prefix" WINEDEBUG=-all
