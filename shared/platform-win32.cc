@@ -280,14 +280,10 @@ void write_standard_output(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     return;
   }
-  // What went through the C library first, then the text as wide characters,
-  // each line ended as the console ends its lines.
+  // What went through the C library first, then the text as wide characters
+  // (a line feed starts a new line on a console by itself).
   std::fflush(stdout);
-  std::u16string wide;
-  for (char16_t c : cp1252_to_utf16(text)) {
-    if (c == u'\n') wide.push_back(u'\r');
-    wide.push_back(c);
-  }
+  std::u16string wide = cp1252_to_utf16(text);
   DWORD written = 0;
   WriteConsoleW(GetStdHandle(STD_OUTPUT_HANDLE), wide.data(), static_cast<DWORD>(wide.size()),
                 &written, nullptr);

@@ -753,3 +753,29 @@ TEST_F(Tavlet, APageThatCantBeWrittenChangesNothingElse) {
   EXPECT_EQ(read("dialogs.log"), question_en);
   EXPECT_NE(console_.find(" Controls.html NOT WRITTEN\n"), std::string::npos);
 }
+
+TEST_F(Tavlet, AccentsOnAConsoleShowTheirLettersAndGoAsBytesToAFile) {
+  if (!windows_target()) GTEST_SKIP() << "the console's wide text is Windows's";
+  // A pilot whose name has an accented letter, as the registry gives it
+  // (REGEDIT4: single bytes of the code page).
+  std::string reg = read("registry.reg");
+  reg.replace(0, reg.find("\r\n"), "REGEDIT4");
+  std::size_t at;
+  while ((at = reg.find("\"LastPlayer\"=\"Ann\"")) != std::string::npos) {
+    reg.replace(at, 18, "\"LastPlayer\"=\"Ren\xE9\"");
+  }
+  write("registry.reg", reg);
+  for (const char* folder : {"Docs/Aerlon/Pilots/", "Docs/Aerlon3/Pilots/"}) {
+    write(std::string(folder) + "Ren\xC3\xA9/controls.ini",
+          read(std::string(folder) + "Ann/controls.ini"));
+  }
+  ASSERT_EQ(run("C.UTF-8"), 0) << console_;
+  EXPECT_NE(console_.find("player Ren\xE9\n"), std::string::npos);  // bytes to a file
+  EXPECT_EQ(console_.find("Ren\xC3\xA9"), std::string::npos);
+
+  RunOptions terminal;
+  terminal.on_a_terminal = true;
+  ASSERT_EQ(run("C.UTF-8", {}, "no\n", terminal), 0) << console_;
+  // The console got the letter é, which the terminal shows in its UTF-8.
+  EXPECT_NE(console_.find("player Ren\xC3\xA9"), std::string::npos) << console_;
+}

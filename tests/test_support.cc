@@ -95,11 +95,22 @@ int run_program(const std::string& program, const std::vector<std::string>& args
         dup2(fileno(stdout), 2) < 0) {
       _exit(127);
     }
+    std::vector<std::string> words = {program};
+    words.insert(words.end(), args.begin(), args.end());
+    if (options.on_a_terminal) {
+      // script -qec 'program args' /dev/null: the command on a pseudo-terminal.
+      std::string command;
+      for (const std::string& w : words) {
+        std::string quoted = "'";
+        for (char c : w) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        command += (command.empty() ? "" : " ") + quoted + "'";
+      }
+      words = {"script", "-qec", command, "/dev/null"};
+    }
     std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    for (std::string& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);
-    execvp(program.c_str(), argv.data());
+    execvp(argv[0], argv.data());
     _exit(127);
   }
   int status = 0;

@@ -63,6 +63,9 @@ struct RunOptions {
   // program instead of failing, wherever it is: a kill at an exact point.
   bool killed_at_the_limit = false;
   long* peak_memory_kb = nullptr;  // receives the program's largest resident size
+  // Runs it on a terminal of its own (a pseudo-terminal made by script(1)):
+  // its output is then what the terminal received.
+  bool on_a_terminal = false;
 };
 
 // The status of a program killed at its file-size limit.
