@@ -313,15 +313,35 @@ TEST_F(Installation, DocumentsVariableUnsetOrTooLongOrMalformed) {
   EXPECT_EQ(get_aerlon_2_path("", false, true, folder), 0);
   EXPECT_EQ(folder, "");
 
-  for (const char* odd : {"%NOBACKSLASH%", "C:\\Docs%X%"}) {
-    set(shell_folders, "Personal", reg_text(odd));
-    EXPECT_EQ(get_aerlon_2_path("", false, false, folder), 0) << odd;
-  }
+  // A variable that is not set, wherever it stands, is the same error.
+  set(shell_folders, "Personal", reg_text("C:\\Docs%UNSET_TOO%"));
+  EXPECT_EQ(get_aerlon_2_path("", false, false, folder), 0);
   testing::internal::GetCapturedStdout();
   EXPECT_EQ(dir_.read("dialogs.log"),
             "box|error|get_aerlon_user_path|Error getting environment variable\\n"
             "NOT_SET_ANYWHERE\r\n"
-            "box|error|get_aerlon_user_path|Error getting environment variable\\nLONG\r\n");
+            "box|error|get_aerlon_user_path|Error getting environment variable\\nLONG\r\n"
+            "box|error|get_aerlon_user_path|Error getting environment variable\\nUNSET_TOO\r\n");
+}
+
+TEST_F(Installation, DocumentsWithEveryVariableExpanded) {
+  ScopedEnv drive("HOMEDRIVE", "H:");
+  ScopedEnv home("HOMEPATH", "\\Users\\Bob");
+  ScopedEnv x("X", "Bob");
+  for (auto [value, expected] :
+       {std::pair{"%HOMEDRIVE%%HOMEPATH%\\Documents", "H:\\Users\\Bob\\Documents"},
+        std::pair{"C:\\Users\\%X%\\Documents", "C:\\Users\\Bob\\Documents"},
+        std::pair{"%X%", "Bob"},
+        std::pair{"C:\\100%\\Docs", "C:\\100%\\Docs"},  // a lone "%" stands for itself
+        std::pair{"C:\\Docs%X%", "C:\\DocsBob"}}) {
+    set(shell_folders, "Personal", reg_text(value));
+    std::string folder;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(get_aerlon_2_path("", false, false, folder), 1) << value;
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(folder, std::string(expected) + "\\Aerlon\\") << value;
+  }
+  EXPECT_EQ(dir_.read("dialogs.log"), "");
 }
 
 TEST_F(Installation, PilotFolderEdgeCases) {

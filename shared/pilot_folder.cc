@@ -17,8 +17,11 @@ constexpr std::size_t error_capacity = 256;
 constexpr const char* documents_key =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders\\";
 
-// The documents folder, with a leading %VARIABLE% expanded; empty when it
-// can't be had.
+// The documents folder with every %VARIABLE% of the registry's value
+// expanded, as Windows expands it ("%HOMEDRIVE%%HOMEPATH%\Documents" on a
+// redirected account); a "%" without a second one stands for itself. Empty
+// when the value can't be read, or after an error box when a variable is not
+// set (or longer than its buffer).
 std::string documents_folder() {
   std::string value;
   std::int32_t len = 0;
@@ -32,28 +35,31 @@ std::string documents_folder() {
   }
   std::string path = strcpy_c2f(value.c_str(), 0, path_capacity);
   console_printf(" path %s\n", path.c_str());
-  std::size_t percent = path.find('%');
-  if (percent == std::string::npos) return path;
-
-  // "%USERPROFILE%\Documents": the variable ends at the first "\".
-  std::size_t backslash = path.find(fld_sep);
-  if (backslash == std::string::npos || backslash < percent) return std::string();
-  std::string folder = path.substr(backslash);
-  console_printf(" folder %s\n", folder.c_str());
-  std::string env = path.substr(percent + 1, backslash - percent - 1);
-  if (!env.empty() && env.back() == '%') env.pop_back();
-  env = env.substr(0, env_capacity);
-  console_printf(" ENV %s\n", env.c_str());
+  if (path.find('%') == std::string::npos) return path;
 
   std::string expanded;
-  std::int32_t n = MyGetEnv(env, expanded, env_buffer);
-  if (n <= 0 || static_cast<std::size_t>(n) >= env_buffer) {
-    std::string msg = cut("Error getting environment variable/" + env, error_capacity);
-    std::int32_t msg_status = s_error;
-    error_message_tit(msg_status, "get_aerlon_user_path", msg, false);
-    return std::string();
+  for (std::size_t at = 0; at < path.size();) {
+    std::size_t open = path.find('%', at);
+    std::size_t close = open == std::string::npos ? open : path.find('%', open + 1);
+    if (close == std::string::npos) {
+      expanded += path.substr(at);
+      break;
+    }
+    expanded += path.substr(at, open - at);
+    std::string env = path.substr(open + 1, close - open - 1).substr(0, env_capacity);
+    console_printf(" ENV %s\n", env.c_str());
+    std::string text;
+    std::int32_t n = MyGetEnv(env, text, env_buffer);
+    if (n <= 0 || static_cast<std::size_t>(n) >= env_buffer) {
+      std::string msg = cut("Error getting environment variable/" + env, error_capacity);
+      std::int32_t msg_status = s_error;
+      error_message_tit(msg_status, "get_aerlon_user_path", msg, false);
+      return std::string();
+    }
+    expanded += text;
+    at = close + 1;
   }
-  path = trim((expanded + folder).substr(0, path_capacity));
+  path = trim(expanded.substr(0, path_capacity));
   console_printf(" %d %s\n", static_cast<int>(path.size()), path.c_str());
   return path;
 }

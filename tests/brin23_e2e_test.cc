@@ -68,7 +68,9 @@ class Brin23 : public ::testing::Test {
     return run_malvet("Brin23", args, dir_.file("work"), dir_.file("registry.reg"),
                       {{"MALVET_DIALOGS", dir_.file("answers.txt")},
                        {"MALVET_DIALOG_LOG", dir_.file("dialogs.log")},
-                       {"LC_ALL", lang}},
+                       {"LC_ALL", lang},
+                       {"MALVET_UP", ".."},
+                       {"MALVET_DOCS", "\\Docs"}},
                       &console_, options);
   }
 
@@ -663,4 +665,15 @@ TEST_F(Brin23, MemoryStaysFlatHoweverLongTheSource) {
   ASSERT_EQ(run("en_US.UTF-8", {}, "", measured), 0) << console_;
   EXPECT_EQ(read(v3_posix), old_v3);
   EXPECT_LT(peak_kb, 100 * 1024);  // the whole source would take several hundred
+}
+
+TEST_F(Brin23, ADocumentsFolderWrittenWithSeveralVariables) {
+  // As on a redirected account: "%HOMEDRIVE%%HOMEPATH%\Documents".
+  std::string reg = read("registry.reg");
+  std::size_t at = reg.find("\"Personal\"=");
+  reg.replace(at, reg.find("\r\n", at) - at, "\"Personal\"=\"%MALVET_UP%%MALVET_DOCS%\"");
+  write("registry.reg", reg);
+  ASSERT_EQ(run(), 0) << console_;
+  EXPECT_EQ(read(v3_posix), converted);
+  EXPECT_EQ(read("dialogs.log"), "");
 }
