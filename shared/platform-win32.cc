@@ -121,15 +121,53 @@ RegistryRead read_registry_value(bool classes_root, const std::string& subkey,
 
 namespace {
 
-// Runs a command line through the command interpreter and waits for it.
-CommandStatus run_interpreter(const std::string& command_line) {
-  CommandStatus status;
-  std::string line = "cmd.exe /c " + command_line;
+// The command interpreter by its full path: %ComSpec%, else the system
+// folder's cmd.exe; never a cmd.exe that lies beside the program.
+std::string interpreter() {
+  if (std::optional<std::string> comspec = environment_variable("ComSpec");
+      comspec && !comspec->empty()) {
+    return *comspec;
+  }
+  char folder[MAX_PATH];
+  UINT n = GetSystemDirectoryA(folder, MAX_PATH);
+  return (n > 0 && n < MAX_PATH ? std::string(folder, n) : std::string("C:\\Windows\\System32")) +
+         "\\cmd.exe";
+}
+
+// This program's environment less DIRCMD, whose switches would change what
+// DIR lists: a block of NUL-terminated "NAME=value" texts.
+std::string environment_without_dircmd() {
+  std::string block;
+  char* strings = GetEnvironmentStringsA();
+  if (strings == nullptr) return block;
+  for (const char* entry = strings; *entry != '\0'; entry += std::strlen(entry) + 1) {
+    if (_strnicmp(entry, "DIRCMD=", 7) == 0) continue;
+    block += entry;
+    block += '\0';
+  }
+  FreeEnvironmentStringsA(strings);
+  block += '\0';
+  return block;
+}
+
+// Starts the command interpreter on a command line as users have not set it
+// up: no AutoRun (/d), no delayed expansion of "!" (/v:off), no DIRCMD.
+bool start_interpreter(const std::string& command_line, DWORD flags, PROCESS_INFORMATION& pi) {
+  std::string program = interpreter();
+  std::string line = "\"" + program + "\" /d /v:off /c " + command_line;
+  std::string environment = environment_without_dircmd();
   STARTUPINFOA si;
   std::memset(&si, 0, sizeof si);
   si.cb = sizeof si;
+  return CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, flags,
+                        environment.size() > 1 ? &environment[0] : nullptr, nullptr, &si, &pi) != 0;
+}
+
+// Runs a command line through the command interpreter and waits for it.
+CommandStatus run_interpreter(const std::string& command_line) {
+  CommandStatus status;
   PROCESS_INFORMATION pi;
-  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+  if (!start_interpreter(command_line, 0, pi)) {
     status.command_status = static_cast<int>(GetLastError());
     status.exit_status = -1;
     return status;
@@ -141,6 +179,14 @@ CommandStatus run_interpreter(const std::string& command_line) {
   CloseHandle(pi.hProcess);
   status.exit_status = static_cast<int>(code);
   return status;
+}
+
+// The full name of a file named from the working folder, so that nothing the
+// interpreter does first can change what it names.
+std::string full_path(const std::string& path) {
+  char buffer[MAX_PATH * 4];
+  DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+  return n > 0 && n < sizeof buffer ? std::string(buffer, n) : path;
 }
 
 bool has_percent(const std::string& a, const std::string& b) {
@@ -161,7 +207,8 @@ CommandStatus list_newest_first(const std::string& pattern, const std::string& l
       return status;
     }
     std::fclose(made);
-    return run_interpreter("DIR /TW /B /O-D \"" + pattern + "\" > " + listing);
+    return run_interpreter("DIR /TW /B /O-D \"" + full_path(pattern) + "\" > \"" +
+                           full_path(listing) + "\"");
   }
   // A name the interpreter would expand: listed natively.
   std::vector<ListedFile> files;
@@ -205,7 +252,7 @@ CommandStatus copy_file_whole(const std::string& from, const std::string& passin
   }
   std::fclose(made);
   if (!has_percent(from, passing)) {
-    status = run_interpreter("COPY /Y \"" + from + "\" \"" + passing + "\"");
+    status = run_interpreter("COPY /Y \"" + full_path(from) + "\" \"" + full_path(passing) + "\"");
   } else {
     status.exit_status = CopyFileA(from.c_str(), passing.c_str(), FALSE) ? 0 : 1;
   }
@@ -224,13 +271,8 @@ void start_document(const std::string& path) {
     return;
   }
   // "start" through the command interpreter, which returns at once.
-  std::string command = "cmd.exe /c start \"\" \"" + path + "\"";
-  STARTUPINFOA si;
-  std::memset(&si, 0, sizeof si);
-  si.cb = sizeof si;
   PROCESS_INFORMATION pi;
-  if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                     nullptr, &si, &pi)) {
+  if (start_interpreter("start \"\" \"" + full_path(path) + "\"", CREATE_NO_WINDOW, pi)) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
   }

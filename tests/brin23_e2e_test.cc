@@ -677,3 +677,27 @@ TEST_F(Brin23, ADocumentsFolderWrittenWithSeveralVariables) {
   EXPECT_EQ(read(v3_posix), converted);
   EXPECT_EQ(read("dialogs.log"), "");
 }
+
+TEST_F(Brin23, TheCommandInterpreterAsUsersHaveSetItUp) {
+  // DIRCMD adds its switches to every DIR: here, directories only, which
+  // would list none of the numbered copies.
+  for (const char* n : {"00000", "00001", "00007"}) {
+    write("Docs/Aerlon3/Pilots/Ann/controls.ini_" + std::string(n) + ".bak", n);
+  }
+  write_registry();
+  std::string answers;
+  write("answers.txt", answers);
+  ASSERT_EQ(
+      run_malvet("Brin23", {}, dir_.file("work"), dir_.file("registry.reg"),
+                 {{"MALVET_DIALOGS", dir_.file("answers.txt")}, {"DIRCMD", "/A:D"}}, &console_),
+      0)
+      << console_;
+  EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/controls.ini_00008.bak"), old_v3);
+  // A pilot whose name has "!", which delayed expansion would take.
+  pilot_ = "Ann! Bob!";
+  write_registry();
+  write("Docs/Aerlon/Pilots/" + pilot_ + "/controls.ini", "[K]\r\n2040=3\r\n");
+  write("Docs/Aerlon3/Pilots/" + pilot_ + "/controls.ini", old_v3);
+  ASSERT_EQ(run(), 0) << console_;
+  EXPECT_EQ(read("Docs/Aerlon3/Pilots/" + pilot_ + "/controls.ini_00000.bak"), old_v3);
+}
