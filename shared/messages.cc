@@ -53,8 +53,13 @@ int stop_run(std::string_view title, std::string_view msg) {
 }
 
 std::string output_file_error(bool qfr, std::string_view name) {
-  return qfr ? "Fichier de sortie : " + std::string(name) + "/Ouverture impossible"
-             : "Output file : " + std::string(name) + "/Error opening";
+  std::string msg = qfr ? "Fichier de sortie : " + std::string(name) + "/Ouverture impossible"
+                        : "Output file : " + std::string(name) + "/Error opening";
+  if (file_held_by_another_program()) {
+    msg += qfr ? "/Le fichier est ouvert dans un autre programme : fermez-le d'abord."
+               : "/The file is open in another program: close it first.";
+  }
+  return msg;
 }
 
 void error_message(std::int32_t& msg_status, std::string& msg, bool qline) {

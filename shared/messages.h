@@ -37,7 +37,8 @@ int stop_run(std::string_view title, std::string_view msg);
 
 // The error of an output file that can't be opened or written: "Output file
 // : <name>/Error opening", in French "Fichier de sortie : <name>/Ouverture
-// impossible".
+// impossible"; when another program holds the file (Excel, say), a last line
+// says to close it first.
 std::string output_file_error(bool qfr, std::string_view name);
 
 // error_message_tit with the title "Malvet".

@@ -46,6 +46,8 @@ std::FILE* open_file(const std::string& path, const char* mode) {
   return std::fopen(native.c_str(), mode);
 }
 
+bool file_held_by_another_program() { return false; }
+
 bool delete_file(const std::string& path) { return std::remove(to_native_path(path).c_str()) == 0; }
 
 bool flush_to_disk(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }

@@ -14,11 +14,26 @@
 
 #include "shared/platform.h"
 #include "shared/platform_listing.h"
+#include "shared/retry.h"
 #include "shared/text.h"
 
 std::string to_native_path(std::string_view path) { return std::string(path); }
 
 std::string from_native_path(std::string_view path) { return std::string(path); }
+
+namespace {
+
+// Whether the last file step that failed was refused by another program's
+// hold on the file.
+bool held_by_another = false;
+
+bool is_hold(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+}  // namespace
+
+bool file_held_by_another_program() { return held_by_another; }
 
 std::FILE* open_file(const std::string& path, const char* mode) {
   DWORD attributes = GetFileAttributesA(path.c_str());
@@ -26,7 +41,10 @@ std::FILE* open_file(const std::string& path, const char* mode) {
       (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     return nullptr;
   }
-  return std::fopen(path.c_str(), mode);
+  std::FILE* file = std::fopen(path.c_str(), mode);
+  // The C library keeps the system's own reason in _doserrno.
+  if (file == nullptr) held_by_another = is_hold(static_cast<DWORD>(_doserrno));
+  return file;
 }
 
 bool delete_file(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
@@ -37,9 +55,40 @@ bool flush_to_disk(std::FILE* file) {
   return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle) != 0;
 }
 
+namespace {
+
+// MoveFileEx, tried again for about two seconds while it is refused (access
+// denied, or the file held by another program).
+bool move_file(const std::string& from, const std::string& to, DWORD flags) {
+  DWORD error = 0;
+  bool moved = retry_while_refused(
+      [&] {
+        if (MoveFileExA(from.c_str(), to.c_str(), flags)) return StepOutcome::done;
+        error = GetLastError();
+        return error == ERROR_ACCESS_DENIED || is_hold(error) ? StepOutcome::refused
+                                                              : StepOutcome::failed;
+      },
+      [] { Sleep(replace_pause_ms); }, replace_tries);
+  held_by_another = !moved && is_hold(error);
+  if (!moved && error == ERROR_ACCESS_DENIED) {
+    // A file held open without leave to delete it refuses a replace as
+    // "access denied"; asking for that leave tells it from a read-only one.
+    HANDLE probe =
+        CreateFileA(to.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) {
+      held_by_another = is_hold(GetLastError());
+    } else {
+      CloseHandle(probe);
+    }
+  }
+  return moved;
+}
+
+}  // namespace
+
 bool replace_file(const std::string& from, const std::string& to) {
-  return MoveFileExA(from.c_str(), to.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  return move_file(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
 bool file_exists(const std::string& path) {
@@ -74,7 +123,7 @@ std::FILE* create_passing_file(const std::string& path) {
 }
 
 bool rename_to_new_name(const std::string& from, const std::string& to) {
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+  return move_file(from, to, MOVEFILE_WRITE_THROUGH);
 }
 
 std::optional<std::int64_t> file_modified_time(const std::string& path) {

@@ -30,6 +30,11 @@ std::string from_native_path(std::string_view path);
 // opens for reading.
 std::FILE* open_file(const std::string& path, const char* mode);
 
+// True when the last file step that failed (opening a file, or putting one in
+// another's place) was refused because another program holds the file open
+// (Windows' sharing and lock violations; never on POSIX).
+bool file_held_by_another_program();
+
 // Removes a file; false when it could not be removed.
 bool delete_file(const std::string& path);
 

@@ -701,3 +701,21 @@ TEST_F(Brin23, TheCommandInterpreterAsUsersHaveSetItUp) {
   ASSERT_EQ(run(), 0) << console_;
   EXPECT_EQ(read("Docs/Aerlon3/Pilots/" + pilot_ + "/controls.ini_00000.bak"), old_v3);
 }
+
+TEST_F(Brin23, ATargetThatAnotherProgramWillNotLetBeReplaced) {
+  if (!windows_target()) GTEST_SKIP() << "files held by other programs are Windows's";
+  // Held all along, as a stuck antivirus would: readable and writable, never
+  // replaced. Brin23 tries again for a while, then stops, the target whole.
+  WindowsHelper holder("hold_file", {v3_file, "replace", "held.txt", "release.txt"},
+                       dir_.file("work"));
+  ASSERT_TRUE(wait_for_file(dir_.file("work/held.txt")));
+  EXPECT_EQ(run(), 1) << console_;
+  write("work/release.txt", "");
+  EXPECT_EQ(holder.wait(), 0);
+  EXPECT_EQ(read("dialogs.log"), "box|error|Tavlet (beta)|Output file : " + v3_file +
+                                     "\\nError opening\\n"
+                                     "The file is open in another program: close it first.\r\n");
+  EXPECT_EQ(read(v3_posix), old_v3);
+  EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/controls.ini_00000.bak"), old_v3);
+  EXPECT_FALSE(fs::exists(dir_.file(v3_posix + ".new")));
+}

@@ -1,5 +1,6 @@
 #include "tests/e2e_support.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -108,4 +109,42 @@ int run_malvet(const std::string& program, const std::vector<std::string>& args,
   int status = run_program("wine", wine_args, cwd, all_env, console, options);
   if (console != nullptr) *console = without_cr(*console);
   return status;
+}
+
+WindowsHelper::WindowsHelper(const std::string& program, const std::vector<std::string>& args,
+                             const std::string& cwd) {
+  std::vector<std::string> words = {"wine", windows_build() + "/" + program + ".exe"};
+  words.insert(words.end(), args.begin(), args.end());
+  auto env = wine_env();
+  pid_ = fork();
+  if (pid_ != 0) return;
+  if (chdir(cwd.c_str()) != 0) _exit(127);
+  for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
+  if (!freopen("/dev/null", "r", stdin) || !freopen("/dev/null", "w", stdout) ||
+      dup2(fileno(stdout), 2) < 0) {
+    _exit(127);
+  }
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  execvp(argv[0], argv.data());
+  _exit(127);
+}
+
+WindowsHelper::~WindowsHelper() { wait(); }
+
+int WindowsHelper::wait() {
+  if (pid_ <= 0) return -1;
+  int status = 0;
+  pid_t done = waitpid(pid_, &status, 0);
+  pid_ = -1;
+  return done > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool wait_for_file(const std::string& path) {
+  for (int i = 0; i < 6000; ++i) {
+    if (fs::exists(path)) return true;
+    usleep(20000);
+  }
+  return false;
 }

@@ -26,4 +26,25 @@ int run_malvet(const std::string& program, const std::vector<std::string>& args,
                const std::vector<std::pair<std::string, std::string>>& env, std::string* console,
                const RunOptions& options = {});
 
+// A helper program of the Windows build (hold_file) running under Wine in
+// the background, in `cwd`; waited for when the object goes.
+class WindowsHelper {
+ public:
+  WindowsHelper(const std::string& program, const std::vector<std::string>& args,
+                const std::string& cwd);
+  ~WindowsHelper();
+  WindowsHelper(const WindowsHelper&) = delete;
+  WindowsHelper& operator=(const WindowsHelper&) = delete;
+
+  // Waits for it to end; its exit status (-1 when it did not exit).
+  int wait();
+
+ private:
+  int pid_ = -1;
+};
+
+// Waits until something exists at `path`, two minutes at most; false when it
+// never came. For the signs that a background helper gives.
+bool wait_for_file(const std::string& path);
+
 #endif

@@ -779,3 +779,26 @@ TEST_F(Tavlet, AccentsOnAConsoleShowTheirLettersAndGoAsBytesToAFile) {
   // The console got the letter é, which the terminal shows in its UTF-8.
   EXPECT_NE(console_.find("player Ren\xC3\xA9"), std::string::npos) << console_;
 }
+
+TEST_F(Tavlet, AReportOpenInAnotherProgram) {
+  if (!windows_target()) GTEST_SKIP() << "files held by other programs are Windows's";
+  write("work/SCN_AZERTY_FR.txt", "30=Q\r\n");
+  write("work/Controls.csv", "open in a spreadsheet\r\n");
+  for (const char* lang : {"en_US.UTF-8", "fr_FR.UTF-8"}) {
+    // As Excel holds a CSV: others may read it, not write it.
+    WindowsHelper spreadsheet("hold_file", {"Controls.csv", "write", "held.txt", "release.txt"},
+                              dir_.file("work"));
+    ASSERT_TRUE(wait_for_file(dir_.file("work/held.txt")));
+    EXPECT_EQ(run(lang), 1) << console_;
+    write("work/release.txt", "");
+    EXPECT_EQ(spreadsheet.wait(), 0);
+    fs::remove(dir_.file("work/held.txt"));
+    fs::remove(dir_.file("work/release.txt"));
+  }
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|Output file : Controls.csv\\nError opening\\n"
+            "The file is open in another program: close it first.\r\n"
+            "box|error|Tavlet (beta)|Fichier de sortie : Controls.csv\\nOuverture impossible\\n"
+            "Le fichier est ouvert dans un autre programme : fermez-le d'abord.\r\n");
+  EXPECT_EQ(read("work/Controls.csv"), "open in a spreadsheet\r\n");
+}
