@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "report/conflicts.h"
@@ -29,6 +30,10 @@ constexpr std::size_t ctrfile_capacity = 256;
 constexpr const char* text_report = "Controls.txt";
 constexpr const char* csv_report = "Controls.csv";
 constexpr const char* page_report = "Controls.html";
+
+// The sibling tools and their settings files, from the working folder.
+constexpr std::pair<const char*, const char*> sibling_tools[] = {
+    {"Palvik", "..\\Palvik\\Settings\\Palvik.ini"}, {"Serunt", "..\\Serunt\\Serunt.ini"}};
 
 // Shows an error box; the run then stops.
 int stop_with(std::string_view msg) { return stop_run(title, msg); }
@@ -274,9 +279,7 @@ int run_report(int argc, char** argv) {
   }
 
   // 16. The sibling tools' keys.
-  for (const char* tool : {"Palvik", "Serunt"}) {
-    std::string settings = std::string(tool) == "Palvik" ? "..\\Palvik\\Settings\\Palvik.ini"
-                                                         : "..\\Serunt\\Serunt.ini";
+  for (auto [tool, settings] : sibling_tools) {
     ToolKeys taken{tool, {}};
     if (read_tool_ini(qfr, settings, *keys, model.q_key, report, &taken.keys)) {
       texts.umsg = trim(texts.umsg) + ", " + tool;
