@@ -187,9 +187,16 @@ int run_conversion(int argc, char** argv) {
   if (!writer.open(ctrfile_3)) return run.stop_with(run.output_error(ctrfile_3));
 
   // 13-14. The conversion, streamed; the source is closed before the new
-  // file takes its place. A target that would get no line keeps its content.
+  // file takes its place. A target that would get no line keeps its content,
+  // and so does one whose source could not be read to its end: a conversion
+  // cut short would lose the bindings that follow.
   run.convert(in, k_v3, writer);
+  bool read_whole = !in.failed();
   in.close();
+  if (!read_whole) {
+    writer.discard();
+    return run.stop_with(ctrfile + run.error_opening());
+  }
   if (writer.lines() == 0) {
     writer.discard();
   } else if (!writer.commit()) {
