@@ -320,9 +320,8 @@ class PageWriter {
   // The start of a key's style attribute: its place and size.
   static std::string geometry(const KeyPlace& p) {
     Out o;
-    o << " style=\"left:calc(var(--u)*" << Units{p.x} << ");top:calc(var(--u)*" << Units{p.y}
-      << ");width:calc(var(--u)*" << Units{p.w} << " - var(--gap));height:calc(var(--u)*"
-      << Units{p.h} << " - var(--gap));--s:";
+    o << " style=\"--x:" << Units{p.x} << ";--y:" << Units{p.y} << ";--w:" << Units{p.w}
+      << ";--h:" << Units{p.h} << ";--s:";
     return o.text;
   }
 
@@ -380,9 +379,8 @@ class PageWriter {
       const char* state = bound > 0 ? "bound" : lines.size() > bound ? "tool" : "free";
       if (page_.keyboard == KeyboardKind::iso && p.code == 28) {
         // The tall Enter's wider top, drawn behind the key.
-        o_ << "<div class=\"ext " << state
-           << "\" style=\"left:calc(var(--u)*13.5);top:calc(var(--u)*" << Units{p.y}
-           << ");width:calc(var(--u)*.4);height:calc(var(--u) - var(--gap))\"></div>\n";
+        o_ << "<div class=\"ext " << state << "\" style=\"--x:13.5;--y:" << Units{p.y}
+           << ";--w:.4;--h:1\"></div>\n";
       }
       o_ << "<div class=\"key " << state << "\" data-key=\"" << p.code << "\"";
       if (in_conflict(v, BindingKind::key, p.code, 0)) o_ << " data-conflict";
@@ -682,10 +680,12 @@ h4{margin:.2rem 0;font-size:1rem}h5{margin:.5rem 0 .2rem;font-size:.85rem;text-t
 .sw.bound{background:var(--bound);border-color:var(--boundline)}.sw.tool{background:var(--tool)}
 .sw.conflict{border:2px solid var(--conf)}.sw.free{background:var(--free)}
 .keyboard{position:relative;width:calc(var(--u)*22.5);height:calc(var(--u)*6.25);margin:.6rem 0;break-inside:avoid}
-.key{position:absolute;overflow:hidden;border:1px solid #b9bec7;border-radius:calc(var(--u)*.08);background:var(--free);
+.key,.ext{position:absolute;left:calc(var(--u)*var(--x));top:calc(var(--u)*var(--y));
+width:calc(var(--u)*var(--w) - var(--gap));height:calc(var(--u)*var(--h) - var(--gap))}
+.key{overflow:hidden;border:1px solid #b9bec7;border-radius:calc(var(--u)*.08);background:var(--free);
 padding:calc(var(--u)*.05) calc(var(--u)*.07);font-size:calc(var(--u)*var(--s));line-height:1.2;overflow-wrap:anywhere}
 .key.bound{background:var(--bound);border-color:var(--boundline)}.key.tool{background:var(--tool)}
-.ext{position:absolute;border:1px solid #b9bec7;border-right:none;border-radius:calc(var(--u)*.08) 0 0 calc(var(--u)*.08);background:var(--free)}
+.ext{border:1px solid #b9bec7;border-right:none;border-radius:calc(var(--u)*.08) 0 0 calc(var(--u)*.08);background:var(--free)}
 .ext.bound{background:var(--bound);border-color:var(--boundline)}.ext.tool{background:var(--tool)}
 .key[data-conflict]{border:2px solid var(--conf);padding:calc(var(--u)*.05 - 1px) calc(var(--u)*.07 - 1px)}
 .kn{display:block;font-weight:700;font-size:calc(var(--u)*min(.2,var(--s)*1.25))}
