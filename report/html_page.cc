@@ -528,13 +528,11 @@ class PageWriter {
       o_ << "</li>";
       any = true;
     }
-    o_ << (any ? "</ul>\n" : "<p>" + html_text(w_.none) + "</p>\n");
-  }
-
-  static std::string html_text(std::string_view text) {
-    std::string out;
-    append_text(out, text, false);
-    return out;
+    if (any) {
+      o_ << "</ul>\n";
+    } else {
+      o_ << "<p>" << Html{w_.none} << "</p>\n";
+    }
   }
 
   void version(const PageVersion& v) {

@@ -1,5 +1,6 @@
 #include "report/report_run.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -151,11 +152,11 @@ void write_reference_card(Page& page, const ScanCodeTable& keys) {
     }
   }
   for (const KeyPlace& p : keyboard_places(page.keyboard)) {
+    // The name the report gives the key, else the table's.
     std::string name = key_display_name(p.code, page.texts.qfr, Trace::no);
-    for (const ScanCode& k : keys) {
-      if (!name.empty()) break;
-      if (k.code == p.code) name = k.name;
-    }
+    auto entry =
+        std::find_if(keys.begin(), keys.end(), [&](const ScanCode& k) { return k.code == p.code; });
+    if (name.empty() && entry != keys.end()) name = entry->name;
     page.key_names.emplace_back(p.code, name);
   }
   bool written = write_page(page_report, page);
