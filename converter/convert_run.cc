@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "converter/backup.h"
+#include "converter/conversion.h"
 #include "shared/console.h"
 #include "shared/install.h"
 #include "shared/log.h"
@@ -20,19 +21,7 @@ namespace {
 constexpr std::size_t path_capacity = 256;
 constexpr std::size_t dialog_path_capacity = 120;
 constexpr std::size_t msg_capacity = 256;
-constexpr std::size_t number_capacity = 8;
-constexpr std::int32_t highest_command = 4000;
 constexpr const char* table_file = "A2-A3.txt";
-
-// The version-3 number of each version-2 command number 0..4000, -1 for a
-// command that version 3 does not have.
-using CommandMap = std::vector<std::int32_t>;
-
-std::optional<std::int32_t> command_number(std::string_view text) {
-  std::optional<std::int32_t> n = read_whole_number(text);
-  if (!n || *n < 0 || *n > highest_command) return std::nullopt;
-  return n;
-}
 
 // A file name as its field keeps it, and whether it fitted there: a name cut
 // at its field's end would name another file.
@@ -68,42 +57,6 @@ class Conversion {
     std::optional<std::string> chosen =
         GetFileName(title_, "", "*.ini", "Configuration files (*.ini)", false);
     return chosen ? file_name(*chosen, dialog_path_capacity) : FileName();
-  }
-
-  // Reads the table: lines "v3 number=v2 number"; the last line for a
-  // version-2 number wins; lines without both numbers in 0..4000 are left out.
-  CommandMap read_table(LineReader& in) {
-    CommandMap k_v3(highest_command + 1, -1);
-    while (std::optional<std::string> line = in.next()) {
-      if (is_blank(*line)) continue;
-      KeyVal kv = extract_key_val(*line);
-      std::optional<std::int32_t> v3 = command_number(kv.key);
-      std::optional<std::int32_t> v2 = command_number(kv.val);
-      if (kv.val.empty() || !v3 || !v2) continue;
-      k_v3[static_cast<std::size_t>(*v2)] = *v3;
-    }
-    return k_v3;
-  }
-
-  // Writes the headers unchanged and each binding under its version-3
-  // number, in the source's order, line by line.
-  void convert(LineReader& source, const CommandMap& k_v3, ReplacingWriter& target) {
-    while (std::optional<std::string> line = source.next()) {
-      if (is_blank(*line)) continue;
-      if ((*line)[0] == '[') {
-        std::string header = trim(*line);
-        target.write_line(header);
-        console_printf(" %s\n", header.c_str());
-        continue;
-      }
-      KeyVal kv = extract_key_val(*line);
-      std::optional<std::int32_t> mcmd = command_number(kv.key);
-      if (!mcmd || k_v3[static_cast<std::size_t>(*mcmd)] < 0) continue;
-      std::string binding =
-          i2b(k_v3[static_cast<std::size_t>(*mcmd)], number_capacity) + "=" + trim(kv.val);
-      target.write_line(binding);
-      console_printf(" %s\n", binding.c_str());
-    }
   }
 
  private:
@@ -149,12 +102,24 @@ int run_conversion(int argc, char** argv) {
   console_printf(" %s\n %s\n", ctrfile.c_str(), ctrfile_3.c_str());
 
   // 7-8. The source and the table must be there; a name too long for its
-  // field is not looked for under the cut name.
+  // field is not looked for under the cut name. The table and the source
+  // are read whole before anything is copied or replaced: one that can't be
+  // read to its end stops the run with both files as they were.
   if (!source.fits || !file_exists(ctrfile))
     return run.stop_with(ctrfile + (qfr ? "/pas trouv\xE9" : "/not found"));
   LineReader table(table_file, line_capacity);
   if (!table.is_open()) return run.stop_with(std::string(table_file) + run.error_opening());
   if (!target.fits) return run.stop_with(run.output_error(ctrfile_3));
+
+  // 10-11. The table of command numbers, then the source converted through
+  // it (the source may be the target itself: "-3").
+  std::optional<CommandMap> k_v3 = read_command_map(table);
+  table.close();
+  if (!k_v3) return run.stop_with(std::string(table_file) + run.error_opening());
+  LineReader in(ctrfile, line_capacity);
+  std::optional<std::vector<std::string>> converted = convert_lines(in, *k_v3);
+  in.close();
+  if (!converted) return run.stop_with(ctrfile + run.error_opening());
 
   // 9. The numbered backup of the target, copied under a passing name and
   // named only once whole. A numbered name too long for its field would be
@@ -175,27 +140,13 @@ int run_conversion(int argc, char** argv) {
     }
   }
 
-  // 10. The table of command numbers.
-  CommandMap k_v3 = run.read_table(table);
-  table.close();
-
-  // 11-12. The source, and the target, written beside itself and put in
-  // place when complete: the source may be the target itself ("-3").
-  LineReader in(ctrfile, line_capacity);
-  if (!in.is_open()) return run.stop_with(ctrfile + run.error_opening());
+  // 12-14. The target, written beside itself and put in its place when
+  // complete. A target that would get no line keeps its content.
   ReplacingWriter writer;
   if (!writer.open(ctrfile_3)) return run.stop_with(run.output_error(ctrfile_3));
-
-  // 13-14. The conversion, streamed; the source is closed before the new
-  // file takes its place. A target that would get no line keeps its content,
-  // and so does one whose source could not be read to its end: a conversion
-  // cut short would lose the bindings that follow.
-  run.convert(in, k_v3, writer);
-  bool read_whole = !in.failed();
-  in.close();
-  if (!read_whole) {
-    writer.discard();
-    return run.stop_with(ctrfile + run.error_opening());
+  for (const std::string& line : *converted) {
+    writer.write_line(line);
+    console_printf(" %s\n", line.c_str());
   }
   if (writer.lines() == 0) {
     writer.discard();

@@ -61,22 +61,22 @@ class BindingMaker {
   AssignmentModel& model_;
 };
 
-DeviceTable find_devices(LineReader& in, const ReportContext& ctx) {
+DeviceTable find_devices(const std::vector<std::string>& lines, const ReportContext& ctx) {
   DeviceTable dev;
   SectionCounter section;
-  while (std::optional<std::string> line = in.next()) {
-    if (is_blank(*line)) continue;
-    if (is_header(*line)) {
+  for (const std::string& line : lines) {
+    if (is_blank(line)) continue;
+    if (is_header(line)) {
       if (!section.open_section()) continue;
       dev.ndev = section.current();
-      dev.headers.push_back(trim(*line));
-      console_printf(" %s\n", line->c_str());
+      dev.headers.push_back(trim(line));
+      console_printf(" %s\n", line.c_str());
       std::int32_t& joyid = dev.joyid[static_cast<std::size_t>(dev.ndev)];
       joyid = 0;
       if (dev.ndev == 1) continue;
       for (std::size_t k = 0; k < ctx.joysticks.size(); ++k) {
         console_printf(" %s\n", ctx.joysticks[k].guid.c_str());
-        if (same_text(*line, ctx.joysticks[k].guid)) joyid = static_cast<std::int32_t>(k + 1);
+        if (same_text(line, ctx.joysticks[k].guid)) joyid = static_cast<std::int32_t>(k + 1);
       }
       if (joyid > 0) {
         console_printf(" %d %s\n", joyid,
@@ -85,7 +85,7 @@ DeviceTable find_devices(LineReader& in, const ReportContext& ctx) {
       continue;
     }
     if (section.current() == 0) continue;
-    std::optional<std::int32_t> number = read_whole_number(extract_key_val(*line).key);
+    std::optional<std::int32_t> number = read_whole_number(extract_key_val(line).key);
     if (number && *number >= first_key_command && *number <= last_key_command) {
       ++dev.nb_cmd_dev[static_cast<std::size_t>(section.current())];
     }
@@ -138,23 +138,27 @@ std::string key_display_name(std::int32_t code, bool qfr, Trace trace) {
   return scan_code_name(code, trace);
 }
 
-DeviceTable read_controls_file(LineReader& in, int version, const CommandTable& commands,
-                               const ReportContext& ctx, AssignmentModel& model) {
-  DeviceTable dev = find_devices(in, ctx);
-  in.rewind();
+std::optional<DeviceTable> read_controls_file(LineSource& in, int version,
+                                              const CommandTable& commands,
+                                              const ReportContext& ctx, AssignmentModel& model) {
+  // Read once, whole: both passes go over the same lines, whatever the
+  // simulator does to the file meanwhile.
+  std::optional<std::vector<std::string>> lines = read_all_lines(in);
+  if (!lines) return std::nullopt;
+  DeviceTable dev = find_devices(*lines, ctx);
 
   BindingMaker rows(model);
   std::vector<std::int32_t>& k_cmd = model.k_cmd_of(version);
   SectionCounter section;
-  while (std::optional<std::string> line = in.next()) {
-    if (is_blank(*line)) continue;
-    if (is_header(*line)) {
+  for (const std::string& line : *lines) {
+    if (is_blank(line)) continue;
+    if (is_header(line)) {
       section.open_section();
       continue;
     }
     std::int32_t jf = section.current();
     if (jf == 0 || rows.full()) continue;
-    KeyVal kv = extract_key_val(*line);
+    KeyVal kv = extract_key_val(line);
     std::optional<std::int32_t> mcmd = read_whole_number(kv.key);
     if (!mcmd) continue;
     std::int32_t joy = dev.joyid[static_cast<std::size_t>(jf)];

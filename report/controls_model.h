@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -73,13 +74,15 @@ struct DeviceTable {
   std::vector<std::string> headers;  // each section's header line, from section 1
 };
 
-// Reads an open controls.ini of `version` in two passes: the device sections,
-// then the bindings, which go to `model.bindings` (in file order, not yet
-// sorted, without the unbound commands) and mark commands, keys, axes and
-// buttons as bound. Entries that do not read, lie before the first section or
-// past any capacity are left out.
-DeviceTable read_controls_file(LineReader& in, int version, const CommandTable& commands,
-                               const ReportContext& ctx, AssignmentModel& model);
+// Reads an open controls.ini of `version` once to its end, then makes two
+// passes over its lines: the device sections, then the bindings, which go to
+// `model.bindings` (in file order, not yet sorted, without the unbound
+// commands) and mark commands, keys, axes and buttons as bound. Entries that
+// do not read, lie before the first section or past any capacity are left
+// out. Nothing, the model untouched, when a read error stopped the reading.
+std::optional<DeviceTable> read_controls_file(LineSource& in, int version,
+                                              const CommandTable& commands,
+                                              const ReportContext& ctx, AssignmentModel& model);
 
 // Adds a binding for every command of the table that nothing binds, then
 // sorts the bindings by command position, keeping the file's order within a

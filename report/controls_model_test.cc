@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "shared/textfile.h"
 #include "tests/test_support.h"
 
@@ -15,9 +17,10 @@ class Model : public ::testing::Test {
     dir_.write("controls.ini", content);
     LineReader in(dir_.file("controls.ini"), line_capacity);
     testing::internal::CaptureStdout();
-    DeviceTable dev = read_controls_file(in, 3, commands_, ctx_, model_);
+    std::optional<DeviceTable> dev = read_controls_file(in, 3, commands_, ctx_, model_);
     testing::internal::GetCapturedStdout();
-    return dev;
+    EXPECT_TRUE(dev.has_value());
+    return dev.value_or(DeviceTable());
   }
 
   std::vector<std::string> rows() const {
@@ -36,7 +39,52 @@ class Model : public ::testing::Test {
   AssignmentModel model_;
 };
 
+// A controls.ini as the simulator may leave it while it is read: it grows by
+// one more section each time its end is reached, or a read fails after
+// `good` lines.
+class ChangingFile : public LineSource {
+ public:
+  explicit ChangingFile(std::size_t good = SIZE_MAX) : good_(good) {}
+  std::optional<std::string> next() override {
+    if (given_ == good_) {
+      failed_ = true;
+      return std::nullopt;
+    }
+    if (at_ == lines_.size()) {
+      lines_.push_back("[Grown " + std::to_string(lines_.size()) + "]");
+      lines_.push_back("1000=1000");
+      return std::nullopt;
+    }
+    ++given_;
+    return lines_[at_++];
+  }
+  bool failed() const override { return failed_; }
+
+ private:
+  std::vector<std::string> lines_ = {"[Keys]", "3001=25", stick, "3002=48"};
+  std::size_t at_ = 0, given_ = 0, good_;
+  bool failed_ = false;
+};
+
 }  // namespace
+
+TEST_F(Model, ReadOnceWhateverTheFileDoesMeanwhile) {
+  testing::internal::CaptureStdout();
+  ChangingFile growing;
+  std::optional<DeviceTable> dev = read_controls_file(growing, 3, commands_, ctx_, model_);
+  ASSERT_TRUE(dev.has_value());
+  EXPECT_EQ(dev->ndev, 2);
+  EXPECT_EQ(dev->headers.size(), 2u);
+  EXPECT_EQ(model_.bindings.size(), 2u);
+
+  // A read that fails is no end: nothing is kept of a file read in part.
+  AssignmentModel untouched;
+  ChangingFile failing(3);
+  EXPECT_FALSE(read_controls_file(failing, 3, commands_, ctx_, untouched).has_value());
+  testing::internal::GetCapturedStdout();
+  EXPECT_TRUE(untouched.bindings.empty());
+  EXPECT_EQ(untouched.q_key, AssignmentModel().q_key);
+}
 
 TEST_F(Model, KeyboardSectionByCountWhateverItsHeader) {
   DeviceTable dev = read("[Anything]\n3001=25\n3002=30\n[Other]\n3001=25\n");
@@ -81,14 +129,16 @@ TEST_F(Model, EntriesThatDoNotReadOrFitAreLeftOut) {
 }
 
 TEST_F(Model, UnattachedDevicesBindOnlyKeyCommandsAboveThreeThousand) {
+  commands_.push_back({3000, "Trim"});
   read(
       "[Keys]\n3001=25\n3999=1\n[{00000000-0000-0000-0000-000000000000}]\n1000=1000\n"
       "3002=48\n3000=48\n4000=48\n");
   finish_rows(commands_, ctx_, model_);
-  EXPECT_EQ(rows(), (std::vector<std::string>{"\"Roll\",\"Unassigned\",\" \",",
-                                              "\"Pause\",\"P\",\"Keyboard\",",
-                                              "\"Brake\",\"Not assigned to a keyboard key" +
-                                                  std::string(34, ' ') + "\",\" \","}));
+  EXPECT_EQ(rows(),
+            (std::vector<std::string>{
+                "\"Roll\",\"Unassigned\",\" \",", "\"Pause\",\"P\",\"Keyboard\",",
+                "\"Brake\",\"Not assigned to a keyboard key" + std::string(34, ' ') + "\",\" \",",
+                "\"Trim\",\"Unassigned\",\" \","}));
   EXPECT_EQ(model_.k_cmd_of(3)[2], never_bound);
 }
 

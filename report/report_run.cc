@@ -80,7 +80,7 @@ void write_rows(ReportFiles& report, const VersionRows& rows) {
 
 // The block of one version: its pilot's controls.ini read and its rows
 // written, and kept for the page. False after the error box when the file is
-// missing or unreadable.
+// missing, or can't be opened or read to its end.
 bool report_version(int version, const std::string& pilot_folder, const CommandTable& table,
                     const ReportContext& ctx, AssignmentModel& model, ReportFiles& report,
                     Page& page) {
@@ -96,15 +96,17 @@ bool report_version(int version, const std::string& pilot_folder, const CommandT
     return false;
   }
   write_version_block(report, ctrfile);
+  // A file that can't be opened, or read to its end, would give a shorter
+  // block without a word.
   LineReader in(ctrfile, line_capacity);
-  if (!in.is_open()) {
+  std::optional<DeviceTable> devices = read_controls_file(in, version, table, ctx, model);
+  if (!devices) {
     stop_with(ctrfile + (qfr ? "/Ouverture impossible" : "/Error opening"));
     return false;
   }
-  DeviceTable devices = read_controls_file(in, version, table, ctx, model);
   finish_rows(table, ctx, model);
   write_rows(report, render_rows(model.bindings, ctx.layout, ctx.texts));
-  page.versions.push_back({version, ctrfile, model.bindings, devices, {}});
+  page.versions.push_back({version, ctrfile, model.bindings, *devices, {}});
   return true;
 }
 

@@ -15,11 +15,12 @@ void report_unreadable_table(bool qfr, const std::string& fnam, std::string_view
   stop_run(title, msg);
 }
 
-// The loop both loaders share: opens the table (when it can't be opened, an
-// error box names it and the result is empty), skips blank lines (and, with
+// The loop both loaders share: opens the table, skips blank lines (and, with
 // `comments`, lines that begin with "#"), and hands every other line, split
 // at its separator, to `take` until the end of the file, `capacity` entries,
-// or `take` returning false.
+// or `take` returning false. When the table can't be opened, or a read error
+// comes before one of these ends, an error box names it and the result is
+// empty: a table cut short would give a shorter report without a word.
 template <typename Table, typename Take>
 std::optional<Table> read_table(const std::string& fnam, bool qfr, std::string_view title,
                                 std::size_t capacity, bool comments, Take take) {
@@ -34,6 +35,10 @@ std::optional<Table> read_table(const std::string& fnam, bool qfr, std::string_v
     if (!line) break;
     if (is_blank(*line) || (comments && (*line)[0] == '#')) continue;
     if (!take(table, extract_key_val(*line))) break;
+  }
+  if (in.failed()) {
+    report_unreadable_table(qfr, fnam, title);
+    return std::nullopt;
   }
   return table;
 }

@@ -3,19 +3,38 @@
 #include "shared/platform.h"
 #include "shared/text.h"
 
+namespace {
+
+// What the reader asks of the file at a time.
+constexpr std::size_t read_block = 65536;
+
+}  // namespace
+
+std::optional<std::vector<std::string>> read_all_lines(LineSource& in) {
+  std::vector<std::string> lines;
+  while (std::optional<std::string> line = in.next()) lines.push_back(std::move(*line));
+  if (in.failed()) return std::nullopt;
+  return lines;
+}
+
 LineReader::LineReader(const std::string& path, std::size_t capacity)
     : file_(open_file(path, "rb")), capacity_(capacity) {
-  if (file_ == nullptr) return;
-  // A byte-order mark tells UTF-16LE and UTF-8 files from single-byte ones.
-  unsigned char mark[3] = {0, 0, 0};
-  std::size_t n = std::fread(mark, 1, 3, file_);
-  if (n >= 2 && mark[0] == 0xFF && mark[1] == 0xFE) {
-    utf16_ = true;
-    start_ = 2;
-  } else if (n == 3 && mark[0] == 0xEF && mark[1] == 0xBB && mark[2] == 0xBF) {
-    start_ = 3;
+  if (file_ == nullptr) {
+    failed_ = true;
+    return;
   }
-  rewind();
+  // A byte-order mark tells UTF-16LE and UTF-8 files from single-byte ones.
+  // It is looked at in the reader's own buffer, never read past and sought
+  // back, so that the first line of a pipe stays whole.
+  while (end_ < 3 && fill()) {
+  }
+  const unsigned char* mark = reinterpret_cast<const unsigned char*>(buffer_.data());
+  if (end_ >= 2 && mark[0] == 0xFF && mark[1] == 0xFE) {
+    utf16_ = true;
+    at_ = 2;
+  } else if (end_ >= 3 && mark[0] == 0xEF && mark[1] == 0xBB && mark[2] == 0xBF) {
+    at_ = 3;
+  }
 }
 
 LineReader::~LineReader() { close(); }
@@ -25,16 +44,31 @@ void LineReader::close() {
   file_ = nullptr;
 }
 
+bool LineReader::fill() {
+  if (file_ == nullptr || failed_) return false;
+  if (at_ == end_) at_ = end_ = 0;
+  if (buffer_.size() < end_ + read_block) buffer_.resize(end_ + read_block);
+  std::size_t n = std::fread(buffer_.data() + end_, 1, read_block, file_);
+  end_ += n;
+  if (n == 0 && std::ferror(file_)) failed_ = true;
+  return n > 0;
+}
+
+int LineReader::next_byte() {
+  if (at_ == end_ && !fill()) return EOF;
+  return static_cast<unsigned char>(buffer_[at_++]);
+}
+
 int LineReader::next_char() {
   if (pending_ != EOF) {
     int c = pending_;
     pending_ = EOF;
     return c;
   }
-  if (!utf16_) return std::getc(file_);
+  if (!utf16_) return next_byte();
   for (;;) {
-    int low = std::getc(file_);
-    int high = low == EOF ? EOF : std::getc(file_);
+    int low = next_byte();
+    int high = low == EOF ? EOF : next_byte();
     if (high == EOF) return EOF;
     if (std::optional<char> c = utf16_narrower_.take(static_cast<char16_t>(low | (high << 8)))) {
       return static_cast<unsigned char>(*c);
@@ -58,21 +92,9 @@ std::optional<std::string> LineReader::next() {
     }
     if (line.size() < capacity_) line.push_back(static_cast<char>(c));
   }
-  if (std::ferror(file_)) {
-    failed_ = true;
-    return std::nullopt;
-  }
+  if (failed_) return std::nullopt;
   if (!any) return std::nullopt;
   return line;
-}
-
-void LineReader::rewind() {
-  if (file_ == nullptr) return;
-  std::clearerr(file_);
-  std::fseek(file_, start_, SEEK_SET);
-  pending_ = EOF;
-  failed_ = false;
-  utf16_narrower_ = Utf16Narrower();
 }
 
 LineWriter::~LineWriter() { close(); }

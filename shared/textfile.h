@@ -17,43 +17,67 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "shared/text.h"
 
 // The line length of every settings file and table the programs read.
 inline constexpr std::size_t line_capacity = 80;
 
-class LineReader {
+// Where lines come from: a file, or in the tests a stand-in that fails or
+// changes as a file may.
+class LineSource {
+ public:
+  virtual ~LineSource() = default;
+
+  // The next line; empty at the end of the lines or on a read error (failed()
+  // tells which).
+  virtual std::optional<std::string> next() = 0;
+
+  // True when a read error, not the end, stopped the reading.
+  virtual bool failed() const = 0;
+};
+
+// Every line of `in`, read once to its end; nothing when a read error
+// stopped it (a read that fails is never taken for the end).
+std::optional<std::vector<std::string>> read_all_lines(LineSource& in);
+
+class LineReader : public LineSource {
  public:
   // Opens an existing file for reading; `path` is a system path with "\".
+  // The file is read once from its start, never sought: a pipe reads as
+  // well as a file.
   LineReader(const std::string& path, std::size_t capacity);
-  ~LineReader();
+  ~LineReader() override;
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
 
   bool is_open() const { return file_ != nullptr; }
 
   // The next line, cut at the capacity; empty at the end of the file or on a
-  // read error (failed() tells which).
-  std::optional<std::string> next();
+  // read error (failed() tells which; a file that did not open has failed).
+  std::optional<std::string> next() override;
 
-  // True when a read error, not the end of the file, stopped the reading.
-  bool failed() const { return failed_; }
-
-  // Back to the first line.
-  void rewind();
+  bool failed() const override { return failed_; }
 
   // Closes the file before the reader goes.
   void close();
 
  private:
+  // Reads more of the file behind what the buffer holds; false at the end
+  // or on an error (failed_ then set).
+  bool fill();
+  // The next byte of the file; EOF at the end or on an error.
+  int next_byte();
   // The next character, decoded; EOF at the end or on an error.
   int next_char();
 
   std::FILE* file_ = nullptr;
   std::size_t capacity_;
-  long start_ = 0;      // where the text begins, after a byte-order mark
-  bool utf16_ = false;  // UTF-16LE, read as single bytes
+  std::vector<char> buffer_;
+  std::size_t at_ = 0;   // the next byte of the buffer
+  std::size_t end_ = 0;  // the end of what the buffer holds
+  bool utf16_ = false;   // UTF-16LE, read as single bytes
   Utf16Narrower utf16_narrower_;
   int pending_ = EOF;  // a character read ahead past a CR
   bool failed_ = false;

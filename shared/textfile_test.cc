@@ -1,6 +1,7 @@
 #include "shared/textfile.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <vector>
@@ -58,8 +59,7 @@ TEST(LineReader, OldMacLineEndsAndByteOrderMarks) {
   EXPECT_EQ(reader.next(), "3001=\xE9\x80??");
   EXPECT_EQ(reader.next(), "end");
   EXPECT_EQ(reader.next(), std::nullopt);
-  reader.rewind();
-  EXPECT_EQ(reader.next(), "[K]");
+  EXPECT_FALSE(reader.failed());
 
   dir.write("utf8.txt", "\xEF\xBB\xBF[K]\r\n");
   EXPECT_EQ(read_all(dir.file("utf8.txt"), 80), (std::vector<std::string>{"[K]"}));
@@ -73,14 +73,25 @@ TEST(LineReader, MissingFileAndFolderDoNotOpen) {
   EXPECT_FALSE(LineReader(dir.path(), 80).is_open());
 }
 
-TEST(LineReader, RewindReadsAgain) {
-  TempDir dir;
-  dir.write("a.txt", "1\n2\n");
-  LineReader reader(dir.file("a.txt"), 80);
-  while (reader.next()) {
-  }
-  reader.rewind();
-  EXPECT_EQ(reader.next(), "1");
+TEST(LineReader, APipeAndAFailingReadAreNeverTakenForTheEnd) {
+  // A pipe can't be sought: the byte-order mark is looked for without
+  // losing the first line's first bytes.
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  const std::string text = "[Keyboard]\r\n3001=57\r\n";
+  ASSERT_EQ(write(fds[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  close(fds[1]);
+  LineReader piped("/dev/fd/" + std::to_string(fds[0]), 80);
+  close(fds[0]);
+  EXPECT_EQ(read_all_lines(piped), (std::vector<std::string>{"[Keyboard]", "3001=57"}));
+
+  // A file whose every read fails, from the first: no line, and failed.
+  LineReader failing("/proc/self/mem", 80);
+  ASSERT_TRUE(failing.is_open());
+  EXPECT_EQ(read_all_lines(failing), std::nullopt);
+  EXPECT_TRUE(failing.failed());
+  LineReader missing("/no/such/file", 80);
+  EXPECT_EQ(read_all_lines(missing), std::nullopt);
 }
 
 TEST(LineWriter, WritesCrLf) {

@@ -75,6 +75,19 @@ int run_program(const std::string& program, const std::vector<std::string>& args
   TempDir capture;
   if (options.as_nobody) fs::permissions(capture.path(), fs::perms::all);
   std::string out_file = capture.file("output.txt");
+  // The input is written whole before the program starts: a pipe holds 64
+  // KiB without a reader.
+  int input[2] = {-1, -1};
+  if (options.standard_input) {
+    const std::string& text = *options.standard_input;
+    if (pipe(input) != 0) return -1;
+    bool written = write(input[1], text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    close(input[1]);
+    if (!written) {
+      close(input[0]);
+      return -1;
+    }
+  }
   pid_t pid = fork();
   if (pid < 0) return -1;
   if (pid == 0) {
@@ -91,8 +104,9 @@ int run_program(const std::string& program, const std::vector<std::string>& args
     // Without `output` the console goes nowhere, so that it counts against no
     // file-size limit.
     const char* console = output ? out_file.c_str() : "/dev/null";
-    if (!freopen("/dev/null", "r", stdin) || !freopen(console, "w", stdout) ||
-        dup2(fileno(stdout), 2) < 0) {
+    bool input_ok =
+        input[0] >= 0 ? dup2(input[0], 0) == 0 : freopen("/dev/null", "r", stdin) != nullptr;
+    if (!input_ok || !freopen(console, "w", stdout) || dup2(fileno(stdout), 2) < 0) {
       _exit(127);
     }
     std::vector<std::string> words = {program};
@@ -113,6 +127,7 @@ int run_program(const std::string& program, const std::vector<std::string>& args
     execvp(argv[0], argv.data());
     _exit(127);
   }
+  if (input[0] >= 0) close(input[0]);
   int status = 0;
   struct rusage usage {};
   if (wait4(pid, &status, 0, &usage) < 0) return -1;

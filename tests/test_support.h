@@ -63,6 +63,9 @@ struct RunOptions {
   // program instead of failing, wherever it is: a kill at an exact point.
   bool killed_at_the_limit = false;
   long* peak_memory_kb = nullptr;  // receives the program's largest resident size
+  // Its standard input: a pipe holding this text (at most 64 KiB), as
+  // "cat file | program" gives it; /dev/null without one.
+  std::optional<std::string> standard_input;
   // Runs it on a terminal of its own (a pseudo-terminal made by script(1)):
   // its output is then what the terminal received.
   bool on_a_terminal = false;
@@ -72,7 +75,7 @@ struct RunOptions {
 inline constexpr int killed_by_file_size = -2;
 
 // Runs a program (a path, or a name looked for on the PATH) in `cwd` with
-// `env` added to the environment and standard input from /dev/null; its
+// `env` added to the environment and standard input as `options` say; its
 // standard output and error go to `output` (to /dev/null without one).
 // Returns its exit status (-1 when it could not be run or did not exit,
 // killed_by_file_size when it was killed at the file-size limit).
