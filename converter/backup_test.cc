@@ -32,6 +32,12 @@ class Backup : public ::testing::Test {
     return name;
   }
 
+  // The name that a listing's lines give.
+  static std::string name_of_listing(std::string name, const std::vector<std::string>& lines) {
+    EXPECT_EQ(name_from_listing(name, lines), 1);
+    return name;
+  }
+
   // Makes the folder listing impossible: a folder stands where it would go.
   void no_listing() {
     fs::create_directories(dir_.file(listing_file));
@@ -74,6 +80,16 @@ TEST_F(Backup, TheOldestListedNameGivesTheLetterCase) {
 TEST_F(Backup, NamesWithoutDigitsDoNotCount) {
   make("C:/P/controls.ini_abcde.bak");
   EXPECT_EQ(next("C:\\P\\controls.ini.bak"), "C:\\P\\controls.ini_00000.bak");
+  // The name and its extension then come as the listing writes them.
+  EXPECT_EQ(name_of_listing("C:\\P\\controls.ini.bak", {"CONTROLS.INI_ABCDE.BAK"}),
+            "C:\\P\\CONTROLS.INI_00000.BAK");
+}
+
+TEST_F(Backup, AnExtensionIsKeptTo20Characters) {
+  const std::string twenty = ".abcdefghijklmnopqrs", longer = twenty + "t";
+  ASSERT_EQ(twenty.size(), 20u);
+  EXPECT_EQ(name_of_listing("C:\\P\\n" + twenty, {"n_00001" + twenty}), "C:\\P\\n_00002" + twenty);
+  EXPECT_EQ(name_of_listing("C:\\P\\n" + longer, {"n_00001" + longer}), "C:\\P\\n_00002" + twenty);
 }
 
 TEST_F(Backup, NamesWithoutFolderOrExtension) {

@@ -6,6 +6,7 @@
 #include "fuzz/fuzz_support.h"
 #include "report/controls_model.h"
 #include "report/html_page.h"
+#include "shared/text.h"
 #include "shared/textfile.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) { return prepare_fuzzing(); }
@@ -48,6 +49,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   page.texts = texts;
   page.joysticks = joysticks;
   page.versions.push_back({3, "controls.ini", bindings, dev, find_conflicts(bindings, {}, texts)});
-  if (render_page(page).find("data-version=\"3\"") == std::string::npos) std::abort();
+  std::string html = render_page(page);
+  if (html.find("data-version=\"3\"") == std::string::npos) std::abort();
+  // Whatever the file holds, the page is well-formed UTF-8 and its JSON
+  // island holds no "<" that could end it.
+  if (!is_utf8(html)) std::abort();
+  const std::string island = "<script type=\"application/json\" id=\"controls-data\">";
+  std::size_t start = html.find(island);
+  if (start == std::string::npos) std::abort();
+  start += island.size();
+  if (html.find('<', start) != html.find("</script>", start)) std::abort();
   return 0;
 }

@@ -26,9 +26,10 @@ TEST(Conflicts, APlaceBoundToTwoCommands) {
       bind("Chat", BindingKind::key, 31, 0, "S"),
       bind("Roll", BindingKind::axis, 0, 1),
       bind("Yaw", BindingKind::axis, 0, 1),
-      bind("Yaw", BindingKind::axis, 0, 2),  // another joystick
+      bind("Trim", BindingKind::axis, 0, 2),  // another joystick
       bind("Fire", BindingKind::button, 3, 1),
       bind("Tow", BindingKind::button, 3, 1),
+      bind("Gear", BindingKind::button, 3, 2),  // another joystick
       bind("Tow", BindingKind::button, 4, 1),
       bind("Unknown", BindingKind::unrecognised_key, 99),
       bind("Other", BindingKind::unrecognised_key, 99),

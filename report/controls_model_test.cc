@@ -154,6 +154,16 @@ TEST_F(Model, RowsSortByCommandKeepingTheFileOrder) {
   EXPECT_EQ(model_.k_cmd_of(3)[2], 48);  // the later binding
 }
 
+TEST(KeyDisplayName, TheFrenchTopRowShowsItsDigits) {
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(key_display_name(2, true), "1");
+  EXPECT_EQ(key_display_name(10, true), "9");
+  EXPECT_EQ(key_display_name(11, true), "0");  // the layout's name: past the rule
+  EXPECT_EQ(key_display_name(10, false), "9");
+  EXPECT_EQ(key_display_name(30, true), "A");
+  testing::internal::GetCapturedStdout();
+}
+
 TEST(AxisText, LettersNumbersAndTheSideWinder) {
   ReportTexts en = report_texts(false), fr = report_texts(true);
   EXPECT_EQ(axis_text(0, "Stick", en), "X Axis");

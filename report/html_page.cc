@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "shared/platform.h"
 #include "shared/text.h"
 #include "shared/textfile.h"
 
@@ -18,14 +19,7 @@ void append_text(std::string& out, std::string_view text, bool json) {
   for (char c : text) {
     unsigned char b = static_cast<unsigned char>(c);
     if (b >= 0x80) {
-      char32_t u = cp1252_to_unicode(b);
-      if (u < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (u >> 6)));
-      } else {
-        out.push_back(static_cast<char>(0xE0 | (u >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
-      }
-      out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+      append_utf8(out, cp1252_to_unicode(b));
     } else if (json) {
       if (c == '"' || c == '\\') {
         out.push_back('\\');
@@ -736,12 +730,22 @@ const char* const PageWriter::script = R"JS((function () {
 
 std::string render_page(const Page& page) { return PageWriter(page).render(); }
 
-bool write_page(const std::string& path, const Page& page) {
+std::string write_page(const std::string& path, const Page& page) {
+  if (folder_exists(path)) return path + " is a folder";
   std::string text = render_page(page);
   if (text.size() >= 2) text.resize(text.size() - 2);  // the writer ends the last line
+  std::string why;
   ReplacingWriter out;
-  if (!out.open(path)) return false;
-  out.write_line(text);
-  // The page is made again from the pilot's files on every run.
-  return out.commit(ReplacingWriter::ThroughToDisk::no);
+  if (out.open(path)) {
+    out.write_line(text);
+    // The page is made again from the pilot's files on every run.
+    if (out.commit(ReplacingWriter::ThroughToDisk::no)) return std::string();
+    why = file_held_by_another_program() ? path + " is open in another program"
+                                         : "a write failed (a full disk?)";
+  } else {
+    why = name_taken(path + ".new") ? path + ".new is a link or a folder"
+                                    : path + " or its folder can't be written";
+  }
+  if (!name_taken(path)) return why + "; no old page";
+  return why + (delete_file(path) ? "; the old page removed" : "; the old page NOT removed");
 }

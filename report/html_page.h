@@ -50,8 +50,12 @@ struct Page {
 std::string render_page(const Page& page);
 
 // Writes the page to `path` through a temporary file beside it, which takes
-// its place only once complete; false when that failed (an older page then
-// stays as it was).
-bool write_page(const std::string& path, const Page& page);
+// its place only once complete. When that fails, the older page is removed
+// too (a link in its place is removed, never what it points to), so that
+// last run's bindings are never read as today's; a folder of that name
+// stays. Returns empty when the page was written, else why it was not, for
+// the console: "Controls.html.new is a link or a folder; the old page
+// removed".
+std::string write_page(const std::string& path, const Page& page);
 
 #endif

@@ -33,6 +33,7 @@ TEST(KeyNames, CodesModifiersAndExtendedKeys) {
   EXPECT_EQ(key(19800, &n), "SHFT+");  // q 2, k -200
   EXPECT_EQ(n, 0);
   EXPECT_EQ(key(-10000), "LONG+CTRL+SHFT+ALT+");  // q -1: every bit
+  EXPECT_EQ(key(5000), "\x88");                   // k 5000 is not past 5000: no prefix
   // Prefixes and name together are cut at 31 characters.
   EXPECT_EQ(key(149652), std::string("LONG+CTRL+SHFT+ALT+Right Windows").substr(0, 31));
 }

@@ -161,8 +161,12 @@ void write_reference_card(Page& page, const ScanCodeTable& keys) {
     if (name.empty() && entry != keys.end()) name = entry->name;
     page.key_names.emplace_back(p.code, name);
   }
-  bool written = write_page(page_report, page);
-  console_printf(" %s %s\n", page_report, written ? "written" : "NOT WRITTEN");
+  std::string not_written = write_page(page_report, page);
+  if (not_written.empty()) {
+    console_printf(" %s written\n", page_report);
+  } else {
+    console_printf(" %s NOT WRITTEN: %s\n", page_report, not_written.c_str());
+  }
 }
 
 // The keys of the table, then each joystick's axes and buttons, that nothing

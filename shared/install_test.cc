@@ -243,6 +243,17 @@ TEST_F(Installation, BadRegistryFiles) {
   EXPECT_EQ(discover(inst), 0);
   ScopedEnv unset("MALVET_REGISTRY", std::nullopt);
   EXPECT_EQ(discover(inst), 0);
+  // A registry that can't be read, from the first read on or at all, is as
+  // good as none: every value is missing.
+  for (const std::string& unreadable : {std::string("/proc/self/mem"), dir_.path()}) {
+    ScopedEnv failing("MALVET_REGISTRY", unreadable);
+    EXPECT_EQ(discover(inst), 0) << unreadable;
+    std::string value;
+    std::int32_t len = 0;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(RdUsrReg("SOFTWARE\\Aerlon3", "InstallDir", value, len), 2);
+    testing::internal::GetCapturedStdout();
+  }
 }
 
 TEST_F(Installation, RegistryValueLongerThanItsBuffer) {
@@ -328,12 +339,21 @@ TEST_F(Installation, DocumentsWithEveryVariableExpanded) {
   ScopedEnv drive("HOMEDRIVE", "H:");
   ScopedEnv home("HOMEPATH", "\\Users\\Bob");
   ScopedEnv x("X", "Bob");
+  // A name is never cut: one of 100 characters is not the one of its first 80.
+  const std::string long_name = std::string(80, 'N') + std::string(20, 'M');
+  ScopedEnv whole(long_name, "Long");
+  ScopedEnv cut_name(std::string(80, 'N'), "Cut");
+  const std::string long_value = "%" + long_name + "%\\Docs";
   for (auto [value, expected] :
        {std::pair{"%HOMEDRIVE%%HOMEPATH%\\Documents", "H:\\Users\\Bob\\Documents"},
         std::pair{"C:\\Users\\%X%\\Documents", "C:\\Users\\Bob\\Documents"},
         std::pair{"%X%", "Bob"},
         std::pair{"C:\\100%\\Docs", "C:\\100%\\Docs"},  // a lone "%" stands for itself
-        std::pair{"C:\\Docs%X%", "C:\\DocsBob"}}) {
+        std::pair{"C:\\Docs%X%", "C:\\DocsBob"},
+        // A pair of "%" around no name: the first stays, the second may
+        // begin a name.
+        std::pair{"C:\\50%\\%X%\\Docs", "C:\\50%\\Bob\\Docs"}, std::pair{"%%X%", "%Bob"},
+        std::pair{long_value.c_str(), "Long\\Docs"}}) {
     set(shell_folders, "Personal", reg_text(value));
     std::string folder;
     testing::internal::CaptureStdout();
@@ -355,6 +375,14 @@ TEST_F(Installation, PilotFolderEdgeCases) {
   folder = "3x";  // not exactly "3": version 2
   EXPECT_EQ(get_aerlon_2_path("", false, true, folder), 1);
   EXPECT_EQ(folder, std::string(docs) + "\\Aerlon\\Pilots\\Ann2");
+
+  // The pilot's name is kept to 40 characters.
+  for (std::size_t n : {40u, 41u}) {
+    set("HKEY_CURRENT_USER\\SOFTWARE\\Aerlon3", "LastPlayer", reg_text(std::string(n, 'q')));
+    folder = "3";
+    EXPECT_EQ(get_aerlon_2_path("", false, true, folder), 1);
+    EXPECT_EQ(folder, std::string(docs) + "\\Aerlon3\\Pilots\\" + std::string(40, 'q')) << n;
+  }
 
   registry_["HKEY_CURRENT_USER\\SOFTWARE\\Aerlon2"].erase("LastPlayer");
   write_registry();

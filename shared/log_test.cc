@@ -4,6 +4,7 @@
 
 #include <regex>
 
+#include "shared/console.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -48,7 +49,8 @@ TEST_F(Log, BannersFrameMessagesOnConsoleAndFile) {
 
 TEST_F(Log, SplittingQuotingAndLineFeeds) {
   testing::internal::CaptureStdout();
-  std::string file = logged({"\"a/b\"", "a//b/", "one\ntwo", "  lead/trail   /", "\"", "", "   "});
+  std::string file =
+      logged({"\"a/b\"", "a//b/", "one\ntwo", "  lead/trail   /", "\"", "", "   ", "\"\""});
   testing::internal::GetCapturedStdout();
   EXPECT_EQ(file,
             "a/b\r\n"
@@ -57,7 +59,8 @@ TEST_F(Log, SplittingQuotingAndLineFeeds) {
             "  lead\r\ntrail\r\n\r\n"
             "\"\r\n"
             " \r\n"
-            " \r\n");
+            " \r\n"
+            "\r\n");  // two quotes around nothing: an empty line
 }
 
 TEST_F(Log, BodyIsCutAt1024Characters) {
@@ -112,6 +115,16 @@ TEST_F(Log, UnwritableLogNeverStopsTheConsoleCopy) {
   EXPECT_NE(console.find(" CREATE no/such/folder/x.log "), std::string::npos);
   EXPECT_EQ(console.find(" CREATE no/such/folder/x.log 0\n"), std::string::npos);
   EXPECT_NE(console.find("still\nshown\n"), std::string::npos);
+}
+
+TEST(Console, LongLinesComeOutWholeWithoutANul) {
+  // 512 bytes fill the first buffer's room exactly; 600 pass it.
+  for (std::size_t n : {511u, 512u, 600u}) {
+    std::string line(n, 'c');
+    testing::internal::CaptureStdout();
+    console_printf("%s", line.c_str());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), line) << n;
+  }
 }
 
 TEST(DatedLogName, FromTheProgramPath) {

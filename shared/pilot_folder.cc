@@ -11,17 +11,23 @@ namespace {
 
 constexpr std::size_t path_capacity = 512;
 constexpr std::size_t player_capacity = 40;
-constexpr std::size_t env_capacity = 80;
 constexpr std::size_t env_buffer = 512;
 constexpr std::size_t error_capacity = 256;
 constexpr const char* documents_key =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders\\";
 
+// True when the text between two "%" can name a variable: not empty, and no
+// "\" in it (a folder of the path, not a name).
+bool is_variable_name(std::string_view name) {
+  return !name.empty() && name.find(fld_sep) == std::string_view::npos;
+}
+
 // The documents folder with every %VARIABLE% of the registry's value
 // expanded, as Windows expands it ("%HOMEDRIVE%%HOMEPATH%\Documents" on a
-// redirected account); a "%" without a second one stands for itself. Empty
-// when the value can't be read, or after an error box when a variable is not
-// set (or longer than its buffer).
+// redirected account): a "%" without a second one stands for itself, and so
+// does the first "%" of a pair that encloses no name ("50%\%H%"), the scan
+// going on from the second. Empty when the value can't be read, or after an
+// error box when a variable is not set (or longer than its buffer).
 std::string documents_folder() {
   std::string value;
   std::int32_t len = 0;
@@ -46,7 +52,12 @@ std::string documents_folder() {
       break;
     }
     expanded += path.substr(at, open - at);
-    std::string env = path.substr(open + 1, close - open - 1).substr(0, env_capacity);
+    std::string env = path.substr(open + 1, close - open - 1);
+    if (!is_variable_name(env)) {
+      expanded += "%" + env;
+      at = close;
+      continue;
+    }
     console_printf(" ENV %s\n", env.c_str());
     std::string text;
     std::int32_t n = MyGetEnv(env, text, env_buffer);

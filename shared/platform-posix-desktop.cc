@@ -16,19 +16,7 @@ namespace {
 
 std::string cp1252_to_utf8(std::string_view text) {
   std::string out;
-  for (unsigned char c : text) {
-    char32_t u = cp1252_to_unicode(c);
-    if (u < 0x80) {
-      out.push_back(static_cast<char>(u));
-    } else if (u < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (u >> 6)));
-      out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xE0 | (u >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
-    }
-  }
+  for (unsigned char c : text) append_utf8(out, cp1252_to_unicode(c));
   return out;
 }
 

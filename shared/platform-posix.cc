@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 #include "shared/platform.h"
 #include "shared/platform_listing.h"
@@ -22,6 +21,20 @@ namespace {
 
 constexpr std::uint16_t lang_french = 0x040C;
 constexpr std::uint16_t lang_english = 0x0409;
+
+// The bytes of a file; nothing when it can't be opened or read to its end.
+std::optional<std::string> read_whole_file(const char* name) {
+  std::FILE* in = std::fopen(name, "rb");
+  if (in == nullptr) return std::nullopt;
+  std::string bytes;
+  char buf[65536];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) bytes.append(buf, n);
+  bool whole = std::ferror(in) == 0;
+  std::fclose(in);
+  if (!whole) return std::nullopt;
+  return bytes;
+}
 
 std::string replace_all(std::string_view text, char from, char to) {
   std::string out(text);
@@ -119,12 +132,13 @@ RegistryRead read_registry_value(bool classes_root, const std::string& subkey,
   RegistryRead result;
   const char* file_name = std::getenv("MALVET_REGISTRY");
   if (file_name == nullptr || *file_name == '\0') return result;
-  std::ifstream in(file_name, std::ios::binary);
-  if (!in) return result;
-  std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // A file that can't be read to its end is as good as none: every value
+  // is then missing.
+  std::optional<std::string> file = read_whole_file(file_name);
+  if (!file) return result;
   result.open_status = 0;
   auto value =
-      find_reg_value(file, classes_root ? "HKEY_CLASSES_ROOT" : "HKEY_CURRENT_USER", subkey, name);
+      find_reg_value(*file, classes_root ? "HKEY_CLASSES_ROOT" : "HKEY_CURRENT_USER", subkey, name);
   if (!value) return result;
   if (value->size() > capacity) {
     result.query_status = status_more_data;

@@ -55,6 +55,10 @@ TEST(RegFile, ValuesOfEachKind) {
             std::string("\x40\x1a\x6a\x9f\xe6\xd1\xe9\x11\x80\x01\x44\x45\x53\x54\0\0", 16));
   EXPECT_EQ(find_reg_value(export_500, "HKEY_CLASSES_ROOT", ".ini", "@"),
             std::string("inifile") + '\0');
+  // A multiple string of a version 5.00 export is UTF-16LE too.
+  EXPECT_EQ(find_reg_value(export_500 + "\"Many\"=hex(7):41,00,00,00,e9,00,00,00,00,00\r\n",
+                           "HKEY_CLASSES_ROOT", ".ini", "Many"),
+            std::string("A\0\xE9\0\0", 5));
 }
 
 TEST(RegFile, NamesCompareWithoutCaseAndTrailingBackslash) {
@@ -62,6 +66,9 @@ TEST(RegFile, NamesCompareWithoutCaseAndTrailingBackslash) {
   EXPECT_FALSE(find_reg_value(export_500, hkcu, "SOFTWARE\\AERLON2\\", "InstallDir"));
   EXPECT_FALSE(find_reg_value(export_500, hkcu, "Software\\Aerlon3", "InstallDi"));
   EXPECT_FALSE(find_reg_value(export_500, "HKEY_CLASSES_ROOT", "Software\\Aerlon3", "InstallDir"));
+  // A key line ending in "\" carries on no line: its first value is its own.
+  EXPECT_EQ(find_reg_value("REGEDIT4\n[HKEY_CURRENT_USER\\K\\]\n\"A\"=\"1\"\n", hkcu, "K", "A"),
+            std::string("1") + '\0');
 }
 
 TEST(RegFile, Utf16AndRegedit4) {
@@ -81,6 +88,7 @@ TEST(RegFile, LastValueWinsAndDeletionsRemove) {
 
 TEST(RegFile, BadInputFindsNothing) {
   EXPECT_FALSE(find_reg_value("", hkcu, "K", "A"));
+  EXPECT_FALSE(find_reg_value("\xFF\xFE", hkcu, "K", "A"));
   EXPECT_FALSE(find_reg_value("[HKEY_CURRENT_USER\\K]\n\"A\"=\"1\"\n", hkcu, "K", "A"));
   std::string garbage;
   for (int i = 0; i < 5000; ++i) garbage.push_back(static_cast<char>(i * 7919 % 256));

@@ -44,6 +44,47 @@ char unicode_to_cp1252(char32_t u) {
   return '?';
 }
 
+void append_utf8(std::string& out, char32_t u) {
+  if (u < 0x80) {
+    out.push_back(static_cast<char>(u));
+  } else if (u < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (u >> 6)));
+    out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+  } else if (u < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (u >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (u >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((u >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+  }
+}
+
+bool is_utf8(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    unsigned char c = static_cast<unsigned char>(bytes[i]);
+    // The bytes that follow a lead byte; 4 for a byte that leads nothing.
+    std::size_t extra = c < 0x80                ? 0
+                        : c >= 0xC2 && c < 0xE0 ? 1
+                        : c >= 0xE0 && c < 0xF0 ? 2
+                        : c >= 0xF0 && c < 0xF5 ? 3
+                                                : 4;
+    if (extra == 4 || bytes.size() - i <= extra) return false;
+    char32_t u = extra == 0 ? c : c & (0x3F >> extra);
+    for (std::size_t k = 1; k <= extra; ++k) {
+      unsigned char t = static_cast<unsigned char>(bytes[i + k]);
+      if ((t & 0xC0) != 0x80) return false;
+      u = (u << 6) | (t & 0x3F);
+    }
+    static constexpr char32_t least[] = {0, 0x80, 0x800, 0x10000};
+    if (u < least[extra] || u > 0x10FFFF || (u >= 0xD800 && u < 0xE000)) return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
 std::optional<char> Utf16Narrower::take(char16_t unit) {
   if (in_pair_) {
     in_pair_ = false;

@@ -63,6 +63,14 @@ std::u16string cp1252_to_utf16(std::string_view text);
 // The Windows-1252 byte of a Unicode character, "?" when it has none.
 char unicode_to_cp1252(char32_t u);
 
+// Appends the UTF-8 form of a Unicode character: one byte below 0x80, and
+// never a longer form than the character needs.
+void append_utf8(std::string& out, char32_t u);
+
+// True when the bytes are well-formed UTF-8, as a strict reader takes them:
+// no longer form than needed, no surrogate, nothing past U+10FFFF.
+bool is_utf8(std::string_view bytes);
+
 // UTF-16LE text narrowed to Windows-1252, one code unit at a time: a
 // character the code page lacks becomes "?", and so does a character beyond
 // the first plane, whose two units (a surrogate pair) give one "?".

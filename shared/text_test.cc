@@ -143,6 +143,34 @@ TEST(Cp1252, Utf16Narrowed) {
   const std::string bytes("A\0\xE9\0\xAC\x20\x00\x01\x3D\xD8\x00\xDE!", 13);
   EXPECT_EQ(utf16le_to_cp1252(bytes), "A\xE9\x80??");
   EXPECT_EQ(utf16le_to_cp1252(""), "");
+  // A lone second unit of a pair is one character the code page lacks.
+  EXPECT_EQ(utf16le_to_cp1252(std::string("\x00\xDC"
+                                          "A\0",
+                                          4)),
+            "?A");
+}
+
+TEST(Utf8, EveryByteIsOneWellFormedCharacter) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) {
+    std::string one;
+    append_utf8(one, cp1252_to_unicode(static_cast<unsigned char>(b)));
+    EXPECT_TRUE(is_utf8(one)) << b;
+    if (cp1252_to_unicode(static_cast<unsigned char>(b)) < 0x80) {
+      EXPECT_EQ(one.size(), 1u) << b;
+    }
+    all += one;
+  }
+  EXPECT_TRUE(is_utf8(all));
+  std::string beyond;
+  append_utf8(beyond, 0x1F600);
+  EXPECT_EQ(beyond, "\xF0\x9F\x98\x80");
+  // What strict readers refuse: a longer form than needed, a surrogate, past
+  // U+10FFFF, a lone or cut sequence.
+  for (const char* bad : {"\xC0\xBF", "\xE0\x80\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80",
+                          "\xC3", "a\xE2\x82", "\xFF"}) {
+    EXPECT_FALSE(is_utf8(bad)) << bad;
+  }
 }
 
 TEST(Cp1252, EveryByteShownOnAConsole) {

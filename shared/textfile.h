@@ -148,7 +148,7 @@ class ReplacingWriter {
   // place; false when any step failed (the old file then stays). With
   // ThroughToDisk::no, for a file made anew on every run, the data is only
   // handed to the system, and the old file is removed just before the new
-  // one takes its name.
+  // one takes its name: when that last step fails, neither is left.
   enum class ThroughToDisk { no, yes };
   bool commit(ThroughToDisk through = ThroughToDisk::yes);
 

@@ -63,6 +63,8 @@ TEST(LineReader, OldMacLineEndsAndByteOrderMarks) {
 
   dir.write("utf8.txt", "\xEF\xBB\xBF[K]\r\n");
   EXPECT_EQ(read_all(dir.file("utf8.txt"), 80), (std::vector<std::string>{"[K]"}));
+  dir.write("mark.txt", "\xFF\xFE");  // a mark and nothing after it: no line
+  EXPECT_TRUE(read_all(dir.file("mark.txt"), 80).empty());
   dir.write("odd.txt", "\xFF");  // a lone byte is no mark
   EXPECT_EQ(read_all(dir.file("odd.txt"), 80), (std::vector<std::string>{"\xFF"}));
 }

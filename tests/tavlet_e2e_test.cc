@@ -100,12 +100,14 @@ class Tavlet : public ::testing::Test {
   int run(const std::string& lang, std::vector<std::string> args = {},
           const std::string& answers = "no\n", const RunOptions& options = {}) {
     write("answers.txt", answers);
-    return run_malvet("Tavlet", args, dir_.file("work"), dir_.file("registry.reg"),
-                      {{"MALVET_JOYSTICKS", dir_.file("joysticks.txt")},
-                       {"MALVET_DIALOGS", dir_.file("answers.txt")},
-                       {"MALVET_DIALOG_LOG", dir_.file("dialogs.log")},
-                       {"LC_ALL", lang}},
-                      &console_, options);
+    std::vector<std::pair<std::string, std::string>> env = {
+        {"MALVET_JOYSTICKS", dir_.file("joysticks.txt")},
+        {"MALVET_DIALOGS", dir_.file("answers.txt")},
+        {"MALVET_DIALOG_LOG", dir_.file("dialogs.log")},
+        {"LC_ALL", lang}};
+    env.insert(env.end(), extra_env_.begin(), extra_env_.end());
+    return run_malvet("Tavlet", args, dir_.file("work"), dir_.file("registry.reg"), env, &console_,
+                      options);
   }
 
   std::string read(const std::string& name) const { return dir_.read(name); }
@@ -114,6 +116,7 @@ class Tavlet : public ::testing::Test {
   bool installed_[2] = {false, false};
   std::string joystick_name_ = "Stick One";
   std::string documents_ = "Docs";  // below the working folder's parent
+  std::vector<std::pair<std::string, std::string>> extra_env_;
   std::string console_;
 };
 
@@ -432,10 +435,20 @@ TEST_F(Tavlet, StopsWhenAReportFileCantBeOpenedAndKeepsTheOldReport) {
   EXPECT_EQ(read("work/Controls.txt"), "last week's report\r\n");
 }
 
-TEST_F(Tavlet, AnsweringYesOpensTheReportWithoutWaiting) {
+TEST_F(Tavlet, AnsweringYesOpensTheReportWithoutWaitingAndNoOpensNothing) {
   if (windows_target()) GTEST_SKIP() << "Wine would start its text editor";
-  ASSERT_EQ(run("en_US.UTF-8", {}, "yes\n"), 0) << console_;
-  EXPECT_EQ(read("dialogs.log"), question_en);
+  // A document opener on the PATH that records what it is given; the run is
+  // followed to the end of what it started.
+  write("bin/xdg-open", "#!/bin/sh\necho \"$@\" >> \"" + dir_.file("opened.txt") + "\"\n");
+  fs::permissions(dir_.file("bin/xdg-open"), fs::perms::owner_all);
+  extra_env_ = {{"PATH", dir_.file("bin") + ":" + std::getenv("PATH")}};
+  RunOptions followed;
+  followed.until_all_it_started_ended = true;
+  ASSERT_EQ(run("en_US.UTF-8", {}, "no\n", followed), 0) << console_;
+  EXPECT_FALSE(fs::exists(dir_.file("opened.txt")));
+  ASSERT_EQ(run("en_US.UTF-8", {}, "yes\n", followed), 0) << console_;
+  EXPECT_EQ(read("opened.txt"), "Controls.txt\n");
+  EXPECT_EQ(read("dialogs.log"), question_en + question_en);
 }
 
 TEST_F(Tavlet, HostileControlsFilesNeverOverrunTheModel) {
@@ -489,6 +502,25 @@ TEST_F(Tavlet, FullDiskIsNotReportedAsSuccess) {
   EXPECT_EQ(run("en_US.UTF-8", {}, "no\n", full), 1);
   EXPECT_EQ(read("dialogs.log"),
             "box|error|Tavlet (beta)|Output file : Controls.txt\\nError opening\r\n");
+}
+
+TEST_F(Tavlet, AFullDiskOnlyForControlsCsvIsNotReportedAsSuccess) {
+  if (windows_target()) GTEST_SKIP() << "Wine's writes of Controls.txt escape the file-size limit";
+  // Rows of a device that is not attached: their CSV cell keeps its 64
+  // characters, so that Controls.csv outgrows Controls.txt.
+  write("work/CMD.txt", read("work/CMD.txt") + "4005=Smoke\r\n");
+  std::string pedals = "[Pedals]\r\n";
+  for (int i = 0; i < 200; ++i) pedals += "4005=50\r\n";
+  write("Docs/Aerlon/Pilots/Ann/controls.ini", pedals);
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  const long txt_size = static_cast<long>(read("work/Controls.txt").size());
+  ASSERT_LT(txt_size + 100, static_cast<long>(read("work/Controls.csv").size()));
+  RunOptions full;
+  full.max_file_size = txt_size + 50;  // the text report fits, the CSV does not
+  fs::remove(dir_.file("dialogs.log"));
+  EXPECT_EQ(run("en_US.UTF-8", {}, "no\n", full), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|Output file : Controls.csv\\nError opening\r\n");
 }
 
 TEST_F(Tavlet, ControlsFileThatIsAFolder) {
@@ -772,14 +804,28 @@ TEST_F(Tavlet, NoReferenceCardWhenTheReportStops) {
   EXPECT_EQ(read("work/Controls.html"), "last week's card");
 }
 
-TEST_F(Tavlet, APageThatCantBeWrittenChangesNothingElse) {
-  fs::create_directories(dir_.file("work/Controls.html"));
+TEST_F(Tavlet, APageThatCantBeWrittenChangesNothingElseAndLeavesNoOldPage) {
   write("joysticks.txt", "");
+  // The page's own name taken by a folder: nothing to remove.
+  fs::create_directories(dir_.file("work/Controls.html"));
   ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
   EXPECT_TRUE(fs::is_directory(dir_.file("work/Controls.html")));
   EXPECT_FALSE(fs::exists(dir_.file("work/Controls.html.new")));
   EXPECT_EQ(read("dialogs.log"), question_en);
-  EXPECT_NE(console_.find(" Controls.html NOT WRITTEN\n"), std::string::npos);
+  EXPECT_NE(console_.find(" Controls.html NOT WRITTEN: Controls.html is a folder\n"),
+            std::string::npos);
+  // Its passing name taken by a folder: last run's page must not stay to be
+  // read as today's.
+  fs::remove(dir_.file("work/Controls.html"));
+  write("work/Controls.html", "last week's page");
+  fs::create_directories(dir_.file("work/Controls.html.new"));
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  EXPECT_FALSE(fs::exists(dir_.file("work/Controls.html")));
+  EXPECT_TRUE(fs::is_directory(dir_.file("work/Controls.html.new")));
+  EXPECT_NE(console_.find(" Controls.html NOT WRITTEN: Controls.html.new is a link or a folder; "
+                          "the old page removed\n"),
+            std::string::npos);
+  EXPECT_EQ(read("work/Controls.txt").substr(0, 3), " \r\n");
 }
 
 TEST_F(Tavlet, AccentsOnAConsoleShowTheirLettersAndGoAsBytesToAFile) {

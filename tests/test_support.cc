@@ -88,6 +88,8 @@ int run_program(const std::string& program, const std::vector<std::string>& args
       return -1;
     }
   }
+  int output_pipe[2] = {-1, -1};
+  if (options.until_all_it_started_ended && pipe(output_pipe) != 0) return -1;
   pid_t pid = fork();
   if (pid < 0) return -1;
   if (pid == 0) {
@@ -128,6 +130,16 @@ int run_program(const std::string& program, const std::vector<std::string>& args
     _exit(127);
   }
   if (input[0] >= 0) close(input[0]);
+  if (output_pipe[1] >= 0) {
+    // The end of the pipe comes when the last program holding it has ended.
+    close(output_pipe[1]);
+    std::string piped;
+    char buf[4096];
+    ssize_t n;
+    while ((n = read(output_pipe[0], buf, sizeof buf)) > 0) piped.append(buf, n);
+    close(output_pipe[0]);
+    capture.write("output.txt", piped);
+  }
   int status = 0;
   struct rusage usage {};
   if (wait4(pid, &status, 0, &usage) < 0) return -1;

@@ -66,6 +66,11 @@ struct RunOptions {
   // Its standard input: a pipe holding this text (at most 64 KiB), as
   // "cat file | program" gives it; /dev/null without one.
   std::optional<std::string> standard_input;
+  // Waits, beyond the program, for every program it started and did not wait
+  // for (a document opener, say) and that kept its standard output: its
+  // output goes through a pipe read to its end. Never under Wine, whose
+  // server keeps the pipe.
+  bool until_all_it_started_ended = false;
   // Runs it on a terminal of its own (a pseudo-terminal made by script(1)):
   // its output is then what the terminal received.
   bool on_a_terminal = false;
