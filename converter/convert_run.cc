@@ -13,6 +13,7 @@
 #include "shared/log.h"
 #include "shared/messages.h"
 #include "shared/platform.h"
+#include "shared/system.h"
 #include "shared/text.h"
 #include "shared/textfile.h"
 
@@ -39,14 +40,17 @@ class Conversion {
   explicit Conversion(bool qfr) : qfr_(qfr) {}
 
   // Shows an error box titled with the run's current title; the run then
-  // stops.
-  int stop_with(std::string_view msg) const { return stop_run(title_, msg); }
+  // stops. A last line says so when a folder name lost letters to the code
+  // page.
+  int stop_with(std::string_view msg) const {
+    return stop_run(title_, msg, lost_letters_note(qfr_));
+  }
 
   std::string error_opening() const { return qfr_ ? "/Ouverture impossible" : "/Error opening"; }
 
-  // The error of a target that can't be written.
-  std::string output_error(const std::string& target) const {
-    return output_file_error(qfr_, target);
+  // The error of a target that can't be written, and why it was refused.
+  std::string output_error(const std::string& target, FileRefusal why = last_file_refusal()) const {
+    return output_file_error(qfr_, target, why);
   }
 
   // The controls.ini of a pilot folder, or the file chosen in a dialog when
@@ -54,8 +58,10 @@ class Conversion {
   FileName pilot_file(const std::string& folder, int version) {
     if (!is_blank(folder)) return file_name(trim(folder) + "\\controls.ini", path_capacity);
     title_ = "Brin23 : Looking for A" + std::to_string(version) + " controls.ini";
+    bool whole = true;
     std::optional<std::string> chosen =
-        GetFileName(title_, "", "*.ini", "Configuration files (*.ini)", false);
+        GetFileName(title_, "", "*.ini", "Configuration files (*.ini)", false, &whole);
+    note_machine_name(whole);
     return chosen ? file_name(*chosen, dialog_path_capacity) : FileName();
   }
 
@@ -92,7 +98,9 @@ int run_conversion(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "-3") == 0) {
     source = file_name(trim(inst00.pilpath3) + "\\controls.ini", path_capacity);
   } else if (argc == 2) {
-    source = file_name(from_native_path(argv[1]), path_capacity);
+    bool whole = true;
+    source = file_name(from_native_path(program_argument(argc, argv, 1, &whole)), path_capacity);
+    note_machine_name(whole);
   } else {
     source = run.pilot_file(inst00.pilpath2, 2);
   }
@@ -107,9 +115,9 @@ int run_conversion(int argc, char** argv) {
   // read to its end stops the run with both files as they were.
   if (!source.fits || !file_exists(ctrfile))
     return run.stop_with(ctrfile + (qfr ? "/pas trouv\xE9" : "/not found"));
-  LineReader table(table_file, line_capacity);
+  LineReader table(delivered_table(table_file), line_capacity);
   if (!table.is_open()) return run.stop_with(std::string(table_file) + run.error_opening());
-  if (!target.fits) return run.stop_with(run.output_error(ctrfile_3));
+  if (!target.fits) return run.stop_with(run.output_error(ctrfile_3, FileRefusal::none));
 
   // 10-11. The table of command numbers, then the source converted through
   // it (the source may be the target itself: "-3").
@@ -120,6 +128,12 @@ int run_conversion(int argc, char** argv) {
   std::optional<std::vector<std::string>> converted = convert_lines(in, *k_v3);
   in.close();
   if (!converted) return run.stop_with(ctrfile + run.error_opening());
+
+  // A read-only target can't be replaced: said before a backup is made, so
+  // that each try does not leave one more copy.
+  if (file_read_only(ctrfile_3)) {
+    return run.stop_with(run.output_error(ctrfile_3, FileRefusal::read_only));
+  }
 
   // 9. The numbered backup of the target, copied under a passing name and
   // named only once whole. A numbered name too long for its field would be
@@ -154,5 +168,6 @@ int run_conversion(int argc, char** argv) {
     return run.stop_with(run.output_error(ctrfile_3));
   }
   log_message_f(cut("file: " + ctrfile + " converted to " + ctrfile_3, msg_capacity));
+  console_printf(" %s: %s\n", log_file_name().c_str(), working_folder().c_str());
   return 0;
 }

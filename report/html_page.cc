@@ -12,14 +12,21 @@ namespace {
 
 // ---- Text -----------------------------------------------------------------
 
-// Windows-1252 text written as HTML text (`json` false) or as the inside of
-// a JSON string safe in a <script> element (`json` true), in UTF-8. In HTML
-// the NUL and the other control bytes become blanks.
+// Text of the machine's code page written as HTML text (`json` false) or as
+// the inside of a JSON string safe in a <script> element (`json` true), in
+// UTF-8. In HTML the NUL and the other control bytes become blanks.
 void append_text(std::string& out, std::string_view text, bool json) {
+  bool ascii = std::all_of(text.begin(), text.end(),
+                           [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  std::string converted;
+  if (!ascii) {
+    converted = utf16_to_utf8(ansi_to_utf16(text));
+    text = converted;
+  }
   for (char c : text) {
     unsigned char b = static_cast<unsigned char>(c);
     if (b >= 0x80) {
-      append_utf8(out, cp1252_to_unicode(b));
+      out.push_back(c);  // a byte of a letter's UTF-8
     } else if (json) {
       if (c == '"' || c == '\\') {
         out.push_back('\\');
@@ -740,8 +747,8 @@ std::string write_page(const std::string& path, const Page& page) {
     out.write_line(text);
     // The page is made again from the pilot's files on every run.
     if (out.commit(ReplacingWriter::ThroughToDisk::no)) return std::string();
-    why = file_held_by_another_program() ? path + " is open in another program"
-                                         : "a write failed (a full disk?)";
+    why = last_file_refusal() == FileRefusal::held ? path + " is open in another program"
+                                                   : "a write failed (a full disk?)";
   } else {
     why = name_taken(path + ".new") ? path + ".new is a link or a folder"
                                     : path + " or its folder can't be written";

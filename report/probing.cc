@@ -124,7 +124,8 @@ std::int32_t GetJoyInfo(std::int32_t id, std::string& JGuid, std::string& JName,
   std::string value;
   std::int32_t len = 0;
   JName.clear();
-  if (RdUsrReg(key, "OEMName", value, len) == 0) {
+  // The user's key, else the machine's, where some systems keep it.
+  if (RdUsrReg(key, "OEMName", value, len) == 0 || RdMachineReg(key, "OEMName", value, len) == 0) {
     JName = strcpy_c2f(value.c_str(), 0, name_capacity);
   }
   console_printf("%s\n", JName.c_str());

@@ -112,6 +112,18 @@ TEST_F(Joysticks, TheLastOfTheSixteenSlots) {
   EXPECT_EQ(buttons, 3);
 }
 
+TEST_F(Joysticks, TheNameFromTheMachineWhenTheUserHasNone) {
+  std::string reg = dir_.read("registry.reg");
+  reg.replace(reg.find("HKEY_CURRENT_USER"), 17, "HKEY_LOCAL_MACHINE");
+  dir_.write("registry.reg", reg + "[HKEY_LOCAL_MACHINE\\System]\r\n\"OEMName\"=\"Other\"\r\n");
+  std::string guid, name;
+  std::int32_t axes = 0, buttons = 0;
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(GetJoyInfo(2, guid, name, axes, buttons), 1);
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(name, "SideWinder Force Feedback 2 Joystick");
+}
+
 TEST_F(Joysticks, UnreadableNameAndIdentifierAreEmpty) {
   dir_.write("registry.reg", "Windows Registry Editor Version 5.00\r\n");
   std::string guid = "x", name = "x";

@@ -29,17 +29,19 @@ std::size_t second_column(const Layout& layout) {
 
 }  // namespace
 
-Layout make_layout(std::int32_t lmax, bool qfr) {
+Layout make_layout(std::int32_t lmax, bool qfr, std::optional<char> sep) {
   Layout layout;
   layout.lmax = lmax;
   layout.qfr = qfr;
+  layout.sep = sep.value_or(qfr ? ';' : ',');
   std::size_t c2 = second_column(layout);
   char fmt[32];
   std::snprintf(fmt, sizeof fmt, "(A,T%2zu,A,T%2zu,A)", c2, c2 + 30);
   layout.fmtstr = fmt;
-  std::string sep = qfr ? ";" : ",";
-  layout.csvstr = "(3('\"',A,'\"" + sep + "'))";
-  layout.csvnum = "('\"',A,'\"" + sep + "','=\"',A,'\"" + sep + "','\"',A,'\"" + sep + "')";
+  std::string cell_end(1, layout.sep);
+  layout.csvstr = "(3('\"',A,'\"" + cell_end + "'))";
+  layout.csvnum =
+      "('\"',A,'\"" + cell_end + "','=\"',A,'\"" + cell_end + "','\"',A,'\"" + cell_end + "')";
   return layout;
 }
 
@@ -70,7 +72,7 @@ std::string key_log_row(const Layout& layout, std::string_view table_name,
 
 std::string csv_row(const Layout& layout, std::string_view f1, std::string_view f2,
                     std::string_view f3, bool as_text) {
-  char sep = layout.qfr ? ';' : ',';
+  char sep = layout.sep;
   std::string row = "\"" + std::string(f1) + "\"" + sep;
   row += (as_text ? "=\"" : "\"") + std::string(f2) + "\"" + sep;
   row += "\"" + std::string(f3) + "\"" + sep;

@@ -5,13 +5,15 @@
 // lmax + 5, the third in column lmax + 35 (lmax: the longest command name,
 // taken as at most 64), each starting at its column whatever the length of
 // the one before. The CSV report writes each as a quoted cell followed by the
-// separator ("," in English, ";" in French), the second written ="text" when
+// separator (the region's, else "," in English and ";" in French), the
+// second written ="text" when
 // it would otherwise read as a number. Rows are cut at 128 characters and
 // written without trailing blanks, with CR LF line ends.
 #ifndef MALVET_REPORT_REPORT_FILES_H
 #define MALVET_REPORT_REPORT_FILES_H
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,13 +25,17 @@ inline constexpr std::size_t row_capacity = 128;
 struct Layout {
   std::int32_t lmax = 0;  // as given, before it is limited for the columns
   bool qfr = false;
+  char sep = ',';      // the CSV report's separator
   std::string fmtstr;  // "(A,T35,A,T65,A)" for lmax 30
   std::string csvstr;  // (3('"',A,'",'))
   std::string csvnum;  // ('"',A,'",','="',A,'",','"',A,'",')
 };
 
-// The layout for the longest command name `lmax` and the language.
-Layout make_layout(std::int32_t lmax, bool qfr);
+// The layout for the longest command name `lmax` and the language; the CSV
+// report's cells are separated by `sep` (the region's list separator, which
+// a spreadsheet splits on), else by the language's: ";" French, ","
+// English.
+Layout make_layout(std::int32_t lmax, bool qfr, std::optional<char> sep = std::nullopt);
 
 // A text row: up to three fields set in their columns, cut at 128. A second
 // field that reaches the third's column (a key text of 30 characters or more)

@@ -14,6 +14,9 @@ TEST(Layout, FormatTextsForLanguageAndWidth) {
   EXPECT_EQ(fr.csvstr, "(3('\"',A,'\";'))");
   EXPECT_EQ(fr.csvnum, "('\"',A,'\";','=\"',A,'\";','\"',A,'\";')");
   EXPECT_EQ(make_layout(80, false).fmtstr, "(A,T69,A,T99,A)");  // lmax taken as 64
+  // The region's list separator, whatever the language.
+  EXPECT_EQ(make_layout(30, false, ';').csvnum, "('\"',A,'\";','=\"',A,'\";','\"',A,'\";')");
+  EXPECT_EQ(make_layout(4, true, ',').csvstr, "(3('\"',A,'\",'))");
 }
 
 TEST(Layout, TextRowsSetFieldsInTheirColumns) {
@@ -54,6 +57,8 @@ TEST(Layout, CsvRowsQuoteEveryCell) {
   EXPECT_EQ(csv_row(en, "Pause", "P", "Keyboard"), "\"Pause\",\"P\",\"Keyboard\",");
   EXPECT_EQ(csv_row(fr, "Pause", "1", "Clavier", true), "\"Pause\";=\"1\";\"Clavier\";");
   EXPECT_EQ(csv_row(en, "a\"b", "", " "), "\"a\"b\",\"\",\" \",");
+  EXPECT_EQ(csv_row(make_layout(10, false, '\t'), "Pause", "P", "Keyboard"),
+            "\"Pause\"\t\"P\"\t\"Keyboard\"\t");
   EXPECT_EQ(csv_row(en, std::string(64, 'c'), std::string(64, 'k'), "d").size(), row_capacity);
   EXPECT_TRUE(looks_numeric("1"));
   EXPECT_TRUE(looks_numeric("+"));

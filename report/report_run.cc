@@ -21,6 +21,7 @@
 #include "shared/log.h"
 #include "shared/messages.h"
 #include "shared/platform.h"
+#include "shared/system.h"
 #include "shared/text.h"
 #include "shared/textfile.h"
 
@@ -36,8 +37,11 @@ constexpr const char* page_report = "Controls.html";
 constexpr std::pair<const char*, const char*> sibling_tools[] = {
     {"Palvik", "..\\Palvik\\Settings\\Palvik.ini"}, {"Serunt", "..\\Serunt\\Serunt.ini"}};
 
-// Shows an error box; the run then stops.
-int stop_with(std::string_view msg) { return stop_run(title, msg); }
+// Shows an error box, with a last line when a folder name lost letters to
+// the code page; the run then stops.
+int stop_with(bool qfr, std::string_view msg) {
+  return stop_run(title, msg, lost_letters_note(qfr));
+}
 
 std::vector<Joystick> probe_joysticks() {
   std::int32_t nbjoy = GetNumJoy();
@@ -92,7 +96,7 @@ bool report_version(int version, const std::string& pilot_folder, const CommandT
   console_printf(" %s\n", ctrfile.c_str());
   // A name cut at its field's end would be another file's: not looked for.
   if (whole_name.size() > ctrfile_capacity || !file_exists(ctrfile)) {
-    stop_with(ctrfile + (qfr ? "/pas trouv\xE9" : "/not found"));
+    stop_with(qfr, ctrfile + (qfr ? "/pas trouv\xE9" : "/not found"));
     return false;
   }
   write_version_block(report, ctrfile);
@@ -101,7 +105,7 @@ bool report_version(int version, const std::string& pilot_folder, const CommandT
   LineReader in(ctrfile, line_capacity);
   std::optional<DeviceTable> devices = read_controls_file(in, version, table, ctx, model);
   if (!devices) {
-    stop_with(ctrfile + (qfr ? "/Ouverture impossible" : "/Error opening"));
+    stop_with(qfr, ctrfile + (qfr ? "/Ouverture impossible" : "/Error opening"));
     return false;
   }
   finish_rows(table, ctx, model);
@@ -217,11 +221,13 @@ void write_unused(ReportFiles& report, const ReportTexts& texts, const ScanCodeT
 }  // namespace
 
 int run_report(int argc, char** argv) {
+  const bool english_forced = argc == 2 && std::strcmp(argv[1], "-EN") == 0;
+
   // 1-3. Installation.
   InstallationRecord inst00;
   if (check_aerlon_install(inst00, "") == 0) {
     std::string msg = "No Aerlon installation detected";
-    stop_with(msg);
+    stop_with(IsLanguageFrench() != 0 && !english_forced, msg);
     log_message_f(msg);
     return 1;
   }
@@ -229,7 +235,7 @@ int run_report(int argc, char** argv) {
 
   // 4-6. Language and texts: French by the user interface unless "-EN".
   bool qfr = IsLanguageFrench() != 0;
-  if (argc == 2 && std::strcmp(argv[1], "-EN") == 0) qfr = false;
+  if (english_forced) qfr = false;
   console_printf(" %c %c %c\n", qfr ? 'T' : 'F', inst00.qv2 ? 'T' : 'F', inst00.qv3 ? 'T' : 'F');
   ReportTexts texts = report_texts(qfr);
   const std::string fnam = qfr ? "SCN_AZERTY_FR.txt" : "SCN_QWERTY.txt";
@@ -245,26 +251,30 @@ int run_report(int argc, char** argv) {
   std::int32_t lmax = 0;
   CommandTable commands[2];
   if (inst00.qv2) {
-    auto table = read_cmd("CMD.txt", qfr, lmax, title);
+    auto table = read_cmd(delivered_table("CMD.txt"), qfr, lmax, title);
     if (!table) return 1;
     commands[0] = *table;
   }
   if (inst00.qv3) {
-    auto table = read_cmd("CMD_A3.txt", qfr, lmax, title);
+    auto table = read_cmd(delivered_table("CMD_A3.txt"), qfr, lmax, title);
     if (!table) return 1;
     commands[1] = *table;
   }
-  Layout layout = make_layout(lmax, qfr);
+  Layout layout = make_layout(lmax, qfr, regional_list_separator());
   console_printf(" %s\n %s\n %s\n", layout.fmtstr.c_str(), layout.csvstr.c_str(),
                  layout.csvnum.c_str());
-  std::optional<ScanCodeTable> keys = read_scn(qfr, fnam, title);
+  std::optional<ScanCodeTable> keys = read_scn(qfr, delivered_table(fnam), title);
   if (!keys) return 1;
 
   // 12. Report files.
   ReportFiles report;
   report.set_layout(layout);
-  if (!report.open_text(text_report)) return stop_with(output_file_error(qfr, text_report));
-  if (!report.open_csv(csv_report)) return stop_with(output_file_error(qfr, csv_report));
+  if (!report.open_text(text_report)) {
+    return stop_with(qfr, output_file_error(qfr, text_report, last_file_refusal()));
+  }
+  if (!report.open_csv(csv_report)) {
+    return stop_with(qfr, output_file_error(qfr, csv_report, last_file_refusal()));
+  }
 
   // 13-14. Each installed version's controls.ini.
   ReportContext ctx{*keys, joysticks, layout, texts};
@@ -297,11 +307,17 @@ int run_report(int argc, char** argv) {
   // 17-18. Unused keys, axes and buttons.
   write_unused(report, texts, *keys, joysticks, model);
   ReportFiles::Closed closed = report.close();
-  if (!closed.text_ok) return stop_with(output_file_error(qfr, text_report));
-  if (!closed.csv_ok) return stop_with(output_file_error(qfr, csv_report));
+  if (!closed.text_ok)
+    return stop_with(qfr, output_file_error(qfr, text_report, FileRefusal::none));
+  if (!closed.csv_ok) return stop_with(qfr, output_file_error(qfr, csv_report, FileRefusal::none));
 
   // The reference card, drawn from what the reports were written from.
   write_reference_card(page, *keys);
+
+  // The reports and the log lie in the working folder, wherever the tables
+  // came from.
+  console_printf(" %s, %s, %s, %s: %s\n", text_report, csv_report, page_report,
+                 log_file_name().c_str(), working_folder().c_str());
 
   // 19-20. Offer to open the text report.
   std::string msg = qfr ? "La table d'assignation des commandes a \xE9t\xE9 \xE9"

@@ -77,7 +77,9 @@ int dialog_message_box(const std::string& title, const std::string& message,
 
 std::optional<std::string> dialog_open_file(const std::string& title,
                                             const std::string& initial_path,
-                                            const std::vector<std::string>& patterns, bool multi) {
+                                            const std::vector<std::string>& patterns, bool multi,
+                                            bool* whole) {
+  if (whole != nullptr) *whole = true;
   std::string joined;
   for (const std::string& p : patterns) joined += (joined.empty() ? "" : ",") + p;
   transcribe("open|" + title + "|" + initial_path + "|" + joined);
@@ -86,5 +88,5 @@ std::optional<std::string> dialog_open_file(const std::string& title,
     if (!path || path->empty()) return std::nullopt;
     return from_native_path(*path);
   }
-  return native_open_file(title, initial_path, patterns, multi);
+  return native_open_file(title, initial_path, patterns, multi, whole);
 }

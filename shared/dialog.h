@@ -24,9 +24,11 @@ int dialog_message_box(const std::string& title, const std::string& message,
                        const std::string& dialog_type, const std::string& icon, int default_button);
 
 // The chosen path (several joined by "|" when `multi`), or nothing when the
-// dialog was cancelled.
+// dialog was cancelled; `whole` (when given) false when its letters were not
+// all held by the code page.
 std::optional<std::string> dialog_open_file(const std::string& title,
                                             const std::string& initial_path,
-                                            const std::vector<std::string>& patterns, bool multi);
+                                            const std::vector<std::string>& patterns, bool multi,
+                                            bool* whole = nullptr);
 
 #endif

@@ -37,6 +37,20 @@ std::int32_t logged_version(const std::string& log_name) {
   return 0;
 }
 
+// The simulator's log "<installation>\Logs\Logfile.txt", or the copy that
+// Windows keeps of it in the user's VirtualStore when the installation lies
+// under Program Files and the simulator, not elevated, wrote its log there:
+// whichever was written last.
+std::string newest_sim_log(const std::string& log_name) {
+  std::optional<std::string> copy = virtual_store_copy(log_name);
+  if (!copy || !file_exists(*copy)) return log_name;
+  std::optional<std::int64_t> here = file_modified_time(log_name);
+  std::optional<std::int64_t> there = file_modified_time(*copy);
+  if (here && (!there || *here >= *there)) return log_name;
+  console_printf(" %s\n", copy->c_str());
+  return *copy;
+}
+
 bool confirmed(std::int32_t nc, std::string& instpath) {
   return get_aerlon_inst_dir(nc, instpath, false) == nc && file_exists(trim(instpath) + executable);
 }
@@ -59,7 +73,9 @@ std::int32_t get_aerlon_inst_dir(std::int32_t nc, std::string& path, bool silent
   std::string key = "SOFTWARE\\Aerlon" + std::to_string(nc) + "\\";
   std::string value;
   std::int32_t len = 0;
-  std::int32_t status = RdUsrReg(key, "InstallDir", value, len);
+  bool whole = true;
+  std::int32_t status = RdUsrReg(key, "InstallDir", value, len, &whole);
+  note_machine_name(whole);
   if (status != 0) {
     console_printf(" %d\n", status);
     path.clear();
@@ -74,7 +90,7 @@ std::int32_t get_aerlon_inst_dir(std::int32_t nc, std::string& path, bool silent
   path = strcpy_c2f(value.c_str(), 0, path_capacity);
   std::string log_name = cut(trim(path) + sim_log, path_capacity);
   console_printf(" %s\n %s\n", trim(path).c_str(), log_name.c_str());
-  std::int32_t nvers = logged_version(log_name);
+  std::int32_t nvers = logged_version(newest_sim_log(log_name));
   console_printf(" %d\n", nvers);
   return nvers;
 }
@@ -116,8 +132,8 @@ void get_active_aerlon_version(InstallationRecord& inst) {
   if (inst.qv2 && inst.qv3) {
     std::int64_t plan2 = modified_date(trim(inst.pilpath2) + flight_plan);
     std::int64_t plan3 = modified_date(trim(inst.pilpath3) + flight_plan);
-    std::int64_t log2 = modified_date(trim(inst.instpath2) + sim_log);
-    std::int64_t log3 = modified_date(trim(inst.instpath3) + sim_log);
+    std::int64_t log2 = modified_date(newest_sim_log(trim(inst.instpath2) + sim_log));
+    std::int64_t log3 = modified_date(newest_sim_log(trim(inst.instpath3) + sim_log));
     // The newest wins; at equal dates the one visited first.
     struct Candidate {
       std::int64_t date;

@@ -45,19 +45,35 @@ void error_message_tit(std::int32_t& msg_status, std::string_view tit, std::stri
   DisplayMessage(title.c_str(), message.c_str(), &msg_status);
 }
 
-int stop_run(std::string_view title, std::string_view msg) {
-  std::string text = cut(msg, run_message_capacity);
+int stop_run(std::string_view title, std::string_view msg, std::string_view note) {
+  std::string text = cut(msg, run_message_capacity) + std::string(note);
   std::int32_t msg_status = s_error;
   error_message_tit(msg_status, title, text, false);
   return 1;
 }
 
-std::string output_file_error(bool qfr, std::string_view name) {
+std::string output_file_error(bool qfr, std::string_view name, FileRefusal why) {
   std::string msg = qfr ? "Fichier de sortie : " + std::string(name) + "/Ouverture impossible"
                         : "Output file : " + std::string(name) + "/Error opening";
-  if (file_held_by_another_program()) {
-    msg += qfr ? "/Le fichier est ouvert dans un autre programme : fermez-le d'abord."
-               : "/The file is open in another program: close it first.";
+  switch (why) {
+    case FileRefusal::held:
+      msg += qfr ? "/Le fichier est ouvert dans un autre programme : fermez-le d'abord."
+                 : "/The file is open in another program: close it first.";
+      break;
+    case FileRefusal::read_only:
+      msg += qfr ? "/Le fichier est en lecture seule : d\xE9"
+                   "cochez \"Lecture seule\" dans ses propri\xE9t\xE9s."
+                 : "/The file is read-only: clear \"Read-only\" in its properties.";
+      break;
+    case FileRefusal::access_denied:
+      msg +=
+          qfr ? "/Acc\xE8s refus\xE9 : l'antivirus ou la protection contre les ran\xE7onlogiciels "
+                "(dossiers contr\xF4l\xE9s) de Windows prot\xE8ge peut-\xEAtre ce dossier."
+              : "/Access denied: an antivirus or Windows' ransomware protection (controlled "
+                "folder access) may guard this folder.";
+      break;
+    case FileRefusal::none:
+      break;
   }
   return msg;
 }
@@ -82,7 +98,7 @@ std::int32_t IsLanguageFrench() {
 
 std::optional<std::string> GetFileName(std::string_view title, std::string_view path,
                                        std::string_view filter, std::string_view /*desc*/,
-                                       bool multi) {
+                                       bool multi, bool* whole) {
   std::string filter_copy(filter.substr(0, filter_capacity));
   std::string initial(path);
   console_printf("GetFileName %s %d\n", filter_copy.c_str(), static_cast<int>(filter_copy.size()));
@@ -101,7 +117,7 @@ std::optional<std::string> GetFileName(std::string_view title, std::string_view 
   }
 
   std::optional<std::string> chosen =
-      dialog_open_file(std::string(title), initial, patterns, multi);
+      dialog_open_file(std::string(title), initial, patterns, multi, whole);
   if (chosen) return chosen;
   dialog_message_box("Error",
                      IsLanguageFrench() ? "Aucun fichier sp\xE9"

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "shared/platform.h"
+
 // Message kinds; for the question kinds the same variable brings the answer
 // back: 1 yes or ok, 0 no or cancel, and 2 for no in a yes/no/cancel box.
 inline constexpr std::int32_t s_info = 0;
@@ -30,16 +32,18 @@ inline constexpr std::size_t dialog_message_capacity = 511;
 void error_message_tit(std::int32_t& msg_status, std::string_view tit, std::string& msg,
                        bool qline);
 
-// Shows `msg`, cut to the 256 characters of a run's message, in an error box
-// titled `title`: how a run reports the error that stops it. Returns the exit
-// status of a stopped run, 1.
-int stop_run(std::string_view title, std::string_view msg);
+// Shows `msg`, cut to the 256 characters of a run's message, then `note` (a
+// last line of the box's own, never cut off), in an error box titled
+// `title`: how a run reports the error that stops it. Returns the exit status
+// of a stopped run, 1.
+int stop_run(std::string_view title, std::string_view msg, std::string_view note = "");
 
 // The error of an output file that can't be opened or written: "Output file
 // : <name>/Error opening", in French "Fichier de sortie : <name>/Ouverture
-// impossible"; when another program holds the file (Excel, say), a last line
-// says to close it first.
-std::string output_file_error(bool qfr, std::string_view name);
+// impossible", and a last line for what refused it: another program holds
+// the file (Excel, say: close it first), the file is read-only, or access
+// was denied to a file that is not (ransomware protection, an antivirus).
+std::string output_file_error(bool qfr, std::string_view name, FileRefusal why);
 
 // error_message_tit with the title "Malvet".
 void error_message(std::int32_t& msg_status, std::string& msg, bool qline);
@@ -53,8 +57,11 @@ std::int32_t IsLanguageFrench();
 
 // The open-file dialog with the comma-separated patterns of `filter` (`desc`
 // is accepted and not shown). The chosen path, or nothing after a cancel,
-// which is also reported in an error box in the user's language.
+// which is also reported in an error box in the user's language. `whole`
+// (when given) is set false when the path's letters were not all held by
+// the machine's code page.
 std::optional<std::string> GetFileName(std::string_view title, std::string_view path,
-                                       std::string_view filter, std::string_view desc, bool multi);
+                                       std::string_view filter, std::string_view desc, bool multi,
+                                       bool* whole = nullptr);
 
 #endif

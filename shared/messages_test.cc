@@ -49,6 +49,27 @@ TEST_F(Dialogs, TitleAndMessageLimits) {
             "box|warning|" + std::string(63, 't') + "|" + std::string(511, 'm') + "\r\n");
 }
 
+TEST_F(Dialogs, AStoppingBoxKeepsItsLastLineWhateverTheMessage) {
+  script("");
+  EXPECT_EQ(stop_run("T", std::string(300, 'm'), "/note"), 1);
+  EXPECT_EQ(transcript(), "box|error|T|" + std::string(256, 'm') + "\\nnote\r\n");
+}
+
+TEST(OutputFileError, ALastLineForWhatRefusedTheFile) {
+  EXPECT_EQ(output_file_error(false, "C.csv", FileRefusal::none),
+            "Output file : C.csv/Error opening");
+  EXPECT_EQ(output_file_error(false, "C.csv", FileRefusal::held),
+            "Output file : C.csv/Error opening/The file is open in another program: close it "
+            "first.");
+  EXPECT_EQ(output_file_error(true, "C.csv", FileRefusal::read_only),
+            "Fichier de sortie : C.csv/Ouverture impossible/Le fichier est en lecture seule : "
+            "d\xE9"
+            "cochez \"Lecture seule\" dans ses propri\xE9t\xE9s.");
+  EXPECT_EQ(output_file_error(false, "C.csv", FileRefusal::access_denied),
+            "Output file : C.csv/Error opening/Access denied: an antivirus or Windows' ransomware "
+            "protection (controlled folder access) may guard this folder.");
+}
+
 TEST_F(Dialogs, AnswerCodes) {
   script("yes\nno\nno\ncancel\nok\ncancel\nyes\n");
   std::int32_t status = s_yesno;

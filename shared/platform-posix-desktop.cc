@@ -14,29 +14,8 @@ extern char** environ;
 
 namespace {
 
-std::string cp1252_to_utf8(std::string_view text) {
-  std::string out;
-  for (unsigned char c : text) append_utf8(out, cp1252_to_unicode(c));
-  return out;
-}
-
-std::string utf8_to_cp1252(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size();) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    char32_t u = c;
-    std::size_t extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    if (extra > 0) {
-      u = c & (0x3F >> extra);
-      for (std::size_t k = 1; k <= extra && i + k < text.size(); ++k) {
-        u = (u << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-      }
-    }
-    i += extra + 1;
-    out.push_back(unicode_to_cp1252(u));
-  }
-  return out;
-}
+// The system's text as zenity takes it, UTF-8.
+std::string to_utf8(std::string_view text) { return utf16_to_utf8(ansi_to_utf16(text)); }
 
 bool on_path(const char* program) {
   const char* path = std::getenv("PATH");
@@ -93,8 +72,8 @@ int run_capture(const std::vector<std::string>& args, std::string& out) {
 
 int zenity_message_box(const std::string& title, const std::string& message,
                        const std::string& dialog_type, const std::string& icon) {
-  std::vector<std::string> args = {"zenity", "--no-markup", "--title=" + cp1252_to_utf8(title),
-                                   "--text=" + cp1252_to_utf8(message)};
+  std::vector<std::string> args = {"zenity", "--no-markup", "--title=" + to_utf8(title),
+                                   "--text=" + to_utf8(message)};
   if (dialog_type == "ok") {
     args.insert(args.begin() + 1, icon == "error"     ? "--error"
                                   : icon == "warning" ? "--warning"
@@ -158,17 +137,18 @@ int native_message_box(const std::string& title, const std::string& message,
 
 std::optional<std::string> native_open_file(const std::string& title,
                                             const std::string& initial_path,
-                                            const std::vector<std::string>& patterns, bool multi) {
+                                            const std::vector<std::string>& patterns, bool multi,
+                                            bool* whole) {
+  if (whole != nullptr) *whole = true;
   std::string chosen;
   if (has_display()) {
-    std::vector<std::string> args = {"zenity", "--file-selection",
-                                     "--title=" + cp1252_to_utf8(title)};
+    std::vector<std::string> args = {"zenity", "--file-selection", "--title=" + to_utf8(title)};
     if (!initial_path.empty()) {
-      args.push_back("--filename=" + cp1252_to_utf8(to_native_path(initial_path)));
+      args.push_back("--filename=" + to_utf8(to_native_path(initial_path)));
     }
     if (!patterns.empty()) {
       std::string filter = "--file-filter=";
-      for (const std::string& p : patterns) filter += cp1252_to_utf8(p) + " ";
+      for (const std::string& p : patterns) filter += to_utf8(p) + " ";
       args.push_back(filter);
     }
     if (multi) args.insert(args.end(), {"--multiple", "--separator=|"});
@@ -176,7 +156,7 @@ std::optional<std::string> native_open_file(const std::string& title,
     while (!chosen.empty() && (chosen.back() == '\n' || chosen.back() == '\r')) {
       chosen.pop_back();
     }
-    chosen = utf8_to_cp1252(chosen);
+    chosen = utf16_to_ansi(utf8_to_utf16(chosen), whole);
   } else {
     std::cerr << "\n[" << title << "]\n";
     if (!isatty(STDIN_FILENO)) {

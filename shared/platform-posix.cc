@@ -50,22 +50,48 @@ std::string to_native_path(std::string_view path) { return replace_all(path, '\\
 
 std::string from_native_path(std::string_view path) { return replace_all(path, '/', '\\'); }
 
+namespace {
+
+FileRefusal last_refusal = FileRefusal::none;
+
+// The refusal of a step on `path` that failed: read-only or none.
+FileRefusal refusal_of(const std::string& path) {
+  return file_read_only(path) ? FileRefusal::read_only : FileRefusal::none;
+}
+
+}  // namespace
+
+FileRefusal last_file_refusal() { return last_refusal; }
+
+bool file_read_only(const std::string& path) {
+  struct stat st;
+  return stat(to_native_path(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode) &&
+         (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
 std::FILE* open_file(const std::string& path, const char* mode) {
   std::string native = to_native_path(path);
   struct stat st;
+  last_refusal = FileRefusal::none;
   if (std::strchr(mode, 'r') != nullptr && stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
     return nullptr;
   }
-  return std::fopen(native.c_str(), mode);
+  std::FILE* file = std::fopen(native.c_str(), mode);
+  if (file == nullptr) last_refusal = refusal_of(path);
+  return file;
 }
 
-bool file_held_by_another_program() { return false; }
+bool truncate_open_file(std::FILE* file) {
+  return std::fflush(file) == 0 && ftruncate(fileno(file), 0) == 0 &&
+         std::fseek(file, 0, SEEK_SET) == 0;
+}
 
 bool delete_file(const std::string& path) { return std::remove(to_native_path(path).c_str()) == 0; }
 
 bool flush_to_disk(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
 
 bool replace_file(const std::string& from, const std::string& to) {
+  last_refusal = FileRefusal::none;
   return std::rename(to_native_path(from).c_str(), to_native_path(to).c_str()) == 0;
 }
 
@@ -81,6 +107,7 @@ bool name_taken(const std::string& path) {
 
 std::FILE* create_passing_file(const std::string& path) {
   std::string native = to_native_path(path);
+  last_refusal = FileRefusal::none;
   struct stat st;
   if (lstat(native.c_str(), &st) == 0) {
     if (!S_ISREG(st.st_mode) || unlink(native.c_str()) != 0) return nullptr;
@@ -93,6 +120,7 @@ std::FILE* create_passing_file(const std::string& path) {
 }
 
 bool rename_to_new_name(const std::string& from, const std::string& to) {
+  last_refusal = FileRefusal::none;
   std::string native_from = to_native_path(from);
   std::string native_to = to_native_path(to);
   // A second link under the new name fails when that name is taken.
@@ -106,6 +134,8 @@ bool rename_to_new_name(const std::string& from, const std::string& to) {
   if (lstat(native_to.c_str(), &st) == 0) return false;
   return std::rename(native_from.c_str(), native_to.c_str()) == 0;
 }
+
+std::optional<std::string> virtual_store_copy(const std::string&) { return std::nullopt; }
 
 std::optional<std::int64_t> file_modified_time(const std::string& path) {
   struct stat st;
@@ -121,13 +151,35 @@ std::string program_path() {
   return from_native_path(arg0);
 }
 
-std::optional<std::string> environment_variable(const std::string& name) {
+std::string program_argument(int argc, char** argv, int index, bool* whole) {
+  if (whole != nullptr) *whole = true;
+  return index >= 0 && index < argc ? std::string(argv[index]) : std::string();
+}
+
+std::optional<std::string> program_folder() {
+  char buffer[4096];
+  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return std::nullopt;
+  std::string path(buffer, static_cast<std::size_t>(n));
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return std::nullopt;
+  return from_native_path(path.substr(0, slash + 1));
+}
+
+std::string working_folder() {
+  char buffer[4096];
+  if (getcwd(buffer, sizeof buffer) == nullptr) return ".";
+  return from_native_path(buffer);
+}
+
+std::optional<std::string> environment_variable(const std::string& name, bool* whole) {
   const char* value = std::getenv(name.c_str());
+  if (whole != nullptr) *whole = true;  // bytes, as they stand
   if (value == nullptr) return std::nullopt;
   return std::string(value);
 }
 
-RegistryRead read_registry_value(bool classes_root, const std::string& subkey,
+RegistryRead read_registry_value(RegistryRoot root, const std::string& subkey,
                                  const std::string& name, std::size_t capacity) {
   RegistryRead result;
   const char* file_name = std::getenv("MALVET_REGISTRY");
@@ -137,8 +189,10 @@ RegistryRead read_registry_value(bool classes_root, const std::string& subkey,
   std::optional<std::string> file = read_whole_file(file_name);
   if (!file) return result;
   result.open_status = 0;
-  auto value =
-      find_reg_value(*file, classes_root ? "HKEY_CLASSES_ROOT" : "HKEY_CURRENT_USER", subkey, name);
+  const char* root_name = root == RegistryRoot::classes_root    ? "HKEY_CLASSES_ROOT"
+                          : root == RegistryRoot::local_machine ? "HKEY_LOCAL_MACHINE"
+                                                                : "HKEY_CURRENT_USER";
+  auto value = find_reg_value(*file, root_name, subkey, name, &result.whole);
   if (!value) return result;
   if (value->size() > capacity) {
     result.query_status = status_more_data;

@@ -16,6 +16,7 @@
 #include "shared/platform_listing.h"
 #include "shared/retry.h"
 #include "shared/text.h"
+#include "shared/windows_rules.h"
 
 std::string to_native_path(std::string_view path) { return std::string(path); }
 
@@ -23,19 +24,30 @@ std::string from_native_path(std::string_view path) { return std::string(path); 
 
 namespace {
 
-// Whether the last file step that failed was refused by another program's
-// hold on the file.
-bool held_by_another = false;
+// Why the last file step was refused.
+FileRefusal last_refusal = FileRefusal::none;
 
 bool is_hold(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
+// Notes why a step on `path` failed with `error`.
+void note_refusal(const std::string& path, DWORD error) {
+  last_refusal = windows_rules::refusal_of(error, GetFileAttributesA(path.c_str()));
+}
+
 }  // namespace
 
-bool file_held_by_another_program() { return held_by_another; }
+FileRefusal last_file_refusal() { return last_refusal; }
+
+bool file_read_only(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+         (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
 
 std::FILE* open_file(const std::string& path, const char* mode) {
+  last_refusal = FileRefusal::none;
   DWORD attributes = GetFileAttributesA(path.c_str());
   if (std::strchr(mode, 'r') != nullptr && attributes != INVALID_FILE_ATTRIBUTES &&
       (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -43,8 +55,13 @@ std::FILE* open_file(const std::string& path, const char* mode) {
   }
   std::FILE* file = std::fopen(path.c_str(), mode);
   // The C library keeps the system's own reason in _doserrno.
-  if (file == nullptr) held_by_another = is_hold(static_cast<DWORD>(_doserrno));
+  if (file == nullptr) note_refusal(path, static_cast<DWORD>(_doserrno));
   return file;
+}
+
+bool truncate_open_file(std::FILE* file) {
+  return std::fflush(file) == 0 && _chsize_s(_fileno(file), 0) == 0 &&
+         std::fseek(file, 0, SEEK_SET) == 0;
 }
 
 bool delete_file(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
@@ -69,20 +86,22 @@ bool move_file(const std::string& from, const std::string& to, DWORD flags) {
                                                               : StepOutcome::failed;
       },
       [] { Sleep(replace_pause_ms); }, replace_tries);
-  held_by_another = !moved && is_hold(error);
-  if (!moved && error == ERROR_ACCESS_DENIED) {
+  last_refusal = FileRefusal::none;
+  if (moved) return true;
+  note_refusal(to, error);
+  if (error == ERROR_ACCESS_DENIED) {
     // A file held open without leave to delete it refuses a replace as
     // "access denied"; asking for that leave tells it from a read-only one.
     HANDLE probe =
         CreateFileA(to.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (probe == INVALID_HANDLE_VALUE) {
-      held_by_another = is_hold(GetLastError());
+      if (is_hold(GetLastError())) last_refusal = FileRefusal::held;
     } else {
       CloseHandle(probe);
     }
   }
-  return moved;
+  return false;
 }
 
 }  // namespace
@@ -100,18 +119,42 @@ bool name_taken(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::FILE* create_passing_file(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES) {
-    // Only a plain file of an earlier run goes; a folder or a link stays.
-    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0 ||
-        !DeleteFileA(path.c_str())) {
-      return nullptr;
-    }
+namespace {
+
+// The reparse tag of what stands under `path`, 0 for none.
+DWORD reparse_tag(const std::string& path) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(path.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  FindClose(search);
+  return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ? found.dwReserved0 : 0;
+}
+
+// Removes a leftover file of an earlier run under `path`, read-only or a
+// cloud placeholder as it may be; false when something else stands there
+// or it can't go.
+bool remove_leftover(const std::string& path, DWORD attributes) {
+  if (!windows_rules::leftover_removable(attributes, reparse_tag(path))) return false;
+  if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    SetFileAttributesA(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
   }
+  if (DeleteFileA(path.c_str())) return true;
+  note_refusal(path, GetLastError());
+  return false;
+}
+
+}  // namespace
+
+std::FILE* create_passing_file(const std::string& path) {
+  last_refusal = FileRefusal::none;
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && !remove_leftover(path, attributes)) return nullptr;
   HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  if (handle == INVALID_HANDLE_VALUE) {
+    note_refusal(path, GetLastError());
+    return nullptr;
+  }
   int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
   if (fd < 0) {
     CloseHandle(handle);
@@ -124,6 +167,21 @@ std::FILE* create_passing_file(const std::string& path) {
 
 bool rename_to_new_name(const std::string& from, const std::string& to) {
   return move_file(from, to, MOVEFILE_WRITE_THROUGH);
+}
+
+std::optional<std::string> virtual_store_copy(const std::string& path) {
+  char buffer[MAX_PATH * 4];
+  DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+  if (n == 0 || n >= sizeof buffer) return std::nullopt;
+  std::vector<std::string> program_files;
+  for (const char* name : {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"}) {
+    if (std::optional<std::string> folder = environment_variable(name)) {
+      program_files.push_back(*folder);
+    }
+  }
+  std::optional<std::string> local = environment_variable("LOCALAPPDATA");
+  return windows_rules::virtual_store_path(std::string(buffer, n), program_files,
+                                           local.value_or(""));
 }
 
 std::optional<std::int64_t> file_modified_time(const std::string& path) {
@@ -141,42 +199,103 @@ std::optional<std::int64_t> file_modified_time(const std::string& path) {
 
 std::string program_path() { return __argv != nullptr ? __argv[0] : ""; }
 
-std::optional<std::string> environment_variable(const std::string& name) {
-  DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
-  if (size == 0) return std::nullopt;
-  std::string value(size, '\0');
-  DWORD n = GetEnvironmentVariableA(name.c_str(), &value[0], size);
-  if (n == 0 || n >= size) return std::nullopt;
-  value.resize(n);
-  return value;
+namespace {
+
+std::wstring wide(std::string_view text) {
+  std::u16string units = ansi_to_utf16(text);
+  return std::wstring(units.begin(), units.end());
 }
 
-RegistryRead read_registry_value(bool classes_root, const std::string& subkey,
+std::string narrow(std::wstring_view text, bool* whole) {
+  return utf16_to_ansi(std::u16string(text.begin(), text.end()), whole);
+}
+
+}  // namespace
+
+std::string program_argument(int argc, char** argv, int index, bool* whole) {
+  if (whole != nullptr) *whole = true;
+  int n = 0;
+  LPWSTR* wide_args = CommandLineToArgvW(GetCommandLineW(), &n);
+  std::string argument;
+  if (wide_args != nullptr && n == argc && index >= 0 && index < n) {
+    argument = narrow(wide_args[index], whole);
+  } else if (index >= 0 && index < argc) {
+    argument = argv[index];
+  }
+  if (wide_args != nullptr) LocalFree(wide_args);
+  return argument;
+}
+
+std::optional<std::string> program_folder() {
+  char buffer[MAX_PATH * 4];
+  DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+  if (n == 0 || n >= sizeof buffer) return std::nullopt;
+  std::string path(buffer, n);
+  std::size_t slash = path.rfind('\\');
+  if (slash == std::string::npos) return std::nullopt;
+  return path.substr(0, slash + 1);
+}
+
+std::string working_folder() {
+  char buffer[MAX_PATH * 4];
+  DWORD n = GetCurrentDirectoryA(sizeof buffer, buffer);
+  return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string(".");
+}
+
+std::optional<std::string> environment_variable(const std::string& name, bool* whole) {
+  // Read as wide text, so that a letter the code page lacks is known to be
+  // lost rather than taken for a look-alike.
+  std::wstring wide_name = wide(name);
+  DWORD size = GetEnvironmentVariableW(wide_name.c_str(), nullptr, 0);
+  if (size == 0) return std::nullopt;
+  std::wstring value(size, L'\0');
+  DWORD n = GetEnvironmentVariableW(wide_name.c_str(), &value[0], size);
+  if (n == 0 || n >= size) return std::nullopt;
+  value.resize(n);
+  return narrow(value, whole);
+}
+
+RegistryRead read_registry_value(RegistryRoot root, const std::string& subkey,
                                  const std::string& name, std::size_t capacity) {
   RegistryRead result;
+  HKEY root_key = root == RegistryRoot::classes_root    ? HKEY_CLASSES_ROOT
+                  : root == RegistryRoot::local_machine ? HKEY_LOCAL_MACHINE
+                                                        : HKEY_CURRENT_USER;
   HKEY key;
   result.open_status =
-      static_cast<std::int32_t>(RegOpenKeyExA(classes_root ? HKEY_CLASSES_ROOT : HKEY_CURRENT_USER,
-                                              subkey.c_str(), 0, KEY_QUERY_VALUE, &key));
+      static_cast<std::int32_t>(RegOpenKeyExA(root_key, subkey.c_str(), 0, KEY_QUERY_VALUE, &key));
   if (result.open_status != ERROR_SUCCESS) return result;
-  std::string buffer(capacity, '\0');
-  DWORD size = static_cast<DWORD>(capacity);
-  result.query_status = static_cast<std::int32_t>(RegQueryValueExA(
-      key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&buffer[0]), &size));
-  if (result.query_status == ERROR_SUCCESS) result.data = buffer.substr(0, size);
+  // Read as wide data: a text then comes in the code page with "?" for a
+  // letter it lacks (RegQueryValueExA would give a look-alike letter).
+  std::wstring wide_name = wide(name);
+  DWORD type = 0, size = 0;
+  LONG status = RegQueryValueExW(key, wide_name.c_str(), nullptr, &type, nullptr, &size);
+  std::string data(size, '\0');
+  if (status == ERROR_SUCCESS && size > 0) {
+    status = RegQueryValueExW(key, wide_name.c_str(), nullptr, &type,
+                              reinterpret_cast<BYTE*>(&data[0]), &size);
+    data.resize(size);
+  }
+  if (status == ERROR_SUCCESS &&
+      (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ)) {
+    std::u16string units = utf16le_units(data);
+    while (!units.empty() && units.back() == u'\0') units.pop_back();
+    if (type == REG_MULTI_SZ) units += u'\0';
+    data = utf16_to_ansi(units, &result.whole) + '\0';
+  }
+  if (status == ERROR_SUCCESS && data.size() > capacity) status = ERROR_MORE_DATA;
+  result.query_status = static_cast<std::int32_t>(status);
+  if (status == ERROR_SUCCESS) result.data = data;
   result.close_status = static_cast<std::int32_t>(RegCloseKey(key));
   return result;
 }
 
 namespace {
 
-// The command interpreter by its full path: %ComSpec%, else the system
-// folder's cmd.exe; never a cmd.exe that lies beside the program.
+// The command interpreter by its full path: the system folder's cmd.exe,
+// whose command lines these are, whatever %ComSpec% names; never a cmd.exe
+// that lies beside the program.
 std::string interpreter() {
-  if (std::optional<std::string> comspec = environment_variable("ComSpec");
-      comspec && !comspec->empty()) {
-    return *comspec;
-  }
   char folder[MAX_PATH];
   UINT n = GetSystemDirectoryA(folder, MAX_PATH);
   return (n > 0 && n < MAX_PATH ? std::string(folder, n) : std::string("C:\\Windows\\System32")) +
@@ -199,24 +318,32 @@ std::string environment_without_dircmd() {
   return block;
 }
 
+// How the interpreter gets its environment: this program's less DIRCMD
+// (for DIR and COPY), or this program's own, untouched (for "start", whose
+// document's program would otherwise get variables narrowed to the code
+// page).
+enum class Environment { without_dircmd, own };
+
 // Starts the command interpreter on a command line as users have not set it
-// up: no AutoRun (/d), no delayed expansion of "!" (/v:off), no DIRCMD.
-bool start_interpreter(const std::string& command_line, DWORD flags, PROCESS_INFORMATION& pi) {
+// up: no AutoRun (/d), no delayed expansion of "!" (/v:off).
+bool start_interpreter(const std::string& command_line, DWORD flags, Environment environment,
+                       PROCESS_INFORMATION& pi) {
   std::string program = interpreter();
   std::string line = "\"" + program + "\" /d /v:off /c " + command_line;
-  std::string environment = environment_without_dircmd();
+  std::string block =
+      environment == Environment::without_dircmd ? environment_without_dircmd() : std::string();
   STARTUPINFOA si;
   std::memset(&si, 0, sizeof si);
   si.cb = sizeof si;
   return CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, flags,
-                        environment.size() > 1 ? &environment[0] : nullptr, nullptr, &si, &pi) != 0;
+                        block.size() > 1 ? &block[0] : nullptr, nullptr, &si, &pi) != 0;
 }
 
 // Runs a command line through the command interpreter and waits for it.
 CommandStatus run_interpreter(const std::string& command_line) {
   CommandStatus status;
   PROCESS_INFORMATION pi;
-  if (!start_interpreter(command_line, 0, pi)) {
+  if (!start_interpreter(command_line, 0, Environment::without_dircmd, pi)) {
     status.command_status = static_cast<int>(GetLastError());
     status.exit_status = -1;
     return status;
@@ -256,7 +383,8 @@ CommandStatus list_newest_first(const std::string& pattern, const std::string& l
       return status;
     }
     std::fclose(made);
-    return run_interpreter("DIR /TW /B /O-D \"" + full_path(pattern) + "\" > \"" +
+    // Hidden and system files too (/A-D): a hidden backup keeps its number.
+    return run_interpreter("DIR /TW /B /O-D /A-D \"" + full_path(pattern) + "\" > \"" +
                            full_path(listing) + "\"");
   }
   // A name the interpreter would expand: listed natively.
@@ -300,7 +428,9 @@ CommandStatus copy_file_whole(const std::string& from, const std::string& passin
     return status;
   }
   std::fclose(made);
-  if (!has_percent(from, passing)) {
+  // COPY passes a hidden file over: the native copy takes it.
+  if (!has_percent(from, passing) &&
+      !windows_rules::hidden_from_the_interpreter(GetFileAttributesA(from.c_str()))) {
     status = run_interpreter("COPY /Y \"" + full_path(from) + "\" \"" + full_path(passing) + "\"");
   } else {
     status.exit_status = CopyFileA(from.c_str(), passing.c_str(), FALSE) ? 0 : 1;
@@ -321,7 +451,8 @@ void start_document(const std::string& path) {
   }
   // "start" through the command interpreter, which returns at once.
   PROCESS_INFORMATION pi;
-  if (start_interpreter("start \"\" \"" + full_path(path) + "\"", CREATE_NO_WINDOW, pi)) {
+  if (start_interpreter("start \"\" \"" + full_path(path) + "\"", CREATE_NO_WINDOW,
+                        Environment::own, pi)) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
   }
@@ -374,10 +505,46 @@ void write_standard_output(std::string_view text) {
   // What went through the C library first, then the text as wide characters
   // (a line feed starts a new line on a console by itself).
   std::fflush(stdout);
-  std::u16string wide = cp1252_to_utf16(text);
+  std::u16string units = ansi_to_utf16(text);
   DWORD written = 0;
-  WriteConsoleW(GetStdHandle(STD_OUTPUT_HANDLE), wide.data(), static_cast<DWORD>(wide.size()),
+  WriteConsoleW(GetStdHandle(STD_OUTPUT_HANDLE), units.data(), static_cast<DWORD>(units.size()),
                 &written, nullptr);
+}
+
+std::u16string ansi_to_utf16(std::string_view text) {
+  std::u16string units;
+  if (text.empty()) return units;
+  int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (n <= 0) return std::u16string(text.size(), u'?');
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
+  for (wchar_t c : out) units.push_back(c >= 0x80 && c < 0xA0 ? u'?' : static_cast<char16_t>(c));
+  return units;
+}
+
+std::string utf16_to_ansi(std::u16string_view text, bool* whole) {
+  if (whole != nullptr) *whole = true;
+  if (text.empty()) return std::string();
+  std::wstring units(text.begin(), text.end());
+  BOOL lost = FALSE;
+  int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, units.data(),
+                              static_cast<int>(units.size()), nullptr, 0, "?", &lost);
+  if (n <= 0) {
+    if (whole != nullptr) *whole = false;
+    return std::string(text.size(), '?');
+  }
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, units.data(), static_cast<int>(units.size()),
+                      &out[0], n, "?", &lost);
+  if (whole != nullptr) *whole = lost == FALSE;
+  return out;
+}
+
+std::optional<char> regional_list_separator() {
+  char buffer[8];
+  int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SLIST, buffer, sizeof buffer);
+  if (n <= 1 || !is_list_separator(buffer[0])) return std::nullopt;
+  return buffer[0];
 }
 
 std::uint16_t user_ui_language() { return GetUserDefaultUILanguage(); }
@@ -410,7 +577,9 @@ int native_message_box(const std::string& title, const std::string& message,
 
 std::optional<std::string> native_open_file(const std::string& title,
                                             const std::string& initial_path,
-                                            const std::vector<std::string>& patterns, bool multi) {
+                                            const std::vector<std::string>& patterns, bool multi,
+                                            bool* whole) {
+  if (whole != nullptr) *whole = true;
   // The filter is pairs of NUL-terminated texts: the patterns joined by ";"
   // stand for themselves, then every file.
   std::string joined;
@@ -418,30 +587,34 @@ std::optional<std::string> native_open_file(const std::string& title,
   std::string filter;
   if (!joined.empty()) filter += joined + '\0' + joined + '\0';
   filter += std::string("*.*") + '\0' + "*.*" + '\0' + '\0';
+  std::wstring wide_filter = wide(filter);
+  std::wstring wide_title = wide(title);
 
-  std::string file = initial_path;
-  file.resize(multi ? 32768 : MAX_PATH * 4, '\0');
-  OPENFILENAMEA ofn;
+  // The wide dialog: a chosen name's letters that the code page lacks are
+  // known to be lost, never taken for look-alike letters.
+  std::wstring file = wide(initial_path);
+  file.resize(multi ? 32768 : MAX_PATH * 4, L'\0');
+  OPENFILENAMEW ofn;
   std::memset(&ofn, 0, sizeof ofn);
   ofn.lStructSize = sizeof ofn;
-  ofn.lpstrFilter = filter.c_str();
+  ofn.lpstrFilter = wide_filter.c_str();
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = &file[0];
   ofn.nMaxFile = static_cast<DWORD>(file.size());
-  ofn.lpstrTitle = title.c_str();
+  ofn.lpstrTitle = wide_title.c_str();
   ofn.Flags =
       OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR | (multi ? OFN_ALLOWMULTISELECT : 0);
-  if (!GetOpenFileNameA(&ofn)) return std::nullopt;
+  if (!GetOpenFileNameW(&ofn)) return std::nullopt;
 
   // With several files chosen the buffer holds the folder, then each name.
-  std::string first(file.c_str());
-  const char* next = file.c_str() + first.size() + 1;
-  if (!multi || *next == '\0') return first;
-  std::string result;
-  while (*next != '\0') {
-    std::string name(next);
-    result += (result.empty() ? "" : "|") + first + "\\" + name;
+  std::wstring first(file.c_str());
+  const wchar_t* next = file.c_str() + first.size() + 1;
+  if (!multi || *next == L'\0') return narrow(first, whole);
+  std::wstring result;
+  while (*next != L'\0') {
+    std::wstring name(next);
+    result += (result.empty() ? L"" : L"|") + first + L"\\" + name;
     next += name.size() + 1;
   }
-  return result;
+  return narrow(result, whole);
 }

@@ -30,10 +30,24 @@ std::string from_native_path(std::string_view path);
 // opens for reading.
 std::FILE* open_file(const std::string& path, const char* mode);
 
-// True when the last file step that failed (opening a file, or putting one in
-// another's place) was refused because another program holds the file open
-// (Windows' sharing and lock violations; never on POSIX).
-bool file_held_by_another_program();
+// Why Windows refused a file step: another program holds the file open (a
+// sharing or lock violation), the file is read-only, or access was denied
+// to a file that is not (ransomware protection, an antivirus).
+enum class FileRefusal { none, held, read_only, access_denied };
+
+// Why the last file step refused (opening a file, making a passing file,
+// putting one in another's place); none when it did not refuse or was done.
+// Every such step sets it anew. Never held or access_denied on POSIX.
+FileRefusal last_file_refusal();
+
+// True when the file exists and is read-only: Windows' read-only attribute;
+// on POSIX no write permission at all (as chmod a-w leaves it).
+bool file_read_only(const std::string& path);
+
+// Empties a file open for writing and puts its position at its start: a
+// file rewritten so keeps its name and attributes (a hidden file can't be
+// made anew on Windows). False when that failed.
+bool truncate_open_file(std::FILE* file);
 
 // Removes a file; false when it could not be removed.
 bool delete_file(const std::string& path);
@@ -68,6 +82,12 @@ bool rename_to_new_name(const std::string& from, const std::string& to);
 // True when a folder exists under that system path.
 bool folder_exists(const std::string& path);
 
+// Where Windows keeps a file that a program that is not elevated wrote
+// under Program Files (UAC's file virtualization: the same path under
+// "%LOCALAPPDATA%\VirtualStore"); nothing when the path lies elsewhere, and
+// on POSIX.
+std::optional<std::string> virtual_store_copy(const std::string& path);
+
 // The modification time of a file in seconds since 1970-01-01 00:00 UTC;
 // nothing when the file can't be examined.
 std::optional<std::int64_t> file_modified_time(const std::string& path);
@@ -78,8 +98,23 @@ std::optional<std::int64_t> file_modified_time(const std::string& path);
 // keeps paths.
 std::string program_path();
 
-// The value of an environment variable; nothing when it is not set.
-std::optional<std::string> environment_variable(const std::string& name);
+// The program's argument `index` (1 for the first after its name) of the
+// `argc` in `argv`, as the system keeps text: on Windows taken from the wide
+// command line, a letter the code page lacks as "?" and `whole` (when given)
+// then false; on POSIX as it stands.
+std::string program_argument(int argc, char** argv, int index, bool* whole = nullptr);
+
+// The folder that holds the program's executable, with its final "\";
+// nothing when it can't be found.
+std::optional<std::string> program_folder();
+
+// The working folder, in full, as the system keeps paths.
+std::string working_folder();
+
+// The value of an environment variable; nothing when it is not set. Its
+// letters that the machine's code page lacks come as "?" (never a look-alike
+// letter), and `whole`, when given, tells whether every letter was held.
+std::optional<std::string> environment_variable(const std::string& name, bool* whole = nullptr);
 
 // Windows status codes the registry reader passes on.
 inline constexpr std::int32_t status_file_not_found = 2;  // ERROR_FILE_NOT_FOUND
@@ -91,14 +126,19 @@ struct RegistryRead {
   std::int32_t open_status = status_file_not_found;
   std::int32_t query_status = status_file_not_found;
   std::int32_t close_status = 0;
-  std::string data;  // the value's bytes; a string ends with its NUL
+  std::string data;   // the value's bytes; a string ends with its NUL
+  bool whole = true;  // every letter of a text held by the code page
 };
 
-// Reads a value under HKEY_CURRENT_USER, or HKEY_CLASSES_ROOT when
-// `classes_root`. Key and value names compare without regard to case, and a
-// trailing "\" of the key is ignored. A value larger than `capacity` bytes
-// gives the status 234 and no data, as Windows does.
-RegistryRead read_registry_value(bool classes_root, const std::string& subkey,
+// The roots of the registry that the programs read.
+enum class RegistryRoot { current_user, classes_root, local_machine };
+
+// Reads a value under `root`. Key and value names compare without regard to
+// case, and a trailing "\" of the key is ignored. A value larger than
+// `capacity` bytes gives the status 234 and no data, as Windows does. A text
+// comes back in the machine's code page, each letter it lacks "?" (never a
+// look-alike letter); `whole` tells whether every letter was held.
+RegistryRead read_registry_value(RegistryRoot root, const std::string& subkey,
                                  const std::string& name, std::size_t capacity);
 
 // ---- The command interpreter --------------------------------------------------
@@ -164,6 +204,33 @@ bool standard_output_is_console();
 // bytes go out as they are.
 void write_standard_output(std::string_view text);
 
+// ---- The machine's code page ---------------------------------------------------
+//
+// Every text of the system is single bytes of the machine's ANSI code page:
+// GetACP on Windows (1252 in Western Europe, 1250 in Central Europe, 1251 for
+// Cyrillic...); in the stand-in the Windows single-byte code page that
+// MALVET_CODEPAGE names by its number, else 1252.
+
+// The code page's text as UTF-16; a byte that stands for no character, or
+// for a control character above 0x7F, becomes "?".
+std::u16string ansi_to_utf16(std::string_view text);
+
+// UTF-16 text in the code page; each character it lacks becomes "?" (a
+// surrogate pair one "?"), never a look-alike letter. `whole`, when given,
+// is set to whether every character was held.
+std::string utf16_to_ansi(std::u16string_view text, bool* whole = nullptr);
+
+// ---- Regional settings ---------------------------------------------------------
+
+// The list separator of the user's region, which a spreadsheet splits a CSV
+// file on: "," in the US and the UK, ";" in France, Germany, Poland...
+// (Windows: LOCALE_SLIST; the stand-in: MALVET_LIST_SEPARATOR). Nothing when
+// it can't be read or is not one of "," ";" "|" and the tab.
+std::optional<char> regional_list_separator();
+
+// True for the separators a CSV file may be split on.
+inline bool is_list_separator(char c) { return c == ',' || c == ';' || c == '|' || c == '\t'; }
+
 // ---- User interface language -------------------------------------------------
 
 // The Windows language identifier of the user interface: 0x040C for French,
@@ -181,8 +248,11 @@ int native_message_box(const std::string& title, const std::string& message,
 
 // A blocking open-file dialog; the chosen path as the system keeps it (more
 // than one joined by "|" when `multi`), or nothing when it was cancelled.
+// A letter the code page lacks comes as "?", and `whole` (when given) is
+// then set false.
 std::optional<std::string> native_open_file(const std::string& title,
                                             const std::string& initial_path,
-                                            const std::vector<std::string>& patterns, bool multi);
+                                            const std::vector<std::string>& patterns, bool multi,
+                                            bool* whole = nullptr);
 
 #endif

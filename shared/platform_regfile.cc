@@ -2,19 +2,26 @@
 
 #include <vector>
 
+#include "shared/platform.h"
 #include "shared/text.h"
 
 namespace {
 
-// The export as single-byte text: UTF-16LE (after its byte-order mark) is
-// narrowed to Windows-1252, a character outside it becoming "?".
-std::string narrow(std::string_view file) {
+// The export's text: UTF-16LE (after its byte-order mark) as UTF-8, whose
+// texts are narrowed to the code page value by value; single-byte text as it
+// stands.
+struct ExportText {
+  std::string text;
+  bool utf8 = false;
+};
+
+ExportText export_text(std::string_view file) {
   if (file.size() >= 2 && static_cast<unsigned char>(file[0]) == 0xFF &&
       static_cast<unsigned char>(file[1]) == 0xFE) {
-    return utf16le_to_cp1252(file.substr(2));
+    return {utf16_to_utf8(utf16le_units(file.substr(2))), true};
   }
   if (file.substr(0, 3) == "\xEF\xBB\xBF") file.remove_prefix(3);
-  return std::string(file);
+  return {std::string(file), false};
 }
 
 std::string_view strip(std::string_view s) {
@@ -101,13 +108,16 @@ std::optional<std::string> quoted(std::string_view s, std::string_view& rest) {
 }
 
 // The bytes that the data part of a value line stands for; nothing for a
-// deletion ("-") or data that does not read.
-std::optional<std::string> value_data(std::string_view data, bool unicode) {
+// deletion ("-") or data that does not read. `unicode`: a version 5.00
+// export; `utf8`: its text came as UTF-16. `whole` is set false when a text
+// held a letter that the code page lacks.
+std::optional<std::string> value_data(std::string_view data, bool unicode, bool utf8, bool& whole) {
   data = strip(data);
   std::string_view rest;
   if (!data.empty() && data[0] == '"') {
     auto text = quoted(data, rest);
     if (!text) return std::nullopt;
+    if (utf8) return utf16_to_ansi(utf8_to_utf16(*text), &whole) + '\0';
     return *text + '\0';
   }
   if (data.substr(0, 6) == "dword:") {
@@ -131,7 +141,7 @@ std::optional<std::string> value_data(std::string_view data, bool unicode) {
     auto bytes = hex_bytes(data.substr(close + 2));
     // Expandable and multiple strings are UTF-16LE in a version 5.00 file.
     if (!bytes || !unicode || (type != "2" && type != "7")) return bytes;
-    return utf16le_to_cp1252(*bytes);
+    return utf16_to_ansi(utf16le_units(*bytes), &whole);
   }
   return std::nullopt;
 }
@@ -139,8 +149,10 @@ std::optional<std::string> value_data(std::string_view data, bool unicode) {
 }  // namespace
 
 std::optional<std::string> find_reg_value(std::string_view file, std::string_view root,
-                                          std::string_view subkey, std::string_view name) {
-  std::vector<std::string> lines = logical_lines(narrow(file));
+                                          std::string_view subkey, std::string_view name,
+                                          bool* whole) {
+  ExportText text = export_text(file);
+  std::vector<std::string> lines = logical_lines(text.text);
   std::size_t first = 0;
   while (first < lines.size() && lines[first].empty()) ++first;
   if (first == lines.size()) return std::nullopt;
@@ -176,7 +188,9 @@ std::optional<std::string> find_reg_value(std::string_view file, std::string_vie
     if (!case_blind_compare(value_name, wanted_name) || value_name.size() != wanted_name.size()) {
       continue;
     }
-    found = value_data(rest.substr(1), unicode);
+    bool held = true;
+    found = value_data(rest.substr(1), unicode, text.utf8, held);
+    if (whole != nullptr) *whole = held;
   }
   return found;
 }

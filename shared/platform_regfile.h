@@ -18,11 +18,14 @@
 // The bytes of the value `name` ("" or "@" for the default value) of the key
 // `root`\`subkey` in the export `file` (its raw bytes). Key and value names
 // compare without regard to case and a trailing "\" of a key is ignored. A
-// string comes back as single-byte text with its terminating NUL, binary data
-// as its bytes, a dword as its four bytes, lowest first. The last line that
-// sets a value wins. Nothing when the file is not a registry export or does
-// not hold the value.
+// string comes back as single-byte text of the machine's code page with its
+// terminating NUL (a letter of a UTF-16 export that the code page lacks as
+// "?", and `whole`, when given, then false), binary data as its bytes, a
+// dword as its four bytes, lowest first. The last line that sets a value
+// wins. Nothing when the file is not a registry export or does not hold the
+// value.
 std::optional<std::string> find_reg_value(std::string_view file, std::string_view root,
-                                          std::string_view subkey, std::string_view name);
+                                          std::string_view subkey, std::string_view name,
+                                          bool* whole = nullptr);
 
 #endif

@@ -6,13 +6,19 @@
 #include "shared/platform.h"
 #include "shared/text.h"
 
-std::int32_t RdUsrReg(std::string_view subkey, std::string_view name, std::string& outval,
-                      std::int32_t& len) {
+namespace {
+
+std::int32_t read_registry(RegistryRoot root, std::string_view subkey, std::string_view name,
+                           std::string& outval, std::int32_t& len, bool* whole) {
   std::string key(subkey);
   std::string value_name(name);
   console_printf("Subkey,name : %s %s \n", key.c_str(), value_name.c_str());
-  RegistryRead read = read_registry_value(len < 0, key, value_name, registry_value_capacity);
-  if (len >= 0) console_printf("USER Open Status : %d\n", read.open_status);
+  RegistryRead read = read_registry_value(root, key, value_name, registry_value_capacity);
+  if (root == RegistryRoot::current_user) {
+    console_printf("USER Open Status : %d\n", read.open_status);
+  } else if (root == RegistryRoot::local_machine) {
+    console_printf("MACHINE Open Status : %d\n", read.open_status);
+  }
   if (read.open_status != 0) return read.open_status;
   console_printf("Query Status, Length : %d %d\n", read.query_status,
                  static_cast<int>(read.data.size()));
@@ -20,18 +26,60 @@ std::int32_t RdUsrReg(std::string_view subkey, std::string_view name, std::strin
     console_printf("value : %s \n", read.data.c_str());
     len = static_cast<std::int32_t>(read.data.size());
     outval = read.data;
+    if (whole != nullptr) *whole = read.whole;
   }
   console_printf("Status : %d\n", read.close_status);
   if (read.query_status != 0) return read.query_status;
   return read.close_status;
 }
 
-std::int32_t MyGetEnv(std::string_view name, std::string& value, std::size_t len) {
-  std::optional<std::string> text = environment_variable(std::string(name));
+}  // namespace
+
+std::int32_t RdUsrReg(std::string_view subkey, std::string_view name, std::string& outval,
+                      std::int32_t& len, bool* whole) {
+  RegistryRoot root = len < 0 ? RegistryRoot::classes_root : RegistryRoot::current_user;
+  return read_registry(root, subkey, name, outval, len, whole);
+}
+
+std::int32_t RdMachineReg(std::string_view subkey, std::string_view name, std::string& outval,
+                          std::int32_t& len) {
+  return read_registry(RegistryRoot::local_machine, subkey, name, outval, len, nullptr);
+}
+
+std::int32_t MyGetEnv(std::string_view name, std::string& value, std::size_t len, bool* whole) {
+  std::optional<std::string> text = environment_variable(std::string(name), whole);
   if (!text || text->empty()) return 0;
   if (text->size() + 1 > len) return static_cast<std::int32_t>(text->size() + 1);
   value = *text;
   return static_cast<std::int32_t>(text->size());
+}
+
+namespace {
+
+bool all_names_whole = true;
+
+}  // namespace
+
+bool machine_names_whole() { return all_names_whole; }
+
+void note_machine_name(bool whole) {
+  if (!whole) all_names_whole = false;
+}
+
+std::string lost_letters_note(bool qfr) {
+  if (all_names_whole) return std::string();
+  return qfr ? "/Un nom de fichier ou de dossier a des lettres que la page de code de ce Windows "
+               "ne peut pas repr\xE9senter : voir le guide."
+             : "/A file or folder name has letters that this Windows' code page can't hold: see "
+               "the guide.";
+}
+
+std::string delivered_table(const std::string& name) {
+  if (file_exists(name)) return name;
+  std::optional<std::string> folder = program_folder();
+  if (!folder || !file_exists(*folder + name)) return name;
+  console_printf(" %s\n", (*folder + name).c_str());
+  return *folder + name;
 }
 
 std::int64_t modified_date(std::string_view infile) {

@@ -16,15 +16,40 @@ inline constexpr std::size_t registry_value_capacity = 255;
 // success returns 0, `outval` holds the value's bytes (a text up to and with
 // its NUL) and `len` its size; otherwise returns the Windows status of the
 // step that failed and leaves both untouched. A value of more than 255 bytes
-// is not read (status 234).
+// is not read (status 234). A text's letters that the machine's code page
+// lacks come as "?"; `whole`, when given, is then set false.
 std::int32_t RdUsrReg(std::string_view subkey, std::string_view name, std::string& outval,
-                      std::int32_t& len);
+                      std::int32_t& len, bool* whole = nullptr);
+
+// RdUsrReg under HKEY_LOCAL_MACHINE, where some systems keep what others keep
+// for the user.
+std::int32_t RdMachineReg(std::string_view subkey, std::string_view name, std::string& outval,
+                          std::int32_t& len);
 
 // Reads an environment variable for a buffer of `len` bytes: returns the
 // number of characters stored in `value`, 0 when the variable is not set, and
 // the size needed (more than `len` - 1) without storing anything when it
-// does not fit, as Windows does.
-std::int32_t MyGetEnv(std::string_view name, std::string& value, std::size_t len);
+// does not fit, as Windows does. `whole` as for RdUsrReg.
+std::int32_t MyGetEnv(std::string_view name, std::string& value, std::size_t len,
+                      bool* whole = nullptr);
+
+// The file of a table delivered with the programs: `name` in the working
+// folder, else beside the program's executable when it lies there (as when
+// the program is started from a command prompt in another folder; the
+// console then says which file), else `name` as it stands.
+std::string delivered_table(const std::string& name);
+
+// True unless a name that the run took from the machine for a file or
+// folder (a registry value, an environment variable, its command line, a
+// file dialog) had letters that the machine's code page can't hold: the
+// files named from it then are none on disk. note_machine_name records each
+// such name's outcome.
+bool machine_names_whole();
+void note_machine_name(bool whole);
+
+// The line that a run's stopping box adds when a name lost letters so ("/"
+// and the line, in French with `qfr`); empty while every name was whole.
+std::string lost_letters_note(bool qfr);
 
 // The file's last modification time in seconds since 1970-01-01 00:00 UTC, or
 // -1 when it does not exist (or vanished before its date could be read).

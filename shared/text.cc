@@ -12,37 +12,9 @@ constexpr std::size_t i2b_max_width = 16;
 // The relational operators, in the order in which they are looked for.
 constexpr std::array<std::string_view, 7> reltxt = {"=", "!=", "<", "<=", ">", ">=", "[]"};
 
-// The characters of the bytes 0x80..0x9F of Windows-1252; 0 where the code
-// page has none.
-constexpr char16_t cp1252_high[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
 bool is_number_end(char c) { return c == ' ' || c == '\t' || c == ',' || c == '/'; }
 
 }  // namespace
-
-char32_t cp1252_to_unicode(unsigned char c) {
-  if (c < 0x80 || c >= 0xA0) return c;
-  return cp1252_high[c - 0x80] != 0 ? cp1252_high[c - 0x80] : U'?';
-}
-
-std::u16string cp1252_to_utf16(std::string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
-  for (char c : text)
-    out.push_back(static_cast<char16_t>(cp1252_to_unicode(static_cast<unsigned char>(c))));
-  return out;
-}
-
-char unicode_to_cp1252(char32_t u) {
-  if (u < 0x80 || (u >= 0xA0 && u < 0x100)) return static_cast<char>(u);
-  for (int k = 0; k < 32; ++k) {
-    if (cp1252_high[k] != 0 && cp1252_high[k] == u) return static_cast<char>(0x80 + k);
-  }
-  return '?';
-}
 
 void append_utf8(std::string& out, char32_t u) {
   if (u < 0x80) {
@@ -85,25 +57,66 @@ bool is_utf8(std::string_view bytes) {
   return true;
 }
 
-std::optional<char> Utf16Narrower::take(char16_t unit) {
-  if (in_pair_) {
-    in_pair_ = false;
-    return '?';
+namespace {
+
+bool is_high_surrogate(char32_t u) { return u >= 0xD800 && u < 0xDC00; }
+bool is_low_surrogate(char32_t u) { return u >= 0xDC00 && u < 0xE000; }
+
+}  // namespace
+
+std::string utf16_to_utf8(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t u = text[i];
+    if (is_high_surrogate(u) && i + 1 < text.size() && is_low_surrogate(text[i + 1])) {
+      u = 0x10000 + ((u - 0xD800) << 10) + (text[++i] - 0xDC00);
+    } else if (is_high_surrogate(u) || is_low_surrogate(u)) {
+      u = U'?';
+    }
+    append_utf8(out, u);
   }
-  if (unit >= 0xD800 && unit < 0xDC00) {
-    in_pair_ = true;
-    return std::nullopt;
-  }
-  return unicode_to_cp1252(unit);
+  return out;
 }
 
-std::string utf16le_to_cp1252(std::string_view bytes) {
-  Utf16Narrower narrower;
-  std::string out;
+std::u16string utf8_to_utf16(std::string_view text) {
+  std::u16string out;
+  for (std::size_t i = 0; i < text.size();) {
+    // The longest well-formed character that starts here, if any.
+    std::size_t length = 0;
+    for (std::size_t n = 1; n <= 4 && i + n <= text.size(); ++n) {
+      if (is_utf8(text.substr(i, n))) {
+        length = n;
+        break;
+      }
+    }
+    if (length == 0) {
+      out.push_back(u'?');
+      ++i;
+      continue;
+    }
+    unsigned char lead = static_cast<unsigned char>(text[i]);
+    char32_t u = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+      u = (u << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    }
+    if (u >= 0x10000) {
+      out.push_back(static_cast<char16_t>(0xD800 + ((u - 0x10000) >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + ((u - 0x10000) & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(u));
+    }
+    i += length;
+  }
+  return out;
+}
+
+std::u16string utf16le_units(std::string_view bytes) {
+  std::u16string out;
+  out.reserve(bytes.size() / 2);
   for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    auto unit = static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                      static_cast<unsigned char>(bytes[i + 1]) << 8);
-    if (std::optional<char> c = narrower.take(unit)) out.push_back(*c);
+    out.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                        static_cast<unsigned char>(bytes[i + 1]) << 8));
   }
   return out;
 }

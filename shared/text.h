@@ -50,18 +50,11 @@ bool same_text(std::string_view a, std::string_view b);
 // read: the result is then empty.
 std::optional<std::int32_t> read_whole_number(std::string_view s);
 
-// ---- Windows-1252 --------------------------------------------------------------
-
-// The Unicode character of a Windows-1252 byte ("?" for the five bytes that
-// stand for none).
-char32_t cp1252_to_unicode(unsigned char c);
-
-// Windows-1252 text as UTF-16, each byte its character; the five bytes that
-// stand for none become "?", so that nothing is lost from sight.
-std::u16string cp1252_to_utf16(std::string_view text);
-
-// The Windows-1252 byte of a Unicode character, "?" when it has none.
-char unicode_to_cp1252(char32_t u);
+// ---- Unicode forms -----------------------------------------------------------
+//
+// The texts of the system are single bytes of the machine's code page; the
+// platform turns them into UTF-16 and back (shared/platform.h). These are
+// the conversions between Unicode's own forms.
 
 // Appends the UTF-8 form of a Unicode character: one byte below 0x80, and
 // never a longer form than the character needs.
@@ -71,22 +64,16 @@ void append_utf8(std::string& out, char32_t u);
 // no longer form than needed, no surrogate, nothing past U+10FFFF.
 bool is_utf8(std::string_view bytes);
 
-// UTF-16LE text narrowed to Windows-1252, one code unit at a time: a
-// character the code page lacks becomes "?", and so does a character beyond
-// the first plane, whose two units (a surrogate pair) give one "?".
-class Utf16Narrower {
- public:
-  // The byte of the character that `unit` completes; nothing when it is the
-  // first unit of a pair (whatever follows it is taken as the second).
-  std::optional<char> take(char16_t unit);
+// UTF-16 as UTF-8; a surrogate without its other half becomes "?".
+std::string utf16_to_utf8(std::u16string_view text);
 
- private:
-  bool in_pair_ = false;
-};
+// UTF-8 as UTF-16; each byte that begins no well-formed character becomes
+// "?".
+std::u16string utf8_to_utf16(std::string_view text);
 
-// UTF-16LE bytes (without byte-order mark) narrowed as above; a last odd
-// byte is dropped.
-std::string utf16le_to_cp1252(std::string_view bytes);
+// UTF-16LE bytes (without byte-order mark) as UTF-16; a last odd byte is
+// dropped.
+std::u16string utf16le_units(std::string_view bytes);
 
 // ---- Settings-line procedures -----------------------------------------------
 

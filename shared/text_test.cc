@@ -137,69 +137,34 @@ TEST(CaseBlindCompare, FoldsOnlyAsciiLetters) {
   EXPECT_FALSE(case_blind_compare("{", "["));  // and of z and Z
 }
 
-TEST(Cp1252, Utf16Narrowed) {
-  // A, e acute, the euro sign, U+0100, a character beyond the first plane
-  // (a surrogate pair), and a last odd byte.
-  const std::string bytes("A\0\xE9\0\xAC\x20\x00\x01\x3D\xD8\x00\xDE!", 13);
-  EXPECT_EQ(utf16le_to_cp1252(bytes), "A\xE9\x80??");
-  EXPECT_EQ(utf16le_to_cp1252(""), "");
-  // A lone second unit of a pair is one character the code page lacks.
-  EXPECT_EQ(utf16le_to_cp1252(std::string("\x00\xDC"
-                                          "A\0",
-                                          4)),
-            "?A");
-}
-
-TEST(Utf8, EveryByteIsOneWellFormedCharacter) {
+TEST(Utf8, WellFormedAndNothingElse) {
   std::string all;
-  for (int b = 0; b < 256; ++b) {
+  for (char32_t u : {U'\0', U'A', U'\x7F', U'\x80', U'\xE9', U'\x7FF', U'\x800', U'\x20AC',
+                     U'\xFFFF', U'\x10000', U'\x10FFFF'}) {
     std::string one;
-    append_utf8(one, cp1252_to_unicode(static_cast<unsigned char>(b)));
-    EXPECT_TRUE(is_utf8(one)) << b;
-    if (cp1252_to_unicode(static_cast<unsigned char>(b)) < 0x80) {
-      EXPECT_EQ(one.size(), 1u) << b;
-    }
+    append_utf8(one, u);
+    EXPECT_TRUE(is_utf8(one)) << static_cast<unsigned>(u);
+    EXPECT_EQ(one.size(), u < 0x80 ? 1u : u < 0x800 ? 2u : u < 0x10000 ? 3u : 4u);
     all += one;
   }
   EXPECT_TRUE(is_utf8(all));
-  std::string beyond;
-  append_utf8(beyond, 0x1F600);
-  EXPECT_EQ(beyond, "\xF0\x9F\x98\x80");
+  EXPECT_EQ(utf8_to_utf16(all),
+            std::u16string(u"\0A\x7F\x80\xE9\x7FF\x800\x20AC\xFFFF\xD800\xDC00\xDBFF\xDFFF", 13));
   // What strict readers refuse: a longer form than needed, a surrogate, past
-  // U+10FFFF, a lone or cut sequence.
+  // U+10FFFF, a lone or cut sequence; each such byte is one "?".
   for (const char* bad : {"\xC0\xBF", "\xE0\x80\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80",
                           "\xC3", "a\xE2\x82", "\xFF"}) {
     EXPECT_FALSE(is_utf8(bad)) << bad;
+    std::u16string units = utf8_to_utf16(bad);
+    EXPECT_EQ(units.find_first_not_of(u"a?"), std::u16string::npos) << bad;
   }
 }
 
-TEST(Cp1252, EveryByteShownOnAConsole) {
-  std::string all;
-  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
-  std::u16string wide = cp1252_to_utf16(all);
-  ASSERT_EQ(wide.size(), 256u);
-  for (int b = 0; b < 256; ++b) {
-    char16_t c = wide[static_cast<std::size_t>(b)];
-    if (b < 0x80 || b >= 0xA0) {
-      EXPECT_EQ(c, b) << b;  // ASCII and Latin-1 stand for themselves
-    } else if (b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D) {
-      EXPECT_EQ(c, u'?') << b;  // unassigned: something visible
-    } else {
-      EXPECT_GE(c, 0x100) << b;  // the code page's own letters and signs
-    }
-  }
-  EXPECT_EQ(cp1252_to_utf16("\xE9\xE8\xE0\x80\x9C"), u"\u00e9\u00e8\u00e0\u20ac\u0153");
-}
-
-TEST(Cp1252, EveryByteAndTheFirstCharacterBeyond) {
-  for (int b = 0; b < 256; ++b) {
-    char32_t u = cp1252_to_unicode(static_cast<unsigned char>(b));
-    if (u == U'?' && b != '?') continue;  // one of the five unassigned bytes
-    EXPECT_EQ(static_cast<unsigned char>(unicode_to_cp1252(u)), b) << b;
-  }
-  EXPECT_EQ(unicode_to_cp1252(0xFF), '\xFF');
-  EXPECT_EQ(unicode_to_cp1252(0x100), '?');  // not a NUL
-  EXPECT_EQ(unicode_to_cp1252(0x10100), '?');
+TEST(Utf8, FromUtf16PairsAndLoneHalves) {
+  // A, e acute, a pair, a lone second half, a lone first half at the end.
+  EXPECT_EQ(utf16_to_utf8(std::u16string(u"A\xE9\xD83D\xDE00\xDC00\xD800", 6)),
+            "A\xC3\xA9\xF0\x9F\x98\x80??");
+  EXPECT_EQ(utf16le_units(std::string("A\0\xAC\x20!", 5)), u"A\x20AC");  // a last odd byte
 }
 
 TEST(I2b, LeftJustifiedOrStars) {

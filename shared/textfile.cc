@@ -26,8 +26,7 @@ LineReader::LineReader(const std::string& path, std::size_t capacity)
   // A byte-order mark tells UTF-16LE and UTF-8 files from single-byte ones.
   // It is looked at in the reader's own buffer, never read past and sought
   // back, so that the first line of a pipe stays whole.
-  while (end_ < 3 && fill()) {
-  }
+  have(3);
   const unsigned char* mark = reinterpret_cast<const unsigned char*>(buffer_.data());
   if (end_ >= 2 && mark[0] == 0xFF && mark[1] == 0xFE) {
     utf16_ = true;
@@ -44,57 +43,70 @@ void LineReader::close() {
   file_ = nullptr;
 }
 
-bool LineReader::fill() {
-  if (file_ == nullptr || failed_) return false;
-  if (at_ == end_) at_ = end_ = 0;
-  if (buffer_.size() < end_ + read_block) buffer_.resize(end_ + read_block);
-  std::size_t n = std::fread(buffer_.data() + end_, 1, read_block, file_);
-  end_ += n;
-  if (n == 0 && std::ferror(file_)) failed_ = true;
-  return n > 0;
-}
-
-int LineReader::next_byte() {
-  if (at_ == end_ && !fill()) return EOF;
-  return static_cast<unsigned char>(buffer_[at_++]);
-}
-
-int LineReader::next_char() {
-  if (pending_ != EOF) {
-    int c = pending_;
-    pending_ = EOF;
-    return c;
-  }
-  if (!utf16_) return next_byte();
-  for (;;) {
-    int low = next_byte();
-    int high = low == EOF ? EOF : next_byte();
-    if (high == EOF) return EOF;
-    if (std::optional<char> c = utf16_narrower_.take(static_cast<char16_t>(low | (high << 8)))) {
-      return static_cast<unsigned char>(*c);
+bool LineReader::have(std::size_t n) {
+  while (end_ - at_ < n) {
+    if (file_ == nullptr || failed_) return false;
+    if (at_ > 0) {
+      // What is left moves to the front.
+      buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(at_));
+      end_ -= at_;
+      at_ = 0;
+    }
+    if (buffer_.size() < end_ + read_block) buffer_.resize(end_ + read_block);
+    std::size_t got = std::fread(buffer_.data() + end_, 1, read_block, file_);
+    end_ += got;
+    if (got == 0) {
+      if (std::ferror(file_)) failed_ = true;
+      return false;
     }
   }
+  return true;
+}
+
+int LineReader::peek() {
+  std::size_t size = utf16_ ? 2 : 1;
+  if (!have(size)) return EOF;
+  auto byte = [&](std::size_t i) { return static_cast<unsigned char>(buffer_[at_ + i]); };
+  return utf16_ ? byte(0) | byte(1) << 8 : byte(0);
 }
 
 std::optional<std::string> LineReader::next() {
   if (file_ == nullptr || failed_) return std::nullopt;
+  std::optional<std::string> line = utf16_ ? next_utf16_line() : next_bytes_line();
+  if (failed_) return std::nullopt;
+  return line;
+}
+
+std::optional<std::string> LineReader::next_bytes_line() {
+  if (peek() == EOF) return std::nullopt;
   std::string line;
-  bool any = false;
-  int c;
-  while ((c = next_char()) != EOF) {
-    any = true;
+  for (int c; (c = peek()) != EOF;) {
+    ++at_;
     if (c == '\n') break;
     // CR LF, or a CR alone as old editors write it, ends the line.
     if (c == '\r') {
-      int after = next_char();
-      if (after != '\n') pending_ = after;
+      if (peek() == '\n') ++at_;
       break;
     }
     if (line.size() < capacity_) line.push_back(static_cast<char>(c));
   }
-  if (failed_) return std::nullopt;
-  if (!any) return std::nullopt;
   return line;
+}
+
+std::optional<std::string> LineReader::next_utf16_line() {
+  if (peek() == EOF) return std::nullopt;
+  // Enough units for the line's characters, a pair standing for one.
+  std::u16string units;
+  for (int c; (c = peek()) != EOF;) {
+    at_ += 2;
+    if (c == '\n') break;
+    if (c == '\r') {
+      if (peek() == '\n') at_ += 2;
+      break;
+    }
+    if (units.size() < 2 * capacity_) units.push_back(static_cast<char16_t>(c));
+  }
+  return utf16_to_ansi(units).substr(0, capacity_);
 }
 
 LineWriter::~LineWriter() { close(); }
@@ -118,7 +130,6 @@ bool LineWriter::open_passing(const std::string& path) {
 bool LineWriter::open_keeping(const std::string& path) {
   close();
   ok_ = true;
-  path_ = path;
   file_ = open_file(path, "r+b");
   if (file_ == nullptr && !file_exists(path)) file_ = open_file(path, "wb");
   empty_on_write_ = file_ != nullptr;
@@ -128,10 +139,10 @@ bool LineWriter::open_keeping(const std::string& path) {
 bool LineWriter::write_line(std::string_view text) {
   if (file_ == nullptr) return false;
   if (empty_on_write_) {
+    // Emptied in place rather than made anew: a hidden file stays hidden
+    // and is rewritten all the same.
     empty_on_write_ = false;
-    std::fclose(file_);
-    file_ = open_file(path_, "wb");
-    if (file_ == nullptr) {
+    if (!truncate_open_file(file_)) {
       ok_ = false;
       return false;
     }

@@ -6,9 +6,9 @@
 // lines; the rest of a longer line is skipped without being stored. Every
 // other byte is kept as it is, a NUL or any other control byte included. A
 // file that begins with a UTF-16LE byte-order mark (as Notepad may save it)
-// is read as single-byte Windows-1252 text, a character without such a byte
-// becoming "?"; a UTF-8 byte-order mark is skipped. Files are written with
-// CR LF line ends, as Windows text files are.
+// is read as single-byte text of the machine's code page, a character it
+// lacks becoming "?"; a UTF-8 byte-order mark is skipped. Files are written
+// with CR LF line ends, as Windows text files are.
 #ifndef MALVET_SHARED_TEXTFILE_H
 #define MALVET_SHARED_TEXTFILE_H
 
@@ -64,22 +64,23 @@ class LineReader : public LineSource {
   void close();
 
  private:
-  // Reads more of the file behind what the buffer holds; false at the end
-  // or on an error (failed_ then set).
-  bool fill();
-  // The next byte of the file; EOF at the end or on an error.
-  int next_byte();
-  // The next character, decoded; EOF at the end or on an error.
-  int next_char();
+  // Makes the buffer hold at least `n` bytes from the next one on, reading
+  // more of the file; false when the end or an error comes first (failed_
+  // then set).
+  bool have(std::size_t n);
+  // The next character (a byte, or a UTF-16 unit), without taking it; EOF
+  // at the end or on an error.
+  int peek();
+  // The lines of each kind of file.
+  std::optional<std::string> next_bytes_line();
+  std::optional<std::string> next_utf16_line();
 
   std::FILE* file_ = nullptr;
   std::size_t capacity_;
   std::vector<char> buffer_;
   std::size_t at_ = 0;   // the next byte of the buffer
   std::size_t end_ = 0;  // the end of what the buffer holds
-  bool utf16_ = false;   // UTF-16LE, read as single bytes
-  Utf16Narrower utf16_narrower_;
-  int pending_ = EOF;  // a character read ahead past a CR
+  bool utf16_ = false;   // UTF-16LE, read in the code page
   bool failed_ = false;
 };
 
@@ -116,7 +117,6 @@ class LineWriter {
 
  private:
   std::FILE* file_ = nullptr;
-  std::string path_;
   bool empty_on_write_ = false;
   bool ok_ = true;
 };

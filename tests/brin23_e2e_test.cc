@@ -307,16 +307,22 @@ TEST_F(Brin23, ReadOnlyWorkingFolderStillConverts) {
   EXPECT_TRUE(files_starting_with(dir_.file("work"), "Brin23_").empty());  // no log there
 }
 
-TEST_F(Brin23, ReadOnlyTargetIsBackedUpAndLeftAlone) {
-  if (windows_target()) GTEST_SKIP() << "permissions are tested on Linux";
-  open_to_everyone(dir_.path());
+TEST_F(Brin23, AReadOnlyTargetStopsBeforeAnyBackup) {
+  // As a pilot protects his bindings: each try must not leave one more copy.
   fs::permissions(dir_.file(v3_posix),
                   fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  EXPECT_EQ(run_as_nobody(), 1);
+  EXPECT_EQ(run(), 1);
+  EXPECT_EQ(run("fr_FR.UTF-8"), 1);
   EXPECT_EQ(read("dialogs.log"),
-            "box|error|Tavlet (beta)|Output file : " + v3_file + "\\nError opening\r\n");
+            "box|error|Tavlet (beta)|Output file : " + v3_file +
+                "\\nError opening\\nThe file is read-only: clear \"Read-only\" in its "
+                "properties.\r\n"
+                "box|error|Tavlet (beta)|Fichier de sortie : " +
+                v3_file +
+                "\\nOuverture impossible\\nLe fichier est en lecture seule : d\xE9"
+                "cochez \"Lecture seule\" dans ses propri\xE9t\xE9s.\r\n");
   EXPECT_EQ(read(v3_posix), old_v3);
-  EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/controls.ini_00000.bak"), old_v3);
+  EXPECT_TRUE(backups().empty());
 }
 
 TEST_F(Brin23, FullDiskLeavesTheTargetWhole) {
@@ -754,4 +760,37 @@ TEST_F(Brin23, ASourceFromAPipe) {
   piped.standard_input = read("Docs/Aerlon/Pilots/Ann/controls.ini");
   ASSERT_EQ(run("en_US.UTF-8", {"/dev/stdin"}, "", piped), 0) << console_;
   EXPECT_EQ(read(v3_posix), converted);
+}
+
+TEST_F(Brin23, HiddenAndReadOnlyFilesAsPilotsKeepThem) {
+  if (!windows_target()) GTEST_SKIP() << "hidden files are Windows's";
+  // A hidden controls.ini, a hidden backup, and read-only leftovers of a run
+  // cut short.
+  const std::string folder = "Docs/Aerlon3/Pilots/Ann/";
+  write(folder + "controls.ini_00000.bak", "hidden backup");
+  write(v3_posix + ".partial", "half a copy");
+  write(v3_posix + ".new", "half a file");
+  set_windows_attributes(dir_.file(v3_posix), "+h");
+  set_windows_attributes(dir_.file(folder + "controls.ini_00000.bak"), "+h");
+  set_windows_attributes(dir_.file(v3_posix + ".partial"), "+r");
+  set_windows_attributes(dir_.file(v3_posix + ".new"), "+r");
+  ASSERT_EQ(run(), 0) << console_;
+  EXPECT_EQ(read(v3_posix), converted);
+  EXPECT_EQ(read(folder + "controls.ini_00000.bak"), "hidden backup");
+  EXPECT_EQ(read(folder + "controls.ini_00001.bak"), old_v3);
+  EXPECT_FALSE(fs::exists(dir_.file(v3_posix + ".partial")));
+  EXPECT_FALSE(fs::exists(dir_.file(v3_posix + ".new")));
+  EXPECT_EQ(read("dialogs.log"), "");
+}
+
+TEST_F(Brin23, ASourceNamedWithLettersTheCodePageLacksSaysSo) {
+  if (!windows_target()) GTEST_SKIP() << "the command line is wide text on Windows only";
+  // "Brin23 ..\Jiří\controls.ini" on a Western European Windows.
+  write("Ji\xC5\x99\xC3\xAD/controls.ini", "[K]\r\n2040=3\r\n");
+  // (C.UTF-8: a locale Wine knows, whose code page is 1252.)
+  EXPECT_EQ(run("C.UTF-8", {"..\\Ji\xC5\x99\xC3\xAD\\controls.ini"}), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|..\\Ji?\xED\\controls.ini\\nnot found\\nA file or folder name "
+            "has letters that this Windows' code page can't hold: see the guide.\r\n");
+  EXPECT_EQ(read(v3_posix), old_v3);
 }

@@ -65,6 +65,34 @@ void import_registry(const std::string& registry) {
   run_program("wine", {"regedit", "/S", registry}, "/", wine_env());
 }
 
+// The program as built: the Linux one, or the Windows one.
+std::string built_program(const std::string& program) {
+  if (windows_target()) return windows_build() + "/" + program + ".exe";
+  return program == "Tavlet" ? TAVLET_EXE : BRIN23_EXE;
+}
+
+// A copy of the program in a folder of this test program's own, made once,
+// without the tables that the build puts beside the programs.
+std::string program_without_tables(const std::string& program) {
+  static std::string folder = [] {
+    std::string dir = (fs::temp_directory_path() / "malvet-programs-XXXXXX").string();
+    if (mkdtemp(dir.data()) == nullptr) return std::string();
+    // Started by tests that run as another user too.
+    fs::permissions(dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                             fs::perms::others_read | fs::perms::others_exec);
+    static std::string to_remove = dir;
+    std::atexit([] {
+      std::error_code ec;
+      fs::remove_all(to_remove, ec);
+    });
+    return dir;
+  }();
+  fs::path built = built_program(program);
+  fs::path copy = fs::path(folder) / built.filename();
+  if (!fs::exists(copy)) fs::copy_file(built, copy);
+  return copy.string();
+}
+
 std::string without_cr(const std::string& text) {
   std::string out;
   for (char c : text) {
@@ -91,18 +119,26 @@ std::string e2e_unavailable() {
   return "";
 }
 
+std::string copy_program(const std::string& program, const std::string& folder) {
+  fs::path built = built_program(program);
+  fs::path copy = fs::path(folder) / built.filename();
+  fs::create_directories(folder);
+  fs::copy_file(built, copy, fs::copy_options::overwrite_existing);
+  return copy.string();
+}
+
 int run_malvet(const std::string& program, const std::vector<std::string>& args,
                const std::string& cwd, const std::string& registry,
                const std::vector<std::pair<std::string, std::string>>& env, std::string* console,
-               const RunOptions& options) {
+               const RunOptions& options, const std::string& executable) {
+  std::string started = executable.empty() ? program_without_tables(program) : executable;
   if (!windows_target()) {
     auto all_env = env;
     all_env.emplace_back("MALVET_REGISTRY", registry);
-    return run_program(program == "Tavlet" ? TAVLET_EXE : BRIN23_EXE, args, cwd, all_env, console,
-                       options);
+    return run_program(started, args, cwd, all_env, console, options);
   }
   import_registry(registry);
-  std::vector<std::string> wine_args = {windows_build() + "/" + program + ".exe"};
+  std::vector<std::string> wine_args = {started};
   wine_args.insert(wine_args.end(), args.begin(), args.end());
   auto all_env = wine_env();
   all_env.insert(all_env.end(), env.begin(), env.end());
@@ -139,6 +175,14 @@ int WindowsHelper::wait() {
   pid_t done = waitpid(pid_, &status, 0);
   pid_ = -1;
   return done > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void set_windows_attributes(const std::string& path, const std::string& flags) {
+  std::string windows_path = "Z:" + path;
+  for (char& c : windows_path) {
+    if (c == '/') c = '\\';
+  }
+  run_program("wine", {"attrib", flags, windows_path}, "/", wine_env());
 }
 
 bool wait_for_file(const std::string& path) {

@@ -20,11 +20,18 @@ std::string e2e_unavailable();
 
 // Runs "Tavlet" or "Brin23" in `cwd` with `args`, the registry of the .reg
 // file `registry`, and `env` added to the environment; its console output
-// (with LF line ends) goes to `console`. Returns its exit status.
+// (with LF line ends) goes to `console`. Returns its exit status. The
+// program is started from `executable` when given (a copy_program), else
+// from a copy in a folder of its own, without the tables the build puts
+// beside it: a run finds only the tables its test gives it.
 int run_malvet(const std::string& program, const std::vector<std::string>& args,
                const std::string& cwd, const std::string& registry,
                const std::vector<std::pair<std::string, std::string>>& env, std::string* console,
-               const RunOptions& options = {});
+               const RunOptions& options = {}, const std::string& executable = "");
+
+// Copies the program as built into `folder` (made when missing); its path
+// there.
+std::string copy_program(const std::string& program, const std::string& folder);
 
 // A helper program of the Windows build (hold_file) running under Wine in
 // the background, in `cwd`; waited for when the object goes.
@@ -42,6 +49,10 @@ class WindowsHelper {
  private:
   int pid_ = -1;
 };
+
+// Sets or clears Windows attributes of the file at the POSIX path `path`
+// through Wine's attrib ("+h", "+r", "-r"), which Wine keeps beside the file.
+void set_windows_attributes(const std::string& path, const std::string& flags);
 
 // Waits until something exists at `path`, two minutes at most; false when it
 // never came. For the signs that a background helper gives.

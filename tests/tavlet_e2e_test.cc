@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "shared/text.h"
 #include "tests/e2e_support.h"
 #include "tests/test_support.h"
 
@@ -875,4 +876,96 @@ TEST_F(Tavlet, AReportOpenInAnotherProgram) {
             "box|error|Tavlet (beta)|Fichier de sortie : Controls.csv\\nOuverture impossible\\n"
             "Le fichier est ouvert dans un autre programme : fermez-le d'abord.\r\n");
   EXPECT_EQ(read("work/Controls.csv"), "open in a spreadsheet\r\n");
+}
+
+// Every pilot's Windows: other code pages and regions, a prompt started
+// elsewhere, files as pilots keep them.
+
+namespace {
+
+// The registry export as the registry editor writes it: UTF-16LE, here with
+// the last pilot `pilot` (UTF-8) in both versions.
+std::string utf16_export(std::string reg, const std::string& pilot) {
+  std::size_t at;
+  while ((at = reg.find("\"LastPlayer\"=\"Ann\"")) != std::string::npos) {
+    reg.replace(at, 18, "\"LastPlayer\"=\"" + pilot + "\"");
+  }
+  std::string out = "\xFF\xFE";
+  for (char16_t u : utf8_to_utf16(reg)) {
+    out.push_back(static_cast<char>(u & 0xFF));
+    out.push_back(static_cast<char>(u >> 8));
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST_F(Tavlet, APolishPilotsNameKeepsItsLetters) {
+  // Łukasz on a Central European Windows (code page 1250): the reports hold
+  // the code page's byte, the page the letter itself.
+  write("registry.reg", utf16_export(read("registry.reg"), "\xC5\x81ukasz"));
+  const std::string on_disk = windows_target() ? "\xC5\x81ukasz" : "\xA3ukasz";
+  for (const char* folder : {"Docs/Aerlon/Pilots/", "Docs/Aerlon3/Pilots/"}) {
+    write(folder + on_disk + "/controls.ini", read(std::string(folder) + "Ann/controls.ini"));
+  }
+  extra_env_ = {{"MALVET_CODEPAGE", "1250"}};
+  ASSERT_EQ(run("pl_PL.UTF-8"), 0) << console_;
+  EXPECT_NE(
+      read("work/Controls.txt").find("\r\n..\\Docs\\Aerlon\\Pilots\\\xA3ukasz\\controls.ini\r\n"),
+      std::string::npos);
+  std::string page = read("work/Controls.html");
+  EXPECT_NE(page.find(">..\\Docs\\Aerlon3\\Pilots\\\xC5\x81ukasz\\controls.ini</p>"),
+            std::string::npos);
+  EXPECT_EQ(page.find("\xC2\xA3ukasz"), std::string::npos);  // never "£ukasz"
+}
+
+TEST_F(Tavlet, ANameWithLettersTheCodePageLacksSaysSo) {
+  // Jiří on a Western European Windows: "ř" is not in its code page.
+  write("registry.reg", utf16_export(read("registry.reg"), "Ji\xC5\x99\xC3\xAD"));
+  write("work/SCN_AZERTY_FR.txt", read("work/SCN_QWERTY.txt"));
+  for (const char* lang : {"en_US.UTF-8", "fr_FR.UTF-8"}) EXPECT_EQ(run(lang), 1) << lang;
+  EXPECT_EQ(
+      read("dialogs.log"),
+      "box|error|Tavlet (beta)|..\\Docs\\Aerlon\\Pilots\\Ji?\xED\\controls.ini\\nnot found\\n"
+      "A file or folder name has letters that this Windows' code page can't hold: see the "
+      "guide.\r\n"
+      "box|error|Tavlet (beta)|..\\Docs\\Aerlon\\Pilots\\Ji?\xED\\controls.ini\\npas trouv\xE9"
+      "\\nUn nom de fichier ou de dossier a des lettres que la page de code de ce Windows "
+      "ne peut pas repr\xE9senter : voir le guide.\r\n");
+}
+
+TEST_F(Tavlet, AGermanSpreadsheetSplitsOnItsOwnSeparator) {
+  // The stand-in's region; Wine takes Germany's from the locale.
+  extra_env_ = {{"MALVET_LIST_SEPARATOR", ";"}};
+  write("joysticks.txt", "");
+  ASSERT_EQ(run("de_DE.UTF-8"), 0) << console_;
+  std::string csv = read("work/Controls.csv");
+  EXPECT_NE(csv.find("\r\n\"Control\";\"Button/Axis/Key\";\"Device\";\r\n"), std::string::npos);
+  EXPECT_NE(csv.find("\r\n\"Pause\";\"Space\";\"Keyboard\";\r\n"), std::string::npos);
+  EXPECT_NE(csv.find("\r\n\"Aerlon 2 and 3 assignment differences\";;\r\n"), std::string::npos);
+  EXPECT_EQ(csv.find("\",\""), std::string::npos);
+}
+
+TEST_F(Tavlet, StartedFromAPromptInAnotherFolder) {
+  // The program and its tables in their folder; the prompt elsewhere, where
+  // the reports and the log go.
+  for (const char* table : {"CMD.txt", "CMD_A3.txt", "SCN_QWERTY.txt"}) {
+    write(std::string("Tools/Malvet/") + table, read(std::string("work/") + table));
+  }
+  std::string tavlet = copy_program("Tavlet", dir_.file("Tools/Malvet"));
+  fs::create_directories(dir_.file("prompt"));
+  write("answers.txt", "no\n");
+  ASSERT_EQ(run_malvet("Tavlet", {}, dir_.file("prompt"), dir_.file("registry.reg"),
+                       {{"MALVET_JOYSTICKS", dir_.file("joysticks.txt")},
+                        {"MALVET_DIALOGS", dir_.file("answers.txt")},
+                        {"MALVET_DIALOG_LOG", dir_.file("dialogs.log")},
+                        {"LC_ALL", "en_US.UTF-8"}},
+                       &console_, {}, tavlet),
+            0)
+      << console_;
+  EXPECT_NE(read("prompt/Controls.txt").find(txt("Pause", "Space", "Keyboard")), std::string::npos);
+  EXPECT_EQ(files_starting_with(dir_.file("prompt"), "Tavlet_").size(), 1u);
+  EXPECT_FALSE(fs::exists(dir_.file("Tools/Malvet/Controls.txt")));
+  EXPECT_NE(console_.find("\\Tools\\Malvet\\CMD.txt\n"), std::string::npos) << console_;
+  EXPECT_EQ(read("dialogs.log"), question_en);
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """The Windows executables carry what Windows users expect: a manifest (the
-common controls' visual style, per-monitor DPI awareness, asInvoker, long
-paths, Windows 7 to 11), version information from the project's version, an
-icon, and no time stamp in their headers.
+common controls' visual style, per-monitor DPI awareness, asInvoker, the
+legacy code page, Windows 7 to 11; no promise of long paths, which the
+programs' ANSI calls can't keep), version information from the project's
+version, an icon, no time stamp in their headers and no symbols.
 
     resources_test.py VERSION     (the build folder from MALVET_WINDOWS_BUILD)
 
@@ -54,12 +55,16 @@ def check_program(path, program, version):
     manifest = found.get(24, {}).get(1, b"").decode("utf-8", "replace")
     for part in ('name="Microsoft.Windows.Common-Controls" version="6.0.0.0"',
                  'level="asInvoker"', "<dpiAware", "true/pm", "PerMonitorV2",
-                 "<longPathAware", ">true</longPathAware>",
+                 "<activeCodePage", ">Legacy</activeCodePage>",
                  "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  # Windows 7
                  "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  # 8
                  "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  # 8.1
                  "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"):  # 10 and 11
         check(part in manifest, f"{program}: the manifest lacks {part}")
+    check("longPathAware" not in manifest, f"{program}: the manifest promises long paths")
+    check(pe.FILE_HEADER.PointerToSymbolTable == 0 and
+          not any(s.Name.rstrip(b"\0").startswith(b".debug") for s in pe.sections),
+          f"{program}: symbols left in the release executable")
     check(14 in found and 3 in found, f"{program}: no icon")
     strings = version_strings(pe)
     check(strings.get("FileVersion") == version, f"{program}: FileVersion {strings.get('FileVersion')}")

@@ -1,0 +1,48 @@
+#include "shared/windows_rules.h"
+
+#include "shared/text.h"
+
+namespace windows_rules {
+
+FileRefusal refusal_of(std::uint32_t error, std::uint32_t attributes) {
+  if (error == error_sharing_violation || error == error_lock_violation) return FileRefusal::held;
+  if (error != error_access_denied) return FileRefusal::none;
+  if (attributes == invalid_attributes) return FileRefusal::access_denied;
+  if ((attributes & attribute_directory) != 0) return FileRefusal::none;  // a folder, not a file
+  return (attributes & attribute_read_only) != 0 ? FileRefusal::read_only
+                                                 : FileRefusal::access_denied;
+}
+
+bool leftover_removable(std::uint32_t attributes, std::uint32_t reparse_tag) {
+  if (attributes == invalid_attributes || (attributes & attribute_directory) != 0) return false;
+  if ((attributes & attribute_reparse_point) == 0) return true;
+  return (reparse_tag & reparse_tag_name_surrogate) == 0;
+}
+
+bool hidden_from_the_interpreter(std::uint32_t attributes) {
+  return attributes != invalid_attributes &&
+         (attributes & (attribute_hidden | attribute_system)) != 0;
+}
+
+std::optional<std::string> virtual_store_path(std::string_view path,
+                                              const std::vector<std::string>& program_files,
+                                              std::string_view local_app_data) {
+  if (local_app_data.empty()) return std::nullopt;
+  for (const std::string& folder : program_files) {
+    std::string prefix = folder;
+    while (!prefix.empty() && prefix.back() == fld_sep) prefix.pop_back();
+    // "C:\Program Files" and what lies below it, never "C:\Program Files
+    // (x86)" for it.
+    if (prefix.size() < 3 || prefix[1] != ':' || path.size() <= prefix.size() ||
+        path[prefix.size()] != fld_sep ||
+        !case_blind_compare(path.substr(0, prefix.size()), prefix)) {
+      continue;
+    }
+    std::string store(local_app_data);
+    while (!store.empty() && store.back() == fld_sep) store.pop_back();
+    return store + "\\VirtualStore" + std::string(path.substr(2));
+  }
+  return std::nullopt;
+}
+
+}  // namespace windows_rules

@@ -1,0 +1,56 @@
+// How the Win32 layer decides what Windows' answers mean, as plain functions
+// of the numbers Windows gives, so that the tests check them on any system:
+// why a file step was refused, which leftover may be removed, where UAC
+// keeps a program's writes to Program Files.
+#ifndef MALVET_SHARED_WINDOWS_RULES_H
+#define MALVET_SHARED_WINDOWS_RULES_H
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shared/platform.h"
+
+namespace windows_rules {
+
+// The Windows numbers these rules read (winerror.h, winnt.h).
+inline constexpr std::uint32_t error_access_denied = 5;
+inline constexpr std::uint32_t error_sharing_violation = 32;
+inline constexpr std::uint32_t error_lock_violation = 33;
+inline constexpr std::uint32_t invalid_attributes = 0xFFFFFFFF;
+inline constexpr std::uint32_t attribute_read_only = 0x1;
+inline constexpr std::uint32_t attribute_hidden = 0x2;
+inline constexpr std::uint32_t attribute_system = 0x4;
+inline constexpr std::uint32_t attribute_directory = 0x10;
+inline constexpr std::uint32_t attribute_reparse_point = 0x400;
+inline constexpr std::uint32_t reparse_tag_name_surrogate = 0x20000000;
+
+// Why a file step that failed with `error` was refused, the file having
+// `attributes` (invalid_attributes when there is none): held by another
+// program, read-only, access denied to a file that is not or to a name not
+// yet taken (ransomware protection, an antivirus), or none of these (a
+// folder in the file's place, another error).
+FileRefusal refusal_of(std::uint32_t error, std::uint32_t attributes);
+
+// True when what stands under a passing name of the programs' own may be
+// removed as a leftover of an earlier run: a file, also one that OneDrive
+// turned into a cloud placeholder (a reparse point that names nothing else);
+// never a folder, a link or a junction (name-surrogate reparse points).
+bool leftover_removable(std::uint32_t attributes, std::uint32_t reparse_tag);
+
+// True for a file that the command interpreter's COPY and DIR pass over.
+bool hidden_from_the_interpreter(std::uint32_t attributes);
+
+// Where UAC's file virtualization keeps the writes of a program that is
+// not elevated to a file under Program Files: the same path under
+// "<LOCALAPPDATA>\VirtualStore", without its drive. Nothing when `path` (in
+// full) lies under none of `program_files` folders or a folder is unknown.
+std::optional<std::string> virtual_store_path(std::string_view path,
+                                              const std::vector<std::string>& program_files,
+                                              std::string_view local_app_data);
+
+}  // namespace windows_rules
+
+#endif

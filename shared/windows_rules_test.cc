@@ -1,0 +1,53 @@
+#include "shared/windows_rules.h"
+
+#include <gtest/gtest.h>
+
+using namespace windows_rules;
+
+TEST(WindowsRules, WhyAFileStepWasRefused) {
+  EXPECT_EQ(refusal_of(error_sharing_violation, 0x20), FileRefusal::held);
+  EXPECT_EQ(refusal_of(error_lock_violation, 0x20), FileRefusal::held);
+  EXPECT_EQ(refusal_of(error_access_denied, attribute_read_only | 0x20), FileRefusal::read_only);
+  // Denied to a file that is not read-only: ransomware protection or an
+  // antivirus; so too where no file stands yet (a folder it guards).
+  EXPECT_EQ(refusal_of(error_access_denied, 0x20), FileRefusal::access_denied);
+  EXPECT_EQ(refusal_of(error_access_denied, invalid_attributes), FileRefusal::access_denied);
+  EXPECT_EQ(refusal_of(error_access_denied, attribute_directory | attribute_read_only),
+            FileRefusal::none);                       // a folder where the file should be
+  EXPECT_EQ(refusal_of(2, 0x20), FileRefusal::none);  // not found
+}
+
+TEST(WindowsRules, LeftoversThatMayGo) {
+  EXPECT_TRUE(leftover_removable(0x20, 0));
+  EXPECT_TRUE(leftover_removable(attribute_read_only | attribute_hidden, 0));
+  // OneDrive's cloud placeholder (IO_REPARSE_TAG_CLOUD_6): a plain file.
+  EXPECT_TRUE(leftover_removable(attribute_reparse_point | 0x20, 0x9000601A));
+  // A symbolic link, a junction, a folder: never.
+  EXPECT_FALSE(leftover_removable(attribute_reparse_point, 0xA000000C));
+  EXPECT_FALSE(leftover_removable(attribute_reparse_point | attribute_directory, 0xA0000003));
+  EXPECT_FALSE(leftover_removable(attribute_directory, 0));
+  EXPECT_FALSE(leftover_removable(invalid_attributes, 0));
+  EXPECT_TRUE(hidden_from_the_interpreter(attribute_hidden));
+  EXPECT_TRUE(hidden_from_the_interpreter(attribute_system | 0x20));
+  EXPECT_FALSE(hidden_from_the_interpreter(attribute_read_only));
+  EXPECT_FALSE(hidden_from_the_interpreter(invalid_attributes));
+}
+
+TEST(WindowsRules, TheVirtualStoreOfProgramFiles) {
+  const std::vector<std::string> program_files = {"C:\\Program Files", "C:\\Program Files (x86)\\"};
+  const std::string local = "C:\\Users\\Ann\\AppData\\Local";
+  EXPECT_EQ(virtual_store_path("C:\\Program Files (x86)\\Aerlon3\\Logs\\Logfile.txt", program_files,
+                               local),
+            "C:\\Users\\Ann\\AppData\\Local\\VirtualStore\\Program Files (x86)\\Aerlon3\\Logs\\"
+            "Logfile.txt");
+  EXPECT_EQ(virtual_store_path("c:\\PROGRAM FILES\\Aerlon3\\Logs\\Logfile.txt", program_files,
+                               local + "\\"),
+            "C:\\Users\\Ann\\AppData\\Local\\VirtualStore\\PROGRAM FILES\\Aerlon3\\Logs\\"
+            "Logfile.txt");
+  EXPECT_EQ(virtual_store_path("D:\\Games\\Aerlon3\\Logs\\Logfile.txt", program_files, local),
+            std::nullopt);
+  EXPECT_EQ(virtual_store_path("C:\\Program Files Extra\\A\\Logfile.txt", program_files, local),
+            std::nullopt);
+  EXPECT_EQ(virtual_store_path("C:\\Program Files\\A\\Logfile.txt", program_files, ""),
+            std::nullopt);
+}
