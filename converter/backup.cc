@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "shared/console.h"
+#include "shared/limits.h"
 #include "shared/messages.h"
 #include "shared/platform.h"
 #include "shared/text.h"
@@ -12,7 +13,6 @@ namespace {
 
 constexpr std::size_t ext_capacity = 20;
 constexpr std::size_t listing_line_capacity = 512;
-constexpr std::size_t warning_capacity = 256;
 constexpr std::int32_t highest_number = 99999;
 constexpr std::int32_t last_probed = 99998;
 constexpr const char* warning_title = "Brin23";
@@ -41,7 +41,7 @@ std::optional<std::int32_t> listed_number(const std::string& line) {
 
 void warn_no_version(const std::string& fnam) {
   std::string msg =
-      cut("No new version could be determined for file: " + trim(fnam), warning_capacity);
+      cut("No new version could be determined for file: " + trim(fnam), message_capacity);
   std::int32_t msg_status = s_warning;
   error_message_tit(msg_status, warning_title, msg, false);
 }

@@ -10,6 +10,7 @@
 #include "converter/conversion.h"
 #include "shared/console.h"
 #include "shared/install.h"
+#include "shared/limits.h"
 #include "shared/log.h"
 #include "shared/messages.h"
 #include "shared/platform.h"
@@ -19,9 +20,7 @@
 
 namespace {
 
-constexpr std::size_t path_capacity = 256;
 constexpr std::size_t dialog_path_capacity = 120;
-constexpr std::size_t msg_capacity = 256;
 constexpr const char* table_file = "A2-A3.txt";
 
 // A file name as its field keeps it, and whether it fitted there: a name cut
@@ -32,7 +31,7 @@ struct FileName {
 };
 
 FileName file_name(const std::string& name, std::size_t capacity) {
-  return {cut(name, capacity), name.size() <= capacity};
+  return {cut(name, capacity), name_fits(name, capacity)};
 }
 
 class Conversion {
@@ -141,7 +140,7 @@ int run_conversion(int argc, char** argv) {
   if (file_exists(ctrfile_3)) {
     std::string ctrfile_bak = ctrfile_3 + ".bak";
     std::string backup_error = (qfr ? "Fichier de sauvegarde : " : "Backup file : ");
-    if (get_new_vers(ctrfile_bak) == 0 || ctrfile_bak.size() > path_capacity) {
+    if (get_new_vers(ctrfile_bak) == 0 || !name_fits(ctrfile_bak)) {
       return run.stop_with(backup_error + cut(ctrfile_bak, path_capacity) + run.error_opening());
     }
     std::string cmd = "COPY /Y \"" + ctrfile_3 + "\" \"" + ctrfile_bak + "\"";
@@ -167,7 +166,7 @@ int run_conversion(int argc, char** argv) {
   } else if (!writer.commit()) {
     return run.stop_with(run.output_error(ctrfile_3));
   }
-  log_message_f(cut("file: " + ctrfile + " converted to " + ctrfile_3, msg_capacity));
+  log_message_f(cut("file: " + ctrfile + " converted to " + ctrfile_3, message_capacity));
   console_printf(" %s: %s\n", log_file_name().c_str(), working_folder().c_str());
   return 0;
 }

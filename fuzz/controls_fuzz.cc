@@ -1,11 +1,13 @@
-// A controls.ini of any content read into the assignment model.
+// A controls.ini of any content read into the model, and the model drawn.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
 #include "fuzz/fuzz_support.h"
-#include "report/controls_model.h"
-#include "report/html_page.h"
+#include "report/analysis.h"
+#include "report/controls_reader.h"
+#include "report/page_writer.h"
+#include "report/report_writer.h"
 #include "shared/text.h"
 #include "shared/textfile.h"
 
@@ -20,20 +22,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       {std::string(sidewinder_ff2), "[S]", 9, 512}};
   static const Layout layout = make_layout(5, false);
   static const ReportTexts texts = report_texts(true);
-  ReportContext ctx{keys, joysticks, layout, texts};
 
   write_input("controls.ini", data, size);
   LineReader in("controls.ini", line_capacity);
-  AssignmentModel model;
-  std::optional<DeviceTable> read = read_controls_file(in, 3, commands, ctx, model);
-  if (!read) std::abort();  // a plain file always reads to its end
-  const DeviceTable& dev = *read;
-  finish_rows(commands, ctx, model);
+  VersionModel v;
+  v.version = 3;
+  v.ctrfile = "controls.ini";
+  if (!read_controls_file(in, commands, {keys, joysticks, true}, v)) {
+    std::abort();  // a plain file always reads to its end
+  }
+  add_unbound_commands(commands, texts, v.bindings);
 
+  const DeviceTable& dev = v.devices;
   if (dev.ndev < 0 || dev.ndev > static_cast<std::int32_t>(maxdev)) std::abort();
   if (dev.headers.size() != static_cast<std::size_t>(dev.ndev)) std::abort();
-  const std::vector<Binding>& bindings = model.bindings;
-  if (bindings.size() > maxcmd) std::abort();
+  const std::vector<Binding>& bindings = v.bindings;
+  if (bindings.size() > maxcmd || v.k_cmd.size() != maxcmd) std::abort();
   for (std::size_t n = 0; n < bindings.size(); ++n) {
     if (n > 0 && bindings[n].position < bindings[n - 1].position) std::abort();
   }
@@ -45,11 +49,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   // The page and its conflicts draw any of it.
-  Page page;
-  page.texts = texts;
-  page.joysticks = joysticks;
-  page.versions.push_back({3, "controls.ini", bindings, dev, find_conflicts(bindings, {}, texts)});
-  std::string html = render_page(page);
+  ReportModel model;
+  model.qfr = true;
+  model.keys = keys;
+  model.joysticks = joysticks;
+  v.conflicts = find_conflicts(bindings, {}, texts);
+  model.versions.push_back(v);
+  model.free_controls = free_controls(joysticks, model.versions);
+  std::string html = render_page(model, texts);
   if (html.find("data-version=\"3\"") == std::string::npos) std::abort();
   // Whatever the file holds, the page is well-formed UTF-8 and its JSON
   // island holds no "<" that could end it.

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "fuzz/fuzz_support.h"
-#include "report/tables.h"
+#include "report/tables_reader.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) { return prepare_fuzzing(); }
 

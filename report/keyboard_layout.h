@@ -9,15 +9,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "report/bindings.h"
+
 struct KeyPlace {
   std::int32_t code;  // the controls.ini value
   double x, y;        // top left corner, in key units
   double w, h;        // width and height, in key units
-};
-
-enum class KeyboardKind {
-  ansi,  // the US keyboard: one-row Enter, a long left Shift
-  iso,   // the European keyboard: a tall Enter, an extra key beside left Shift
 };
 
 // Every key of the keyboard once, row by row, left to right.
@@ -26,5 +23,10 @@ const std::vector<KeyPlace>& keyboard_places(KeyboardKind kind);
 // The width and height of the whole drawing, in key units.
 inline constexpr double keyboard_width = 22.5;
 inline constexpr double keyboard_height = 6.25;
+
+// The ISO keyboard's tall Enter (code 28) is drawn as its place, the lower
+// and narrower part, with its wider top beside it: this place, left of the
+// tall part on the Enter's first row.
+KeyPlace iso_enter_top(const KeyPlace& enter);
 
 #endif

@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "report/tables.h"
+#include "report/tables_reader.h"
 
 namespace {
 

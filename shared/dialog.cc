@@ -1,7 +1,5 @@
 #include "shared/dialog.h"
 
-#include <cstdlib>
-
 #include "shared/platform.h"
 #include "shared/textfile.h"
 
@@ -18,11 +16,11 @@ struct Script {
 // The script in force; nullptr when MALVET_DIALOGS names no file.
 Script* script() {
   static Script s;
-  const char* name = std::getenv("MALVET_DIALOGS");
-  if (name == nullptr || *name == '\0') return nullptr;
-  if (s.file != name) {
-    s = Script{name, {}, 0};
-    LineReader reader(from_native_path(name), 4096);
+  std::optional<std::string> name = environment_variable("MALVET_DIALOGS");
+  if (!name || name->empty()) return nullptr;
+  if (s.file != *name) {
+    s = Script{*name, {}, 0};
+    LineReader reader(from_native_path(*name), 4096);
     while (auto line = reader.next()) s.lines.push_back(*line);
   }
   return &s;
@@ -35,10 +33,10 @@ std::optional<std::string> next_answer() {
 }
 
 void transcribe(const std::string& line) {
-  const char* name = std::getenv("MALVET_DIALOG_LOG");
-  if (name == nullptr || *name == '\0') return;
+  std::optional<std::string> name = environment_variable("MALVET_DIALOG_LOG");
+  if (!name || name->empty()) return;
   LineWriter log;
-  if (log.open(from_native_path(name), "ab")) log.write_line(line);
+  if (log.open(from_native_path(*name), "ab")) log.write_line(line);
 }
 
 std::string escape_line_feeds(const std::string& text) {

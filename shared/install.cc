@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "shared/console.h"
+#include "shared/limits.h"
 #include "shared/log.h"
 #include "shared/messages.h"
 #include "shared/pilot_folder.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr std::size_t path_capacity = 256;
 constexpr std::size_t notice_capacity = 200;
 constexpr std::size_t sim_log_capacity = 132;
 constexpr int sim_log_lines = 6;

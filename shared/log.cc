@@ -5,13 +5,13 @@
 #include <ctime>
 
 #include "shared/console.h"
+#include "shared/limits.h"
 #include "shared/platform.h"
 #include "shared/text.h"
 #include "shared/textfile.h"
 
 namespace {
 
-constexpr std::size_t name_capacity = 256;
 constexpr std::size_t body_capacity = 1024;
 
 std::string& filnam() {
@@ -34,17 +34,6 @@ std::string repeat_pairs(int n) {
   return out;
 }
 
-std::tm local_now() {
-  std::time_t now = std::time(nullptr);
-  std::tm tm{};
-#ifdef _WIN32
-  localtime_s(&tm, &now);
-#else
-  localtime_r(&now, &tm);
-#endif
-  return tm;
-}
-
 std::string format_time(const std::tm& tm, const char* format) {
   char buf[64];
   std::snprintf(buf, sizeof buf, format, tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
@@ -53,10 +42,10 @@ std::string format_time(const std::tm& tm, const char* format) {
 }
 
 void create(std::string& msg) {
-  std::tm tm = local_now();
-  std::string name = cut(left_justify(std::string_view(msg).substr(6)), name_capacity);
+  std::tm tm = local_time_now();
+  std::string name = cut(left_justify(std::string_view(msg).substr(6)), path_capacity);
   bool send_name = trim(msg) == "CREATE-SEND-NAME";
-  if (name.empty() || send_name) name = cut(dated_log_name(program_path(), tm), name_capacity);
+  if (name.empty() || send_name) name = cut(dated_log_name(program_path(), tm), path_capacity);
   filnam() = name;
 
   LineWriter out;

@@ -5,12 +5,12 @@
 
 #include "shared/console.h"
 #include "shared/dialog.h"
+#include "shared/limits.h"
 #include "shared/platform.h"
 #include "shared/text.h"
 
 namespace {
 
-constexpr std::size_t run_message_capacity = 256;
 constexpr std::size_t filter_capacity = 63;
 constexpr std::size_t max_patterns = 10;
 constexpr std::size_t pattern_capacity = 31;
@@ -46,7 +46,7 @@ void error_message_tit(std::int32_t& msg_status, std::string_view tit, std::stri
 }
 
 int stop_run(std::string_view title, std::string_view msg, std::string_view note) {
-  std::string text = cut(msg, run_message_capacity) + std::string(note);
+  std::string text = cut(msg, message_capacity) + std::string(note);
   std::int32_t msg_status = s_error;
   error_message_tit(msg_status, title, text, false);
   return 1;

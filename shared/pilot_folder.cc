@@ -3,16 +3,16 @@
 #include <cstdio>
 
 #include "shared/console.h"
+#include "shared/limits.h"
 #include "shared/messages.h"
 #include "shared/system.h"
 #include "shared/text.h"
 
 namespace {
 
-constexpr std::size_t path_capacity = 512;
+constexpr std::size_t documents_path_capacity = 512;
 constexpr std::size_t player_capacity = 40;
 constexpr std::size_t env_buffer = 512;
-constexpr std::size_t error_capacity = 256;
 constexpr const char* documents_key =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders\\";
 
@@ -41,7 +41,7 @@ std::string documents_folder() {
         "Folders NOT READABLE\n");
     return std::string();
   }
-  std::string path = strcpy_c2f(value.c_str(), 0, path_capacity);
+  std::string path = strcpy_c2f(value.c_str(), 0, documents_path_capacity);
   console_printf(" path %s\n", path.c_str());
   if (path.find('%') == std::string::npos) return path;
 
@@ -65,7 +65,7 @@ std::string documents_folder() {
     std::int32_t n = MyGetEnv(env, text, env_buffer, &whole);
     note_machine_name(whole);
     if (n <= 0 || static_cast<std::size_t>(n) >= env_buffer) {
-      std::string msg = cut("Error getting environment variable/" + env, error_capacity);
+      std::string msg = cut("Error getting environment variable/" + env, message_capacity);
       std::int32_t msg_status = s_error;
       error_message_tit(msg_status, "get_aerlon_user_path", msg, false);
       return std::string();
@@ -73,7 +73,7 @@ std::string documents_folder() {
     expanded += text;
     at = close + 1;
   }
-  path = trim(expanded.substr(0, path_capacity));
+  path = trim(expanded.substr(0, documents_path_capacity));
   console_printf(" %d %s\n", static_cast<int>(path.size()), path.c_str());
   return path;
 }
@@ -109,7 +109,7 @@ std::int32_t get_aerlon_user_path(std::string_view /*msgpltfldr*/, bool qconfirm
     } else {
       path += "\\" + arln_doc + "\\";
     }
-    path = path.substr(0, path_capacity);
+    path = path.substr(0, documents_path_capacity);
     console_printf(" Final Path : %s\n", trim(path).c_str());
     if (!is_blank(path)) {
       // Kept whole: a folder cut at the record's 256 characters would be

@@ -137,6 +137,13 @@ bool rename_to_new_name(const std::string& from, const std::string& to) {
 
 std::optional<std::string> virtual_store_copy(const std::string&) { return std::nullopt; }
 
+std::tm local_time_now() {
+  std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  return tm;
+}
+
 std::optional<std::int64_t> file_modified_time(const std::string& path) {
   struct stat st;
   if (stat(to_native_path(path).c_str(), &st) != 0) return std::nullopt;

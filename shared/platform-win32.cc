@@ -184,6 +184,13 @@ std::optional<std::string> virtual_store_copy(const std::string& path) {
                                            local.value_or(""));
 }
 
+std::tm local_time_now() {
+  std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_s(&tm, &now);
+  return tm;
+}
+
 std::optional<std::int64_t> file_modified_time(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -91,6 +92,9 @@ std::optional<std::string> virtual_store_copy(const std::string& path);
 // The modification time of a file in seconds since 1970-01-01 00:00 UTC;
 // nothing when the file can't be examined.
 std::optional<std::int64_t> file_modified_time(const std::string& path);
+
+// The local date and time.
+std::tm local_time_now();
 
 // ---- The program, its environment and the registry ---------------------------
 

@@ -742,14 +742,15 @@ TEST_F(Tavlet, TheReferenceCardDrawsEveryBindingOfBothVersions) {
   EXPECT_NE(element(away, "data-button=\"2\"").find("Chat"), std::string::npos);
 
   // Conflicts listed, unbound commands, and the differences side by side.
-  EXPECT_NE(v3.find("<th>Space</th><td><span class=\"kc\">Pause</span><span "
-                    "class=\"kc\">Release tow</span>"),
+  EXPECT_NE(v3.find("<th>Space</th><td><span class=\"command\">Pause</span><span "
+                    "class=\"command\">Release tow</span>"),
             std::string::npos);
   EXPECT_NE(v3.find("Up</th>"), std::string::npos);
-  EXPECT_NE(element(v3, "class=\"unbound\"").find("Elevator"), std::string::npos);
-  EXPECT_NE(page.find("<tr class=\"row\"><td><span class=\"kc\">Release tow</span></td><td>A</td>"
-                      "<td>Space</td></tr>"),
-            std::string::npos);
+  EXPECT_NE(element(v3, "class=\"unbound-list\"").find("Elevator"), std::string::npos);
+  EXPECT_NE(
+      page.find("<tr class=\"row\"><td><span class=\"command\">Release tow</span></td><td>A</td>"
+                "<td>Space</td></tr>"),
+      std::string::npos);
   EXPECT_NE(console_.find(" Conflict 3 key Space: Pause, Release tow\n"), std::string::npos);
   EXPECT_NE(console_.find(" Conflict 3 key Up: Engine start, Palvik\n"), std::string::npos);
 

@@ -113,8 +113,8 @@ box.dispatchEvent(new Event('input'));
 const q = arguments[0].toLowerCase();
 const wrong = [];
 let hits = 0;
-for (const el of document.querySelectorAll('.key, .ctl, .row')) {
-  const holds = [...el.querySelectorAll('.kc')].some(c => c.textContent.toLowerCase().includes(q));
+for (const el of document.querySelectorAll('.key, .control, .row')) {
+  const holds = [...el.querySelectorAll('.command')].some(c => c.textContent.toLowerCase().includes(q));
   const hit = el.classList.contains('hit');
   if (hit) hits++;
   if (hit !== holds) wrong.push((el.dataset.key || el.dataset.button || el.dataset.axis || '') + ' ' + el.textContent.slice(0, 40));

@@ -9,14 +9,17 @@
 // second written ="text" when
 // it would otherwise read as a number. Rows are cut at 128 characters and
 // written without trailing blanks, with CR LF line ends.
-#ifndef MALVET_REPORT_REPORT_FILES_H
-#define MALVET_REPORT_REPORT_FILES_H
+#ifndef MALVET_REPORT_REPORT_WRITER_H
+#define MALVET_REPORT_REPORT_WRITER_H
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "report/bindings.h"
+#include "report/texts.h"
 #include "shared/textfile.h"
 
 inline constexpr std::size_t row_capacity = 128;
@@ -98,5 +101,23 @@ class ReportFiles {
   LineWriter csv_;
   Layout layout_;
 };
+
+// The rows of one version: text and CSV rows, in the bindings' order.
+struct VersionRows {
+  std::vector<std::string> line_out, line_csv;
+  std::size_t size() const { return line_out.size(); }
+};
+
+VersionRows render_rows(const std::vector<Binding>& bindings, const Layout& layout,
+                        const ReportTexts& texts);
+
+// Writes the model into both report files, as far as the run got: each
+// version's block (a version whose controls.ini could not be read gets its
+// heading, one that was not found nothing, and the writing ends there);
+// then, after every version was read, the differences (when both were), the
+// block of each sibling tool whose settings file opened, and the keys, axes
+// and buttons that nothing uses, headed by `umsg` with the tools whose
+// settings were read to their end.
+void write_reports(ReportFiles& report, const ReportModel& model, const ReportTexts& texts);
 
 #endif

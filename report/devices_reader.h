@@ -5,11 +5,14 @@
 // k is minus a scan code (256 and more: an extended key); k >= 0 is a
 // character code. The bits of q add the prefixes LONG+ (8), CTRL+ (1),
 // SHFT+ (2) and ALT+ (4), always in that order.
-#ifndef MALVET_REPORT_PROBING_H
-#define MALVET_REPORT_PROBING_H
+#ifndef MALVET_REPORT_DEVICES_READER_H
+#define MALVET_REPORT_DEVICES_READER_H
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "report/bindings.h"
 
 // The name of the key with scan code `c` as the report shows it: what
 // GetKeyNa gives for -c, or, when that has no name, for -128 - c (the
@@ -18,6 +21,10 @@
 // Trace::no the codes asked for are not written to the console.
 enum class Trace { no, yes };
 std::string scan_code_name(std::int32_t c, Trace trace = Trace::yes);
+
+// The name of the key with scan code `code` as the report shows it: the digit
+// on the French top row's keys 2..10, else the layout's name.
+std::string key_display_name(std::int32_t code, bool qfr, Trace trace = Trace::yes);
 
 // Writes the prefixes and the key's name into `s`, cut at 31 characters, and
 // returns the length of the name alone: 1 for a character key, 0 when the
@@ -43,5 +50,10 @@ std::int32_t GetJoyInfo(std::int32_t id, std::string& JGuid, std::string& JName,
 // The section header text of a joystick from the 16 bytes of its identifier:
 // "[{" b3 b2 b1 b0 "-" b5 b4 "-" b7 b6 "-" b8 b9 "-" b10 b11 b12 b13 "0000}]".
 std::string joystick_header(const std::string& guid_bytes);
+
+// The joysticks of the slots that GetNumJoy counts (at most 32), each
+// described by GetJoyInfo, its name and header text cut at 64; the console
+// shows each one.
+std::vector<Joystick> read_joysticks();
 
 #endif

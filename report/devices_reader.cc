@@ -1,4 +1,4 @@
-#include "report/probing.h"
+#include "report/devices_reader.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -73,6 +73,11 @@ std::string scan_code_name(std::int32_t c, Trace trace) {
   return name;
 }
 
+std::string key_display_name(std::int32_t code, bool qfr, Trace trace) {
+  if (qfr && code >= 2 && code <= 10) return i2b(code - 1);
+  return scan_code_name(code, trace);
+}
+
 std::int32_t GetNumJoy() {
   std::uint32_t n = joystick_slots();
   std::int32_t count = 0;
@@ -141,4 +146,26 @@ std::int32_t GetJoyInfo(std::int32_t id, std::string& JGuid, std::string& JName,
   }
   console_printf("\n%s\n", JGuid.c_str());
   return 1;
+}
+
+std::vector<Joystick> read_joysticks() {
+  std::int32_t nbjoy = GetNumJoy();
+  console_printf(" %d Joysticks\n", nbjoy);
+  if (nbjoy > static_cast<std::int32_t>(maxjoy)) nbjoy = static_cast<std::int32_t>(maxjoy);
+  std::vector<Joystick> joysticks;
+  for (std::int32_t id = 0; id < nbjoy; ++id) {
+    std::string guid, name;
+    std::int32_t axes = 0, buttons = 0;
+    GetJoyInfo(id, guid, name, axes, buttons);
+    Joystick joy;
+    joy.name = cut(name, joystick_text_capacity);
+    joy.guid = cut(guid, joystick_text_capacity);
+    remove_trail_0(joy.name);
+    remove_trail_0(joy.guid);
+    joy.axes = axes;
+    joy.buttons = buttons;
+    console_printf(" %d %d %d %s %s\n", id, axes, buttons, joy.name.c_str(), joy.guid.c_str());
+    joysticks.push_back(joy);
+  }
+  return joysticks;
 }

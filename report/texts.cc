@@ -1,4 +1,4 @@
-#include "report/rows.h"
+#include "report/texts.h"
 
 #include "shared/text.h"
 
@@ -23,6 +23,11 @@ ReportTexts report_texts(bool qfr) {
         "Non assign\xE9"
         "e";
     t.umsg = "Touches, axes & boutons non utilis\xE9s dans Aerlon";
+    t.heading[0] = "Commande";
+    t.heading[1] = "Bouton/Axe/Touche";
+    t.heading[2] = "P\xE9riph\xE9rique";
+    t.differences = "Diff\xE9rences d'affectation entre Aerlon 2 et 3";
+    t.none = "Aucune";
   } else {
     t.kbdnam = "Keyboard";
     t.txtaxe = "Axis";
@@ -31,6 +36,11 @@ ReportTexts report_texts(bool qfr) {
     t.nokbk = "Not assigned to a keyboard key";
     t.unass = "Unassigned";
     t.umsg = "Keys, axes and buttons not used in Aerlon";
+    t.heading[0] = "Control";
+    t.heading[1] = "Button/Axis/Key";
+    t.heading[2] = "Device";
+    t.differences = "Aerlon 2 and 3 assignment differences";
+    t.none = "None";
   }
   return t;
 }
@@ -45,19 +55,8 @@ std::string axis_text(std::int32_t axis, std::string_view joystick_name, const R
   return texts.qfr ? trim(texts.txtaxe) + " " + name : name + " " + trim(texts.txtaxe);
 }
 
-void sort_bindings(std::vector<Binding>& bindings) {
-  // The positions are sorted with the bindings' places, which then move once.
-  std::vector<std::int32_t> ind_out;
-  std::vector<std::size_t> order;
-  for (std::size_t i = 0; i < bindings.size(); ++i) {
-    ind_out.push_back(bindings[i].position + 1);
-    order.push_back(i);
-  }
-  my_sort_i_c(bindings.size(), ind_out, order, true);
-  std::vector<Binding> sorted;
-  sorted.reserve(bindings.size());
-  for (std::size_t i : order) sorted.push_back(std::move(bindings[i]));
-  bindings = std::move(sorted);
+std::string button_text(std::int32_t button, const ReportTexts& texts) {
+  return trim(texts.txtbut) + " " + i2b(button);
 }
 
 std::string binding_text(const Binding& binding, const ReportTexts& texts) {
@@ -67,7 +66,7 @@ std::string binding_text(const Binding& binding, const ReportTexts& texts) {
     case BindingKind::unrecognised_key:
       return trim(texts.nokey);
     case BindingKind::button:
-      return trim(texts.txtbut) + " " + i2b(binding.code);
+      return button_text(binding.code, texts);
     case BindingKind::axis:
       return axis_text(binding.code, binding.device, texts);
     case BindingKind::not_attached:
@@ -76,30 +75,4 @@ std::string binding_text(const Binding& binding, const ReportTexts& texts) {
       break;
   }
   return trim(texts.unass);
-}
-
-VersionRows render_rows(const std::vector<Binding>& bindings, const Layout& layout,
-                        const ReportTexts& texts) {
-  VersionRows rows;
-  for (const Binding& b : bindings) {
-    std::string text = binding_text(b, texts);
-    switch (b.kind) {
-      case BindingKind::key:
-        rows.line_out.push_back(text_row(layout, b.command, text, trim(texts.kbdnam)));
-        rows.line_csv.push_back(
-            csv_row(layout, b.command, text, trim(texts.kbdnam), looks_numeric(text)));
-        break;
-      case BindingKind::button:
-      case BindingKind::axis:
-        rows.line_out.push_back(text_row(layout, b.command, text, b.device));
-        rows.line_csv.push_back(csv_row(layout, b.command, text, b.device));
-        break;
-      default:
-        // No device: none in the text row, one blank in the CSV row.
-        rows.line_out.push_back(text_row(layout, b.command, text));
-        rows.line_csv.push_back(csv_row(layout, b.command, text, " "));
-        break;
-    }
-  }
-  return rows;
 }

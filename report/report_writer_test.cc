@@ -1,4 +1,4 @@
-#include "report/report_files.h"
+#include "report/report_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -84,4 +84,76 @@ TEST(ReportFilesTest, BothFilesGetTheirLines) {
                                           "Keyboard\r\ntext\r\n");
   EXPECT_EQ(dir.read("Controls.csv"),
             " \r\n\"Cmd\",=\"5\",\"Keyboard\",\r\n\"Cmd\",\"Up\",\"Keyboard\",\r\ncsv\r\n");
+}
+
+namespace {
+
+Binding bind(std::int32_t position, const std::string& command, BindingKind kind,
+             std::int32_t code = 0, const std::string& key_name = "", std::int32_t joystick = 0,
+             const std::string& device = "") {
+  return {position, command, kind, code, key_name, joystick, device};
+}
+
+}  // namespace
+
+TEST(Bindings, RenderedAsTheRowsOfEachKind) {
+  Layout layout = make_layout(6, false);
+  ReportTexts en = report_texts(false);
+  std::vector<Binding> bindings = {bind(0, "Roll", BindingKind::axis, 1, "", 1, "Stick"),
+                                   bind(1, "Pause", BindingKind::key, 2, "1"),
+                                   bind(1, "Pause", BindingKind::unrecognised_key, 99),
+                                   bind(2, "Brake", BindingKind::button, 3, "", 1, "Stick"),
+                                   bind(2, "Brake", BindingKind::not_attached, 48, "", 0, "[{X}]"),
+                                   bind(3, "Chat", BindingKind::unbound)};
+  VersionRows rows = render_rows(bindings, layout, en);
+  EXPECT_EQ(rows.line_out,
+            (std::vector<std::string>{
+                "Roll      Y Axis                        Stick",
+                "Pause     1                             Keyboard", "Pause     Unrecognized key",
+                "Brake     Button 3                      Stick",
+                "Brake     Not assigned to a keyboard key", "Chat      Unassigned"}));
+  EXPECT_EQ(rows.line_csv,
+            (std::vector<std::string>{
+                "\"Roll\",\"Y Axis\",\"Stick\",", "\"Pause\",=\"1\",\"Keyboard\",",
+                "\"Pause\",\"Unrecognized key\",\" \",", "\"Brake\",\"Button 3\",\"Stick\",",
+                "\"Brake\",\"Not assigned to a keyboard key" + std::string(34, ' ') + "\",\" \",",
+                "\"Chat\",\"Unassigned\",\" \","}));
+}
+
+TEST(ReportFilesTest, SiblingToolsAndTheUnusedSectionFromTheModel) {
+  TempDir dir;
+  for (bool qfr : {false, true}) {
+    ReportFiles report;
+    ASSERT_TRUE(report.open_text(dir.file("Controls.txt")));
+    ASSERT_TRUE(report.open_csv(dir.file("Controls.csv")));
+    report.set_layout(make_layout(4, qfr));
+    ReportModel model;
+    model.qfr = qfr;
+    model.tools = {
+        {"Palvik", "Tool.ini", {{"KeyPause", "1", 2, 1}, {"KeyView", "Up", 200, 2}}, true},
+        {"Serunt", "S.ini", {}, false}};
+    model.unused_keys = {{57, "Space"}};
+    write_reports(report, model, report_texts(qfr));
+    report.close();
+    // Columns 1, 9 and 39; the tool whose file could not be read to its end
+    // is listed and not counted.
+    std::string device = qfr ? "Clavier" : "Keyboard";
+    EXPECT_EQ(dir.read("Controls.txt"),
+              " \r\nTool.ini\r\n \r\nKeyPause1" + std::string(29, ' ') + device + "\r\nKeyView Up" +
+                  std::string(28, ' ') + device + "\r\n \r\nS.ini\r\n \r\n\r\n" +
+                  (qfr ? "Touches, axes & boutons non utilis\xE9s dans Aerlon, Palvik"
+                       : "Keys, axes and buttons not used in Aerlon, Palvik") +
+                  "\r\n\r\n" + std::string(8, ' ') + "Space" + std::string(25, ' ') + device +
+                  "\r\n");
+    std::string sep = qfr ? ";" : ",";
+    auto cells = [&](const std::string& a, const std::string& b, const std::string& c) {
+      return "\"" + a + "\"" + sep + b + sep + "\"" + c + "\"" + sep + "\r\n";
+    };
+    EXPECT_EQ(dir.read("Controls.csv"),
+              " \r\nTool.ini\r\n \r\n" + cells("KeyPause", "=\"1\"", device) +
+                  cells("KeyView", "\"Up\"", device) + " \r\nS.ini\r\n \r\n\r\n" +
+                  (qfr ? "Touches, axes & boutons non utilis\xE9s dans Aerlon, Palvik"
+                       : "Keys, axes and buttons not used in Aerlon, Palvik") +
+                  "\r\n\r\n" + cells(" ", "\"Space\"", device));
+  }
 }

@@ -4,32 +4,15 @@
 // Both kinds are files of lines "number=name" (or "number:name"), read 80
 // characters a line; blank lines are skipped, and in a command table so is a
 // line that begins with "#".
-#ifndef MALVET_REPORT_TABLES_H
-#define MALVET_REPORT_TABLES_H
+#ifndef MALVET_REPORT_TABLES_READER_H
+#define MALVET_REPORT_TABLES_READER_H
 
-#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
-inline constexpr std::size_t maxkey = 512;  // entries of the scan-code table
-inline constexpr std::size_t maxcmd = 256;  // commands of one version's table
-inline constexpr std::size_t key_name_capacity = 32;
-inline constexpr std::size_t command_name_capacity = 64;
-
-struct ScanCode {
-  std::int32_t code;  // i_key
-  std::string name;   // n_key, at most 32 characters
-};
-using ScanCodeTable = std::vector<ScanCode>;  // nb_key is its size
-
-struct Command {
-  std::int32_t number;  // i_cmd: the number used in controls.ini
-  std::string name;     // n_cmd, at most 64 characters
-};
-using CommandTable = std::vector<Command>;  // nb_cmd is its size
+#include "report/bindings.h"
 
 // Loads a scan-code table in file order. A line whose code is not a whole
 // number is the last entry loaded (its code stored as 0); loading also stops

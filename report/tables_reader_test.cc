@@ -1,4 +1,4 @@
-#include "report/tables.h"
+#include "report/tables_reader.h"
 
 #include <gtest/gtest.h>
 

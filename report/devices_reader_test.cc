@@ -1,4 +1,4 @@
-#include "report/probing.h"
+#include "report/devices_reader.h"
 
 #include <gtest/gtest.h>
 

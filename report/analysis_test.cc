@@ -1,4 +1,4 @@
-#include "report/conflicts.h"
+#include "report/analysis.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,12 @@ std::vector<std::string> lines(const std::vector<Conflict>& conflicts) {
   std::vector<std::string> out;
   for (const Conflict& c : conflicts) out.push_back(conflict_line(c));
   return out;
+}
+
+Binding row(std::int32_t position, const std::string& command, BindingKind kind,
+            std::int32_t code = 0, const std::string& key_name = "", std::int32_t joystick = 0,
+            const std::string& device = "") {
+  return {position, command, kind, code, key_name, joystick, device};
 }
 
 }  // namespace
@@ -47,10 +53,41 @@ TEST(Conflicts, AKeyThatASiblingToolTakes) {
   ReportTexts en = report_texts(false);
   std::vector<Binding> bindings = {bind("Pause", BindingKind::key, 30, 0, "A"),
                                    bind("Brake", BindingKind::key, 200, 0, "Up")};
-  std::vector<ToolKeys> tools = {{"Palvik", {{"KeyMenu", "Up", 200}, {"KeyOdd", "?", -1}}},
-                                 {"Serunt", {{"KeyA", "A", 30}, {"KeyUp", "Up", 200}}}};
+  std::vector<ToolKeys> tools = {
+      {"Palvik", "P.ini", {{"KeyMenu", "Up", 200, 1}, {"KeyOdd", "?", -1, -1}}, true},
+      {"Serunt", "S.ini", {{"KeyA", "A", 30, 0}, {"KeyUp", "Up", 200, 1}}, true}};
   std::vector<Conflict> conflicts = find_conflicts(bindings, tools, en);
   EXPECT_EQ(lines(conflicts),
             (std::vector<std::string>{"key A: Pause, Serunt", "key Up: Brake, Palvik, Serunt"}));
   EXPECT_EQ(conflicts[1].code, 200);
+}
+
+TEST(Sort, StableAscending) {
+  std::vector<std::int32_t> keys = {3, 1, 2, 1};
+  std::vector<std::string> lines = {"a", "b", "c", "d"};
+  my_sort_i_c(4, keys, lines, true);
+  EXPECT_EQ(keys, (std::vector<std::int32_t>{1, 1, 2, 3}));
+  EXPECT_EQ(lines, (std::vector<std::string>{"b", "d", "c", "a"}));
+
+  keys = {2, 1};
+  lines = {"x", "y"};
+  my_sort_i_c(1, keys, lines, true);  // one entry: nothing moves
+  my_sort_i_c(0, keys, lines, true);
+  EXPECT_EQ(lines, (std::vector<std::string>{"x", "y"}));
+
+  keys = {1, 3, 3, 2};
+  lines = {"a", "b", "c", "d"};
+  my_sort_i_c(4, keys, lines, false);
+  EXPECT_EQ(lines, (std::vector<std::string>{"b", "c", "d", "a"}));
+}
+
+TEST(Bindings, SortedByCommandInTheOrderRead) {
+  std::vector<Binding> bindings = {row(2, "Brake", BindingKind::key, 30, "A"),
+                                   row(0, "Roll", BindingKind::unbound),
+                                   row(2, "Brake", BindingKind::button, 0, "", 1, "Stick"),
+                                   row(1, "Pause", BindingKind::key, 25, "P")};
+  sort_bindings(bindings);
+  std::vector<std::string> order;
+  for (const Binding& b : bindings) order.push_back(b.command + "/" + std::to_string(b.code));
+  EXPECT_EQ(order, (std::vector<std::string>{"Roll/0", "Pause/25", "Brake/30", "Brake/0"}));
 }

@@ -1,9 +1,12 @@
-#include "report/controls_model.h"
+#include "report/controls_reader.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 
+#include "report/analysis.h"
+#include "report/devices_reader.h"
+#include "report/report_writer.h"
 #include "shared/textfile.h"
 #include "tests/test_support.h"
 
@@ -17,10 +20,17 @@ class Model : public ::testing::Test {
     dir_.write("controls.ini", content);
     LineReader in(dir_.file("controls.ini"), line_capacity);
     testing::internal::CaptureStdout();
-    std::optional<DeviceTable> dev = read_controls_file(in, 3, commands_, ctx_, model_);
+    EXPECT_TRUE(read_controls_file(in, commands_, ctx_, model_));
     testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(dev.has_value());
-    return dev.value_or(DeviceTable());
+    return model_.devices;
+  }
+
+  // True when a binding of the kind binds the index of joystick 1.
+  bool binds(BindingKind kind, std::int32_t index) const {
+    for (const Binding& b : model_.bindings) {
+      if (b.kind == kind && b.joystick == 1 && b.code == index) return true;
+    }
+    return false;
   }
 
   std::vector<std::string> rows() const {
@@ -35,8 +45,8 @@ class Model : public ::testing::Test {
   std::vector<Joystick> joysticks_ = {{"Stick", stick, 4, 8}};
   Layout layout_ = make_layout(5, false);
   ReportTexts texts_ = report_texts(false);
-  ReportContext ctx_{keys_, joysticks_, layout_, texts_};
-  AssignmentModel model_;
+  ControlsContext ctx_{keys_, joysticks_, false};
+  VersionModel model_;
 };
 
 // A controls.ini as the simulator may leave it while it is read: it grows by
@@ -71,19 +81,19 @@ class ChangingFile : public LineSource {
 TEST_F(Model, ReadOnceWhateverTheFileDoesMeanwhile) {
   testing::internal::CaptureStdout();
   ChangingFile growing;
-  std::optional<DeviceTable> dev = read_controls_file(growing, 3, commands_, ctx_, model_);
-  ASSERT_TRUE(dev.has_value());
-  EXPECT_EQ(dev->ndev, 2);
-  EXPECT_EQ(dev->headers.size(), 2u);
+  ASSERT_TRUE(read_controls_file(growing, commands_, ctx_, model_));
+  EXPECT_EQ(model_.devices.ndev, 2);
+  EXPECT_EQ(model_.devices.headers.size(), 2u);
   EXPECT_EQ(model_.bindings.size(), 2u);
 
   // A read that fails is no end: nothing is kept of a file read in part.
-  AssignmentModel untouched;
+  VersionModel untouched;
   ChangingFile failing(3);
-  EXPECT_FALSE(read_controls_file(failing, 3, commands_, ctx_, untouched).has_value());
+  EXPECT_FALSE(read_controls_file(failing, commands_, ctx_, untouched));
   testing::internal::GetCapturedStdout();
   EXPECT_TRUE(untouched.bindings.empty());
-  EXPECT_EQ(untouched.q_key, AssignmentModel().q_key);
+  EXPECT_TRUE(untouched.k_cmd.empty());
+  EXPECT_EQ(untouched.devices.ndev, 0);
 }
 
 TEST_F(Model, KeyboardSectionByCountWhateverItsHeader) {
@@ -102,7 +112,7 @@ TEST_F(Model, AJoystickSectionWithTheMostKeyCommandsIsTheKeyboard) {
   EXPECT_EQ(dev.ikbd, 2);
   EXPECT_EQ(dev.joyid[2], 1);
   // Read as the keyboard: 49 and 48 are scan codes, not buttons.
-  EXPECT_EQ(model_.q_but[0][1], false);
+  EXPECT_FALSE(binds(BindingKind::button, 1));
   EXPECT_EQ(rows()[1], "\"Pause\",\"Unrecognized key\",\" \",");
 }
 
@@ -112,9 +122,9 @@ TEST_F(Model, HeadersMatchExactlyAndOnlyAfterTheFirstSection) {
   EXPECT_EQ(dev.ndev, 3);
   EXPECT_EQ(dev.joyid[1], 0);  // the first section is never a joystick
   EXPECT_EQ(dev.joyid[2], 1);
-  EXPECT_EQ(dev.joyid[3], 0);        // text after "}]"
-  EXPECT_TRUE(model_.q_axe[0][6]);   // 1024: (24) / 4
-  EXPECT_FALSE(model_.q_axe[0][1]);  // 1006 was in the unmatched section
+  EXPECT_EQ(dev.joyid[3], 0);                 // text after "}]"
+  EXPECT_TRUE(binds(BindingKind::axis, 6));   // 1024: (24) / 4
+  EXPECT_FALSE(binds(BindingKind::axis, 1));  // 1006 was in the unmatched section
 }
 
 TEST_F(Model, EntriesThatDoNotReadOrFitAreLeftOut) {
@@ -124,8 +134,8 @@ TEST_F(Model, EntriesThatDoNotReadOrFitAreLeftOut) {
                         "\"Pause\",\"P\",\"Keyboard\",", "\"Pause\",\"A\",\"Keyboard\",",
                         "\"Brake\",\"Button 512\",\"Stick\",",  // 561 - 48 lies past 512
                         "\"Roll\",\"32 Axis\",\"Stick\","}));
-  EXPECT_EQ(model_.k_cmd_of(3)[1], 30);
-  EXPECT_EQ(model_.k_cmd_of(3)[2], 560);
+  EXPECT_EQ(model_.k_cmd[1], 30);
+  EXPECT_EQ(model_.k_cmd[2], 560);
 }
 
 TEST_F(Model, UnattachedDevicesBindOnlyKeyCommandsAboveThreeThousand) {
@@ -133,25 +143,29 @@ TEST_F(Model, UnattachedDevicesBindOnlyKeyCommandsAboveThreeThousand) {
   read(
       "[Keys]\n3001=25\n3999=1\n[{00000000-0000-0000-0000-000000000000}]\n1000=1000\n"
       "3002=48\n3000=48\n4000=48\n");
-  finish_rows(commands_, ctx_, model_);
+  testing::internal::CaptureStdout();
+  add_unbound_commands(commands_, texts_, model_.bindings);
+  testing::internal::GetCapturedStdout();
   EXPECT_EQ(rows(),
             (std::vector<std::string>{
                 "\"Roll\",\"Unassigned\",\" \",", "\"Pause\",\"P\",\"Keyboard\",",
                 "\"Brake\",\"Not assigned to a keyboard key" + std::string(34, ' ') + "\",\" \",",
                 "\"Trim\",\"Unassigned\",\" \","}));
-  EXPECT_EQ(model_.k_cmd_of(3)[2], never_bound);
+  EXPECT_EQ(model_.k_cmd[2], never_bound);
 }
 
 TEST_F(Model, RowsSortByCommandKeepingTheFileOrder) {
   read("[Keys]\n3002=30\n3001=25\n3002=25\n" + stick + "\n3002=48\n");
-  finish_rows(commands_, ctx_, model_);
+  testing::internal::CaptureStdout();
+  add_unbound_commands(commands_, texts_, model_.bindings);
+  testing::internal::GetCapturedStdout();
   std::vector<std::int32_t> positions;
   for (const Binding& b : model_.bindings) positions.push_back(b.position + 1);
   EXPECT_EQ(positions, (std::vector<std::int32_t>{1, 2, 3, 3, 3}));
   EXPECT_EQ(rows()[2], "\"Brake\",\"A\",\"Keyboard\",");
   EXPECT_EQ(rows()[3], "\"Brake\",\"P\",\"Keyboard\",");
   EXPECT_EQ(rows()[4], "\"Brake\",\"Button 0\",\"Stick\",");
-  EXPECT_EQ(model_.k_cmd_of(3)[2], 48);  // the later binding
+  EXPECT_EQ(model_.k_cmd[2], 48);  // the later binding
 }
 
 TEST(KeyDisplayName, TheFrenchTopRowShowsItsDigits) {

@@ -1,19 +1,16 @@
-#include "report/controls_model.h"
+#include "report/controls_reader.h"
 
 #include <cstdio>
 
-#include "report/probing.h"
+#include "report/devices_reader.h"
 #include "shared/console.h"
-#include "shared/log.h"
 #include "shared/text.h"
 #include "shared/textfile.h"
 
 namespace {
 
-constexpr std::size_t key_log_capacity = 80;
 constexpr std::int32_t first_key_command = 3000;
 constexpr std::int32_t last_key_command = 3999;
-constexpr std::int32_t first_button_value = 48;
 
 bool is_header(const std::string& line) { return !line.empty() && line[0] == '['; }
 
@@ -46,22 +43,22 @@ class SectionCounter {
 // can't be stored binds nothing.
 class BindingMaker {
  public:
-  explicit BindingMaker(AssignmentModel& model) : model_(model) {}
+  explicit BindingMaker(std::vector<Binding>& bindings) : bindings_(bindings) {}
 
-  bool full() const { return model_.bindings.size() >= maxcmd; }
+  bool full() const { return bindings_.size() >= maxcmd; }
 
   void add(int position, const std::string& command, BindingKind kind, std::int32_t code = 0,
            std::string key_name = "", std::int32_t joystick = 0, std::string device = "") {
     if (full()) return;
-    model_.bindings.push_back(
+    bindings_.push_back(
         {position, command, kind, code, std::move(key_name), joystick, std::move(device)});
   }
 
  private:
-  AssignmentModel& model_;
+  std::vector<Binding>& bindings_;
 };
 
-DeviceTable find_devices(const std::vector<std::string>& lines, const ReportContext& ctx) {
+DeviceTable find_devices(const std::vector<std::string>& lines, const ControlsContext& ctx) {
   DeviceTable dev;
   SectionCounter section;
   for (const std::string& line : lines) {
@@ -101,7 +98,7 @@ DeviceTable find_devices(const std::vector<std::string>& lines, const ReportCont
 }
 
 void read_keyboard_entry(int i, std::int32_t mkey, const CommandTable& commands,
-                         const ReportContext& ctx, AssignmentModel& model, BindingMaker& rows) {
+                         const ControlsContext& ctx, VersionModel& model, BindingMaker& rows) {
   const std::string& command = commands[static_cast<std::size_t>(i)].name;
   int j = -1;
   for (std::size_t k = 0; k < ctx.keys.size(); ++k) {
@@ -114,41 +111,29 @@ void read_keyboard_entry(int i, std::int32_t mkey, const CommandTable& commands,
     rows.add(i, command, BindingKind::unrecognised_key, mkey);
     return;
   }
-  model.q_key[static_cast<std::size_t>(j)] = true;
   const std::string& table_name = ctx.keys[static_cast<std::size_t>(j)].name;
-  std::string display = key_display_name(mkey, ctx.texts.qfr);
+  std::string display = key_display_name(mkey, ctx.qfr);
   if (!case_blind_compare(display, table_name)) {
-    log_text_f(cut(key_log_row(ctx.layout, table_name, display), key_log_capacity));
+    model.key_name_differences.push_back({table_name, display});
   }
   rows.add(i, command, BindingKind::key, mkey, display);
 }
 
 }  // namespace
 
-AssignmentModel::AssignmentModel()
-    : k_cmd{std::vector<std::int32_t>(maxcmd, never_bound),
-            std::vector<std::int32_t>(maxcmd, never_bound)},
-      q_key(maxkey, false),
-      q_axe(maxjoy, std::vector<bool>(maxaxe + 1, false)),
-      q_but(maxjoy, std::vector<bool>(maxbut + 1, false)),
-      q_cmd(maxkey, false) {}
-
-std::string key_display_name(std::int32_t code, bool qfr, Trace trace) {
-  if (qfr && code >= 2 && code <= 10) return i2b(code - 1);
-  return scan_code_name(code, trace);
-}
-
-std::optional<DeviceTable> read_controls_file(LineSource& in, int version,
-                                              const CommandTable& commands,
-                                              const ReportContext& ctx, AssignmentModel& model) {
+bool read_controls_file(LineSource& in, const CommandTable& commands, const ControlsContext& ctx,
+                        VersionModel& model) {
   // Read once, whole: both passes go over the same lines, whatever the
   // simulator does to the file meanwhile.
   std::optional<std::vector<std::string>> lines = read_all_lines(in);
-  if (!lines) return std::nullopt;
+  if (!lines) return false;
   DeviceTable dev = find_devices(*lines, ctx);
 
-  BindingMaker rows(model);
-  std::vector<std::int32_t>& k_cmd = model.k_cmd_of(version);
+  model.bindings.clear();
+  model.key_name_differences.clear();
+  model.k_cmd.assign(maxcmd, never_bound);
+  BindingMaker rows(model.bindings);
+  std::vector<std::int32_t>& k_cmd = model.k_cmd;
   SectionCounter section;
   for (const std::string& line : *lines) {
     if (is_blank(line)) continue;
@@ -168,7 +153,6 @@ std::optional<DeviceTable> read_controls_file(LineSource& in, int version,
       if (*mcmd <= first_key_command) continue;
       int i = command_position(commands, *mcmd);
       if (i < 0) continue;
-      model.q_cmd[static_cast<std::size_t>(i)] = true;
       rows.add(i, commands[static_cast<std::size_t>(i)].name, BindingKind::not_attached,
                read_whole_number(kv.val).value_or(0), "", 0,
                dev.headers[static_cast<std::size_t>(jf - 1)]);
@@ -183,7 +167,6 @@ std::optional<DeviceTable> read_controls_file(LineSource& in, int version,
       continue;
     }
     if (jf == dev.ikbd) {
-      model.q_cmd[static_cast<std::size_t>(i)] = true;
       k_cmd[static_cast<std::size_t>(i)] = *mkey;
       read_keyboard_entry(i, *mkey, commands, ctx, model, rows);
       continue;
@@ -195,29 +178,15 @@ std::optional<DeviceTable> read_controls_file(LineSource& in, int version,
     if (*mcmd >= first_key_command) {
       std::int64_t b = std::int64_t{*mkey} - first_button_value;
       if (b < 0 || b > static_cast<std::int64_t>(maxbut)) continue;
-      model.q_but[static_cast<std::size_t>(joy - 1)][static_cast<std::size_t>(b)] = true;
-      model.q_cmd[static_cast<std::size_t>(i)] = true;
       k_cmd[static_cast<std::size_t>(i)] = *mkey;
       rows.add(i, command, BindingKind::button, static_cast<std::int32_t>(b), "", joy, device);
     } else {
       std::int32_t a = (*mkey % 1000) / 4;
       if (a < 0 || a > static_cast<std::int32_t>(maxaxe)) continue;
-      model.q_axe[static_cast<std::size_t>(joy - 1)][static_cast<std::size_t>(a)] = true;
-      model.q_cmd[static_cast<std::size_t>(i)] = true;
       k_cmd[static_cast<std::size_t>(i)] = *mkey;
       rows.add(i, command, BindingKind::axis, a, "", joy, device);
     }
   }
-  return dev;
-}
-
-void finish_rows(const CommandTable& commands, const ReportContext& ctx, AssignmentModel& model) {
-  BindingMaker rows(model);
-  for (std::size_t i = 0; i < commands.size(); ++i) {
-    if (model.q_cmd[i]) continue;
-    console_printf(" %d %d %s %s\n", static_cast<int>(i + 1), commands[i].number,
-                   commands[i].name.c_str(), ctx.texts.unass.c_str());
-    rows.add(static_cast<int>(i), commands[i].name, BindingKind::unbound);
-  }
-  sort_bindings(model.bindings);
+  model.devices = dev;
+  return true;
 }

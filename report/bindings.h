@@ -1,0 +1,199 @@
+// The report's model: what the readers find (the tables, the joysticks, each
+// version's controls.ini, the sibling tools' keys) and what is found from it
+// (the conflicts, the differences, the keys, axes and buttons nothing uses),
+// all of it before anything is written. Readers fill it, writers draw it;
+// neither includes the other.
+#ifndef MALVET_REPORT_BINDINGS_H
+#define MALVET_REPORT_BINDINGS_H
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+// ---- Capacities ----------------------------------------------------------------
+
+inline constexpr std::size_t maxkey = 512;  // entries of the scan-code table
+inline constexpr std::size_t maxcmd = 256;  // commands of one version's table; rows of one version
+inline constexpr std::size_t maxjoy = 32;   // attached joysticks
+inline constexpr std::size_t maxaxe = 32;   // highest axis index
+inline constexpr std::size_t maxbut = 512;  // highest button index
+inline constexpr std::size_t maxdev = 64;   // device sections of one controls.ini
+
+inline constexpr std::size_t key_name_capacity = 32;
+inline constexpr std::size_t command_name_capacity = 64;
+inline constexpr std::size_t joystick_text_capacity = 64;
+
+// The value of a command that nothing binds.
+inline constexpr std::int32_t never_bound = -99;
+
+// A joystick section's value of a button command: 48 + the button's index.
+inline constexpr std::int32_t first_button_value = 48;
+
+// ---- The tables ------------------------------------------------------------------
+
+struct ScanCode {
+  std::int32_t code;  // i_key
+  std::string name;   // n_key, at most 32 characters
+};
+using ScanCodeTable = std::vector<ScanCode>;  // nb_key is its size
+
+struct Command {
+  std::int32_t number;  // i_cmd: the number used in controls.ini
+  std::string name;     // n_cmd, at most 64 characters
+};
+using CommandTable = std::vector<Command>;  // nb_cmd is its size
+
+// ---- The devices -----------------------------------------------------------------
+
+struct Joystick {
+  std::string name;          // joyname: the product name
+  std::string guid;          // joyguid: the section header text of the device
+  std::int32_t axes = 0;     // joynumaxe
+  std::int32_t buttons = 0;  // joynumbut
+};
+
+// The device sections of one controls.ini.
+struct DeviceTable {
+  std::int32_t ndev = 0;
+  std::array<std::int32_t, maxdev + 1> nb_cmd_dev{};  // 1-based
+  std::array<std::int32_t, maxdev + 1> joyid{};       // 1-based; 0: no joystick
+  std::int32_t ikbd = 0;
+  std::int32_t max_cmd_dev = 0;
+  std::vector<std::string> headers;  // each section's header line, from section 1
+};
+
+// The keyboard that the page draws.
+enum class KeyboardKind {
+  ansi,  // the US keyboard: one-row Enter, a long left Shift
+  iso,   // the European keyboard: a tall Enter, an extra key beside left Shift
+};
+
+// ---- The bindings ----------------------------------------------------------------
+
+enum class BindingKind {
+  key,               // a keyboard-section value found in the scan-code table
+  unrecognised_key,  // a keyboard-section value that the table lacks
+  button,            // a button of an attached joystick
+  axis,              // an axis of an attached joystick
+  not_attached,      // a command bound on a device that is not attached
+  unbound,           // a command that nothing binds
+};
+
+// One row of a version's block.
+struct Binding {
+  std::int32_t position = 0;  // the command's position in its table, from 0
+  std::string command;        // the command's name
+  BindingKind kind = BindingKind::unbound;
+  // Key and unrecognised key: the controls.ini value (the scan code, 128
+  // added for an extended key); button and axis: the index, from 0; not
+  // attached: the value as written, 0 when it does not read.
+  std::int32_t code = 0;
+  std::string key_name;       // key: its name as the report gives it
+  std::int32_t joystick = 0;  // button and axis: the joystick's number, from 1
+  std::string device;         // button and axis: the joystick's name; not attached: the
+                              // section's header
+};
+
+// A key, joystick button or axis bound to more than one command of a version,
+// or a key that the simulator and a sibling tool both use.
+struct Conflict {
+  BindingKind on = BindingKind::key;  // key, button or axis
+  std::int32_t code = 0;              // the key's controls.ini value, or the index
+  std::int32_t joystick = 0;          // button and axis: the joystick's number
+  std::string place;                  // what the report calls it: "A", "Button 3 Stick"
+  std::vector<std::string> commands;  // each command bound there once, in row order
+  std::vector<std::string> tools;     // the sibling tools that take the key
+};
+
+// A key whose name in the scan-code table differs from the layout's, for the
+// log.
+struct KeyNameDifference {
+  std::string table_name;
+  std::string display_name;
+};
+
+// What reading one version's controls.ini came to.
+enum class FileOutcome {
+  read,        // read to its end
+  not_found,   // missing (or its name too long for its field)
+  unreadable,  // there, but it can't be opened or read to its end
+};
+
+// One version's controls.ini and what is found in it.
+struct VersionModel {
+  int version = 0;
+  std::string ctrfile;  // the controls.ini, as the report names it
+  FileOutcome outcome = FileOutcome::read;
+  DeviceTable devices;
+  // Its rows: every binding, then every command bound to nothing, sorted by
+  // command position (the file's order within a command).
+  std::vector<Binding> bindings;
+  // The last binding value of each command position (never_bound when none).
+  std::vector<std::int32_t> k_cmd;
+  std::vector<KeyNameDifference> key_name_differences;  // in the file's order
+  std::vector<Conflict> conflicts;                      // in the order of their rows
+};
+
+// ---- The sibling tools -----------------------------------------------------------
+
+// A key line of a sibling tool's settings.
+struct TakenKey {
+  std::string setting;  // the line's key, "KeyMenu"
+  std::string text;     // the key as the report prints it
+  std::int32_t code;    // the scan code of the table entry it marked; -1 when none
+  std::int32_t entry;   // that entry's place in the scan-code table; -1 when none
+};
+
+// A sibling tool whose settings file was found and opened.
+struct ToolKeys {
+  std::string tool;  // "Palvik", "Serunt"
+  std::string path;  // its settings file, as the report names it
+  std::vector<TakenKey> keys;
+  bool whole = true;  // read to its end: only then are its keys counted
+};
+
+// ---- What is found ---------------------------------------------------------------
+
+// A command of both versions whose last bindings differ.
+struct Difference {
+  std::string command;
+  std::int32_t position2 = 0;  // its position in each version's table
+  std::int32_t position3 = 0;
+};
+
+// A key of the scan-code table that nothing uses.
+struct UnusedKey {
+  std::int32_t code;
+  std::string name;  // as the report names it
+};
+
+// The axes and buttons of an attached joystick that nothing uses.
+struct FreeControls {
+  std::vector<std::int32_t> axes;
+  std::vector<std::int32_t> buttons;
+};
+
+// ---- The whole -------------------------------------------------------------------
+
+struct ReportModel {
+  bool qfr = false;  // the reports' language: French
+  KeyboardKind keyboard = KeyboardKind::ansi;
+  ScanCodeTable keys;
+  std::vector<Joystick> joysticks;
+  // The versions read, 2 before 3; the last one read may have failed (its
+  // outcome says how), and the run then stops after writing what came
+  // before it.
+  std::vector<VersionModel> versions;
+  bool compared = false;  // both versions read: their differences
+  std::vector<Difference> differences;
+  std::vector<ToolKeys> tools;  // the sibling tools whose settings file opened
+  std::vector<UnusedKey> unused_keys;
+  std::vector<FreeControls> free_controls;  // of each joystick
+  // The name the report gives each key of the drawing, by controls.ini value.
+  std::vector<std::pair<std::int32_t, std::string>> key_names;
+};
+
+#endif

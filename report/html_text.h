@@ -1,0 +1,48 @@
+// The page's text as the browser reads it: UTF-8, its lines ended by CR LF,
+// the model's texts (single bytes of the machine's code page) escaped so
+// that no text of a pilot's file can change the markup or end the JSON
+// island that holds them.
+#ifndef MALVET_REPORT_HTML_TEXT_H
+#define MALVET_REPORT_HTML_TEXT_H
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Appends `text` as HTML text, in UTF-8: "&", "<", ">" and '"' as
+// references, the NUL and the other control characters as blanks.
+void append_html(std::string& out, std::string_view text);
+
+// Appends `text` as the inside of a JSON string that a <script> element
+// holds, in UTF-8: '"' and "\" escaped, the control characters and "<", ">"
+// and "&" as \u00XX, so that "</script>" never ends the element.
+void append_json(std::string& out, std::string_view text);
+
+// What the page is written with: markup as it stands, the model's texts
+// escaped, lengths in key units.
+struct Html {
+  std::string_view text;
+};
+struct Json {  // a JSON string, its quotes included
+  std::string_view text;
+};
+struct Units {  // a length in key units: at most two decimals, no trailing zero
+  double value;
+};
+
+// The page being written: markup appended as it stands (each line feed
+// written CR LF, as every file the programs write), numbers in decimal.
+class PageText {
+ public:
+  PageText& operator<<(std::string_view s);
+  PageText& operator<<(const char* s) { return *this << std::string_view(s); }
+  PageText& operator<<(const std::string& s) { return *this << std::string_view(s); }
+  PageText& operator<<(std::int32_t n);
+  PageText& operator<<(Html h);
+  PageText& operator<<(Json j);
+  PageText& operator<<(Units u);
+
+  std::string text;
+};
+
+#endif

@@ -1,0 +1,125 @@
+#include "report/page_data.h"
+
+#include <vector>
+
+#include "shared/text.h"
+
+std::string binding_place(const Binding& b, const ReportTexts& texts) {
+  std::string text = trim(binding_text(b, texts));
+  if (b.kind == BindingKind::button || b.kind == BindingKind::axis) text += " (" + b.device + ")";
+  return text;
+}
+
+std::string bindings_of(const VersionModel& version, std::int32_t position,
+                        const ReportTexts& texts) {
+  std::string text;
+  for (const Binding& b : version.bindings) {
+    if (b.position != position) continue;
+    text += (text.empty() ? "" : ", ") + binding_place(b, texts);
+  }
+  return text;
+}
+
+const char* kind_name(BindingKind kind) {
+  switch (kind) {
+    case BindingKind::key:
+      return "key";
+    case BindingKind::unrecognised_key:
+      return "unrecognised key";
+    case BindingKind::button:
+      return "button";
+    case BindingKind::axis:
+      return "axis";
+    case BindingKind::not_attached:
+      return "not attached";
+    case BindingKind::unbound:
+      break;
+  }
+  return "unbound";
+}
+
+namespace {
+
+// Writes the items of `list`, comma-separated, each with `each`.
+template <typename T, typename F>
+void array(PageText& o, const std::vector<T>& list, F each) {
+  o << "[";
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    if (i > 0) o << ",";
+    each(list[i]);
+  }
+  o << "]";
+}
+
+void strings(PageText& o, const std::vector<std::string>& list) {
+  array(o, list, [&](const std::string& s) { o << Json{s}; });
+}
+
+void version_data(PageText& o, const VersionModel& v, const ReportTexts& texts) {
+  o << "{\"version\":" << v.version << ",\"file\":" << Json{v.ctrfile} << ",\"sections\":";
+  std::int32_t section = 0;
+  array(o, v.devices.headers, [&](const std::string& header) {
+    ++section;
+    o << "{\"header\":" << Json{header}
+      << ",\"joystick\":" << v.devices.joyid[static_cast<std::size_t>(section)]
+      << ",\"keyboard\":" << (section == v.devices.ikbd ? "true" : "false") << "}";
+  });
+  o << ",\"bindings\":";
+  array(o, v.bindings, [&](const Binding& b) {
+    o << "{\"position\":" << b.position << ",\"command\":" << Json{b.command} << ",\"kind\":\""
+      << kind_name(b.kind) << "\",\"code\":" << b.code << ",\"joystick\":" << b.joystick
+      << ",\"device\":" << Json{b.device} << ",\"text\":" << Json{trim(binding_text(b, texts))}
+      << "}";
+  });
+  o << ",\"conflicts\":";
+  array(o, v.conflicts, [&](const Conflict& c) {
+    o << "{\"on\":\"" << kind_name(c.on) << "\",\"code\":" << c.code
+      << ",\"joystick\":" << c.joystick << ",\"place\":" << Json{c.place} << ",\"commands\":";
+    strings(o, c.commands);
+    o << ",\"tools\":";
+    strings(o, c.tools);
+    o << "}";
+  });
+  o << "}";
+}
+
+}  // namespace
+
+void write_page_data(PageText& o, const ReportModel& model, const ReportTexts& texts) {
+  o << "<script type=\"application/json\" id=\"controls-data\">{\"generator\":\"Tavlet\","
+    << "\"language\":\"" << (model.qfr ? "fr" : "en") << "\",\"keyboard\":\""
+    << (model.keyboard == KeyboardKind::iso ? "iso" : "ansi") << "\",\"keys\":";
+  array(o, model.key_names, [&](const std::pair<std::int32_t, std::string>& k) {
+    o << "{\"code\":" << k.first << ",\"name\":" << Json{k.second} << "}";
+  });
+  o << ",\"joysticks\":";
+  std::int32_t number = 0;
+  array(o, model.joysticks, [&](const Joystick& joy) {
+    o << "{\"number\":" << ++number << ",\"name\":" << Json{trim(joy.name)}
+      << ",\"header\":" << Json{trim(joy.guid)} << ",\"axes\":" << joy.axes
+      << ",\"buttons\":" << joy.buttons << "}";
+  });
+  o << ",\"siblingKeys\":[";
+  bool first = true;
+  for (const ToolKeys& t : model.tools) {
+    if (!t.whole) continue;
+    for (const TakenKey& k : t.keys) {
+      o << (first ? "" : ",") << "{\"tool\":" << Json{t.tool} << ",\"setting\":" << Json{k.setting}
+        << ",\"key\":" << Json{k.text} << ",\"code\":" << k.code << "}";
+      first = false;
+    }
+  }
+  o << "],\"versions\":";
+  array(o, model.versions, [&](const VersionModel& v) { version_data(o, v, texts); });
+  o << ",\"differences\":";
+  if (!model.compared) {
+    o << "null";
+  } else {
+    array(o, model.differences, [&](const Difference& d) {
+      o << "{\"command\":" << Json{d.command}
+        << ",\"version2\":" << Json{bindings_of(model.versions[0], d.position2, texts)}
+        << ",\"version3\":" << Json{bindings_of(model.versions[1], d.position3, texts)} << "}";
+    });
+  }
+  o << "}</script>\n";
+}

@@ -1,0 +1,55 @@
+// Controls.html: the pilot's reference card. Per version read, the keyboard
+// drawn at the keys' places with the commands on them, one card per joystick
+// section, the conflicts and the unbound commands; then the differences
+// between the versions. One self-contained UTF-8 file, readable without
+// scripts (a script adds the search), printable on A4 landscape. The model
+// it draws is embedded as JSON (report/page_data.h).
+//
+// The class names that the markup shares with report/page.css,
+// report/page.js and the browser test:
+//   page-top       the page's heading and the search field
+//   screen-only    what is not printed (the search field)
+//   version        a version's part (it carries data-version)
+//   file-name      the controls.ini a version was read from
+//   legend, swatch the colours' legend and its samples
+//   keyboard       a drawing (its size in --keyboard-w and --keyboard-h)
+//   key            a key (data-key; its place in --x --y --w --h, its text's
+//                  size in --s), with the state bound, taken (by a sibling
+//                  tool) or free
+//   enter-top      the wider top of the ISO keyboard's tall Enter
+//   key-name       a key's name
+//   command        a command's name, wherever it is bound
+//   tool-name      a sibling tool's name on a key it takes
+//   off-drawing    the list of keys bound that the drawing has no place for
+//   cards, card    the joystick cards; unattached for a device not attached
+//   section-header a card's section header
+//   control        an axis or a button of a card (data-axis, data-button),
+//                  bound or free
+//   control-name   an axis's or button's name; free-word the word "free"
+//   list, row      a table of conflicts or differences, and any listed row
+//   taken-by       the sibling tools that take a key in conflict
+//   unbound-list   the unbound commands
+//   differences    the differences' part
+//   searching, hit set by the search on the body and on what it finds
+#ifndef MALVET_REPORT_PAGE_WRITER_H
+#define MALVET_REPORT_PAGE_WRITER_H
+
+#include <string>
+
+#include "report/bindings.h"
+#include "report/texts.h"
+
+// The page as UTF-8 HTML (the model's texts converted from the machine's
+// code page), its lines ended by CR LF.
+std::string render_page(const ReportModel& model, const ReportTexts& texts);
+
+// Writes the page to `path` through a temporary file beside it, which takes
+// its place only once complete. When that fails, the older page is removed
+// too (a link in its place is removed, never what it points to), so that
+// last run's bindings are never read as today's; a folder of that name
+// stays. Returns empty when the page was written, else why it was not, for
+// the console: "Controls.html.new is a link or a folder; the old page
+// removed".
+std::string write_page(const std::string& path, const ReportModel& model, const ReportTexts& texts);
+
+#endif

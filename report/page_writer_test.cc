@@ -1,0 +1,134 @@
+#include "report/page_writer.h"
+
+#include <gtest/gtest.h>
+
+#include "report/analysis.h"
+#include "shared/text.h"
+#include "tests/test_support.h"
+
+namespace {
+
+// Every byte 0x00..0xFF, in a text of the model.
+std::string every_byte() {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  return all;
+}
+
+// A model whose versions hold the given section header and texts `any` in
+// every place a name of a pilot's file or machine can reach: file, header,
+// command, key, joystick, sibling tool.
+ReportModel model_of(bool qfr, const std::string& header, const std::string& any) {
+  ReportModel model;
+  model.qfr = qfr;
+  model.keyboard = qfr ? KeyboardKind::iso : KeyboardKind::ansi;
+  model.key_names = {{30, any}};
+  model.joysticks = {{any, header, 2, 2}};
+  VersionModel v;
+  v.ctrfile = any;
+  v.devices.ndev = 3;
+  v.devices.ikbd = 1;
+  v.devices.joyid[2] = 1;
+  v.devices.headers = {any, header, header + "2"};
+  v.bindings = {{0, any, BindingKind::key, 30, any, 0, ""},
+                {1, any, BindingKind::button, 1, "", 1, any},
+                {2, any, BindingKind::not_attached, 48, "", 0, header + "2"},
+                {3, any, BindingKind::unbound, 0, "", 0, ""}};
+  ToolKeys tool{any, any, {{any, any, 30, 0}}, true};
+  model.tools = {tool};
+  ReportTexts texts = report_texts(qfr);
+  v.conflicts = find_conflicts(v.bindings, {tool}, texts);
+  for (int version : {2, 3}) {
+    v.version = version;
+    model.versions.push_back(v);
+  }
+  model.compared = true;
+  model.differences = {{any, 0, 0}};
+  return model;
+}
+
+std::string render(const ReportModel& model) { return render_page(model, report_texts(model.qfr)); }
+
+// The JSON island's text.
+std::string island(const std::string& html) {
+  const std::string open = "<script type=\"application/json\" id=\"controls-data\">";
+  std::size_t start = html.find(open);
+  if (start == std::string::npos) return "";
+  start += open.size();
+  return html.substr(start, html.find("</script>", start) - start);
+}
+
+std::size_t count_of(const std::string& text, const std::string& part) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+}  // namespace
+
+TEST(Page, EveryByteOfAPilotsTextGivesWellFormedUtf8AndNoMarkup) {
+  ScopedEnv cp("MALVET_CODEPAGE", std::nullopt);
+  for (bool qfr : {false, true}) {
+    std::string html = render(model_of(qfr, every_byte(), every_byte()));
+    EXPECT_TRUE(is_utf8(html)) << qfr;
+    EXPECT_EQ(html.find('\0'), std::string::npos);
+    // The JSON island holds no raw "<": a header holding "</script>" can't
+    // end it.
+    std::string data = island(html);
+    ASSERT_FALSE(data.empty());
+    EXPECT_EQ(data.find('<'), std::string::npos);
+    EXPECT_EQ(html.find("<\x01"), std::string::npos);
+  }
+}
+
+TEST(Page, TextsThatLookLikeMarkupStayText) {
+  // Headers that a pilot, or a broken file, may hold.
+  ReportModel model = model_of(false, "[<b>\"x\"</script>\\]", "<i>&amp;");
+  std::string html = render(model);
+  EXPECT_NE(html.find("data-joystick=\"[&lt;b&gt;&quot;x&quot;&lt;/script&gt;\\]\"><h4>&lt;i&gt;"
+                      "&amp;amp;</h4>"),
+            std::string::npos);
+  EXPECT_EQ(html.find("<b>\"x\""), std::string::npos);
+  EXPECT_EQ(count_of(html, "</script>"), 2u);  // the island's end and the search's
+  EXPECT_NE(island(html).find("\"header\":\"[\\u003cb\\u003e\\\"x\\\"\\u003c/script\\u003e\\\\]\""),
+            std::string::npos);
+  EXPECT_NE(island(html).find("\"command\":\"\\u003ci\\u003e\\u0026amp;\""), std::string::npos);
+}
+
+TEST(Page, TheCodePagesLettersInUtf8) {
+  ScopedEnv cp("MALVET_CODEPAGE", std::nullopt);
+  std::string html = render(model_of(true,
+                                     "[Man\x9C"
+                                     "uvre \x8A]",
+                                     "C\x9C"
+                                     "ur"));
+  EXPECT_NE(html.find(">[Man\xC5\x93uvre \xC5\xA0]<"), std::string::npos);
+  EXPECT_NE(island(html).find("\"C\xC5\x93ur\""), std::string::npos);
+}
+
+TEST(Page, TheLegendNamesTheKeyboardInTheReportsLanguage) {
+  EXPECT_NE(render(model_of(false, "[S]", "x")).find("&middot; US keyboard</p>"),
+            std::string::npos);
+  EXPECT_NE(render(model_of(true, "[S]", "x")).find("&middot; Clavier ISO</p>"), std::string::npos);
+  ReportModel english_iso = model_of(false, "[S]", "x");
+  english_iso.keyboard = KeyboardKind::iso;
+  EXPECT_NE(render(english_iso).find("&middot; ISO keyboard</p>"), std::string::npos);
+}
+
+TEST(Page, AJoystickOfMoreAxesAndButtonsThanTheModelHolds) {
+  ReportModel model = model_of(false, "[S]", "x");
+  model.joysticks[0].axes = 40;
+  model.joysticks[0].buttons = 600;
+  std::string html = render(model);
+  std::size_t card = html.find("data-joystick=\"[S]\"");
+  std::string first = html.substr(card, html.find("</article>", card) - card);
+  EXPECT_EQ(count_of(first, "data-axis="), 33u);     // axes 0..32
+  EXPECT_EQ(count_of(first, "data-button="), 513u);  // buttons 0..512
+  EXPECT_NE(first.find("data-button=\"512\""), std::string::npos);
+}
+
+TEST(Page, EndsWithTheDocument) {
+  std::string html = render(model_of(false, "[S]", "x"));
+  EXPECT_EQ(html.substr(html.size() - 18), "</body>\r\n</html>\r\n");
+  EXPECT_EQ(count_of(html, "\n"), count_of(html, "\r\n"));
+}
