@@ -192,3 +192,57 @@ bool wait_for_file(const std::string& path) {
   }
   return false;
 }
+
+void Installation::SetUp() {
+  if (std::string why = e2e_unavailable(); !why.empty()) GTEST_SKIP() << why;
+  fs::create_directories(dir_.file("work"));
+}
+
+void Installation::install(int version) {
+  std::string folder = "Games/Aerlon" + std::to_string(version);
+  write(folder + "/Aerlon.exe", "MZ");
+  write(folder + "/Logs/Logfile.txt", "Aerlon version: " + std::to_string(version) + "105\r\n");
+  installed_[version - 2] = true;
+}
+
+void Installation::write_registry(bool with_documents) {
+  std::string reg = "Windows Registry Editor Version 5.00\r\n\r\n";
+  for (int v : {2, 3}) {
+    reg += "[HKEY_CURRENT_USER\\SOFTWARE\\Aerlon" + std::to_string(v) + "]\r\n";
+    if (installed_[v - 2]) {
+      reg += "\"InstallDir\"=\"..\\\\Games\\\\Aerlon" + std::to_string(v) + "\"\r\n";
+    }
+    reg += "\"LastPlayer\"=\"" + pilot_ + "\"\r\n\r\n";
+  }
+  if (with_documents) {
+    reg +=
+        "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell "
+        "Folders]\r\n\"Personal\"=\"..\\\\" +
+        documents_ + "\"\r\n\r\n";
+  }
+  reg +=
+      "[HKEY_CURRENT_USER\\System\\CurrentControlSet\\Control\\MediaProperties\\"
+      "PrivateProperties\\Joystick\\OEM\\VID_045E&PID_001B]\r\n"
+      "\"OEMName\"=\"" +
+      joystick_name_ +
+      "\"\r\n\r\n"
+      "[HKEY_CURRENT_USER\\System\\CurrentControlSet\\Control\\MediaProperties\\"
+      "PrivateProperties\\DirectInput\\VID_045E&PID_001B\\Calibration\\0]\r\n"
+      "\"GUID\"=hex:" +
+      joystick_guid_hex + "\r\n";
+  write("registry.reg", reg);
+}
+
+int Installation::run_program_in_work(const std::string& program, const std::string& lang,
+                                      const std::vector<std::string>& args,
+                                      const std::string& answers, const RunOptions& options) {
+  write("answers.txt", answers);
+  std::vector<std::pair<std::string, std::string>> env = {
+      {"MALVET_JOYSTICKS", dir_.file("joysticks.txt")},
+      {"MALVET_DIALOGS", dir_.file("answers.txt")},
+      {"MALVET_DIALOG_LOG", dir_.file("dialogs.log")},
+      {"LC_ALL", lang}};
+  env.insert(env.end(), extra_env_.begin(), extra_env_.end());
+  return run_malvet(program, args, dir_.file("work"), dir_.file("registry.reg"), env, &console_,
+                    options);
+}

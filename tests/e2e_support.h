@@ -5,6 +5,8 @@
 #ifndef MALVET_TESTS_E2E_SUPPORT_H
 #define MALVET_TESTS_E2E_SUPPORT_H
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -57,5 +59,51 @@ void set_windows_attributes(const std::string& path, const std::string& flags);
 // Waits until something exists at `path`, two minutes at most; false when it
 // never came. For the signs that a background helper gives.
 bool wait_for_file(const std::string& path);
+
+// The header of the joystick that the installations attach: its
+// DirectInput GUID's bytes, as the registry holds them, and as controls.ini
+// names its section.
+inline const std::string joystick_guid_hex = "40,1a,6a,9f,e6,d1,e9,11,80,01,44,45,53,54,00,00";
+inline const std::string joystick_header = "[{9F6A1A40-D1E6-11E9-8001-444553540000}]";
+
+// The simulator installed in a temporary folder, as every end-to-end test
+// stages it. The working folder "work" is the programs' folder (tables,
+// reports, logs); "Games/Aerlon2" and "Games/Aerlon3" are the installations;
+// the documents folder "Docs" (documents_) holds each version's pilot
+// folders; "registry.reg" is the registry of it all, its folders named
+// relative to "work". Each test fixture adds its own files.
+class Installation : public ::testing::Test {
+ protected:
+  // Skips when the programs can't be run here; makes the working folder.
+  void SetUp() override;
+
+  void write(const std::string& name, const std::string& content) { dir_.write(name, content); }
+  std::string read(const std::string& name) const { return dir_.read(name); }
+
+  // The version's installation folder, its Aerlon.exe and its log.
+  void install(int version);
+
+  // The registry under HKEY_CURRENT_USER: each version's installation folder
+  // (of those installed) and last pilot (pilot_), the documents folder (when
+  // `with_documents`), and the name and GUID of the joystick of vendor 045E,
+  // product 001B (joystick_name_).
+  void write_registry(bool with_documents = true);
+
+  // Runs the program in "work" with `args`, the dialogs answered by
+  // `answers` and written down in "dialogs.log", the language `lang`, the
+  // joysticks of "joysticks.txt" and extra_env_; its console into
+  // console_.
+  int run_program_in_work(const std::string& program, const std::string& lang,
+                          const std::vector<std::string>& args, const std::string& answers,
+                          const RunOptions& options = {});
+
+  TempDir dir_;
+  bool installed_[2] = {false, false};
+  std::string pilot_ = "Ann";
+  std::string documents_ = "Docs";  // below the working folder's parent
+  std::string joystick_name_ = "Stick One";
+  std::vector<std::pair<std::string, std::string>> extra_env_;
+  std::string console_;
+};
 
 #endif

@@ -1,0 +1,241 @@
+// Tavlet against what can go wrong: missing and unreadable files, hostile
+// contents, read-only folders, full disks, files held by other programs.
+#include "tests/tavlet_fixture.h"
+
+TEST_F(Tavlet, StopsWithoutAnInstallation) {
+  installed_[0] = installed_[1] = false;
+  write_registry();
+  EXPECT_EQ(run("en_US.UTF-8"), 1);
+  EXPECT_EQ(read("dialogs.log"), "box|error|Tavlet (beta)|No Aerlon installation detected\r\n");
+  EXPECT_EQ(read("work/Logfile.txt"), "No Aerlon installation detected\r\n");
+  EXPECT_FALSE(fs::exists(dir_.file("work/Controls.txt")));
+  EXPECT_TRUE(files_starting_with(dir_.file("work"), "Tavlet_").empty());
+}
+
+TEST_F(Tavlet, StopsAtATableOrControlsFileThatCantBeReadWhole) {
+  // Missing, or failing at a read: a file read in part would give shorter
+  // reports without a word.
+  struct Case {
+    std::string file;
+    bool read_error;
+    std::string box;
+  };
+  const std::string v2 = "..\\Docs\\Aerlon\\Pilots\\Ann\\controls.ini";
+  const Case cases[] = {
+      {"work/CMD_A3.txt", false, "*** File CMD_A3.txt cannot be opened  ***"},
+      {"work/CMD.txt", true, "*** File CMD.txt cannot be opened  ***"},
+      {"work/SCN_QWERTY.txt", true, "*** File SCN_QWERTY.txt cannot be opened  ***"},
+      {"Docs/Aerlon/Pilots/Ann/controls.ini", true, v2 + "\\nError opening"}};
+  for (const Case& c : cases) {
+    if (c.read_error && windows_target()) continue;  // read errors are made on Linux
+    SCOPED_TRACE(c.file);
+    std::string kept = read(c.file);
+    fs::remove(dir_.file(c.file));
+    if (c.read_error) fs::create_symlink("/proc/self/mem", dir_.file(c.file));
+    fs::remove(dir_.file("dialogs.log"));
+    EXPECT_EQ(run("en_US.UTF-8"), 1);
+    EXPECT_EQ(read("dialogs.log"), "box|error|Tavlet (beta)|" + c.box + "\r\n");
+    // A controls.ini fails after its block's heading, as one that can't be
+    // opened; a table before the reports are opened.
+    EXPECT_EQ(
+        read("work/Controls.txt"),
+        c.file == "Docs/Aerlon/Pilots/Ann/controls.ini"
+            ? " \r\n" + v2 + crlf + " \r\n" + txt("Control", "Button/Axis/Key", "Device") + " \r\n"
+            : "");
+    fs::remove(dir_.file(c.file));
+    write(c.file, kept);
+    fs::remove(dir_.file("work/Controls.txt"));
+  }
+}
+
+TEST_F(Tavlet, StopsAfterTheFirstBlockWhenTheSecondFileIsMissing) {
+  write("joysticks.txt", "");
+  fs::remove(dir_.file("Docs/Aerlon3/Pilots/Ann/controls.ini"));
+  EXPECT_EQ(run("en_US.UTF-8"), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|..\\Docs\\Aerlon3\\Pilots\\Ann\\controls.ini\\nnot "
+            "found\r\n");
+  EXPECT_EQ(read("work/Controls.txt"),
+            english_block("..\\Docs\\Aerlon\\Pilots\\Ann\\controls.ini", v2_rows_without_joystick));
+  EXPECT_EQ(count_of(read("work/Controls.csv"), crlf), 13);
+}
+
+TEST_F(Tavlet, StopsWhenAReportFileCantBeOpenedAndKeepsTheOldReport) {
+  write("work/Controls.txt", "last week's report\r\n");
+  fs::create_directories(dir_.file("work/Controls.csv"));
+  EXPECT_EQ(run("fr_FR.UTF-8", {"-EN"}), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|Output file : Controls.csv\\nError opening\r\n");
+  EXPECT_EQ(read("work/Controls.txt"), "last week's report\r\n");
+}
+
+TEST_F(Tavlet, HostileControlsFilesNeverOverrunTheModel) {
+  std::string garbage;
+  for (int i = 0; i < 20000; ++i) garbage.push_back(static_cast<char>((i * 7919 + 13) % 256));
+  write("Docs/Aerlon/Pilots/Ann/controls.ini", garbage);
+
+  std::string huge = "[Keys]\r\n";
+  for (int i = 0; i < 100000; ++i) huge += "3101=57\r\n";
+  huge += "3101=" + std::string(10000, '9') + "\r\n3102=30 " + std::string(10000, 'x') + "\r\n" +
+          std::string(10000, '[') + "\r\n";
+  write("Docs/Aerlon3/Pilots/Ann/controls.ini", huge);
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  std::string report = read("work/Controls.txt");
+  EXPECT_EQ(count_of(report, txt("Pause", "Space", "Keyboard")), 256);
+  EXPECT_EQ(count_of(read("work/Controls.csv"), "\"Pause\",\"Space\",\"Keyboard\","), 256);
+  EXPECT_NE(report.find("Keys, axes and buttons not used in Aerlon"), std::string::npos);
+}
+
+TEST_F(Tavlet, SectionsPastTheCapacityAreLeftOut) {
+  std::string many;
+  for (int s = 1; s <= 200; ++s) many += "[S" + std::to_string(s) + "]\r\n3101=57\r\n";
+  write("Docs/Aerlon3/Pilots/Ann/controls.ini", many);
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  std::string report = read("work/Controls.txt");
+  report = report.substr(report.find("Aerlon3"));  // version 3's block on
+  EXPECT_EQ(count_of(report, txt("Pause", "Space", "Keyboard")), 1);
+  EXPECT_EQ(count_of(report, txt("Pause", "Not assigned to a keyboard key")), 63);
+  EXPECT_EQ(count_of(report, "Unassigned"), 5);
+}
+
+TEST_F(Tavlet, ReadOnlyWorkingFolder) {
+  if (windows_target()) GTEST_SKIP() << "permissions are tested on Linux";
+  open_to_everyone(dir_.path());
+  make_read_only_folder(dir_.file("work"));
+  RunOptions nobody;
+  nobody.as_nobody = true;
+  EXPECT_EQ(run("en_US.UTF-8", {}, "no\n", nobody), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|Output file : Controls.txt\\nError opening\r\n");
+  EXPECT_NE(console_.find(">>> CREATE"), std::string::npos);  // its log went to the console
+}
+
+TEST_F(Tavlet, FullDiskIsNotReportedAsSuccess) {
+  if (windows_target()) GTEST_SKIP() << "Wine's writes of Controls.txt escape the file-size limit";
+  write("work/Controls.csv", "last week's\r\n");
+  RunOptions full;
+  full.max_file_size = 1000;  // Controls.txt needs more
+  EXPECT_EQ(run("en_US.UTF-8", {}, "no\n", full), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|Output file : Controls.txt\\nError opening\r\n");
+}
+
+TEST_F(Tavlet, AFullDiskOnlyForControlsCsvIsNotReportedAsSuccess) {
+  if (windows_target()) GTEST_SKIP() << "Wine's writes of Controls.txt escape the file-size limit";
+  // Rows of a device that is not attached: their CSV cell keeps its 64
+  // characters, so that Controls.csv outgrows Controls.txt.
+  write("work/CMD.txt", read("work/CMD.txt") + "4005=Smoke\r\n");
+  std::string pedals = "[Pedals]\r\n";
+  for (int i = 0; i < 200; ++i) pedals += "4005=50\r\n";
+  write("Docs/Aerlon/Pilots/Ann/controls.ini", pedals);
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  const long txt_size = static_cast<long>(read("work/Controls.txt").size());
+  ASSERT_LT(txt_size + 100, static_cast<long>(read("work/Controls.csv").size()));
+  RunOptions full;
+  full.max_file_size = txt_size + 50;  // the text report fits, the CSV does not
+  fs::remove(dir_.file("dialogs.log"));
+  EXPECT_EQ(run("en_US.UTF-8", {}, "no\n", full), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|Output file : Controls.csv\\nError opening\r\n");
+}
+
+TEST_F(Tavlet, ControlsFileThatIsAFolder) {
+  fs::remove(dir_.file("Docs/Aerlon/Pilots/Ann/controls.ini"));
+  fs::create_directories(dir_.file("Docs/Aerlon/Pilots/Ann/controls.ini"));
+  EXPECT_EQ(run("en_US.UTF-8"), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|..\\Docs\\Aerlon\\Pilots\\Ann\\controls.ini\\nnot "
+            "found\r\n");
+}
+
+TEST_F(Tavlet, AKeyNamedCreateNeverStartsANewLog) {
+  write("work/SCN_QWERTY.txt",
+        "2=1\r\n16=Q\r\n30=CREATEX\r\n44=Zed\r\n57=Space\r\n59=F1\r\n200=Up\r\n328=Up ext\r\n");
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  EXPECT_EQ(run_log(dir_.file("work"), "Tavlet"), "\r\n" + txt("CREATEX", "A") + txt("Zed", "Z"));
+  EXPECT_TRUE(files_starting_with(dir_.file("work"), "X").empty());
+}
+
+TEST_F(Tavlet, NumbersAtTheEndsOfTheRangeAreSafe) {
+  // Every number read from a file, at both ends of the signed 32-bit range:
+  // in the scan-code table, the controls.ini and a sibling tool's settings.
+  write("work/SCN_QWERTY.txt",
+        "2147483647=Left\r\n-2147483648=Min\r\n2147483520=Near\r\n330=Ext\r\n57=Space\r\n");
+  write("Docs/Aerlon3/Pilots/Ann/controls.ini",
+        joystick_header +
+            "\r\n2001=2147483647\r\n2002=-2147483648\r\n3103=2147483647\r\n3102=-2147483648\r\n"
+            "[Keys]\r\n3101=2147483647\r\n3101=-2147483648\r\n3105=57\r\n-2147483648=1\r\n"
+            "2147483647=1\r\n");
+  write("Palvik/Settings/Palvik.ini",
+        "KeyA=SCN2147483647\r\nKeyB=SCN-2147483648\r\nKeyC=ASC-2147483648\r\n"
+        "KeyD=ASC2147483647\r\n");
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  std::string report = read("work/Controls.txt");
+  EXPECT_NE(report.find(txt("Engine start", "Space", "Keyboard")), std::string::npos);
+  EXPECT_NE(report.find("Keys, axes and buttons not used in Aerlon, Palvik\r\n"),
+            std::string::npos);
+}
+
+TEST_F(Tavlet, AControlsFileNameTooLongForItsFieldIsNotCut) {
+  if (windows_target()) GTEST_SKIP() << "Windows paths stop at 260 characters";
+  // "..\" + documents + "\Aerlon\Pilots\Ann\controls.ini": 257 characters.
+  documents_ = std::string(223, 'd');
+  write_registry();
+  std::string pilot = documents_ + "/Aerlon/Pilots/Ann/";
+  write(pilot + "controls.ini", "[Keyboard]\r\n3001=57\r\n");
+  write(pilot + "controls.in", "[Keyboard]\r\n3001=16\r\n");  // what the cut name would read
+  const std::string name = "..\\" + documents_ + "\\Aerlon\\Pilots\\Ann\\controls.ini";
+  ASSERT_EQ(name.size(), 257u);
+  EXPECT_EQ(run("en_US.UTF-8"), 1);
+  EXPECT_EQ(read("dialogs.log"), "box|error|Tavlet (beta)|" + name.substr(0, 256) + "\r\n");
+  EXPECT_EQ(read("work/Controls.txt"), "");
+}
+
+TEST_F(Tavlet, ASiblingFileThatCantBeReadToItsEndIsNotCounted) {
+  if (windows_target()) GTEST_SKIP() << "read errors are made on Linux";
+  fs::remove(dir_.file("Palvik/Settings/Palvik.ini"));
+  fs::create_symlink("/proc/self/mem", dir_.file("Palvik/Settings/Palvik.ini"));
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  std::string report = read("work/Controls.txt");
+  EXPECT_NE(report.find(" \r\n..\\Palvik\\Settings\\Palvik.ini\r\n \r\n"
+                        "\r\nKeys, axes and buttons not used in Aerlon\r\n\r\n"),
+            std::string::npos);
+}
+
+TEST_F(Tavlet, ANameWithLettersTheCodePageLacksSaysSo) {
+  // Jiří on a Western European Windows: "ř" is not in its code page.
+  write("registry.reg", utf16_export(read("registry.reg"), "Ji\xC5\x99\xC3\xAD"));
+  write("work/SCN_AZERTY_FR.txt", read("work/SCN_QWERTY.txt"));
+  for (const char* lang : {"en_US.UTF-8", "fr_FR.UTF-8"}) EXPECT_EQ(run(lang), 1) << lang;
+  EXPECT_EQ(
+      read("dialogs.log"),
+      "box|error|Tavlet (beta)|..\\Docs\\Aerlon\\Pilots\\Ji?\xED\\controls.ini\\nnot found\\n"
+      "A file or folder name has letters that this Windows' code page can't hold: see the "
+      "guide.\r\n"
+      "box|error|Tavlet (beta)|..\\Docs\\Aerlon\\Pilots\\Ji?\xED\\controls.ini\\npas trouv\xE9"
+      "\\nUn nom de fichier ou de dossier a des lettres que la page de code de ce Windows "
+      "ne peut pas repr\xE9senter : voir le guide.\r\n");
+}
+
+TEST_F(Tavlet, AReportOpenInAnotherProgram) {
+  if (!windows_target()) GTEST_SKIP() << "files held by other programs are Windows's";
+  write("work/SCN_AZERTY_FR.txt", "30=Q\r\n");
+  write("work/Controls.csv", "open in a spreadsheet\r\n");
+  for (const char* lang : {"en_US.UTF-8", "fr_FR.UTF-8"}) {
+    // As Excel holds a CSV: others may read it, not write it.
+    WindowsHelper spreadsheet("hold_file", {"Controls.csv", "write", "held.txt", "release.txt"},
+                              dir_.file("work"));
+    ASSERT_TRUE(wait_for_file(dir_.file("work/held.txt")));
+    EXPECT_EQ(run(lang), 1) << console_;
+    write("work/release.txt", "");
+    EXPECT_EQ(spreadsheet.wait(), 0);
+    fs::remove(dir_.file("work/held.txt"));
+    fs::remove(dir_.file("work/release.txt"));
+  }
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|Output file : Controls.csv\\nError opening\\n"
+            "The file is open in another program: close it first.\r\n"
+            "box|error|Tavlet (beta)|Fichier de sortie : Controls.csv\\nOuverture impossible\\n"
+            "Le fichier est ouvert dans un autre programme : fermez-le d'abord.\r\n");
+  EXPECT_EQ(read("work/Controls.csv"), "open in a spreadsheet\r\n");
+}

@@ -1,0 +1,274 @@
+// Tavlet run whole in a temporary installation: its reports compared byte for
+// byte with what they must hold, in each language and region.
+#include "tests/tavlet_fixture.h"
+
+TEST_F(Tavlet, BothVersionsInEnglish) {
+  if (windows_target()) GTEST_SKIP() << "Wine attaches no joystick (see WithoutAJoystick)";
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  EXPECT_EQ(read("work/Controls.txt"), golden("both-versions-en.txt"));
+  EXPECT_EQ(read("work/Controls.csv"), golden("both-versions-en.csv"));
+  EXPECT_EQ(run_log(dir_.file("work"), "Tavlet"), "\r\n" + txt("Zed", "Z"));
+  EXPECT_EQ(read("work/Logfile.txt"),
+            "Aerlon 2 install path: ..\\Games\\Aerlon2\r\n"
+            "Aerlon 3 install path: ..\\Games\\Aerlon3\r\n");
+  EXPECT_EQ(read("dialogs.log"), question_en);
+  EXPECT_NE(console_.find(" (A,T17,A,T47,A)\n"), std::string::npos);
+  EXPECT_NE(console_.find(" 9999 Command not found\n"), std::string::npos);
+}
+
+TEST_F(Tavlet, OnlyVersion3InFrench) {
+  installed_[0] = false;
+  write_registry();
+  write("work/SCN_AZERTY_FR.txt",
+        "2=1\r\n3=2\r\n11=0\r\n16=A\r\n30=Q\r\n44=W\r\n57=Espace\r\n59=F1\r\n200=Haut\r\n");
+  fs::remove(dir_.file("work/CMD.txt"));  // not needed without version 2
+  write("joysticks.txt", "");
+  ASSERT_EQ(run("fr_FR.UTF-8"), 0) << console_;
+  EXPECT_EQ(read("work/Controls.txt"), golden("only-version-3-fr.txt"));
+  EXPECT_EQ(read("work/Controls.csv"), golden("only-version-3-fr.csv"));
+  // The names that the layout gives differently from the table.
+  EXPECT_EQ(run_log(dir_.file("work"), "Tavlet"),
+            "\r\n" + txt("Espace", "Space") + txt("W", "Z") + txt("A", "Q"));
+  EXPECT_EQ(read("dialogs.log"),
+            "box|yesno|Tavlet (beta)|La table d'assignation des commandes a \xE9t\xE9 \xE9"
+            "crite dans : controls.txt\\nVoulez vous l'ouvrir (avec l'\xE9"
+            "diteur de texte par "
+            "d\xE9"
+            "faut) ?\r\n");
+}
+
+TEST_F(Tavlet, EnglishForcedOnAFrenchSystem) {
+  ASSERT_EQ(run("fr_FR.UTF-8", {"-EN"}), 0) << console_;
+  std::string english = read("work/Controls.txt");
+  EXPECT_NE(english.find(txt("Control", "Button/Axis/Key", "Device")), std::string::npos);
+  EXPECT_EQ(read("dialogs.log"), question_en);
+
+  // Any other argument leaves the language to the system: the French table
+  // is then needed.
+  fs::remove(dir_.file("dialogs.log"));
+  EXPECT_EQ(run("fr_FR.UTF-8", {"-en"}), 1);
+  EXPECT_EQ(run("fr_FR.UTF-8", {"-EN", "x"}), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|*** Le fichier SCN_AZERTY_FR.txt ne peut pas \xEAtre "
+            "ouvert  ***\r\n"
+            "box|error|Tavlet (beta)|*** Le fichier SCN_AZERTY_FR.txt ne peut pas \xEAtre "
+            "ouvert  ***\r\n");
+  EXPECT_EQ(read("work/Controls.txt"), english);  // never reached
+}
+
+TEST_F(Tavlet, NoDifferencesBetweenTheVersions) {
+  write("Docs/Aerlon/Pilots/Ann/controls.ini", "[Keyboard]\r\n3001=57\r\n3004=30\r\n");
+  write("Docs/Aerlon3/Pilots/Ann/controls.ini", "[Keyboard]\r\n3101=57\r\n");
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  EXPECT_NE(read("work/Controls.txt")
+                .find(" \r\nAerlon 2 and 3 assignment differences\r\n \r\nNone\r\n \r\n"),
+            std::string::npos);
+  EXPECT_NE(read("work/Controls.csv")
+                .find(" \r\n\"Aerlon 2 and 3 assignment differences\";;\r\n \r\n\"None\";;\r\n"),
+            std::string::npos);
+}
+
+TEST_F(Tavlet, SideWinderAxesAndOnlyVersion2) {
+  if (windows_target()) GTEST_SKIP() << "Wine attaches no joystick";
+  joystick_name_ = "SideWinder Force Feedback 2 Joystick";
+  installed_[1] = false;
+  write_registry();
+  write("joysticks.txt", "# slot axes buttons vendor product\r\n0 9 0 045E 001B\r\n");
+  write("Docs/Aerlon/Pilots/Ann/controls.ini",
+        "[Keyboard]\r\n3001=57\r\n" + joystick_header + "\r\n1000=1024\r\n1001=1004\r\n");
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  const std::string sw = joystick_name_;
+  std::string report = read("work/Controls.txt");
+  // One version: lmax is version 2's longest name, "Release tow".
+  auto row = [&](const std::string& f1, const std::string& f2, const std::string& f3) {
+    std::string r = f1;
+    r.resize(15, ' ');
+    r += f2;
+    r.resize(45, ' ');
+    return r + f3 + crlf;
+  };
+  EXPECT_NE(report.find(row("Aileron", "Cursor", sw) + row("Elevator", "Y Axis", sw)),
+            std::string::npos);
+  EXPECT_NE(report.find(" \r\n" + row(" ", "X Axis", sw) + row(" ", "Z Axis", sw) +
+                        row(" ", "4 Axis", sw) + row(" ", "5 Axis", sw) + row(" ", "7 Axis", sw) +
+                        row(" ", "Hat switch", sw)),
+            std::string::npos);
+  EXPECT_EQ(report.find("differences"), std::string::npos);
+  EXPECT_NE(read("work/Controls.csv").find("\" \",\"4 Axis\",\"" + sw + "\",\r\n"),
+            std::string::npos);
+}
+
+TEST_F(Tavlet, BothVersionsWithoutAJoystick) {
+  write("joysticks.txt", "");
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  EXPECT_EQ(
+      read("work/Controls.txt"),
+      english_block("..\\Docs\\Aerlon\\Pilots\\Ann\\controls.ini", v2_rows_without_joystick) +
+          english_block("..\\Docs\\Aerlon3\\Pilots\\Ann\\controls.ini",
+                        txt("Aileron", "Unassigned") + txt("Elevator", "Unassigned") +
+                            txt("Pause", "Space", "Keyboard") + txt("Pause", "Q", "Keyboard") +
+                            txt("Release tow", "Z", "Keyboard") +
+                            txt("Airbrakes", "Not assigned to a keyboard key") +
+                            txt("Engine start", "1", "Keyboard")) +
+          // Airbrakes: 99 (the unrecognised key) against never bound.
+          " \r\nAerlon 2 and 3 assignment differences\r\n \r\n" + txt("Release tow") +
+          txt("Airbrakes") + " \r\n..\\Palvik\\Settings\\Palvik.ini\r\n \r\n" +
+          txt("KeyMenu", "Up", "Keyboard") +
+          "\r\nKeys, axes and buttons not used in Aerlon, Palvik\r\n\r\n" +
+          txt(" ", "F1", "Keyboard"));
+  EXPECT_EQ(run_log(dir_.file("work"), "Tavlet"), "\r\n" + txt("Zed", "Z"));
+  EXPECT_EQ(read("dialogs.log"), question_en);
+}
+
+TEST_F(Tavlet, AnsweringYesOpensTheReportWithoutWaitingAndNoOpensNothing) {
+  if (windows_target()) GTEST_SKIP() << "Wine would start its text editor";
+  // A document opener on the PATH that records what it is given; the run is
+  // followed to the end of what it started.
+  write("bin/xdg-open", "#!/bin/sh\necho \"$@\" >> \"" + dir_.file("opened.txt") + "\"\n");
+  fs::permissions(dir_.file("bin/xdg-open"), fs::perms::owner_all);
+  extra_env_ = {{"PATH", dir_.file("bin") + ":" + std::getenv("PATH")}};
+  RunOptions followed;
+  followed.until_all_it_started_ended = true;
+  ASSERT_EQ(run("en_US.UTF-8", {}, "no\n", followed), 0) << console_;
+  EXPECT_FALSE(fs::exists(dir_.file("opened.txt")));
+  ASSERT_EQ(run("en_US.UTF-8", {}, "yes\n", followed), 0) << console_;
+  EXPECT_EQ(read("opened.txt"), "Controls.txt\n");
+  EXPECT_EQ(read("dialogs.log"), question_en + question_en);
+}
+
+TEST_F(Tavlet, ControlsFilesInOtherEncodingsGiveTheSameReport) {
+  write("joysticks.txt", "");
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  const std::string report = read("work/Controls.txt");
+  const std::string v3 = read("Docs/Aerlon3/Pilots/Ann/controls.ini");
+  std::string utf16 = "\xFF\xFE", cr_only, no_last_end = v3.substr(0, v3.size() - 2);
+  for (char c : v3) {
+    utf16.push_back(c);
+    utf16.push_back('\0');
+    if (c != '\n') cr_only.push_back(c);
+  }
+  for (const std::string& content : {utf16, cr_only, no_last_end}) {
+    write("Docs/Aerlon3/Pilots/Ann/controls.ini", content);
+    ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+    EXPECT_EQ(read("work/Controls.txt"), report);
+  }
+}
+
+TEST_F(Tavlet, EmptyControlsFileLeavesEveryCommandUnbound) {
+  installed_[0] = false;
+  write_registry();
+  write("Docs/Aerlon3/Pilots/Ann/controls.ini", "");
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  EXPECT_NE(read("work/Controls.txt")
+                .find(txt("Aileron", "Unassigned") + txt("Elevator", "Unassigned") +
+                      txt("Pause", "Unassigned") + txt("Release tow", "Unassigned") +
+                      txt("Airbrakes", "Unassigned") + txt("Engine start", "Unassigned")),
+            std::string::npos);
+}
+
+TEST_F(Tavlet, KeyTextsThatReachTheDeviceColumnKeepTheirEnd) {
+  // Key codes with all four modifiers: 30 and 31 characters of key text.
+  write("Palvik/Settings/Palvik.ini", "KeyA=SCN-149946\r\nKeyB=SCN-149652\r\nKeyC=SCN328\r\n");
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  EXPECT_NE(
+      read("work/Controls.txt")
+          .find(" \r\n..\\Palvik\\Settings\\Palvik.ini\r\n \r\n"
+                "KeyA" +
+                std::string(12, ' ') + "LONG+CTRL+SHFT+ALT+Right Shift Keyboard\r\n" + "KeyB" +
+                std::string(12, ' ') + "LONG+CTRL+SHFT+ALT+Right Window Keyboard\r\n" +
+                txt("KeyC", "Up", "Keyboard")),
+      std::string::npos);
+  EXPECT_NE(read("work/Controls.csv")
+                .find("\"KeyB\",\"LONG+CTRL+SHFT+ALT+Right Window\",\"Keyboard\",\r\n"),
+            std::string::npos);
+}
+
+TEST_F(Tavlet, AJoystickInTheLastSlot) {
+  if (windows_target()) GTEST_SKIP() << "Wine attaches no joystick";
+  write("joysticks.txt", "15 3 4 045E 001B\r\n");
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  std::string report = read("work/Controls.txt");
+  EXPECT_NE(report.find(txt("Aileron", "X Axis", "Stick One")), std::string::npos);
+  EXPECT_NE(report.find(txt(" ", "Button 3", "Stick One")), std::string::npos);
+}
+
+TEST_F(Tavlet, AccentsOnAConsoleShowTheirLettersAndGoAsBytesToAFile) {
+  if (!windows_target()) GTEST_SKIP() << "the console's wide text is Windows's";
+  // A pilot whose name has an accented letter, as the registry gives it
+  // (REGEDIT4: single bytes of the code page).
+  std::string reg = read("registry.reg");
+  reg.replace(0, reg.find("\r\n"), "REGEDIT4");
+  std::size_t at;
+  while ((at = reg.find("\"LastPlayer\"=\"Ann\"")) != std::string::npos) {
+    reg.replace(at, 18, "\"LastPlayer\"=\"Ren\xE9\"");
+  }
+  write("registry.reg", reg);
+  for (const char* folder : {"Docs/Aerlon/Pilots/", "Docs/Aerlon3/Pilots/"}) {
+    write(std::string(folder) + "Ren\xC3\xA9/controls.ini",
+          read(std::string(folder) + "Ann/controls.ini"));
+  }
+  ASSERT_EQ(run("C.UTF-8"), 0) << console_;
+  EXPECT_NE(console_.find("player Ren\xE9\n"), std::string::npos);  // bytes to a file
+  EXPECT_EQ(console_.find("Ren\xC3\xA9"), std::string::npos);
+
+  RunOptions terminal;
+  terminal.on_a_terminal = true;
+  ASSERT_EQ(run("C.UTF-8", {}, "no\n", terminal), 0) << console_;
+  // The console got the letter é, which the terminal shows in its UTF-8.
+  EXPECT_NE(console_.find("player Ren\xC3\xA9"), std::string::npos) << console_;
+}
+
+TEST_F(Tavlet, APolishPilotsNameKeepsItsLetters) {
+  // Łukasz on a Central European Windows (code page 1250): the reports hold
+  // the code page's byte, the page the letter itself.
+  write("registry.reg", utf16_export(read("registry.reg"), "\xC5\x81ukasz"));
+  const std::string on_disk = windows_target() ? "\xC5\x81ukasz" : "\xA3ukasz";
+  for (const char* folder : {"Docs/Aerlon/Pilots/", "Docs/Aerlon3/Pilots/"}) {
+    write(folder + on_disk + "/controls.ini", read(std::string(folder) + "Ann/controls.ini"));
+  }
+  extra_env_ = {{"MALVET_CODEPAGE", "1250"}};
+  ASSERT_EQ(run("pl_PL.UTF-8"), 0) << console_;
+  EXPECT_NE(
+      read("work/Controls.txt").find("\r\n..\\Docs\\Aerlon\\Pilots\\\xA3ukasz\\controls.ini\r\n"),
+      std::string::npos);
+  std::string page = read("work/Controls.html");
+  EXPECT_NE(page.find(">..\\Docs\\Aerlon3\\Pilots\\\xC5\x81ukasz\\controls.ini</p>"),
+            std::string::npos);
+  EXPECT_EQ(page.find("\xC2\xA3ukasz"), std::string::npos);  // never "£ukasz"
+}
+
+TEST_F(Tavlet, AGermanSpreadsheetSplitsOnItsOwnSeparator) {
+  // The stand-in's region; Wine takes Germany's from the locale.
+  extra_env_ = {{"MALVET_LIST_SEPARATOR", ";"}};
+  write("joysticks.txt", "");
+  ASSERT_EQ(run("de_DE.UTF-8"), 0) << console_;
+  std::string csv = read("work/Controls.csv");
+  EXPECT_NE(csv.find("\r\n\"Control\";\"Button/Axis/Key\";\"Device\";\r\n"), std::string::npos);
+  EXPECT_NE(csv.find("\r\n\"Pause\";\"Space\";\"Keyboard\";\r\n"), std::string::npos);
+  EXPECT_NE(csv.find("\r\n\"Aerlon 2 and 3 assignment differences\";;\r\n"), std::string::npos);
+  EXPECT_EQ(csv.find("\",\""), std::string::npos);
+}
+
+TEST_F(Tavlet, StartedFromAPromptInAnotherFolder) {
+  // The program and its tables in their folder; the prompt elsewhere, where
+  // the reports and the log go.
+  for (const char* table : {"CMD.txt", "CMD_A3.txt", "SCN_QWERTY.txt"}) {
+    write(std::string("Tools/Malvet/") + table, read(std::string("work/") + table));
+  }
+  std::string tavlet = copy_program("Tavlet", dir_.file("Tools/Malvet"));
+  fs::create_directories(dir_.file("prompt"));
+  write("answers.txt", "no\n");
+  ASSERT_EQ(run_malvet("Tavlet", {}, dir_.file("prompt"), dir_.file("registry.reg"),
+                       {{"MALVET_JOYSTICKS", dir_.file("joysticks.txt")},
+                        {"MALVET_DIALOGS", dir_.file("answers.txt")},
+                        {"MALVET_DIALOG_LOG", dir_.file("dialogs.log")},
+                        {"LC_ALL", "en_US.UTF-8"}},
+                       &console_, {}, tavlet),
+            0)
+      << console_;
+  EXPECT_NE(read("prompt/Controls.txt").find(txt("Pause", "Space", "Keyboard")), std::string::npos);
+  EXPECT_EQ(files_starting_with(dir_.file("prompt"), "Tavlet_").size(), 1u);
+  EXPECT_FALSE(fs::exists(dir_.file("Tools/Malvet/Controls.txt")));
+  EXPECT_NE(console_.find("\\Tools\\Malvet\\CMD.txt\n"), std::string::npos) << console_;
+  EXPECT_EQ(read("dialogs.log"), question_en);
+}
