@@ -1,5 +1,7 @@
 #include "shared/textfile.h"
 
+#include <algorithm>
+
 #include "shared/platform.h"
 #include "shared/text.h"
 
@@ -27,7 +29,7 @@ LineReader::LineReader(const std::string& path, std::size_t capacity)
   // It is looked at in the reader's own buffer, never read past and sought
   // back, so that the first line of a pipe stays whole.
   have(3);
-  const unsigned char* mark = reinterpret_cast<const unsigned char*>(buffer_.data());
+  const unsigned char* mark = reinterpret_cast<const unsigned char*>(buffer_.get());
   if (end_ >= 2 && mark[0] == 0xFF && mark[1] == 0xFE) {
     utf16_ = true;
     at_ = 2;
@@ -48,12 +50,17 @@ bool LineReader::have(std::size_t n) {
     if (file_ == nullptr || failed_) return false;
     if (at_ > 0) {
       // What is left moves to the front.
-      buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(at_));
+      std::copy(buffer_.get() + at_, buffer_.get() + end_, buffer_.get());
       end_ -= at_;
       at_ = 0;
     }
-    if (buffer_.size() < end_ + read_block) buffer_.resize(end_ + read_block);
-    std::size_t got = std::fread(buffer_.data() + end_, 1, read_block, file_);
+    if (buffer_size_ < end_ + read_block) {
+      std::unique_ptr<char[]> larger(new char[end_ + read_block]);
+      std::copy(buffer_.get(), buffer_.get() + end_, larger.get());
+      buffer_ = std::move(larger);
+      buffer_size_ = end_ + read_block;
+    }
+    std::size_t got = std::fread(buffer_.get() + end_, 1, read_block, file_);
     end_ += got;
     if (got == 0) {
       if (std::ferror(file_)) failed_ = true;

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -77,7 +78,8 @@ class LineReader : public LineSource {
 
   std::FILE* file_ = nullptr;
   std::size_t capacity_;
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;  // left as read: never filled first
+  std::size_t buffer_size_ = 0;
   std::size_t at_ = 0;   // the next byte of the buffer
   std::size_t end_ = 0;  // the end of what the buffer holds
   bool utf16_ = false;   // UTF-16LE, read in the code page
