@@ -94,13 +94,15 @@ PageText& PageText::operator<<(Json j) {
 }
 
 PageText& PageText::operator<<(Units u) {
-  long hundredths = std::lround(u.value * 100);
-  *this << static_cast<std::int32_t>(hundredths / 100);
-  long rest = hundredths % 100;
+  long thousandths = std::lround(u.value * 1000);
+  *this << static_cast<std::int32_t>(thousandths / 1000);
+  long rest = thousandths % 1000;
   if (rest != 0) {
     text.push_back('.');
-    text.push_back(static_cast<char>('0' + rest / 10));
-    if (rest % 10 != 0) text.push_back(static_cast<char>('0' + rest % 10));
+    for (long unit = 100; rest != 0; unit /= 10) {
+      text.push_back(static_cast<char>('0' + rest / unit));
+      rest %= unit;
+    }
   }
   return *this;
 }

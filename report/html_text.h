@@ -26,7 +26,7 @@ struct Html {
 struct Json {  // a JSON string, its quotes included
   std::string_view text;
 };
-struct Units {  // a length in key units: at most two decimals, no trailing zero
+struct Units {  // a length in key units: at most three decimals, no trailing zero
   double value;
 };
 

@@ -57,6 +57,6 @@ TEST(HtmlText, LinesEndInCrLfAndLengthsInUnits) {
   PageText o;
   o << "a\nb" << std::int32_t{-12} << Html{"<"} << Json{"\""} << "\n";
   o << Units{22.5} << " " << Units{0.4} << " " << Units{1} << " " << Units{13.75} << " "
-    << Units{0.125};
-  EXPECT_EQ(o.text, "a\r\nb-12&lt;\"\\\"\"\r\n22.5 0.4 1 13.75 0.13");
+    << Units{0.125} << " " << Units{0.0035} << " " << Units{0.153};
+  EXPECT_EQ(o.text, "a\r\nb-12&lt;\"\\\"\"\r\n22.5 0.4 1 13.75 0.125 0.004 0.153");
 }

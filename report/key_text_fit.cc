@@ -2,45 +2,127 @@
 
 #include <algorithm>
 
-int wrapped_lines(std::string_view text, int per_line) {
-  if (per_line < 1) per_line = 1;
-  int lines = 1, used = 0;
-  std::size_t start = 0;
-  while (start < text.size()) {
+namespace {
+
+// The advance widths of Arial (and of the fonts made to its measure:
+// Liberation Sans, Helvetica), in thousandths of an em, of the characters
+// 32 to 126, regular and bold.
+constexpr short regular_widths[95] = {
+    278, 278, 355, 556, 556, 889, 667, 191, 333, 333, 389, 584, 278, 333,  278, 278, 556, 556, 556,
+    556, 556, 556, 556, 556, 556, 556, 278, 278, 584, 584, 584, 556, 1015, 667, 667, 722, 722, 667,
+    611, 778, 722, 278, 500, 667, 556, 833, 722, 778, 667, 778, 722, 667,  611, 722, 667, 944, 667,
+    667, 611, 278, 278, 278, 469, 556, 333, 556, 556, 500, 556, 556, 278,  556, 556, 222, 222, 500,
+    222, 833, 556, 556, 556, 556, 333, 500, 278, 556, 500, 722, 500, 500,  500, 334, 260, 334, 584};
+constexpr short bold_widths[95] = {
+    278, 333, 474, 556, 556, 889, 722, 238, 333, 333, 389, 584, 278, 333, 278, 278, 556, 556, 556,
+    556, 556, 556, 556, 556, 556, 556, 333, 333, 584, 584, 584, 611, 975, 722, 722, 722, 722, 667,
+    611, 778, 722, 278, 556, 722, 611, 833, 722, 778, 667, 778, 722, 667, 611, 722, 667, 944, 667,
+    667, 611, 333, 278, 333, 584, 556, 333, 556, 611, 556, 611, 556, 333, 611, 611, 278, 278, 556,
+    278, 889, 611, 611, 611, 611, 389, 556, 333, 611, 556, 778, 556, 556, 500, 389, 280, 389, 584};
+// A letter of the code page's upper half: as wide as the widest of them.
+constexpr double upper_half_width = 1.0, upper_half_bold_width = 1.0;
+// What the widths are taken to be, for fonts a little wider and rounding.
+constexpr double width_margin = 1.03;
+
+// The room for text inside a key, in key units: its face less the gap
+// between keys, its padding and border.
+constexpr double side_room = 0.19, top_room = 0.19;
+constexpr double line_height = 1.2;
+
+}  // namespace
+
+double key_name_size(double size) { return std::min(0.2, size * 1.1); }
+
+double text_width(std::string_view text, bool bold) {
+  double thousandths = 0;
+  for (char c : text) {
+    unsigned char b = static_cast<unsigned char>(c);
+    if (b >= 32 && b < 127) {
+      thousandths += (bold ? bold_widths : regular_widths)[b - 32];
+    } else {
+      thousandths += 1000 * (bold ? upper_half_bold_width : upper_half_width);
+    }
+  }
+  return thousandths / 1000 * width_margin;
+}
+
+int word_lines(std::string_view text, double per_line, bool bold) {
+  const double space = text_width(" ", bold);
+  int lines = 0;
+  double used = 0;
+  for (std::size_t start = 0; start <= text.size();) {
     std::size_t end = text.find(' ', start);
     if (end == std::string_view::npos) end = text.size();
-    int word = static_cast<int>(end - start);
-    if (used > 0 && used + 1 + word > per_line) {
-      ++lines;
-      used = 0;
-    }
-    if (used > 0) ++used;
-    used += word;
-    while (used > per_line) {
-      ++lines;
-      used -= per_line;
+    if (end > start) {
+      double word = text_width(text.substr(start, end - start), bold);
+      if (word > per_line) return 0;
+      if (lines > 0 && used + space + word <= per_line) {
+        used += space + word;
+      } else {
+        ++lines;
+        used = word;
+      }
     }
     start = end + 1;
   }
-  return lines;
+  return std::max(lines, 1);
 }
 
-double fitting_size(const KeyPlace& place, std::string_view name,
-                    const std::vector<std::string>& lines) {
-  // Widths of a character, of the font size: generous, bold ones more so;
-  // and the room a line takes, rounded up at small sizes.
-  constexpr double char_width = 0.62, bold_width = 0.7, line_height = 1.25;
-  const double width = place.w - 0.3, height = place.h - 0.3;
-  auto per_line = [&](double size, double w) { return static_cast<int>(width / (w * size)); };
-  for (double size : {0.16, 0.14, 0.125, 0.11, 0.1, 0.09, 0.08}) {
-    double name_size = std::min(0.2, size * 1.25);
-    double used = name.empty() ? 0
-                               : wrapped_lines(name, per_line(name_size, bold_width)) *
-                                     line_height * name_size;
-    for (const std::string& line : lines) {
-      used += wrapped_lines(line, per_line(size, char_width)) * line_height * size;
-    }
-    if (used <= height) return size;
+std::size_t KeyText::hidden() const {
+  return static_cast<std::size_t>(std::count(shown.begin(), shown.end(), false));
+}
+
+KeyText fit_key_text(const KeyPlace& place, std::string_view name,
+                     const std::vector<std::string>& lines) {
+  const double width = place.w - side_room, height = place.h - top_room;
+  KeyText text;
+  // The height of the name's lines at a size, -1 when a word of it is
+  // wider than the key; at the smallest size its widest word is narrowed
+  // to the key's width.
+  auto name_height = [&](double size, double scale) {
+    if (name.empty()) return 0.0;
+    double name_size = key_name_size(size);
+    int n = word_lines(name, width / (name_size * scale), true);
+    return n == 0 ? -1.0 : n * line_height * name_size;
+  };
+  double name_scale = 1;
+  for (std::size_t start = 0; start < name.size();) {
+    std::size_t end = std::min(name.find(' ', start), name.size());
+    double word =
+        text_width(name.substr(start, end - start), true) * key_name_size(smallest_key_text);
+    if (word > width) name_scale = std::min(name_scale, width / word);
+    start = end + 1;
   }
-  return 0.07;
+  text.name_scale = name_scale;
+
+  for (double size : key_text_sizes) {
+    double used = name_height(size, size == smallest_key_text ? name_scale : 1);
+    bool all = used >= 0;
+    for (const std::string& line : lines) {
+      int n = word_lines(line, width / size);
+      if (n == 0) {
+        all = false;
+        break;
+      }
+      used += n * line_height * size;
+    }
+    if (all && used <= height) {
+      text.size = size;
+      text.shown.assign(lines.size(), true);
+      return text;
+    }
+  }
+
+  // The smallest size: what fits, in order, above a line for the mark.
+  const double size = smallest_key_text;
+  text.size = size;
+  double used = name_height(size, name_scale) + line_height * size;
+  for (const std::string& line : lines) {
+    int n = word_lines(line, width / size);
+    double needed = n * line_height * size;
+    bool fits = n > 0 && used + needed <= height;
+    if (fits) used += needed;
+    text.shown.push_back(fits);
+  }
+  return text;
 }

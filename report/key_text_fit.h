@@ -1,5 +1,12 @@
-// How the page fits a key's text into the key: the largest font size at
-// which the key's name and its commands, wrapped, fit its face.
+// How the page fits a key's text into the key: its name, then the commands
+// and sibling tools on it, in the largest size that lets them all fit, lines
+// broken only between words. At the smallest size that still reads (5 pt in
+// print, 7 px and more on a screen 1280 px wide) a key shows what fits and
+// leaves the rest to a mark "+N".
+//
+// Sizes are in key units (a letter key's width), widths in ems of the keys'
+// font, Arial (or a font of its measure: Liberation Sans, Helvetica), taken
+// a little wide so that the browser never needs more.
 #ifndef MALVET_REPORT_KEY_TEXT_FIT_H
 #define MALVET_REPORT_KEY_TEXT_FIT_H
 
@@ -9,15 +16,34 @@
 
 #include "report/keyboard_layout.h"
 
-// The lines that greedy word wrapping makes of `text` with `per_line`
-// characters a line (at least one), a word longer than a line broken
-// anywhere.
-int wrapped_lines(std::string_view text, int per_line);
+// The sizes the commands' text may take, largest first; the last is the
+// smallest that reads.
+inline constexpr double key_text_sizes[] = {0.2, 0.18, 0.165, 0.153};
+inline constexpr double smallest_key_text = 0.153;
 
-// The largest of the sizes 0.16, 0.14, 0.125, 0.11, 0.1, 0.09 and 0.08 key
-// units at which the key's name (set a quarter larger, 0.2 at most) and its
-// lines fit the key, wrapped; 0.07 when none does.
-double fitting_size(const KeyPlace& place, std::string_view name,
-                    const std::vector<std::string>& lines);
+// The key's name is set bold, a tenth larger than its commands, 0.2 at most.
+double key_name_size(double size);
+
+// The width of `text` in ems, bold or not.
+double text_width(std::string_view text, bool bold);
+
+// The lines that `text` takes when broken between words only, `per_line`
+// ems a line; 0 when a word is wider than a line.
+int word_lines(std::string_view text, double per_line, bool bold = false);
+
+// What a key shows.
+struct KeyText {
+  double size = key_text_sizes[0];  // of its commands' text
+  // Of each line given, whether the key shows it; a line not shown is counted
+  // in the mark "+N".
+  std::vector<bool> shown;
+  // The name's horizontal scale, 1 unless a word of it is wider than the key
+  // at the smallest size: it is then set narrower, never broken.
+  double name_scale = 1;
+  std::size_t hidden() const;
+};
+
+KeyText fit_key_text(const KeyPlace& place, std::string_view name,
+                     const std::vector<std::string>& lines);
 
 #endif

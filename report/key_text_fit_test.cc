@@ -2,30 +2,55 @@
 
 #include <gtest/gtest.h>
 
-TEST(KeyTextFit, WrappedLines) {
-  EXPECT_EQ(wrapped_lines("", 5), 1);
-  EXPECT_EQ(wrapped_lines("Pause", 5), 1);  // a word of a line's length fits it
-  EXPECT_EQ(wrapped_lines("Pauses", 5), 2);
-  EXPECT_EQ(wrapped_lines("ab cd", 5), 1);  // words and their blank of a line's length
-  EXPECT_EQ(wrapped_lines("ab cde", 5), 2);
-  EXPECT_EQ(wrapped_lines("Trim up", 5), 2);  // "Trim", "up"
-  EXPECT_EQ(wrapped_lines("Tow release", 7), 2);
-  EXPECT_EQ(wrapped_lines("Screenshot", 4), 3);  // a word longer than a line is broken
-  EXPECT_EQ(wrapped_lines("a b c d", 3), 2);     // "a b", "c d"
-  EXPECT_EQ(wrapped_lines("x", 0), 1);
+TEST(KeyTextFit, WidthsOfTheFont) {
+  // P a u s e, and a bold A, in thousandths of an em, taken 3 % wide.
+  EXPECT_NEAR(text_width("Pause", false), (667 + 556 + 556 + 500 + 556) / 1000.0 * 1.03, 1e-9);
+  EXPECT_NEAR(text_width("A", true), 0.722 * 1.03, 1e-9);
+  EXPECT_NEAR(text_width("\xE9", false), 1.03, 1e-9);  // a letter of the upper half
 }
 
-TEST(KeyTextFit, TheLargestSizeThatFits) {
+TEST(KeyTextFit, LinesBrokenOnlyBetweenWords) {
+  const double pause = text_width("Pause", false), space = text_width(" ", false);
+  EXPECT_EQ(word_lines("Pause", pause), 1);         // a word of a line's width fits it
+  EXPECT_EQ(word_lines("Pause", pause - 1e-9), 0);  // a word wider than a line: never broken
+  EXPECT_EQ(word_lines("Pause Pause", 2 * pause + space), 1);
+  EXPECT_EQ(word_lines("Pause Pause", 2 * pause + space - 1e-9), 2);
+  EXPECT_EQ(word_lines("Tow plane view", text_width("Tow plane", false)), 2);
+  EXPECT_EQ(word_lines("", 1), 1);
+}
+
+TEST(KeyTextFit, TheLargestSizeThatHoldsItAll) {
   const KeyPlace letter{30, 0, 0, 1, 1};
-  // A name and a command on a letter key: the largest size.
-  EXPECT_EQ(fitting_size(letter, "A", {"Pause"}), 0.16);
-  EXPECT_EQ(fitting_size(letter, "", {}), 0.16);
-  // Four commands: 0.1 is the first size at which name and lines fit the
-  // key's 0.7 units (0.15625 + 4 x 0.125).
-  EXPECT_EQ(fitting_size(letter, "A", {"Pause", "Brake", "Flaps", "Wheel"}), 0.1);
-  // More than the smallest size holds.
-  EXPECT_EQ(fitting_size(letter, "A", std::vector<std::string>(12, "Command")), 0.07);
-  // A wider key holds more at a larger size.
-  const KeyPlace space{57, 0, 0, 6.25, 1};
-  EXPECT_EQ(fitting_size(space, "Space", {"Pause", "Brake", "Flaps"}), 0.125);
+  KeyText one = fit_key_text(letter, "A", {"Pause"});
+  EXPECT_EQ(one.size, 0.2);
+  EXPECT_EQ(one.shown, std::vector<bool>{true});
+  EXPECT_EQ(one.hidden(), 0u);
+  // A letter key's 0.81 units of height: the name and two lines at 0.2
+  // (3 x 1.2 x 0.2), three only at the smallest size (0.2020 + 3 x 0.1836).
+  EXPECT_EQ(fit_key_text(letter, "Q", {"Flaps", "Brake"}).size, 0.2);
+  KeyText three = fit_key_text(letter, "Q", {"Flaps", "Brake", "Pause"});
+  EXPECT_EQ(three.size, smallest_key_text);
+  EXPECT_EQ(three.hidden(), 0u);
+}
+
+TEST(KeyTextFit, WhatDoesNotFitIsMarkedNeverBroken) {
+  const KeyPlace letter{12, 0, 0, 1, 1};
+  // "Thermalling" is wider than a letter key even at the smallest size;
+  // "MacCready" fits it there.
+  KeyText word = fit_key_text(letter, "-", {"Thermalling on"});
+  EXPECT_EQ(word.size, smallest_key_text);
+  EXPECT_EQ(word.shown, std::vector<bool>{false});
+  EXPECT_EQ(fit_key_text(letter, "-", {"MacCready down"}).shown, std::vector<bool>{true});
+  // More lines than the key holds: the first ones, the mark below them.
+  KeyText many = fit_key_text(letter, "A", {"Pause", "Brake", "Flaps", "Trim"});
+  EXPECT_EQ(many.size, smallest_key_text);
+  EXPECT_EQ(many.shown, (std::vector<bool>{true, true, false, false}));
+  EXPECT_EQ(many.hidden(), 2u);
+  // A name wider than its key at the smallest size is narrowed, not broken.
+  KeyText name = fit_key_text({349, 0, 0, 1.25, 1}, "Anwendungstaste", {});
+  EXPECT_NEAR(name.name_scale,
+              1.06 / (text_width("Anwendungstaste", true) * key_name_size(smallest_key_text)),
+              1e-9);
+  EXPECT_LT(name.name_scale, 1);
+  EXPECT_EQ(fit_key_text(letter, "Scroll Lock", {}).name_scale, 1);
 }

@@ -27,12 +27,16 @@ struct Words {
   const char* legend_conflict;
   const char* legend_free;
   const char* off_drawing;
+  const char* part_shown;
   const char* joysticks;
   const char* no_joystick;
   const char* not_attached;
   const char* axes;
   const char* buttons;
+  const char* axis;
+  const char* button;
   const char* free;
+  const char* free_many;
   const char* conflicts;
   const char* no_conflict;
   const char* unbound;
@@ -56,11 +60,15 @@ const Words english = {"en",
                        "conflict",
                        "free",
                        "Keys bound that are not on the drawing",
+                       "Keys that show only a part of what they hold",
                        "Joysticks",
                        "No joystick section in this file.",
                        "not attached",
                        "Axes",
                        "Buttons",
+                       "Axis",
+                       "Button",
+                       "free",
                        "free",
                        "Conflicts",
                        "No conflict.",
@@ -86,12 +94,16 @@ const Words french = {"fr",
                       "libre",
                       "Touches assign\xE9"
                       "es absentes du dessin",
+                      "Touches qui ne montrent qu'une partie de ce qu'elles portent",
                       "Manettes",
                       "Aucune section de manette dans ce fichier.",
                       "non branch\xE9",
                       "Axes",
                       "Boutons",
+                      "Axe",
+                      "Bouton",
                       "libre",
+                      "libres",
                       "Conflits",
                       "Aucun conflit.",
                       "Commandes non assign\xE9"
@@ -128,6 +140,13 @@ std::string geometry(const KeyPlace& p) {
     << ";--h:" << Units{p.h};
   return o.text;
 }
+
+// A key that shows only a part of what it holds.
+struct PartShown {
+  std::string name;
+  std::vector<std::string> lines;  // its commands, then the sibling tools
+  std::size_t bound;               // how many of them are commands
+};
 
 class PageWriter {
  public:
@@ -169,10 +188,15 @@ class PageWriter {
   }
 
   void legend() {
-    o_ << "<p class=\"legend\"><span class=\"swatch bound\"></span>" << Html{w_.legend_bound}
-       << " <span class=\"swatch taken\"></span>" << Html{w_.legend_taken}
-       << " <span class=\"swatch conflict\"></span>" << Html{w_.legend_conflict}
-       << " <span class=\"swatch free\"></span>" << Html{w_.legend_free} << " &middot; "
+    o_ << "<p class=\"legend\">";
+    for (auto [state, words] : {std::pair{"bound", w_.legend_bound},
+                                {"taken", w_.legend_taken},
+                                {"conflict", w_.legend_conflict},
+                                {"free", w_.legend_free}}) {
+      o_ << "<span class=\"legend-item\"><span class=\"swatch " << state << "\"></span>"
+         << Html{words} << "</span> ";
+    }
+    o_ << "&middot; "
        << Html{model_.keyboard == KeyboardKind::iso ? w_.keyboard_iso : w_.keyboard_ansi}
        << "</p>\n";
   }
@@ -182,9 +206,10 @@ class PageWriter {
     if (geometry_.empty()) {
       for (const KeyPlace& p : places) geometry_.push_back(geometry(p));
     }
-    o_ << "<div class=\"keyboard\" style=\"--keyboard-w:" << Units{keyboard_width}
-       << ";--keyboard-h:" << Units{keyboard_height} << "\">\n";
+    o_ << "<div class=\"keyboard-frame\"><div class=\"keyboard\" style=\"--keyboard-w:"
+       << Units{keyboard_width} << ";--keyboard-h:" << Units{keyboard_height} << "\">\n";
     std::vector<std::string> lines;
+    part_shown_.clear();
     for (std::size_t at = 0; at < places.size(); ++at) {
       const KeyPlace& p = places[at];
       lines.clear();
@@ -204,17 +229,48 @@ class PageWriter {
         o_ << "<div class=\"enter-top " << state << "\"" << geometry(iso_enter_top(p))
            << "\"></div>\n";
       }
+      KeyText fit = fit_key_text(p, name, lines);
+      std::size_t hidden = fit.hidden();
       o_ << "<div class=\"key " << state << "\" data-key=\"" << p.code << "\"";
       if (in_conflict(v, BindingKind::key, p.code, 0)) o_ << " data-conflict";
-      o_ << geometry_[at] << ";--s:" << Units{fitting_size(p, name, lines)}
-         << "\"><span class=\"key-name\">" << Html{name} << "</span>";
-      for (std::size_t i = 0; i < lines.size(); ++i) {
-        o_ << (i < bound ? "<span class=\"command\">" : "<span class=\"tool-name\">")
-           << Html{lines[i]} << "</span>";
+      if (hidden > 0) {
+        // What the key can't show: all of it in its title, and in a list.
+        std::string all;
+        for (const std::string& line : lines) all += (all.empty() ? "" : ", ") + line;
+        o_ << " title=\"" << Html{all} << "\"";
+        part_shown_.push_back({std::string(name), lines, bound});
       }
+      o_ << geometry_[at] << ";--s:" << Units{fit.size} << "\"><span class=\"key-name\"";
+      if (fit.name_scale < 1) o_ << " style=\"--squeeze:" << Units{fit.name_scale} << "\"";
+      o_ << ">" << Html{name} << "</span>";
+      for (std::size_t i = 0; i < lines.size(); ++i) {
+        o_ << "<span class=\"" << (i < bound ? "command" : "tool-name")
+           << (fit.shown[i] ? "" : " beyond") << "\">" << Html{lines[i]} << "</span>";
+      }
+      if (hidden > 0)
+        o_ << "<span class=\"more\">+" << static_cast<std::int32_t>(hidden) << "</span>";
       o_ << "</div>\n";
     }
-    o_ << "</div>\n";
+    o_ << "</div></div>\n";
+  }
+
+  // The keys whose bindings the drawing can't show: those that show only
+  // a part of what they hold, in full, and those it has no place for.
+  void key_lists(const VersionModel& v) {
+    const std::vector<KeyPlace>& places = keyboard_places(model_.keyboard);
+    // The keys that show only a part of what they hold, in full.
+    if (!part_shown_.empty()) {
+      o_ << "<h4>" << Html{w_.part_shown} << "</h4>\n<ul class=\"part-shown\">\n";
+      for (const PartShown& k : part_shown_) {
+        o_ << "<li class=\"row\"><b>" << Html{k.name} << "</b> ";
+        for (std::size_t i = 0; i < k.lines.size(); ++i) {
+          o_ << (i < k.bound ? "<span class=\"command\">" : " <span class=\"tool-name\">")
+             << Html{k.lines[i]} << "</span>";
+        }
+        o_ << "</li>\n";
+      }
+      o_ << "</ul>\n";
+    }
 
     // Bindings of keys the drawing has no place for.
     bool listed = false;
@@ -249,6 +305,27 @@ class PageWriter {
     o_ << "</li>\n";
   }
 
+  // The free controls of a kind told in one line, as ranges: "Buttons
+  // 6&ndash;11, 14 free".
+  void free_ranges(bool axes, const std::vector<std::int32_t>& free) {
+    if (free.empty()) return;
+    auto name = [&](std::int32_t i) {
+      static const char* const letters[] = {"X", "Y", "Z"};
+      return axes && i >= 0 && i < 3 ? std::string(letters[i]) : i2b(i);
+    };
+    bool one = free.size() == 1;
+    o_ << "<li class=\"free-ranges\">"
+       << Html{axes ? (one ? w_.axis : w_.axes) : (one ? w_.button : w_.buttons)} << " ";
+    for (std::size_t at = 0; at < free.size();) {
+      std::size_t end = at;
+      while (end + 1 < free.size() && free[end + 1] == free[end] + 1) ++end;
+      o_ << (at > 0 ? ", " : "") << Html{name(free[at])};
+      if (end > at) o_ << (end == at + 1 ? ", " : "&ndash;") << Html{name(free[end])};
+      at = end + 1;
+    }
+    o_ << " " << Html{one ? w_.free : w_.free_many} << "</li>\n";
+  }
+
   void attached_card(const VersionModel& v, const std::string& header, std::int32_t k) {
     const Joystick& joy = model_.joysticks[static_cast<std::size_t>(k - 1)];
     std::string name = trim(joy.name);
@@ -268,6 +345,7 @@ class PageWriter {
       }
       std::sort(indices.begin(), indices.end());
       o_ << "<h5>" << Html{axes ? w_.axes : w_.buttons} << "</h5><ul>\n";
+      std::vector<std::int32_t> free;
       for (std::int32_t i : indices) {
         std::vector<std::string> list;
         for (const Binding& b : v.bindings) {
@@ -275,7 +353,9 @@ class PageWriter {
         }
         std::string label = axes ? axis_text(i, name, texts_) : button_text(i, texts_);
         control(v, axes ? "axis" : "button", on, k, i, label, list);
+        if (list.empty()) free.push_back(i);
       }
+      free_ranges(axes, free);
       o_ << "</ul>\n";
     }
     o_ << "</article>\n";
@@ -365,10 +445,12 @@ class PageWriter {
        << Html{v.ctrfile} << "</p>\n";
     legend();
     keyboard(v);
+    o_ << "<div class=\"details\">\n";
+    key_lists(v);
     cards(v);
     conflicts(v);
     unbound(v);
-    o_ << "</section>\n";
+    o_ << "</div>\n</section>\n";
   }
 
   void differences() {
@@ -393,6 +475,7 @@ class PageWriter {
   const Words& w_;
   PageText o_;
   std::vector<std::string> geometry_;  // of each key of the drawing, once
+  std::vector<PartShown> part_shown_;  // of the keyboard drawn last
 };
 
 }  // namespace

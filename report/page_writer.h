@@ -2,8 +2,10 @@
 // drawn at the keys' places with the commands on them, one card per joystick
 // section, the conflicts and the unbound commands; then the differences
 // between the versions. One self-contained UTF-8 file, readable without
-// scripts (a script adds the search), printable on A4 landscape. The model
-// it draws is embedded as JSON (report/page_data.h).
+// scripts (a script adds the search), on a desktop, a tablet or a phone, at
+// night, and printed in landscape on any paper, each version on a page of
+// its own where it fits. The model it draws is embedded as JSON
+// (report/page_data.h).
 //
 // The class names that the markup shares with report/page.css,
 // report/page.js and the browser test:
@@ -11,21 +13,27 @@
 //   screen-only    what is not printed (the search field)
 //   version        a version's part (it carries data-version)
 //   file-name      the controls.ini a version was read from
-//   legend, swatch the colours' legend and its samples
+//   legend, legend-item, swatch  the colours' legend, its items, their samples
 //   keyboard       a drawing (its size in --keyboard-w and --keyboard-h)
+//   keyboard-frame what holds a drawing, scrolling sideways on a narrow screen
 //   key            a key (data-key; its place in --x --y --w --h, its text's
-//                  size in --s), with the state bound, taken (by a sibling
-//                  tool) or free
+//                  size in --s; a title when it shows only a part of what it
+//                  holds), with the state bound, taken (by a sibling tool) or
+//                  free
 //   enter-top      the wider top of the ISO keyboard's tall Enter
-//   key-name       a key's name
+//   key-name       a key's name (narrowed by --squeeze when too wide)
 //   command        a command's name, wherever it is bound
 //   tool-name      a sibling tool's name on a key it takes
+//   beyond, more   what a key does not show, and its mark "+N"
+//   details        a version's part below its drawing, in columns in print
+//   part-shown     the list of keys that show only a part of what they hold
 //   off-drawing    the list of keys bound that the drawing has no place for
 //   cards, card    the joystick cards; unattached for a device not attached
 //   section-header a card's section header
 //   control        an axis or a button of a card (data-axis, data-button),
 //                  bound or free
 //   control-name   an axis's or button's name; free-word the word "free"
+//   free-ranges    a card's free axes or buttons as ranges, in print
 //   list, row      a table of conflicts or differences, and any listed row
 //   taken-by       the sibling tools that take a key in conflict
 //   unbound-list   the unbound commands

@@ -132,3 +132,27 @@ TEST(Page, EndsWithTheDocument) {
   EXPECT_EQ(html.substr(html.size() - 18), "</body>\r\n</html>\r\n");
   EXPECT_EQ(count_of(html, "\n"), count_of(html, "\r\n"));
 }
+
+TEST(Page, AKeyShowsWhatFitsAndItsMarkFreeControlsAsRanges) {
+  ReportModel model = model_of(false, "[S]", "x");
+  VersionModel& v = model.versions[0];
+  v.bindings.clear();
+  for (const char* c : {"Pause", "Brake", "Flaps", "Trim nose up"}) {
+    v.bindings.push_back({0, c, BindingKind::key, 30, "A", 0, ""});
+  }
+  v.bindings.push_back({1, "Roll", BindingKind::button, 1, "", 1, "x"});
+  model.joysticks[0].buttons = 12;
+  model.key_names = {{30, "A"}};
+  std::string html = render(model);
+  EXPECT_NE(html.find(" title=\"Pause, Brake, Flaps, Trim nose up, x\""), std::string::npos);
+  EXPECT_NE(html.find("<span class=\"command beyond\">Flaps</span><span class=\"command "
+                      "beyond\">Trim nose up</span><span class=\"tool-name beyond\">x</span>"
+                      "<span class=\"more\">+3</span></div>"),
+            std::string::npos);
+  // The list of such keys, in full.
+  EXPECT_NE(html.find("<li class=\"row\"><b>A</b> <span class=\"command\">Pause</span>"),
+            std::string::npos);
+  EXPECT_NE(html.find("<li class=\"free-ranges\">Buttons 0, 2&ndash;11 free</li>"),
+            std::string::npos);
+  EXPECT_NE(html.find("<li class=\"free-ranges\">Axes X, Y free</li>"), std::string::npos);
+}

@@ -2,9 +2,12 @@
 # Builds the programs and runs them on a fresh copy of the example
 # installation in examples/: Tavlet writes the report (the final question is
 # answered no), which is shown here converted to UTF-8; then Brin23 converts
-# the version-2 controls.ini to version 3, keeping a numbered backup.
+# the version-2 controls.ini to version 3, keeping a numbered backup. The
+# reference card that Tavlet drew is kept in build/demo/Controls.html, named
+# last, to be opened in a browser.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+repo=$PWD
 . scripts/packages.sh
 ensure_packages cmake make g++ libgtest-dev
 
@@ -37,3 +40,9 @@ echo "== Numbered backups of the version-3 controls.ini"
 ls "$pilot3" | grep '_[0-9]*\.bak$'
 echo "== The version-3 controls.ini, written from version 2 (first lines)"
 head -n 12 "$pilot3/controls.ini"
+
+card="$repo/build/demo/Controls.html"
+mkdir -p "$(dirname "$card")"
+cp "$work/Controls.html" "$card"
+echo "== The reference card Tavlet drew, to open in a browser:"
+echo "$card"

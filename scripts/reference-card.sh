@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Makes docs/reference-card.png, the picture of the reference card that the
-# README shows: Tavlet runs on a fresh copy of the example installation and
-# headless Chromium takes a screenshot of its Controls.html.
+# Makes the pictures of the reference card that the README shows
+# (docs/reference-card.png on a desktop, -dark.png at night, -phone.png on a
+# phone): Tavlet runs on a fresh copy of the example installation and
+# headless Chromium takes the pictures of its Controls.html.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
-ensure_packages cmake make g++ libgtest-dev chromium
+ensure_packages cmake make g++ libgtest-dev chromium chromium-driver python3-selenium \
+  fonts-dejavu-core fonts-liberation
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target Tavlet data_tables >/dev/null
@@ -20,8 +22,4 @@ printf 'no\n' > "$demo/answers.txt"
   MALVET_JOYSTICKS="$demo/joysticks.txt" MALVET_DIALOGS="$demo/answers.txt" \
   ./Tavlet > /dev/null)
 
-chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-  --disable-background-networking --disable-component-update --disable-sync \
-  --user-data-dir="$demo/profile" --hide-scrollbars --window-size=1400,1250 \
-  --screenshot="$PWD/docs/reference-card.png" "file://$work/Controls.html" 2>/dev/null
-echo "docs/reference-card.png made from $work/Controls.html"
+/usr/bin/python3 scripts/reference-card.py "$work/Controls.html" "$PWD/docs"

@@ -9,7 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
 ensure_packages cmake make g++ libgtest-dev g++-mingw-w64-x86-64 wine wine64 clang \
-  libclang-rt-14-dev python3 python3-selenium chromium chromium-driver python3-pefile
+  libclang-rt-14-dev python3 python3-selenium chromium chromium-driver python3-pefile \
+  poppler-utils fonts-dejavu-core fonts-liberation
 # The regions the Windows tests stage under Wine: Central Europe's code
 # page, Germany's list separator.
 ensure_locales pl_PL.UTF-8 de_DE.UTF-8

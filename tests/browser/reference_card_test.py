@@ -1,14 +1,25 @@
 #!/usr/bin/python3
 """Controls.html in a real browser: Tavlet is run on the example installation
-in English and in French, and each page is loaded in headless Chromium and
-checked as a pilot would see it: no script error, the keys of each drawing
-apart from one another and inside their keyboard, no text running out of its
-key, the search highlighting what it should, and each version's keyboard on
-one A4 landscape page when printed.
+in English and in French, and on it with three joysticks attached (a stick, a
+throttle quadrant and rudder pedals, bound in both versions), and each page is
+loaded in headless Chromium and checked as a pilot would see it:
+
+- on a desktop (1000, 1280, 1400 and 1920 px): no script error, the keys of
+  each drawing apart from one another and inside their keyboard, no text out
+  of its key, no word of a key's text broken inside, key text of 7 px at
+  least from 1280 px on; the search highlighting what it should;
+- on a tablet (768 px) and a phone (390 px): the page never wider than the
+  screen, key text of 8 px at least;
+- at night (a dark colour scheme): a dark page with light text, every kind of
+  key told apart; its print stays light;
+- in print, on A4 and on US Letter landscape: the keyboard within the page,
+  no word broken, key text of 5 pt at least, at most 3 pages for the example
+  (5 with the three joysticks), and no page before the last nearly empty.
 
 Exit status 0 when every check holds, 1 when one fails, 77 when Chromium, its
 driver or Selenium is missing (the test is then skipped)."""
 
+import base64
 import os
 import shutil
 import subprocess
@@ -25,9 +36,16 @@ except ImportError:
 CHROMIUM = "/usr/bin/chromium"
 DRIVER = "/usr/bin/chromedriver"
 
-# A4 landscape less the page's 10 mm margins, in CSS pixels (96 per inch).
-PRINT_WIDTH = round(277 / 25.4 * 96)
-PRINT_HEIGHT = round(190 / 25.4 * 96)
+MM = 96 / 25.4  # CSS pixels in a millimetre
+PAGE_MARGIN = 8  # the page's own margins, in mm
+# Landscape paper, in inches as printing takes it, and in mm.
+PAPERS = {"A4": ((8.27, 11.69), (297, 210)), "Letter": ((8.5, 11.0), (279.4, 215.9))}
+# What both papers leave for the page, in CSS pixels.
+PRINT_WIDTH = round((279.4 - 2 * PAGE_MARGIN) * MM)
+PRINT_HEIGHT = round((210 - 2 * PAGE_MARGIN) * MM)
+# A page holding fewer lines of text than this, before the last, is nearly
+# empty: a list cut off its version, a heading alone.
+FEW_LINES = 25
 
 failures = []
 
@@ -37,9 +55,59 @@ def check(condition, message):
         failures.append(message)
 
 
-def run_tavlet(tavlet, tables, examples, folder, language):
+def reg_key(key, values):
+    return "[HKEY_CURRENT_USER\\System\\CurrentControlSet\\Control\\MediaProperties\\" \
+           "PrivateProperties\\" + key + "]\r\n" + values + "\r\n\r\n"
+
+
+def attach_three_devices(folder):
+    """A throttle quadrant and the rudder pedals attached beside the stick,
+    each bound in both versions."""
+    devices = [("A3C2", "Throttle Quadrant", "e3,d2,c1,b0,5a,4f,e9,11,80,02,44,45,53,54,00,00",
+                "[{B0C1D2E3-4F5A-11E9-8002-444553540000}]", 6, 24),
+               ("A3C3", "Rudder Pedals", "d0,c3,b2,a1,2f,1e,e9,11,80,01,44,45,53,54,00,00",
+                "[{A1B2C3D0-1E2F-11E9-8001-444553540000}]", 3, 4)]
+    reg = ""
+    slots = ""
+    for slot, (product, name, guid, _, axes, buttons) in enumerate(devices, start=1):
+        reg += reg_key("Joystick\\OEM\\VID_1209&PID_" + product, f'"OEMName"="{name}"')
+        reg += reg_key("DirectInput\\VID_1209&PID_" + product + "\\Calibration\\0",
+                       '"GUID"=hex:' + guid)
+        slots += f"{slot} {axes} {buttons} 1209 {product}\n"
+    with open(os.path.join(folder, "registry.reg"), "a", newline="") as f:
+        f.write("\r\n" + reg)
+    with open(os.path.join(folder, "joysticks.txt"), "a") as f:
+        f.write(slots)
+    throttle, pedals = devices[0][3], devices[1][3]
+    bindings = {
+        "Aerlon": {throttle: "1005=1000\r\n1012=1004\r\n1010=1008\r\n1011=1012\r\n" +
+                   "".join(f"{c}={48 + i}\r\n" for i, c in enumerate(
+                       (3005, 3006, 3007, 3008, 3009, 3011, 3012, 3013, 3014, 3015, 3016,
+                        3020, 3021, 3022, 3023, 3027, 3028, 3041, 3042, 3054))),
+                   pedals: "1002=1000\r\n1006=1004\r\n1003=1008\r\n3010=48\r\n3004=49\r\n"},
+        "Aerlon3": {throttle: "2008=1000\r\n2006=1004\r\n2012=1008\r\n2010=1012\r\n" +
+                    "".join(f"{c}={48 + i}\r\n" for i, c in enumerate(
+                        (3105, 3106, 3107, 3108, 3109, 3110, 3111, 3113, 3115, 3120, 3121,
+                         3122, 3123, 3124, 3130, 3131, 3137, 3138, 3151, 3152, 3163))),
+                    pedals: "2003=1000\r\n2007=1004\r\n2004=1008\r\n3112=48\r\n3105=49\r\n"}}
+    for version, sections in bindings.items():
+        path = os.path.join(folder, "Users", "Ann", "Documents", version, "Pilots", "Ann",
+                            "controls.ini")
+        with open(path, newline="") as f:
+            text = f.read()
+        # The pedals' section is there already, not attached: rebound whole.
+        text = text[:text.index(pedals)]
+        for header, lines in sections.items():
+            text += header + "\r\n" + lines + "\r\n"
+        with open(path, "w", newline="") as f:
+            f.write(text)
+
+
+def run_tavlet(tavlet, tables, examples, folder, language, three_devices):
     """Runs Tavlet on a fresh copy of the example installation; the page."""
     shutil.copytree(examples, folder)
+    if three_devices:
+        attach_three_devices(folder)
     work = os.path.join(folder, "Tools", "Malvet")
     for name in os.listdir(tables):
         if name.startswith(("CMD", "SCN")) and name.endswith(".txt"):
@@ -65,6 +133,20 @@ def browser():
     options.add_argument("--user-data-dir=" + tempfile.mkdtemp(prefix="malvet-chromium-"))
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     return webdriver.Chrome(service=Service(DRIVER), options=options)
+
+
+def emulate(driver, width=None, height=1000, mobile=False, media="", dark=False):
+    """The window as a screen `width` wide (a phone's when `mobile`), printed
+    (`media` "print"), at night (`dark`); None puts the window back."""
+    if width is None:
+        driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+    else:
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                               {"width": width, "height": height, "deviceScaleFactor": 1,
+                                "mobile": mobile})
+    driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {
+        "media": media,
+        "features": [{"name": "prefers-color-scheme", "value": "dark" if dark else "light"}]})
 
 
 GEOMETRY = """
@@ -106,6 +188,138 @@ def check_drawings(driver, label):
                 check(apart, f"{name}: keys {a['code']} and {b['code']} overlap")
 
 
+# The words of the keys' texts that stand on more than one line, and the
+# smallest size of a key's text, in CSS pixels.
+KEY_TEXT = """
+const broken = [];
+let smallest = 1000;
+for (const el of document.querySelectorAll('.key > span')) {
+  if (el.getClientRects().length === 0) continue;  // not shown
+  smallest = Math.min(smallest, parseFloat(getComputedStyle(el).fontSize));
+  const node = el.firstChild;
+  if (!node || node.nodeType !== Node.TEXT_NODE) continue;
+  const text = node.textContent;
+  const words = /[^ ]+/g;
+  let m;
+  while ((m = words.exec(text)) !== null) {
+    const range = document.createRange();
+    range.setStart(node, m.index);
+    range.setEnd(node, m.index + m[0].length);
+    const tops = new Set([...range.getClientRects()].filter(r => r.width > 0)
+                                                   .map(r => Math.round(r.top)));
+    if (tops.size > 1) broken.push(el.closest('.key').dataset.key + ' ' + m[0]);
+  }
+}
+return {broken: broken, smallest: smallest};
+"""
+
+
+def check_key_text(driver, label, smallest):
+    text = driver.execute_script(KEY_TEXT)
+    check(not text["broken"], f"{label}: words broken inside on keys: {text['broken'][:8]}")
+    check(text["smallest"] >= smallest - 0.01,
+          f"{label}: key text of {text['smallest']:.2f} px, less than {smallest:.2f}")
+
+
+def check_narrow(driver, label):
+    for width in (768, 390):
+        emulate(driver, width, 900, mobile=True)
+        size = driver.execute_script(
+            "return {page: document.documentElement.scrollWidth, screen: window.innerWidth};")
+        check(size["page"] <= size["screen"],
+              f"{label} at {width} px: the page is {size['page']} px wide, it scrolls sideways")
+        check_key_text(driver, f"{label} at {width} px", 8)
+    emulate(driver)
+
+
+COLOURS = """
+function lum(c) {
+  const v = c.match(/[0-9.]+/g).slice(0, 3).map(Number).map(x => x / 255);
+  const lin = v.map(x => x <= 0.03928 ? x / 12.92 : Math.pow((x + 0.055) / 1.055, 2.4));
+  return 0.2126 * lin[0] + 0.7152 * lin[1] + 0.0722 * lin[2];
+}
+const body = getComputedStyle(document.body);
+const bg = s => getComputedStyle(document.querySelector(s)).backgroundColor;
+const conflict = document.querySelector('.key[data-conflict]');
+return {page: lum(body.backgroundColor), text: lum(body.color),
+        bound: bg('.key.bound'), free: bg('.key.free'), taken: bg('.key.taken'),
+        conflict: conflict ? getComputedStyle(conflict).borderTopColor : null,
+        border: getComputedStyle(document.querySelector('.key.free')).borderTopColor};
+"""
+
+
+def check_night(driver, label):
+    emulate(driver, 1280, 1000, dark=True)
+    night = driver.execute_script(COLOURS)
+    check(night["page"] < 0.05, f"{label} at night: the page is not dark ({night['page']:.2f})")
+    check(night["text"] > 0.6, f"{label} at night: the text is not light ({night['text']:.2f})")
+    kinds = {night["bound"], night["free"], night["taken"]}
+    check(len(kinds) == 3, f"{label} at night: bound, free and taken keys look alike: {kinds}")
+    check(night["conflict"] is None or night["conflict"] != night["border"],
+          f"{label} at night: a conflict looks like any key")
+    emulate(driver, PRINT_WIDTH, PRINT_HEIGHT, media="print", dark=True)
+    printed = driver.execute_script(COLOURS)
+    check(printed["page"] > 0.9, f"{label}: printed at night, the page is not light")
+    emulate(driver)
+
+
+PRINTED = """
+const out = [];
+const parts = [...document.querySelectorAll('[data-version]')];
+parts.forEach((part, i) => {
+  // The first version's part follows the page's heading on the first page;
+  // each later one starts a page.
+  const board = part.querySelector('.keyboard').getBoundingClientRect();
+  const top = i === 0 ? document.documentElement.getBoundingClientRect().top
+                      : part.getBoundingClientRect().top;
+  out.push({version: part.dataset.version, height: board.bottom - top, width: board.right,
+            breaks: i === 0 ? 'page' : getComputedStyle(part).breakBefore});
+});
+const search = document.getElementById('search');
+return {parts: out, search: search ? getComputedStyle(search).display : 'none'};
+"""
+
+
+def pdf_pages(driver, paper):
+    """The lines of text of each page of the page printed on `paper`."""
+    (width, height), _ = PAPERS[paper]
+    pdf = driver.execute_cdp_cmd("Page.printToPDF", {
+        "paperWidth": width, "paperHeight": height, "preferCSSPageSize": True,
+        "printBackground": True})
+    data = base64.b64decode(pdf.get("data", ""))
+    with tempfile.NamedTemporaryFile(suffix=".pdf") as f:
+        f.write(data)
+        f.flush()
+        text = subprocess.run(["pdftotext", "-layout", f.name, "-"], capture_output=True,
+                              check=True).stdout.decode("utf-8", "replace")
+    pages = text.split("\f")
+    if pages and not pages[-1].strip():
+        pages.pop()
+    return [len([line for line in page.splitlines() if line.strip()]) for page in pages]
+
+
+def check_print(driver, label, most_pages):
+    emulate(driver, PRINT_WIDTH, PRINT_HEIGHT, media="print")
+    printed = driver.execute_script(PRINTED)
+    check(printed["search"] == "none", f"{label}: the search field is printed")
+    for part in printed["parts"]:
+        name = f"{label} version {part['version']}"
+        check(part["breaks"] == "page", f"{name}: does not start a printed page")
+        check(part["height"] <= PRINT_HEIGHT,
+              f"{name}: heading and keyboard need {part['height']:.0f} px of {PRINT_HEIGHT}")
+        check(part["width"] <= PRINT_WIDTH,
+              f"{name}: the keyboard is {part['width']:.0f} px wide of {PRINT_WIDTH}")
+    check_key_text(driver, f"{label} printed", 5 * 96 / 72)
+    emulate(driver)
+    for paper in PAPERS:
+        lines = pdf_pages(driver, paper)
+        check(1 <= len(lines) <= most_pages,
+              f"{label} on {paper}: {len(lines)} pages printed, {most_pages} at most")
+        for number, count in enumerate(lines[:-1], start=1):
+            check(count >= FEW_LINES,
+                  f"{label} on {paper}: page {number} of {len(lines)} holds {count} lines")
+
+
 SEARCH = """
 const box = document.getElementById('search');
 box.value = arguments[0];
@@ -133,43 +347,6 @@ def check_search(driver, label, text):
     check(cleared["hits"] == 0 and not cleared["searching"], f"{label}: clearing the search")
 
 
-PRINTED = """
-const out = [];
-const parts = [...document.querySelectorAll('[data-version]')];
-parts.forEach((part, i) => {
-  // The first version's part follows the page's heading on the first page;
-  // each later one starts a page.
-  const board = part.querySelector('.keyboard').getBoundingClientRect();
-  const top = i === 0 ? document.documentElement.getBoundingClientRect().top
-                      : part.getBoundingClientRect().top;
-  out.push({version: part.dataset.version, height: board.bottom - top, width: board.right,
-            breaks: i === 0 ? 'page' : getComputedStyle(part).breakBefore});
-});
-const search = document.getElementById('search');
-return {parts: out, search: search ? getComputedStyle(search).display : 'none'};
-"""
-
-
-def check_print(driver, label):
-    driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": "print"})
-    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
-                           {"width": PRINT_WIDTH, "height": PRINT_HEIGHT,
-                            "deviceScaleFactor": 1, "mobile": False})
-    printed = driver.execute_script(PRINTED)
-    check(printed["search"] == "none", f"{label}: the search field is printed")
-    for part in printed["parts"]:
-        name = f"{label} version {part['version']}"
-        check(part["breaks"] == "page", f"{name}: does not start a printed page")
-        check(part["height"] <= PRINT_HEIGHT,
-              f"{name}: heading and keyboard need {part['height']:.0f} px of {PRINT_HEIGHT}")
-        check(part["width"] <= PRINT_WIDTH,
-              f"{name}: the keyboard is {part['width']:.0f} px wide of {PRINT_WIDTH}")
-    pdf = driver.execute_cdp_cmd("Page.printToPDF", {"landscape": True, "preferCSSPageSize": True})
-    check(len(pdf.get("data", "")) > 1000, f"{label}: printing made no PDF")
-    driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
-    driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": ""})
-
-
 def main():
     if len(sys.argv) != 4:
         print("usage: reference_card_test.py TAVLET TABLES_FOLDER EXAMPLES_FOLDER")
@@ -178,24 +355,34 @@ def main():
     if not (os.path.exists(CHROMIUM) and os.path.exists(DRIVER)):
         print("chromium or chromium-driver is not installed")
         return 77
+    if shutil.which("pdftotext") is None:
+        print("poppler-utils is not installed")
+        return 77
     scratch = tempfile.mkdtemp(prefix="malvet-browser-")
     driver = None
     try:
         driver = browser()
-        for language, label, search in (("en_US.UTF-8", "English", "trim"),
-                                        ("fr_FR.UTF-8", "French", "TRIM")):
-            page = run_tavlet(tavlet, tables, examples, os.path.join(scratch, label), language)
+        for language, label, search, three, most_pages in (
+                ("en_US.UTF-8", "English", "trim", False, 3),
+                ("fr_FR.UTF-8", "French", "TRIM", False, 3),
+                ("en_US.UTF-8", "Three joysticks", "throttle", True, 5)):
+            page = run_tavlet(tavlet, tables, examples, os.path.join(scratch, label), language,
+                              three)
             driver.get("file://" + page)
             driver.get_log("browser")  # nothing before the page counts
             driver.refresh()
             check(driver.execute_script("return document.getElementById('controls-data') !== null"),
                   f"{label}: no model embedded")
-            for width in (1920, 1280, 1000):  # the keys grow and shrink with the window
+            for width in (1920, 1400, 1280, 1000):  # the keys grow and shrink with the window
                 driver.set_window_size(width, 1000)
                 check_drawings(driver, f"{label} in a window {width} wide")
+                check_key_text(driver, f"{label} in a window {width} wide",
+                               7 if width >= 1280 else 0)
             driver.set_window_size(1500, 1000)
             check_search(driver, label, search)
-            check_print(driver, label)
+            check_narrow(driver, label)
+            check_night(driver, label)
+            check_print(driver, label, most_pages)
             errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
             check(not errors, f"{label}: errors in the browser: {errors}")
     finally:
