@@ -247,8 +247,9 @@ class PageWriter {
         o_ << "<span class=\"" << (i < bound ? "command" : "tool-name")
            << (fit.shown[i] ? "" : " beyond") << "\">" << Html{lines[i]} << "</span>";
       }
-      if (hidden > 0)
+      if (hidden > 0) {
         o_ << "<span class=\"more\">+" << static_cast<std::int32_t>(hidden) << "</span>";
+      }
       o_ << "</div>\n";
     }
     o_ << "</div></div>\n";
@@ -258,7 +259,6 @@ class PageWriter {
   // a part of what they hold, in full, and those it has no place for.
   void key_lists(const VersionModel& v) {
     const std::vector<KeyPlace>& places = keyboard_places(model_.keyboard);
-    // The keys that show only a part of what they hold, in full.
     if (!part_shown_.empty()) {
       o_ << "<h4>" << Html{w_.part_shown} << "</h4>\n<ul class=\"part-shown\">\n";
       for (const PartShown& k : part_shown_) {
