@@ -57,10 +57,8 @@ class Conversion {
   FileName pilot_file(const std::string& folder, int version) {
     if (!is_blank(folder)) return file_name(trim(folder) + "\\controls.ini", path_capacity);
     title_ = "Brin23 : Looking for A" + std::to_string(version) + " controls.ini";
-    bool whole = true;
     std::optional<std::string> chosen =
-        GetFileName(title_, "", "*.ini", "Configuration files (*.ini)", false, &whole);
-    note_machine_name(whole);
+        GetFileName(title_, "", "*.ini", "Configuration files (*.ini)", false);
     return chosen ? file_name(*chosen, dialog_path_capacity) : FileName();
   }
 

@@ -15,12 +15,6 @@ std::vector<std::string> lines(const std::vector<Conflict>& conflicts) {
   return out;
 }
 
-Binding row(std::int32_t position, const std::string& command, BindingKind kind,
-            std::int32_t code = 0, const std::string& key_name = "", std::int32_t joystick = 0,
-            const std::string& device = "") {
-  return {position, command, kind, code, key_name, joystick, device};
-}
-
 }  // namespace
 
 TEST(Conflicts, APlaceBoundToTwoCommands) {
@@ -82,10 +76,10 @@ TEST(Sort, StableAscending) {
 }
 
 TEST(Bindings, SortedByCommandInTheOrderRead) {
-  std::vector<Binding> bindings = {row(2, "Brake", BindingKind::key, 30, "A"),
-                                   row(0, "Roll", BindingKind::unbound),
-                                   row(2, "Brake", BindingKind::button, 0, "", 1, "Stick"),
-                                   row(1, "Pause", BindingKind::key, 25, "P")};
+  std::vector<Binding> bindings = {{2, "Brake", BindingKind::key, 30, "A", 0, ""},
+                                   {0, "Roll", BindingKind::unbound, 0, "", 0, ""},
+                                   {2, "Brake", BindingKind::button, 0, "", 1, "Stick"},
+                                   {1, "Pause", BindingKind::key, 25, "P", 0, ""}};
   sort_bindings(bindings);
   std::vector<std::string> order;
   for (const Binding& b : bindings) order.push_back(b.command + "/" + std::to_string(b.code));

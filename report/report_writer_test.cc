@@ -86,25 +86,15 @@ TEST(ReportFilesTest, BothFilesGetTheirLines) {
             " \r\n\"Cmd\",=\"5\",\"Keyboard\",\r\n\"Cmd\",\"Up\",\"Keyboard\",\r\ncsv\r\n");
 }
 
-namespace {
-
-Binding bind(std::int32_t position, const std::string& command, BindingKind kind,
-             std::int32_t code = 0, const std::string& key_name = "", std::int32_t joystick = 0,
-             const std::string& device = "") {
-  return {position, command, kind, code, key_name, joystick, device};
-}
-
-}  // namespace
-
 TEST(Bindings, RenderedAsTheRowsOfEachKind) {
   Layout layout = make_layout(6, false);
   ReportTexts en = report_texts(false);
-  std::vector<Binding> bindings = {bind(0, "Roll", BindingKind::axis, 1, "", 1, "Stick"),
-                                   bind(1, "Pause", BindingKind::key, 2, "1"),
-                                   bind(1, "Pause", BindingKind::unrecognised_key, 99),
-                                   bind(2, "Brake", BindingKind::button, 3, "", 1, "Stick"),
-                                   bind(2, "Brake", BindingKind::not_attached, 48, "", 0, "[{X}]"),
-                                   bind(3, "Chat", BindingKind::unbound)};
+  std::vector<Binding> bindings = {{0, "Roll", BindingKind::axis, 1, "", 1, "Stick"},
+                                   {1, "Pause", BindingKind::key, 2, "1", 0, ""},
+                                   {1, "Pause", BindingKind::unrecognised_key, 99, "", 0, ""},
+                                   {2, "Brake", BindingKind::button, 3, "", 1, "Stick"},
+                                   {2, "Brake", BindingKind::not_attached, 48, "", 0, "[{X}]"},
+                                   {3, "Chat", BindingKind::unbound, 0, "", 0, ""}};
   VersionRows rows = render_rows(bindings, layout, en);
   EXPECT_EQ(rows.line_out,
             (std::vector<std::string>{

@@ -73,9 +73,7 @@ std::int32_t get_aerlon_inst_dir(std::int32_t nc, std::string& path, bool silent
   std::string key = "SOFTWARE\\Aerlon" + std::to_string(nc) + "\\";
   std::string value;
   std::int32_t len = 0;
-  bool whole = true;
-  std::int32_t status = RdUsrReg(key, "InstallDir", value, len, &whole);
-  note_machine_name(whole);
+  std::int32_t status = RdUsrReg(key, "InstallDir", value, len, ValueUse::path);
   if (status != 0) {
     console_printf(" %d\n", status);
     path.clear();

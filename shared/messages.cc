@@ -7,6 +7,7 @@
 #include "shared/dialog.h"
 #include "shared/limits.h"
 #include "shared/platform.h"
+#include "shared/system.h"
 #include "shared/text.h"
 
 namespace {
@@ -98,7 +99,7 @@ std::int32_t IsLanguageFrench() {
 
 std::optional<std::string> GetFileName(std::string_view title, std::string_view path,
                                        std::string_view filter, std::string_view /*desc*/,
-                                       bool multi, bool* whole) {
+                                       bool multi) {
   std::string filter_copy(filter.substr(0, filter_capacity));
   std::string initial(path);
   console_printf("GetFileName %s %d\n", filter_copy.c_str(), static_cast<int>(filter_copy.size()));
@@ -116,8 +117,10 @@ std::optional<std::string> GetFileName(std::string_view title, std::string_view 
     rest.remove_prefix(comma + 1);
   }
 
+  bool whole = true;
   std::optional<std::string> chosen =
-      dialog_open_file(std::string(title), initial, patterns, multi, whole);
+      dialog_open_file(std::string(title), initial, patterns, multi, &whole);
+  note_machine_name(whole);
   if (chosen) return chosen;
   dialog_message_box("Error",
                      IsLanguageFrench() ? "Aucun fichier sp\xE9"

@@ -57,11 +57,10 @@ std::int32_t IsLanguageFrench();
 
 // The open-file dialog with the comma-separated patterns of `filter` (`desc`
 // is accepted and not shown). The chosen path, or nothing after a cancel,
-// which is also reported in an error box in the user's language. `whole`
-// (when given) is set false when the path's letters were not all held by
-// the machine's code page.
+// which is also reported in an error box in the user's language. A path
+// whose letters the machine's code page can't all hold is noted by
+// note_machine_name.
 std::optional<std::string> GetFileName(std::string_view title, std::string_view path,
-                                       std::string_view filter, std::string_view desc, bool multi,
-                                       bool* whole = nullptr);
+                                       std::string_view filter, std::string_view desc, bool multi);
 
 #endif

@@ -31,9 +31,7 @@ bool is_variable_name(std::string_view name) {
 std::string documents_folder() {
   std::string value;
   std::int32_t len = 0;
-  bool whole = true;
-  std::int32_t status = RdUsrReg(documents_key, "Personal", value, len, &whole);
-  note_machine_name(whole);
+  std::int32_t status = RdUsrReg(documents_key, "Personal", value, len, ValueUse::path);
   console_printf(" %d %d\n", status, len);
   if (status != 0) {
     console_printf(
@@ -62,8 +60,7 @@ std::string documents_folder() {
     }
     console_printf(" ENV %s\n", env.c_str());
     std::string text;
-    std::int32_t n = MyGetEnv(env, text, env_buffer, &whole);
-    note_machine_name(whole);
+    std::int32_t n = MyGetEnv(env, text, env_buffer, ValueUse::path);
     if (n <= 0 || static_cast<std::size_t>(n) >= env_buffer) {
       std::string msg = cut("Error getting environment variable/" + env, message_capacity);
       std::int32_t msg_status = s_error;
@@ -95,10 +92,8 @@ std::int32_t get_aerlon_user_path(std::string_view /*msgpltfldr*/, bool qconfirm
     if (qpilot) {
       std::string value;
       std::int32_t len = 0;
-      bool whole = true;
       std::int32_t status =
-          RdUsrReg("SOFTWARE\\" + arln_reg + "\\", "LastPlayer", value, len, &whole);
-      note_machine_name(whole);
+          RdUsrReg("SOFTWARE\\" + arln_reg + "\\", "LastPlayer", value, len, ValueUse::path);
       console_printf(" %d %d\n", status, len);
       std::string player;
       if (status == 0) {

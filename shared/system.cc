@@ -9,7 +9,7 @@
 namespace {
 
 std::int32_t read_registry(RegistryRoot root, std::string_view subkey, std::string_view name,
-                           std::string& outval, std::int32_t& len, bool* whole) {
+                           std::string& outval, std::int32_t& len, ValueUse use) {
   std::string key(subkey);
   std::string value_name(name);
   console_printf("Subkey,name : %s %s \n", key.c_str(), value_name.c_str());
@@ -26,7 +26,7 @@ std::int32_t read_registry(RegistryRoot root, std::string_view subkey, std::stri
     console_printf("value : %s \n", read.data.c_str());
     len = static_cast<std::int32_t>(read.data.size());
     outval = read.data;
-    if (whole != nullptr) *whole = read.whole;
+    if (use == ValueUse::path) note_machine_name(read.whole);
   }
   console_printf("Status : %d\n", read.close_status);
   if (read.query_status != 0) return read.query_status;
@@ -36,18 +36,20 @@ std::int32_t read_registry(RegistryRoot root, std::string_view subkey, std::stri
 }  // namespace
 
 std::int32_t RdUsrReg(std::string_view subkey, std::string_view name, std::string& outval,
-                      std::int32_t& len, bool* whole) {
+                      std::int32_t& len, ValueUse use) {
   RegistryRoot root = len < 0 ? RegistryRoot::classes_root : RegistryRoot::current_user;
-  return read_registry(root, subkey, name, outval, len, whole);
+  return read_registry(root, subkey, name, outval, len, use);
 }
 
 std::int32_t RdMachineReg(std::string_view subkey, std::string_view name, std::string& outval,
                           std::int32_t& len) {
-  return read_registry(RegistryRoot::local_machine, subkey, name, outval, len, nullptr);
+  return read_registry(RegistryRoot::local_machine, subkey, name, outval, len, ValueUse::text);
 }
 
-std::int32_t MyGetEnv(std::string_view name, std::string& value, std::size_t len, bool* whole) {
-  std::optional<std::string> text = environment_variable(std::string(name), whole);
+std::int32_t MyGetEnv(std::string_view name, std::string& value, std::size_t len, ValueUse use) {
+  bool whole = true;
+  std::optional<std::string> text = environment_variable(std::string(name), &whole);
+  if (use == ValueUse::path) note_machine_name(whole);
   if (!text || text->empty()) return 0;
   if (text->size() + 1 > len) return static_cast<std::int32_t>(text->size() + 1);
   value = *text;
@@ -59,8 +61,6 @@ namespace {
 bool all_names_whole = true;
 
 }  // namespace
-
-bool machine_names_whole() { return all_names_whole; }
 
 void note_machine_name(bool whole) {
   if (!whole) all_names_whole = false;

@@ -11,15 +11,19 @@
 // Size of the buffer a registry value is read into.
 inline constexpr std::size_t registry_value_capacity = 255;
 
+// What a text read from the machine is: a file or folder's name is noted by
+// note_machine_name, so that a run which then finds no file can say why.
+enum class ValueUse { text, path };
+
 // Reads the value `name` of the key `subkey` under HKEY_CURRENT_USER (when
 // `len` is 0 or more on entry) or HKEY_CLASSES_ROOT (when negative). On
 // success returns 0, `outval` holds the value's bytes (a text up to and with
 // its NUL) and `len` its size; otherwise returns the Windows status of the
 // step that failed and leaves both untouched. A value of more than 255 bytes
 // is not read (status 234). A text's letters that the machine's code page
-// lacks come as "?"; `whole`, when given, is then set false.
+// lacks come as "?".
 std::int32_t RdUsrReg(std::string_view subkey, std::string_view name, std::string& outval,
-                      std::int32_t& len, bool* whole = nullptr);
+                      std::int32_t& len, ValueUse use = ValueUse::text);
 
 // RdUsrReg under HKEY_LOCAL_MACHINE, where some systems keep what others keep
 // for the user.
@@ -29,9 +33,9 @@ std::int32_t RdMachineReg(std::string_view subkey, std::string_view name, std::s
 // Reads an environment variable for a buffer of `len` bytes: returns the
 // number of characters stored in `value`, 0 when the variable is not set, and
 // the size needed (more than `len` - 1) without storing anything when it
-// does not fit, as Windows does. `whole` as for RdUsrReg.
+// does not fit, as Windows does.
 std::int32_t MyGetEnv(std::string_view name, std::string& value, std::size_t len,
-                      bool* whole = nullptr);
+                      ValueUse use = ValueUse::text);
 
 // The file of a table delivered with the programs: `name` in the working
 // folder, else beside the program's executable when it lies there (as when
@@ -39,12 +43,10 @@ std::int32_t MyGetEnv(std::string_view name, std::string& value, std::size_t len
 // console then says which file), else `name` as it stands.
 std::string delivered_table(const std::string& name);
 
-// True unless a name that the run took from the machine for a file or
+// Records whether a name that the run took from the machine for a file or
 // folder (a registry value, an environment variable, its command line, a
-// file dialog) had letters that the machine's code page can't hold: the
-// files named from it then are none on disk. note_machine_name records each
-// such name's outcome.
-bool machine_names_whole();
+// file dialog) kept every letter: one the machine's code page can't hold
+// names no file on disk.
 void note_machine_name(bool whole);
 
 // The line that a run's stopping box adds when a name lost letters so ("/"
