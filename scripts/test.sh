@@ -11,9 +11,10 @@ cd "$(dirname "$0")/.."
 ensure_packages cmake make g++ libgtest-dev g++-mingw-w64-x86-64 wine wine64 clang \
   libclang-rt-14-dev python3 python3-selenium chromium chromium-driver python3-pefile \
   poppler-utils fonts-dejavu-core fonts-liberation
-# The regions the Windows tests stage under Wine: Central Europe's code
-# page, Germany's list separator.
-ensure_locales pl_PL.UTF-8 de_DE.UTF-8
+# The regions the Windows tests stage under Wine: France's and the US's
+# language and list separator, Central Europe's code page, Germany's list
+# separator.
+ensure_locales fr_FR.UTF-8 en_US.UTF-8 pl_PL.UTF-8 de_DE.UTF-8
 
 jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
