@@ -71,6 +71,31 @@ SplitName split_name(const std::string& fnam) {
   return split;
 }
 
+// The folder listing of the names matching `pattern`, newest first; nothing
+// when no listing could be made whole (the caller then tries names).
+std::optional<std::vector<std::string>> read_listing(const std::string& pattern) {
+  // A listing left over from an earlier call goes. One that can't go (a
+  // read-only file, a folder) is never taken for this call's listing.
+  if (file_exists(listing_file)) delete_file(listing_file);
+  bool stale = name_taken(listing_file);
+
+  std::string cmd = "DIR /TW /B /O-D \"" + pattern + "\" > " + listing_file;
+  console_printf(" %s\n", cmd.c_str());
+  CommandStatus status{1, 1};
+  if (!stale) status = list_newest_first(pattern, listing_file);
+  console_printf(" exitstat= %d cmdstat= %d\n", status.exit_status, status.command_status);
+  if (status.command_status != 0) return std::nullopt;
+
+  LineReader listing(listing_file, listing_line_capacity);
+  std::vector<std::string> lines;
+  while (std::optional<std::string> line = listing.next()) lines.push_back(*line);
+  bool whole = listing.is_open() && !listing.failed();
+  listing.close();
+  delete_file(listing_file);
+  if (!whole) return std::nullopt;
+  return lines;
+}
+
 }  // namespace
 
 std::int32_t name_from_listing(std::string& fnam, const std::vector<std::string>& lines) {
@@ -106,36 +131,17 @@ std::int32_t name_from_listing(std::string& fnam, const std::vector<std::string>
 }
 
 std::int32_t get_new_vers(std::string& fnam) {
-  // A listing left over from an earlier call goes. One that can't go (a
-  // read-only file, a folder) is never taken for this call's listing.
-  if (file_exists(listing_file)) delete_file(listing_file);
-  bool stale = name_taken(listing_file);
-
-  // The folder listing, newest first.
   fnam = trim(fnam);
   SplitName split = split_name(fnam);
-  std::string cmd = "DIR /TW /B /O-D \"" + split.pattern + "\" > " + listing_file;
-  console_printf(" %s\n", cmd.c_str());
-  CommandStatus status{1, 1};
-  if (!stale) status = list_newest_first(split.pattern, listing_file);
-  console_printf(" exitstat= %d cmdstat= %d\n", status.exit_status, status.command_status);
 
   // Only a listing that this call made whole is read; a name it gives that
   // is taken all the same shows a listing that missed files.
-  if (status.command_status == 0) {
-    LineReader listing(listing_file, listing_line_capacity);
-    std::vector<std::string> lines;
-    while (std::optional<std::string> line = listing.next()) lines.push_back(*line);
-    bool whole = listing.is_open() && !listing.failed();
-    listing.close();
-    delete_file(listing_file);
-    if (whole) {
-      std::string listed = fnam;
-      std::int32_t result = name_from_listing(listed, lines);
-      if (result == 0 || !name_taken(listed)) {
-        fnam = listed;
-        return result;
-      }
+  if (std::optional<std::vector<std::string>> lines = read_listing(split.pattern)) {
+    std::string listed = fnam;
+    std::int32_t result = name_from_listing(listed, *lines);
+    if (result == 0 || !name_taken(listed)) {
+      fnam = listed;
+      return result;
     }
   }
 
@@ -146,4 +152,26 @@ std::int32_t get_new_vers(std::string& fnam) {
   }
   warn_no_version(fnam);
   return 0;
+}
+
+std::optional<std::string> newest_backup(const std::string& fnam) {
+  SplitName split = split_name(trim(fnam));
+  if (std::optional<std::vector<std::string>> lines = read_listing(split.pattern)) {
+    std::int32_t nmax = -1;
+    std::string newest;
+    for (const std::string& line : *lines) {
+      if (std::optional<std::int32_t> n = listed_number(line); n && *n > nmax) {
+        nmax = *n;
+        newest = trim(line);
+      }
+    }
+    if (nmax < 0) return std::nullopt;
+    return trim(extract_path_name(fnam).p1) + newest;
+  }
+  // No listing: the names looked for one by one, from the highest down.
+  for (std::int32_t nnn = highest_number; nnn >= 0; --nnn) {
+    std::string name = split.stem + "_" + five_digits(nnn) + split.ext;
+    if (file_exists(name)) return name;
+  }
+  return std::nullopt;
 }

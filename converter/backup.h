@@ -7,6 +7,7 @@
 #define MALVET_CONVERTER_BACKUP_H
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,12 @@ inline constexpr const char* listing_file = "get_new_vers_tmp.txt";
 // at. The name is never cut: the caller checks that it fits its field. Only
 // the name is chosen: nothing is copied or created.
 std::int32_t get_new_vers(std::string& fnam);
+
+// The newest numbered backup of `fnam` (controls.ini.bak): the one with the
+// highest number, found as get_new_vers finds the next (hidden ones count, a
+// name without digits does not), as a full name in the folder of `fnam`;
+// nothing when there is none.
+std::optional<std::string> newest_backup(const std::string& fnam);
 
 // The numbered name that a folder listing (its lines, newest first) gives
 // for `fnam`: one more than the highest number listed, in the letter case of

@@ -109,6 +109,23 @@ TEST_F(Backup, WithoutListingNamesAreTriedInTurn) {
   EXPECT_EQ(next("notes"), "notes_00000");
 }
 
+TEST_F(Backup, TheNewestBackupIsTheHighestNumbered) {
+  // With the listing and without: the highest number, whatever the dates;
+  // a name without digits does not count.
+  for (bool listing : {true, false}) {
+    SCOPED_TRACE(listing);
+    if (!listing) no_listing();
+    EXPECT_EQ(newest_backup("C:\\P\\controls.ini.bak"), std::nullopt);
+    make("C:/P/controls.ini_abcde.bak");
+    EXPECT_EQ(newest_backup("C:\\P\\controls.ini.bak"), std::nullopt);
+    make("C:/P/controls.ini_00007.bak", 0);
+    make("C:/P/controls.ini_00001.bak", 10);
+    EXPECT_EQ(newest_backup("C:\\P\\controls.ini.bak"), "C:\\P\\controls.ini_00007.bak");
+    fs::remove_all(dir_.file("C:/P"));
+    fs::create_directories(dir_.file("C:/P"));
+  }
+}
+
 TEST_F(Backup, NoNumberLeftAfter99999) {
   make("C:/P/controls.ini_99999.bak");
   EXPECT_EQ(next("C:\\P\\controls.ini.bak", 0), "C:\\P\\controls.ini_99999.bak");

@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr std::size_t number_capacity = 8;
-
 std::optional<std::int32_t> command_number(std::string_view text) {
   std::optional<std::int32_t> n = read_whole_number(text);
   if (!n || *n < 0 || *n > highest_command) return std::nullopt;
@@ -28,18 +26,39 @@ std::optional<CommandMap> read_command_map(LineSource& table) {
   return k_v3;
 }
 
-std::optional<std::vector<std::string>> convert_lines(LineSource& source, const CommandMap& k_v3) {
-  std::vector<std::string> out;
+VersionThreeOnly::VersionThreeOnly(const CommandMap& k_v3)
+    : converted_to_(highest_command + 1, false) {
+  for (std::int32_t v3 : k_v3) {
+    if (v3 >= 0) converted_to_[static_cast<std::size_t>(v3)] = true;
+  }
+}
+
+bool VersionThreeOnly::operator()(std::int32_t v3) const {
+  return v3 < 0 || v3 > highest_command || !converted_to_[static_cast<std::size_t>(v3)];
+}
+
+std::string binding_line(std::int32_t number, std::string_view value) {
+  // i2b's widest field holds every number whole, its sign included.
+  return i2b(number) + "=" + trim(value);
+}
+
+std::optional<ConvertedLine> convert_line(std::string_view line, const CommandMap& k_v3) {
+  if (is_blank(line)) return std::nullopt;
+  if (line[0] == '[') return ConvertedLine{trim(line), true, ""};
+  KeyVal kv = extract_key_val(line);
+  std::optional<std::int32_t> mcmd = command_number(kv.key);
+  if (!mcmd || k_v3[static_cast<std::size_t>(*mcmd)] < 0) return std::nullopt;
+  return ConvertedLine{binding_line(k_v3[static_cast<std::size_t>(*mcmd)], kv.val), false,
+                       trim(kv.val)};
+}
+
+std::optional<std::vector<ConvertedLine>> convert_lines(LineSource& source,
+                                                        const CommandMap& k_v3) {
+  std::vector<ConvertedLine> out;
   while (std::optional<std::string> line = source.next()) {
-    if (is_blank(*line)) continue;
-    if ((*line)[0] == '[') {
-      out.push_back(trim(*line));
-      continue;
+    if (std::optional<ConvertedLine> converted = convert_line(*line, k_v3)) {
+      out.push_back(std::move(*converted));
     }
-    KeyVal kv = extract_key_val(*line);
-    std::optional<std::int32_t> mcmd = command_number(kv.key);
-    if (!mcmd || k_v3[static_cast<std::size_t>(*mcmd)] < 0) continue;
-    out.push_back(i2b(k_v3[static_cast<std::size_t>(*mcmd)], number_capacity) + "=" + trim(kv.val));
   }
   if (source.failed()) return std::nullopt;
   return out;

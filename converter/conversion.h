@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "shared/textfile.h"
@@ -24,11 +25,36 @@ using CommandMap = std::vector<std::int32_t>;
 // lost.
 std::optional<CommandMap> read_command_map(LineSource& table);
 
-// The lines of the version-3 file made from the source, read to its end:
-// each header as it stands (trimmed), each binding as its version-3 number,
-// "=" and its trimmed value; blank lines, bindings whose number does not
-// read and commands that version 3 lacks are left out. Nothing when a read
-// error stopped the reading.
-std::optional<std::vector<std::string>> convert_lines(LineSource& source, const CommandMap& k_v3);
+// True for a version-3 number that no version-2 number converts to: a
+// command that only version 3 has.
+class VersionThreeOnly {
+ public:
+  explicit VersionThreeOnly(const CommandMap& k_v3);
+  bool operator()(std::int32_t v3) const;
+
+ private:
+  std::vector<bool> converted_to_;
+};
+
+// A binding as the conversion writes it: the number as left-justified text,
+// "=", the trimmed value.
+std::string binding_line(std::int32_t number, std::string_view value);
+
+// A line of the version-3 file: a section header as it stands (trimmed), or
+// a binding and its trimmed value.
+struct ConvertedLine {
+  std::string text;
+  bool header = false;
+  std::string value;
+};
+
+// The version-3 line that one source line becomes; nothing for a line left
+// out: a blank line, a binding whose number does not read, a command that
+// version 3 lacks.
+std::optional<ConvertedLine> convert_line(std::string_view line, const CommandMap& k_v3);
+
+// The lines of the version-3 file made from the source, read to its end.
+// Nothing when a read error stopped the reading.
+std::optional<std::vector<ConvertedLine>> convert_lines(LineSource& source, const CommandMap& k_v3);
 
 #endif

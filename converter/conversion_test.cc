@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "converter/keep.h"
+
 namespace {
 
 // Lines given from memory; with `good`, a read error comes after that many.
@@ -46,8 +48,16 @@ TEST(Conversion, LinesRenumberedInTheSourcesOrder) {
   k_v3[4000] = 3999;
   Lines source({"[Keyboard]   ", "2040 = 25", "", " [Not a header]", "2041=3", "2040=", "4000=7",
                 "4001=7", "[{GUID}]", "x=1"});
-  EXPECT_EQ(convert_lines(source, k_v3),
+  std::optional<std::vector<ConvertedLine>> lines = convert_lines(source, k_v3);
+  ASSERT_TRUE(lines.has_value());
+  std::vector<std::string> texts, values;
+  for (const ConvertedLine& line : *lines) {
+    texts.push_back(line.text);
+    values.push_back(line.header ? "[" : line.value);
+  }
+  EXPECT_EQ(texts,
             (std::vector<std::string>{"[Keyboard]", "2105=25", "2105=", "3999=7", "[{GUID}]"}));
+  EXPECT_EQ(values, (std::vector<std::string>{"[", "25", "", "7", "["}));
 }
 
 TEST(Conversion, AReadErrorIsNeverTakenForTheEnd) {
@@ -59,4 +69,89 @@ TEST(Conversion, AReadErrorIsNeverTakenForTheEnd) {
   EXPECT_EQ(convert_lines(source, CommandMap(highest_command + 1, 2105)), std::nullopt);
   Lines empty({}, 0);
   EXPECT_EQ(read_command_map(empty), std::nullopt);
+}
+
+namespace {
+
+// The new file that a conversion keeping the old file's own bindings
+// writes: kept lines marked "+ ", lines left out as taken "- ".
+std::vector<std::string> kept(const std::vector<std::string>& table,
+                              const std::vector<std::string>& source,
+                              const std::vector<std::string>& old) {
+  Lines table_lines(table), source_lines(source), old_lines(old);
+  std::optional<CommandMap> k_v3 = read_command_map(table_lines);
+  std::optional<std::vector<ConvertedLine>> converted = convert_lines(source_lines, *k_v3);
+  OldFile old_file = read_old_file(old_lines, VersionThreeOnly(*k_v3));
+  EXPECT_EQ(old_file.read, OldFile::Read::whole);
+  Keeper keeper(old_file.sections);
+  std::vector<std::string> out;
+  auto add = [&](const std::vector<MergedLine>& lines) {
+    for (const MergedLine& line : lines) {
+      const char* mark = line.kind == MergedLine::Kind::kept    ? "+ "
+                         : line.kind == MergedLine::Kind::taken ? "- "
+                                                                : "";
+      out.push_back(mark + line.text);
+    }
+  };
+  for (const ConvertedLine& line : *converted) add(keeper.take(line));
+  add(keeper.finish());
+  return out;
+}
+
+}  // namespace
+
+TEST(Conversion, KeepsTheOldFilesOwnBindings) {
+  const std::vector<std::string> table = {"2105=2040", "3010=3001", "3500=", "3020=3005",
+                                          "3021=3005"};
+  const std::vector<std::string> source = {"[Keyboard]", "3001=30", "3005=45", "[{JOY-A}]",
+                                           "2040=48"};
+  struct Case {
+    const char* what;
+    std::vector<std::string> source, old, expected;
+  };
+  const Case cases[] = {
+      // Version-3-only by a blank right part (3500), by absence (3501, 3600)
+      // and by a later line that took its version-2 number (3020); 3501's
+      // value is 3021's now; a device only the old file has.
+      {"the example",
+       source,
+       {"[Keyboard]", "3010=99", "3500=18", "3501=45", "3020=50", "[{JOY-A}]", "3600=49", "2105=50",
+        "[{JOY-V3}]", "3010=48"},
+       {"[Keyboard]", "3010=30", "3021=45", "+ 3500=18", "- 3501=45", "+ 3020=50", "[{JOY-A}]",
+        "2105=48", "+ 3600=49", "+ [{JOY-V3}]", "+ 3010=48"}},
+      {"no old file: the conversion as it is",
+       source,
+       {},
+       {"[Keyboard]", "3010=30", "3021=45", "[{JOY-A}]", "2105=48"}},
+      // A blank value is never taken; a converted blank value takes none.
+      {"blank values",
+       {"[K]", "3001=", "3005=7"},
+       {"[K]", "3500=", "3501= 7 ", "3502=   "},
+       {"[K]", "3010=", "3021=7", "+ 3500=", "- 3501=7", "+ 3502="}},
+      // Headers compare without trailing blanks, with case; a section the
+      // new file has twice keeps after its first; the old file's sections
+      // of one header keep together; lines before any header, blank lines,
+      // keys that are no number and " [" lines are left out.
+      {"headers and lines that are not kept",
+       {"[K]  ", "3001=1", "[k]", "[K]", "3001=2"},
+       {"3500=1", "", "[K]", "3501=5", "x=3", " [K]", "[k] ", "3502=6", "[K]", "-3=0",
+        "99999999:4"},
+       {"[K]", "3010=1", "+ 3501=5", "+ -3=0", "+ 99999999=4", "[k]", "+ 3502=6", "[K]", "3010=2"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(kept(table, c.source, c.old), c.expected);
+  }
+}
+
+TEST(Conversion, AnOldFileThatCantBeKeptWhole) {
+  VersionThreeOnly own(CommandMap(highest_command + 1, -1));
+  Lines cut_short({"[K]", "3500=1"}, 1);
+  EXPECT_EQ(read_old_file(cut_short, own).read, OldFile::Read::failed);
+  std::vector<std::string> many(max_old_lines, "3500=1");
+  many.insert(many.begin(), "[K]");
+  Lines too_many(many);
+  OldFile old = read_old_file(too_many, own);
+  EXPECT_EQ(old.read, OldFile::Read::too_long);
+  EXPECT_TRUE(old.sections.empty());
 }

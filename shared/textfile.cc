@@ -143,7 +143,9 @@ bool LineWriter::open_keeping(const std::string& path) {
   return file_ != nullptr;
 }
 
-bool LineWriter::write_line(std::string_view text) {
+bool LineWriter::write_line(std::string_view text) { return write(text) && write("\r\n"); }
+
+bool LineWriter::write(std::string_view bytes) {
   if (file_ == nullptr) return false;
   if (empty_on_write_) {
     // Emptied in place rather than made anew: a hidden file stays hidden
@@ -154,10 +156,7 @@ bool LineWriter::write_line(std::string_view text) {
       return false;
     }
   }
-  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() ||
-      std::fputs("\r\n", file_) == EOF) {
-    ok_ = false;
-  }
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) ok_ = false;
   return ok_;
 }
 
@@ -190,6 +189,18 @@ bool ReplacingWriter::open(const std::string& path) {
 void ReplacingWriter::write_line(std::string_view text) {
   temp_file_.write_line(text);
   ++lines_;
+}
+
+bool ReplacingWriter::copy_from(const std::string& from) {
+  std::FILE* in = open_file(from, "rb");
+  if (in == nullptr) return false;
+  std::unique_ptr<char[]> block(new char[read_block]);
+  for (std::size_t got; (got = std::fread(block.get(), 1, read_block, in)) > 0;) {
+    temp_file_.write(std::string_view(block.get(), got));
+  }
+  bool whole = std::ferror(in) == 0;
+  std::fclose(in);
+  return whole;
 }
 
 bool ReplacingWriter::commit(ThroughToDisk through) {

@@ -111,6 +111,9 @@ class LineWriter {
   // Writes the text and CR LF; false once any write has failed.
   bool write_line(std::string_view text);
 
+  // Writes the bytes as they are; false once any write has failed.
+  bool write(std::string_view bytes);
+
   // Writes what was written through to the disk; false when that failed.
   bool sync();
 
@@ -142,6 +145,10 @@ class ReplacingWriter {
 
   // Writes the text and CR LF to the temporary file.
   void write_line(std::string_view text);
+
+  // Writes every byte of the file `from` to the temporary file, as they
+  // are; false when `from` can't be read to its end.
+  bool copy_from(const std::string& from);
 
   // The number of lines written so far.
   std::size_t lines() const { return lines_; }

@@ -193,6 +193,12 @@ bool wait_for_file(const std::string& path) {
   return false;
 }
 
+std::string golden(const std::string& name) {
+  std::ifstream in(std::string(MALVET_TEST_DATA_DIR) + "/" + name, std::ios::binary);
+  EXPECT_TRUE(in) << name;
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 void Installation::SetUp() {
   if (std::string why = e2e_unavailable(); !why.empty()) GTEST_SKIP() << why;
   fs::create_directories(dir_.file("work"));

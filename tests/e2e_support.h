@@ -60,6 +60,9 @@ void set_windows_attributes(const std::string& path, const std::string& flags);
 // never came. For the signs that a background helper gives.
 bool wait_for_file(const std::string& path);
 
+// A file of tests/data: what a run must write.
+std::string golden(const std::string& name);
+
 // The header of the joystick that the installations attach: its
 // DirectInput GUID's bytes, as the registry holds them, and as controls.ini
 // names its section.

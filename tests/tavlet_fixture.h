@@ -62,13 +62,6 @@ inline int count_of(const std::string& text, const std::string& part) {
   return n;
 }
 
-// A file of tests/data: the reports that the fixture must give.
-inline std::string golden(const std::string& name) {
-  std::ifstream in(std::string(MALVET_TEST_DATA_DIR) + "/" + name, std::ios::binary);
-  EXPECT_TRUE(in) << name;
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // The registry export as the registry editor writes it: UTF-16LE, here with
 // the last pilot `pilot` (UTF-8) in both versions.
 inline std::string utf16_export(std::string reg, const std::string& pilot) {
