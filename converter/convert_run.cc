@@ -217,7 +217,7 @@ class Brin23 {
       stop_with(ctrfile + (qfr_ ? "/pas trouv\xE9" : "/not found"));
       return std::nullopt;
     }
-    LineReader table(delivered_table(table_file), line_capacity);
+    LineReader table(tables_folder({table_file}) + table_file, line_capacity);
     if (!table.is_open()) {
       stop_with(std::string(table_file) + error_opening());
       return std::nullopt;

@@ -160,22 +160,24 @@ int run_report(int argc, char** argv) {
   model.joysticks = read_joysticks();
 
   // 9-11. Tables and layout.
+  const std::string tables =
+      tables_folder({"CMD.txt", "CMD_A3.txt", "SCN_QWERTY.txt", "SCN_AZERTY_FR.txt"});
   std::int32_t lmax = 0;
   CommandTable commands[2];
   if (inst00.qv2) {
-    auto table = read_cmd(delivered_table("CMD.txt"), qfr, lmax, title);
+    auto table = read_cmd(tables + "CMD.txt", qfr, lmax, title);
     if (!table) return 1;
     commands[0] = *table;
   }
   if (inst00.qv3) {
-    auto table = read_cmd(delivered_table("CMD_A3.txt"), qfr, lmax, title);
+    auto table = read_cmd(tables + "CMD_A3.txt", qfr, lmax, title);
     if (!table) return 1;
     commands[1] = *table;
   }
   Layout layout = make_layout(lmax, qfr, regional_list_separator());
   console_printf(" %s\n %s\n %s\n", layout.fmtstr.c_str(), layout.csvstr.c_str(),
                  layout.csvnum.c_str());
-  std::optional<ScanCodeTable> keys = read_scn(qfr, delivered_table(fnam), title);
+  std::optional<ScanCodeTable> keys = read_scn(qfr, tables + fnam, title);
   if (!keys) return 1;
   model.keys = std::move(*keys);
 

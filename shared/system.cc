@@ -74,12 +74,20 @@ std::string lost_letters_note(bool qfr) {
                "the guide.";
 }
 
-std::string delivered_table(const std::string& name) {
-  if (file_exists(name)) return name;
-  std::optional<std::string> folder = program_folder();
-  if (!folder || !file_exists(*folder + name)) return name;
-  console_printf(" %s\n", (*folder + name).c_str());
-  return *folder + name;
+std::string tables_folder(std::initializer_list<const char*> names) {
+  auto holds_any = [&](const std::string& folder) {
+    for (const char* name : names) {
+      if (file_exists(folder + name)) return true;
+    }
+    return false;
+  };
+  std::string folder;
+  if (!holds_any(folder)) {
+    std::optional<std::string> beside = program_folder();
+    if (beside && holds_any(*beside)) folder = *beside;
+  }
+  console_printf(" tables: %s\n", folder.empty() ? working_folder().c_str() : folder.c_str());
+  return folder;
 }
 
 std::int64_t modified_date(std::string_view infile) {

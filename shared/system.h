@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -37,11 +38,13 @@ std::int32_t RdMachineReg(std::string_view subkey, std::string_view name, std::s
 std::int32_t MyGetEnv(std::string_view name, std::string& value, std::size_t len,
                       ValueUse use = ValueUse::text);
 
-// The file of a table delivered with the programs: `name` in the working
-// folder, else beside the program's executable when it lies there (as when
-// the program is started from a command prompt in another folder; the
-// console then says which file), else `name` as it stands.
-std::string delivered_table(const std::string& name);
+// The folder that a run reads its delivered tables from, with its final
+// "\" (empty for the working folder): the tables are one set, all from the
+// working folder when it holds any of `names` (a missing one then fails
+// there), else all from beside the program's executable when that holds
+// any (as when the program is started from a command prompt in another
+// folder), else the working folder. The console names the folder.
+std::string tables_folder(std::initializer_list<const char*> names);
 
 // Records whether a name that the run took from the machine for a file or
 // folder (a registry value, an environment variable, its command line, a

@@ -269,6 +269,31 @@ TEST_F(Tavlet, StartedFromAPromptInAnotherFolder) {
   EXPECT_NE(read("prompt/Controls.txt").find(txt("Pause", "Space", "Keyboard")), std::string::npos);
   EXPECT_EQ(files_starting_with(dir_.file("prompt"), "Tavlet_").size(), 1u);
   EXPECT_FALSE(fs::exists(dir_.file("Tools/Malvet/Controls.txt")));
-  EXPECT_NE(console_.find("\\Tools\\Malvet\\CMD.txt\n"), std::string::npos) << console_;
+  EXPECT_NE(console_.find(" tables: "), std::string::npos) << console_;
+  EXPECT_NE(console_.find("\\Tools\\Malvet\\\n"), std::string::npos) << console_;
   EXPECT_EQ(read("dialogs.log"), question_en);
+
+  // The tables are one set: a working folder that holds any of them gives
+  // them all, a missing one failing there, never taken from beside the
+  // program; the working folder's whole set wins over the program's.
+  const std::string cmd_a3 = read("work/CMD_A3.txt");
+  write("Tools/Malvet/CMD_A3.txt", "3001=Another release's name\r\n");
+  write("prompt/CMD.txt", read("work/CMD.txt"));
+  fs::remove(dir_.file("dialogs.log"));
+  auto run_in_prompt = [&] {
+    return run_malvet("Tavlet", {}, dir_.file("prompt"), dir_.file("registry.reg"),
+                      {{"MALVET_JOYSTICKS", dir_.file("joysticks.txt")},
+                       {"MALVET_DIALOGS", dir_.file("answers.txt")},
+                       {"MALVET_DIALOG_LOG", dir_.file("dialogs.log")},
+                       {"LC_ALL", "en_US.UTF-8"}},
+                      &console_, {}, tavlet);
+  };
+  EXPECT_EQ(run_in_prompt(), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|*** File CMD_A3.txt cannot be opened  ***\r\n");
+  write("prompt/CMD_A3.txt", cmd_a3);
+  write("prompt/SCN_QWERTY.txt", read("work/SCN_QWERTY.txt"));
+  fs::remove(dir_.file("dialogs.log"));
+  ASSERT_EQ(run_in_prompt(), 0) << console_;
+  EXPECT_EQ(read("prompt/Controls.txt").find("Another release's name"), std::string::npos);
 }
