@@ -72,10 +72,20 @@ std::string key_log_row(const Layout& layout, std::string_view table_name,
 
 std::string csv_row(const Layout& layout, std::string_view f1, std::string_view f2,
                     std::string_view f3, bool as_text) {
-  char sep = layout.sep;
-  std::string row = "\"" + std::string(f1) + "\"" + sep;
-  row += (as_text ? "=\"" : "\"") + std::string(f2) + "\"" + sep;
-  row += "\"" + std::string(f3) + "\"" + sep;
+  // A row keeps every cell's quotes and separators: a quote left open would
+  // make a spreadsheet run the following lines into one cell. The texts are
+  // cut, each taking what the ones before it left.
+  const std::string_view texts[] = {f1, f2, f3};
+  std::size_t room = row_capacity - 3 * std::string_view("\"\",").size() - (as_text ? 1 : 0);
+  std::string row;
+  for (std::size_t i = 0; i < 3; ++i) {
+    std::string_view text = texts[i].substr(0, room);
+    room -= text.size();
+    row += (i == 1 && as_text) ? "=\"" : "\"";
+    row += text;
+    row += '"';
+    row += layout.sep;
+  }
   return cut(row, row_capacity);
 }
 

@@ -7,8 +7,9 @@
 // the one before. The CSV report writes each as a quoted cell followed by the
 // separator (the region's, else "," in English and ";" in French), the
 // second written ="text" when
-// it would otherwise read as a number. Rows are cut at 128 characters and
-// written without trailing blanks, with CR LF line ends.
+// it would otherwise read as a number. Rows are cut at 128 characters (a CSV
+// row's cell texts, so that it keeps its quotes) and written without
+// trailing blanks, with CR LF line ends.
 #ifndef MALVET_REPORT_REPORT_WRITER_H
 #define MALVET_REPORT_REPORT_WRITER_H
 
@@ -54,8 +55,9 @@ std::string text_row(const Layout& layout, std::string_view f1, std::string_view
 std::string key_log_row(const Layout& layout, std::string_view table_name,
                         std::string_view display);
 
-// A CSV row of three cells, cut at 128; with `as_text` the second cell is
-// written ="text".
+// A CSV row of three cells, at most 128 characters with all its quotes and
+// separators: the cells' texts are cut, the first taking what it needs;
+// with `as_text` the second cell is written ="text".
 std::string csv_row(const Layout& layout, std::string_view f1, std::string_view f2,
                     std::string_view f3, bool as_text = false);
 

@@ -59,7 +59,13 @@ TEST(Layout, CsvRowsQuoteEveryCell) {
   EXPECT_EQ(csv_row(en, "a\"b", "", " "), "\"a\"b\",\"\",\" \",");
   EXPECT_EQ(csv_row(make_layout(10, false, '\t'), "Pause", "P", "Keyboard"),
             "\"Pause\"\t\"P\"\t\"Keyboard\"\t");
-  EXPECT_EQ(csv_row(en, std::string(64, 'c'), std::string(64, 'k'), "d").size(), row_capacity);
+  // Too long: the texts are cut, never a quote or a separator.
+  EXPECT_EQ(csv_row(en, std::string(64, 'c'), std::string(64, 'k'), "d"),
+            "\"" + std::string(64, 'c') + "\",\"" + std::string(55, 'k') + "\",\"\",");
+  EXPECT_EQ(csv_row(en, std::string(130, 'p'), "", ""),
+            "\"" + std::string(119, 'p') + "\",\"\",\"\",");
+  EXPECT_EQ(csv_row(fr, "Pause", "1", std::string(200, 'd'), true),
+            "\"Pause\";=\"1\";\"" + std::string(112, 'd') + "\";");
   EXPECT_TRUE(looks_numeric("1"));
   EXPECT_TRUE(looks_numeric("+"));
   EXPECT_TRUE(looks_numeric("-x"));

@@ -183,6 +183,26 @@ TEST_F(Tavlet, KeyTextsThatReachTheDeviceColumnKeepTheirEnd) {
             std::string::npos);
 }
 
+TEST_F(Tavlet, AOneDriveDocumentsFolderKeepsTheCsvRowsWhole) {
+  // "C:\Users\<name>\OneDrive - <Organisation>\Documents": a heading longer
+  // than a row, its path cut inside its quotes.
+  documents_ =
+      "OneDrive - Aerlon Soaring Club of the Upper Rhine Valley and the Black Forest e.V. "
+      "Documents";
+  write_registry();
+  for (const char* v : {"Aerlon", "Aerlon3"}) {
+    std::string file = std::string(v) + "/Pilots/Ann/controls.ini";
+    write(documents_ + "/" + file, read("Docs/" + file));
+  }
+  ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  std::string path = "..\\" + documents_ + "\\Aerlon3\\Pilots\\Ann\\controls.ini";
+  ASSERT_GT(path.size(), 119u);
+  std::string csv = read("work/Controls.csv");
+  EXPECT_NE(csv.find("\r\n\"" + path.substr(0, 119) + "\",\"\",\"\",\r\n"), std::string::npos)
+      << csv;
+  EXPECT_NE(read("work/Controls.txt").find("\r\n" + path + "\r\n"), std::string::npos);
+}
+
 TEST_F(Tavlet, AJoystickInTheLastSlot) {
   if (windows_target()) GTEST_SKIP() << "Wine attaches no joystick";
   write("joysticks.txt", "15 3 4 045E 001B\r\n");
