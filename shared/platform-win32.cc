@@ -533,17 +533,34 @@ std::string utf16_to_ansi(std::u16string_view text, bool* whole) {
   if (whole != nullptr) *whole = true;
   if (text.empty()) return std::string();
   std::wstring units(text.begin(), text.end());
+  const int size = static_cast<int>(units.size());
+  // The flags the code page takes: with UTF-8 (Windows 10's "Beta: Use
+  // Unicode UTF-8"), a name is then UTF-8, which the A functions take.
+  windows_rules::Narrowing how = windows_rules::narrowing(GetACP());
+  using Told = windows_rules::Narrowing::Told;
+  bool by_default = how.told == Told::by_default_character;
+  const char* default_character = by_default ? "?" : nullptr;
   BOOL lost = FALSE;
-  int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, units.data(),
-                              static_cast<int>(units.size()), nullptr, 0, "?", &lost);
+  BOOL* lost_at = by_default ? &lost : nullptr;
+  DWORD flags = how.flags;
+  bool held = true;
+  int n = WideCharToMultiByte(CP_ACP, flags, units.data(), size, nullptr, 0, default_character,
+                              lost_at);
+  if (n <= 0 && how.told == Told::by_failure) {
+    // A surrogate without its other half: turned as best the code page can.
+    held = false;
+    flags = 0;
+    n = WideCharToMultiByte(CP_ACP, 0, units.data(), size, nullptr, 0, nullptr, nullptr);
+  }
   if (n <= 0) {
     if (whole != nullptr) *whole = false;
     return std::string(text.size(), '?');
   }
   std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, units.data(), static_cast<int>(units.size()),
-                      &out[0], n, "?", &lost);
-  if (whole != nullptr) *whole = lost == FALSE;
+  WideCharToMultiByte(CP_ACP, flags, units.data(), size, &out[0], n, default_character, lost_at);
+  if (lost) held = false;
+  if (how.told == Told::by_turning_back && ansi_to_utf16(out) != text) held = false;
+  if (whole != nullptr) *whole = held;
   return out;
 }
 

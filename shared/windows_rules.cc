@@ -45,4 +45,15 @@ std::optional<std::string> virtual_store_path(std::string_view path,
   return std::nullopt;
 }
 
+Narrowing narrowing(std::uint32_t code_page) {
+  if (code_page == code_page_utf8 || code_page == 54936) {
+    return {wc_err_invalid_chars, Narrowing::Told::by_failure};
+  }
+  if (code_page == 42 || code_page == 65000 || (code_page >= 50220 && code_page <= 50229) ||
+      (code_page >= 57002 && code_page <= 57011)) {
+    return {0, Narrowing::Told::by_turning_back};
+  }
+  return {wc_no_best_fit_chars, Narrowing::Told::by_default_character};
+}
+
 }  // namespace windows_rules

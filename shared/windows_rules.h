@@ -26,6 +26,9 @@ inline constexpr std::uint32_t attribute_system = 0x4;
 inline constexpr std::uint32_t attribute_directory = 0x10;
 inline constexpr std::uint32_t attribute_reparse_point = 0x400;
 inline constexpr std::uint32_t reparse_tag_name_surrogate = 0x20000000;
+inline constexpr std::uint32_t wc_err_invalid_chars = 0x80;
+inline constexpr std::uint32_t wc_no_best_fit_chars = 0x400;
+inline constexpr std::uint32_t code_page_utf8 = 65001;
 
 // Why a file step that failed with `error` was refused, the file having
 // `attributes` (invalid_attributes when there is none): held by another
@@ -50,6 +53,22 @@ bool hidden_from_the_interpreter(std::uint32_t attributes);
 std::optional<std::string> virtual_store_path(std::string_view path,
                                               const std::vector<std::string>& program_files,
                                               std::string_view local_app_data);
+
+// How WideCharToMultiByte is asked to turn a name into the code page
+// `code_page`, and how a name that lost letters is told. Most code pages
+// take WC_NO_BEST_FIT_CHARS and the default character "?", whose use tells
+// a lost letter (never a look-alike one). Those that refuse both
+// (documented; the call fails with them, and every name would be "????"):
+// UTF-8 and GB18030 take only WC_ERR_INVALID_CHARS, the call's failure
+// telling a name that can't be held whole; UTF-7, ISO-2022 (50220-50229),
+// ISCII (57002-57011) and Symbol (42) take no flag, a name turned back
+// telling whether it is whole.
+struct Narrowing {
+  enum class Told { by_default_character, by_failure, by_turning_back };
+  std::uint32_t flags;
+  Told told;
+};
+Narrowing narrowing(std::uint32_t code_page);
 
 }  // namespace windows_rules
 

@@ -51,3 +51,31 @@ TEST(WindowsRules, TheVirtualStoreOfProgramFiles) {
   EXPECT_EQ(virtual_store_path("C:\\Program Files\\A\\Logfile.txt", program_files, ""),
             std::nullopt);
 }
+
+TEST(WindowsRules, HowANameIsTurnedIntoTheCodePage) {
+  using windows_rules::Narrowing;
+  struct Case {
+    std::uint32_t code_page, flags;
+    Narrowing::Told told;
+  };
+  const Case cases[] = {
+      {1252, windows_rules::wc_no_best_fit_chars, Narrowing::Told::by_default_character},
+      {1250, windows_rules::wc_no_best_fit_chars, Narrowing::Told::by_default_character},
+      {932, windows_rules::wc_no_best_fit_chars, Narrowing::Told::by_default_character},
+      {65001, windows_rules::wc_err_invalid_chars, Narrowing::Told::by_failure},
+      {54936, windows_rules::wc_err_invalid_chars, Narrowing::Told::by_failure},
+      {65000, 0, Narrowing::Told::by_turning_back},
+      {50220, 0, Narrowing::Told::by_turning_back},
+      {50229, 0, Narrowing::Told::by_turning_back},
+      {57002, 0, Narrowing::Told::by_turning_back},
+      {57011, 0, Narrowing::Told::by_turning_back},
+      {42, 0, Narrowing::Told::by_turning_back},
+      {50230, windows_rules::wc_no_best_fit_chars, Narrowing::Told::by_default_character},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code_page);
+    Narrowing n = windows_rules::narrowing(c.code_page);
+    EXPECT_EQ(n.flags, c.flags);
+    EXPECT_EQ(n.told, c.told);
+  }
+}
