@@ -184,6 +184,7 @@ int run_report(int argc, char** argv) {
   // 12. Report files.
   ReportFiles report;
   report.set_layout(layout);
+  report.set_utf8(system_code_page_is_utf8());
   if (!report.open_text(text_report)) {
     return stop_with(qfr, output_file_error(qfr, text_report, last_file_refusal()));
   }

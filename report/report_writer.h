@@ -80,6 +80,11 @@ class ReportFiles {
   Closed close();
 
   void set_layout(const Layout& layout) { layout_ = layout; }
+
+  // Writes both files as UTF-8 with a byte-order mark, each line turned from
+  // the machine's code page as it is written (where the system code page is
+  // UTF-8, which Notepad and spreadsheets then take a file for).
+  void set_utf8(bool utf8) { utf8_ = utf8; }
   const Layout& layout() const { return layout_; }
 
   // One line to each file, trimmed.
@@ -99,9 +104,15 @@ class ReportFiles {
   void write_row(std::string_view f1, std::string_view f2, std::string_view f3);
 
  private:
+  // The line as the file takes it; the first one after the byte-order mark.
+  std::string encoded(std::string_view line, bool& first) const;
+
   LineWriter text_;
   LineWriter csv_;
   Layout layout_;
+  bool utf8_ = false;
+  bool text_first_ = true;
+  bool csv_first_ = true;
 };
 
 // The rows of one version: text and CSV rows, in the bindings' order.

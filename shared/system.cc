@@ -5,6 +5,7 @@
 #include "shared/console.h"
 #include "shared/platform.h"
 #include "shared/text.h"
+#include "shared/windows_rules.h"
 
 namespace {
 
@@ -72,6 +73,15 @@ std::string lost_letters_note(bool qfr) {
                "ne peut pas repr\xE9senter : voir le guide."
              : "/A file or folder name has letters that this Windows' code page can't hold: see "
                "the guide.";
+}
+
+bool system_code_page_is_utf8() {
+  std::string acp;
+  std::int32_t len = 0;
+  if (RdMachineReg("SYSTEM\\CurrentControlSet\\Control\\Nls\\CodePage", "ACP", acp, len) != 0) {
+    return false;
+  }
+  return windows_rules::system_code_page_is_utf8(acp.c_str());
 }
 
 std::string tables_folder(std::initializer_list<const char*> names) {

@@ -56,4 +56,9 @@ Narrowing narrowing(std::uint32_t code_page) {
   return {wc_no_best_fit_chars, Narrowing::Told::by_default_character};
 }
 
+bool system_code_page_is_utf8(std::string_view acp) {
+  std::optional<std::int32_t> n = read_whole_number(trim(acp));
+  return n && static_cast<std::uint32_t>(*n) == code_page_utf8;
+}
+
 }  // namespace windows_rules

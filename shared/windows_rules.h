@@ -70,6 +70,13 @@ struct Narrowing {
 };
 Narrowing narrowing(std::uint32_t code_page);
 
+// True when the machine's system code page, the registry's "ACP" value
+// under HKLM\SYSTEM\CurrentControlSet\Control\Nls\CodePage, is UTF-8 (Windows
+// 11's "Beta: Use Unicode UTF-8"): Notepad and spreadsheets then read a
+// text file without a byte-order mark as UTF-8, whatever code page the
+// program itself was given.
+bool system_code_page_is_utf8(std::string_view acp);
+
 }  // namespace windows_rules
 
 #endif

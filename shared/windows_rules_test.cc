@@ -79,3 +79,10 @@ TEST(WindowsRules, HowANameIsTurnedIntoTheCodePage) {
     EXPECT_EQ(n.told, c.told);
   }
 }
+
+TEST(WindowsRules, ASystemCodePageOfUtf8) {
+  EXPECT_TRUE(windows_rules::system_code_page_is_utf8("65001"));
+  EXPECT_FALSE(windows_rules::system_code_page_is_utf8("1252"));
+  EXPECT_FALSE(windows_rules::system_code_page_is_utf8("650012"));
+  EXPECT_FALSE(windows_rules::system_code_page_is_utf8(""));
+}

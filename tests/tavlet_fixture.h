@@ -77,6 +77,20 @@ inline std::string utf16_export(std::string reg, const std::string& pilot) {
   return out;
 }
 
+// The registry's system code page of a Windows set to UTF-8 (with Windows
+// 11, the program keeps its own).
+inline const std::string utf8_system_code_page =
+    "\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Nls\\CodePage]\r\n"
+    "\"ACP\"=\"65001\"\r\n";
+
+// Text of Windows-1252 letters below 0x100 (as the reports' French ones) in
+// UTF-8.
+inline std::string latin1_to_utf8(const std::string& text) {
+  std::string out;
+  for (char c : text) append_utf8(out, static_cast<unsigned char>(c));
+  return out;
+}
+
 // Both versions installed for Ann: the tables in the working folder, her
 // controls.ini of each version, Palvik's settings, one joystick attached.
 class Tavlet : public Installation {

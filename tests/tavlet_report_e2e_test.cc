@@ -35,6 +35,18 @@ TEST_F(Tavlet, OnlyVersion3InFrench) {
             "diteur de texte par "
             "d\xE9"
             "faut) ?\r\n");
+
+  // Windows 11's "Beta: Use Unicode UTF-8" keeps the program's code page,
+  // but Notepad and spreadsheets read the reports as UTF-8: they get its
+  // byte-order mark and letters. (Wine writes the system code page of its
+  // locale anew at every start: the stand-in's registry shows it here.)
+  if (windows_target()) return;
+  write("registry.reg", read("registry.reg") + utf8_system_code_page);
+  ASSERT_EQ(run("fr_FR.UTF-8"), 0) << console_;
+  EXPECT_EQ(read("work/Controls.txt"),
+            "\xEF\xBB\xBF" + latin1_to_utf8(golden("only-version-3-fr.txt")));
+  EXPECT_EQ(read("work/Controls.csv"),
+            "\xEF\xBB\xBF" + latin1_to_utf8(golden("only-version-3-fr.csv")));
 }
 
 TEST_F(Tavlet, EnglishForcedOnAFrenchSystem) {
