@@ -279,7 +279,11 @@ class Brin23 {
     CommandStatus status = copy_file_whole(ctrfile_3, ctrfile_3 + ".partial", ctrfile_bak);
     console_printf(" %d %d\n", status.exit_status, status.command_status);
     if (status.exit_status != 0 || status.command_status > 0) {
-      stop_with(backup_error + ctrfile_bak + error_opening());
+      // The reason, as for an output file: ransomware protection, an
+      // antivirus or an offline OneDrive file refuses the copy's first
+      // write; another program holds the file.
+      stop_with(backup_error + ctrfile_bak + error_opening() +
+                refusal_line(qfr_, last_file_refusal()));
       return std::nullopt;
     }
     return ctrfile_bak;

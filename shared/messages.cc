@@ -56,6 +56,11 @@ int stop_run(std::string_view title, std::string_view msg, std::string_view note
 std::string output_file_error(bool qfr, std::string_view name, FileRefusal why) {
   std::string msg = qfr ? "Fichier de sortie : " + std::string(name) + "/Ouverture impossible"
                         : "Output file : " + std::string(name) + "/Error opening";
+  return msg + refusal_line(qfr, why);
+}
+
+std::string refusal_line(bool qfr, FileRefusal why) {
+  std::string msg;
   switch (why) {
     case FileRefusal::held:
       msg += qfr ? "/Le fichier est ouvert dans un autre programme : fermez-le d'abord."

@@ -40,10 +40,14 @@ int stop_run(std::string_view title, std::string_view msg, std::string_view note
 
 // The error of an output file that can't be opened or written: "Output file
 // : <name>/Error opening", in French "Fichier de sortie : <name>/Ouverture
-// impossible", and a last line for what refused it: another program holds
-// the file (Excel, say: close it first), the file is read-only, or access
-// was denied to a file that is not (ransomware protection, an antivirus).
+// impossible", and the refusal's line.
 std::string output_file_error(bool qfr, std::string_view name, FileRefusal why);
+
+// The last line of an error for what refused a file step, "/" first:
+// another program holds the file (Excel, say: close it first), the file is
+// read-only, or access was denied to a file that is not (ransomware
+// protection, an antivirus); empty for none.
+std::string refusal_line(bool qfr, FileRefusal why);
 
 // error_message_tit with the title "Malvet".
 void error_message(std::int32_t& msg_status, std::string& msg, bool qline);

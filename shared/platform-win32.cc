@@ -426,6 +426,31 @@ void flush_file(const std::string& path) {
 
 }  // namespace
 
+namespace {
+
+// Why the command interpreter's COPY failed, which it does not tell: the
+// file copied refused to be read (held by another program, say), or its
+// copy refused to be written.
+void note_copy_refusal(const std::string& from, const std::string& passing) {
+  last_refusal = FileRefusal::none;
+  HANDLE source = CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (source == INVALID_HANDLE_VALUE) {
+    note_refusal(from, GetLastError());
+    return;
+  }
+  CloseHandle(source);
+  HANDLE copy = CreateFileA(passing.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (copy == INVALID_HANDLE_VALUE) {
+    note_refusal(passing, GetLastError());
+  } else {
+    CloseHandle(copy);
+  }
+}
+
+}  // namespace
+
 CommandStatus copy_file_whole(const std::string& from, const std::string& passing,
                               const std::string& to) {
   CommandStatus status;
@@ -439,8 +464,14 @@ CommandStatus copy_file_whole(const std::string& from, const std::string& passin
   if (!has_percent(from, passing) &&
       !windows_rules::hidden_from_the_interpreter(GetFileAttributesA(from.c_str()))) {
     status = run_interpreter("COPY /Y \"" + full_path(from) + "\" \"" + full_path(passing) + "\"");
+    if (status.exit_status != 0 || status.command_status != 0) note_copy_refusal(from, passing);
+  } else if (CopyFileA(from.c_str(), passing.c_str(), FALSE)) {
+    status.exit_status = 0;
   } else {
-    status.exit_status = CopyFileA(from.c_str(), passing.c_str(), FALSE) ? 0 : 1;
+    status.exit_status = 1;
+    DWORD error = GetLastError();
+    note_refusal(passing, error);
+    if (last_refusal == FileRefusal::none) note_refusal(from, error);
   }
   if (status.exit_status == 0 && status.command_status == 0) {
     flush_file(passing);

@@ -194,3 +194,20 @@ TEST_F(Brin23, ATargetThatAnotherProgramWillNotLetBeReplaced) {
   EXPECT_EQ(read("Docs/Aerlon3/Pilots/Ann/controls.ini_00000.bak"), old_v3);
   EXPECT_FALSE(fs::exists(dir_.file(v3_posix + ".new")));
 }
+
+TEST_F(Brin23, ABackupRefusedSaysWhy) {
+  if (!windows_target()) GTEST_SKIP() << "files held by other programs are Windows's";
+  // The target held by a program that lets no other read it: the backup's
+  // copy is refused, and the box says why.
+  WindowsHelper holder("hold_file", {v3_file, "all", "held.txt", "release.txt"},
+                       dir_.file("work"));
+  ASSERT_TRUE(wait_for_file(dir_.file("work/held.txt")));
+  EXPECT_EQ(run(), 1) << console_;
+  write("work/release.txt", "");
+  EXPECT_EQ(holder.wait(), 0);
+  EXPECT_EQ(read("dialogs.log"), "box|error|Tavlet (beta)|Backup file : " + v3_file +
+                                     "_00000.bak\\nError opening\\n"
+                                     "The file is open in another program: close it first.\r\n");
+  EXPECT_EQ(read(v3_posix), old_v3);
+  EXPECT_TRUE(backups().empty());
+}

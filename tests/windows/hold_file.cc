@@ -3,7 +3,8 @@
 // OneDrive hold a fresh file without letting it be replaced.
 //   hold_file FILE MODE READY RELEASE
 // MODE "write": others may only read the file; "replace": others may read
-// and write it but neither delete nor replace it. READY is made once the file
+// and write it but neither delete nor replace it; "all": others may not
+// even read it. READY is made once the file
 // is held; the file is let go when RELEASE exists (after two minutes at
 // most). Exit status 0, or 1 when the file could not be opened.
 #include <windows.h>
@@ -12,8 +13,9 @@
 
 int main(int argc, char** argv) {
   if (argc != 5) return 2;
-  DWORD share =
-      std::strcmp(argv[2], "write") == 0 ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
+  DWORD share = std::strcmp(argv[2], "write") == 0 ? FILE_SHARE_READ
+                : std::strcmp(argv[2], "all") == 0 ? 0
+                                                   : FILE_SHARE_READ | FILE_SHARE_WRITE;
   HANDLE held = CreateFileA(argv[1], GENERIC_READ, share, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (held == INVALID_HANDLE_VALUE) return 1;
