@@ -163,7 +163,8 @@ std::string program_argument(int argc, char** argv, int index, bool* whole) {
   return index >= 0 && index < argc ? std::string(argv[index]) : std::string();
 }
 
-std::optional<std::string> program_folder() {
+std::optional<std::string> program_folder(bool* whole) {
+  if (whole != nullptr) *whole = true;
   char buffer[4096];
   ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
   if (n <= 0) return std::nullopt;

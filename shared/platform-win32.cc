@@ -22,6 +22,9 @@ std::string to_native_path(std::string_view path) { return std::string(path); }
 
 std::string from_native_path(std::string_view path) { return std::string(path); }
 
+// The longest path the programs ask Windows for: a long OneDrive path fits.
+constexpr DWORD long_path_capacity = MAX_PATH * 4;
+
 namespace {
 
 // Why the last file step was refused.
@@ -170,7 +173,7 @@ bool rename_to_new_name(const std::string& from, const std::string& to) {
 }
 
 std::optional<std::string> virtual_store_copy(const std::string& path) {
-  char buffer[MAX_PATH * 4];
+  char buffer[long_path_capacity];
   DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
   if (n == 0 || n >= sizeof buffer) return std::nullopt;
   std::vector<std::string> program_files;
@@ -233,18 +236,21 @@ std::string program_argument(int argc, char** argv, int index, bool* whole) {
   return argument;
 }
 
-std::optional<std::string> program_folder() {
-  char buffer[MAX_PATH * 4];
-  DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-  if (n == 0 || n >= sizeof buffer) return std::nullopt;
-  std::string path(buffer, n);
+std::optional<std::string> program_folder(bool* whole) {
+  // Read as wide text: a folder whose name the code page can't hold is
+  // known to have lost letters.
+  if (whole != nullptr) *whole = true;
+  std::wstring buffer(long_path_capacity, L'\0');
+  DWORD n = GetModuleFileNameW(nullptr, &buffer[0], long_path_capacity);
+  if (n == 0 || n >= long_path_capacity) return std::nullopt;
+  std::string path = narrow(std::wstring_view(buffer.data(), n), whole);
   std::size_t slash = path.rfind('\\');
   if (slash == std::string::npos) return std::nullopt;
   return path.substr(0, slash + 1);
 }
 
 std::string working_folder() {
-  char buffer[MAX_PATH * 4];
+  char buffer[long_path_capacity];
   DWORD n = GetCurrentDirectoryA(sizeof buffer, buffer);
   return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string(".");
 }
@@ -367,7 +373,7 @@ CommandStatus run_interpreter(const std::string& command_line) {
 // The full name of a file named from the working folder, so that nothing the
 // interpreter does first can change what it names.
 std::string full_path(const std::string& path) {
-  char buffer[MAX_PATH * 4];
+  char buffer[long_path_capacity];
   DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
   return n > 0 && n < sizeof buffer ? std::string(buffer, n) : path;
 }
@@ -482,15 +488,22 @@ CommandStatus copy_file_whole(const std::string& from, const std::string& passin
 }
 
 void start_document(const std::string& path) {
-  // A name holding "%" would be expanded by the command interpreter.
-  if (path.find('%') != std::string::npos) {
-    ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  // The full path as Windows holds it, in wide text.
+  std::wstring name = wide(path);
+  std::wstring full(long_path_capacity, L'\0');
+  DWORD n = GetFullPathNameW(name.c_str(), long_path_capacity, &full[0], nullptr);
+  full.resize(n > 0 && n < long_path_capacity ? n : 0);
+  if (full.empty()) full = name;
+  bool whole = true;
+  std::string narrow_full = narrow(full, &whole);
+  if (windows_rules::document_opener(narrow_full, whole) == windows_rules::Opener::shell) {
+    ShellExecuteW(nullptr, L"open", full.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return;
   }
   // "start" through the command interpreter, which returns at once.
   PROCESS_INFORMATION pi;
-  if (start_interpreter("start \"\" \"" + full_path(path) + "\"", CREATE_NO_WINDOW,
-                        Environment::own, pi)) {
+  if (start_interpreter("start \"\" \"" + narrow_full + "\"", CREATE_NO_WINDOW, Environment::own,
+                        pi)) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
   }
@@ -648,7 +661,7 @@ std::optional<std::string> native_open_file(const std::string& title,
   // The wide dialog: a chosen name's letters that the code page lacks are
   // known to be lost, never taken for look-alike letters.
   std::wstring file = wide(initial_path);
-  file.resize(multi ? 32768 : MAX_PATH * 4, L'\0');
+  file.resize(multi ? 32768 : long_path_capacity, L'\0');
   OPENFILENAMEW ofn;
   std::memset(&ofn, 0, sizeof ofn);
   ofn.lStructSize = sizeof ofn;

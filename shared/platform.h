@@ -109,8 +109,9 @@ std::string program_path();
 std::string program_argument(int argc, char** argv, int index, bool* whole = nullptr);
 
 // The folder that holds the program's executable, with its final "\";
-// nothing when it can't be found.
-std::optional<std::string> program_folder();
+// nothing when it can't be found. A letter the code page lacks comes as "?",
+// and `whole` (when given) is then false.
+std::optional<std::string> program_folder(bool* whole = nullptr);
 
 // The working folder, in full, as the system keeps paths.
 std::string working_folder();

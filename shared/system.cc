@@ -93,7 +93,11 @@ std::string tables_folder(std::initializer_list<const char*> names) {
   };
   std::string folder;
   if (!holds_any(folder)) {
-    std::optional<std::string> beside = program_folder();
+    bool whole = true;
+    std::optional<std::string> beside = program_folder(&whole);
+    // A folder that lost letters to the code page holds none that can be
+    // read, and the run's box says why.
+    note_machine_name(whole);
     if (beside && holds_any(*beside)) folder = *beside;
   }
   console_printf(" tables: %s\n", folder.empty() ? working_folder().c_str() : folder.c_str());

@@ -56,6 +56,11 @@ Narrowing narrowing(std::uint32_t code_page) {
   return {wc_no_best_fit_chars, Narrowing::Told::by_default_character};
 }
 
+Opener document_opener(std::string_view full_path, bool whole) {
+  return whole && full_path.find('%') == std::string_view::npos ? Opener::interpreter
+                                                                : Opener::shell;
+}
+
 bool system_code_page_is_utf8(std::string_view acp) {
   std::optional<std::int32_t> n = read_whole_number(trim(acp));
   return n && static_cast<std::uint32_t>(*n) == code_page_utf8;

@@ -70,6 +70,14 @@ struct Narrowing {
 };
 Narrowing narrowing(std::uint32_t code_page);
 
+// How a document is opened without waiting ("start Controls.txt"): through
+// the command interpreter; or by the shell with the wide full path when its
+// path, as the code page holds it, is not whole (a folder named in letters
+// the code page lacks: the narrow path names no file) or holds a "%" (which
+// the interpreter would expand).
+enum class Opener { interpreter, shell };
+Opener document_opener(std::string_view full_path, bool whole);
+
 // True when the machine's system code page, the registry's "ACP" value
 // under HKLM\SYSTEM\CurrentControlSet\Control\Nls\CodePage, is UTF-8 (Windows
 // 11's "Beta: Use Unicode UTF-8"): Notepad and spreadsheets then read a

@@ -86,3 +86,10 @@ TEST(WindowsRules, ASystemCodePageOfUtf8) {
   EXPECT_FALSE(windows_rules::system_code_page_is_utf8("650012"));
   EXPECT_FALSE(windows_rules::system_code_page_is_utf8(""));
 }
+
+TEST(WindowsRules, HowADocumentIsOpened) {
+  using windows_rules::Opener;
+  EXPECT_EQ(windows_rules::document_opener("C:\\Malvet\\Controls.txt", true), Opener::interpreter);
+  EXPECT_EQ(windows_rules::document_opener("C:\\Ji?\xED\\Controls.txt", false), Opener::shell);
+  EXPECT_EQ(windows_rules::document_opener("C:\\100%\\Controls.txt", true), Opener::shell);
+}
