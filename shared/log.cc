@@ -69,20 +69,26 @@ void emit(LineWriter& log, std::string_view line) {
   if (log.is_open()) log.write_line(line);
 }
 
+// How a message is written: split into lines at each "/", or one line of
+// text as it stands.
+enum class Split { at_slashes, never };
+
 // Appends a message to the log file and the console (after the echo).
-void append_message(std::string_view msg) {
+void append_message(std::string_view msg, Split split = Split::at_slashes) {
   LineWriter log;
   log.open(filnam(), "ab");
 
   const Banner* banner = nullptr;
   for (const Banner& b : banners) {
-    if (msg.compare(0, 3, b.prefix) == 0) banner = &b;
+    if (split == Split::at_slashes && msg.compare(0, 3, b.prefix) == 0) banner = &b;
   }
   std::string body = trim(std::string_view(msg).substr(banner ? 3 : 0, body_capacity));
   if (banner) emit(log, std::string(banner->head) + repeat_pairs(banner->pairs));
 
   make_printable(body);
-  if (body.empty()) {
+  if (split == Split::never) {
+    emit(log, body);
+  } else if (body.empty()) {
     emit(log, " ");
   } else if (body.size() >= 2 && body.front() == '"' && body.back() == '"') {
     emit(log, std::string_view(body).substr(1, body.size() - 2));
@@ -122,7 +128,7 @@ void log_message_f(std::string& msg) {
 
 void log_text_f(std::string_view msg) {
   console_printf(" >>> %s\n", trim(msg).c_str());
-  append_message(msg);
+  append_message(msg, Split::never);
 }
 
 void log_message_f(std::string_view msg) {

@@ -23,8 +23,9 @@ void log_message_f(std::string& msg);
 // log_message_f for a message that needs nothing back.
 void log_message_f(std::string_view msg);
 
-// Logs `msg` as a message even when it begins with "CREATE": for texts that
-// come from files, which must never start a new log.
+// Logs `msg` as one line of text as it stands: never a CREATE, a banner or
+// lines split at "/", for texts that come from files or the machine (a key
+// named "Num /" or, on a Japanese keyboard, "半角/全角").
 void log_text_f(std::string_view msg);
 
 // The log file name that a CREATE without a name makes for a program started

@@ -63,6 +63,21 @@ TEST_F(Log, SplittingQuotingAndLineFeeds) {
             "\r\n");  // two quotes around nothing: an empty line
 }
 
+TEST_F(Log, TextFromTheMachineIsOneLineAsItStands) {
+  // Key names: "Num /", and a Japanese keyboard's Hankaku/Zenkaku key in
+  // code page 932, whose second letter ends in the byte of "\".
+  testing::internal::CaptureStdout();
+  log_message_f("CREATE test.log");
+  std::string start = dir_.read("test.log");
+  const std::string hankaku = "\x94\xBC\x8A\x70/\x91\x53\x8A\x70\x95\\";
+  for (const std::string& text : {std::string("KP /  Num /"), hankaku, std::string("CREATE x")}) {
+    log_text_f(text);
+  }
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(dir_.read("test.log").substr(start.size()),
+            "KP /  Num /\r\n" + hankaku + "\r\nCREATE x\r\n");
+}
+
 TEST_F(Log, BodyIsCutAt1024Characters) {
   testing::internal::CaptureStdout();
   std::string file = logged({"{I}" + std::string(2000, 'x')});

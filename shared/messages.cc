@@ -9,6 +9,7 @@
 #include "shared/platform.h"
 #include "shared/system.h"
 #include "shared/text.h"
+#include "shared/windows_rules.h"
 
 namespace {
 
@@ -17,24 +18,31 @@ constexpr std::size_t max_patterns = 10;
 constexpr std::size_t pattern_capacity = 31;
 constexpr std::uint16_t primary_language_french = 0x0C;
 
-// Line-breaking slashes to line feeds; "\/" to a plain "/".
-void convert_line_breaks(std::string& msg) {
+}  // namespace
+
+void convert_line_breaks(std::string& msg, std::uint32_t code_page) {
+  // A "\" that is the second byte of a double-byte letter escapes nothing.
+  bool second_byte = false;
   for (std::size_t p = 0; p < msg.size(); ++p) {
-    if (msg[p] != '/') continue;
-    if (p > 0 && msg[p - 1] == '\\') {
-      msg.erase(p - 1, 1);
-      --p;
-    } else {
+    if (second_byte) {
+      second_byte = false;
+      continue;
+    }
+    if (windows_rules::is_lead_byte(code_page, static_cast<unsigned char>(msg[p]))) {
+      second_byte = true;
+    } else if (msg[p] == '\\' && p + 1 < msg.size() && msg[p + 1] == '/') {
+      msg.erase(p, 1);  // the "/" after it stays, as a plain slash
+    } else if (msg[p] == '/') {
       msg[p] = '\n';
     }
   }
 }
 
-}  // namespace
+namespace {}  // namespace
 
 void error_message_tit(std::int32_t& msg_status, std::string_view tit, std::string& msg,
                        bool qline) {
-  convert_line_breaks(msg);
+  convert_line_breaks(msg, ansi_code_page());
   std::string text = trim(msg);
   if (qline) {
     console_printf(" %s\n", text.c_str());

@@ -25,6 +25,10 @@ inline constexpr std::int32_t s_yesnocancel = 5;
 inline constexpr std::size_t dialog_title_capacity = 63;
 inline constexpr std::size_t dialog_message_capacity = 511;
 
+// Turns each line-breaking "/" of a message into a line feed and each "\/"
+// into a plain "/", reading its bytes in the code page `code_page`.
+void convert_line_breaks(std::string& msg, std::uint32_t code_page);
+
 // Shows `msg` in a box of the kind `msg_status` titled `tit`, or prints it on
 // the console when `qline` is true (the kind is then left as it was). `msg`
 // is converted in place: each line-breaking "/" becomes a line feed and the

@@ -40,6 +40,24 @@ TEST_F(Dialogs, SlashesBreakLinesAndEscapedSlashesStay) {
             "box|info|T|a/\\nb\r\n");
 }
 
+TEST(Messages, ADoubleByteLettersSecondByteEscapesNothing) {
+  // In code page 932, "\x95\\" is one letter (a "\" as its second byte):
+  // the "/" after it breaks the line; in 1252 the "\" escapes it.
+  struct Case {
+    std::uint32_t code_page;
+    std::string msg, shown;
+  };
+  const Case cases[] = {{932, "C:\\\x95\\/x", "C:\\\x95\\\nx"},
+                        {932, "\x95\\\\/x", "\x95\\/x"},
+                        {936, "\x81\\/x", "\x81\\\nx"},
+                        {1252, "\x95\\/x", "\x95/x"}};
+  for (const Case& c : cases) {
+    std::string msg = c.msg;
+    convert_line_breaks(msg, c.code_page);
+    EXPECT_EQ(msg, c.shown) << c.code_page;
+  }
+}
+
 TEST_F(Dialogs, TitleAndMessageLimits) {
   script("");
   std::string long_msg = std::string(600, 'm') + "   ";

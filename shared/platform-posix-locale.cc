@@ -69,6 +69,8 @@ const CodePage& code_page() {
 
 }  // namespace
 
+std::uint32_t ansi_code_page() { return static_cast<std::uint32_t>(code_page_number()); }
+
 std::u16string ansi_to_utf16(std::string_view text) {
   const CodePage& cp = code_page();
   std::u16string out;

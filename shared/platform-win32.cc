@@ -562,6 +562,8 @@ void write_standard_output(std::string_view text) {
                 &written, nullptr);
 }
 
+std::uint32_t ansi_code_page() { return GetACP(); }
+
 std::u16string ansi_to_utf16(std::string_view text) {
   std::u16string units;
   if (text.empty()) return units;

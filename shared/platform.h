@@ -216,6 +216,9 @@ void write_standard_output(std::string_view text);
 // Cyrillic...); in the stand-in the Windows single-byte code page that
 // MALVET_CODEPAGE names by its number, else 1252.
 
+// The code page's number.
+std::uint32_t ansi_code_page();
+
 // The code page's text as UTF-16; a byte that stands for no character, or
 // for a control character above 0x7F, becomes "?".
 std::u16string ansi_to_utf16(std::string_view text);

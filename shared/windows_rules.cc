@@ -56,6 +56,22 @@ Narrowing narrowing(std::uint32_t code_page) {
   return {wc_no_best_fit_chars, Narrowing::Told::by_default_character};
 }
 
+bool is_lead_byte(std::uint32_t code_page, unsigned char byte) {
+  switch (code_page) {
+    case 932:
+      return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    case 936:
+    case 949:
+    case 950:
+      return byte >= 0x81 && byte <= 0xFE;
+    case 1361:
+      return (byte >= 0x84 && byte <= 0xD3) || (byte >= 0xD8 && byte <= 0xDE) ||
+             (byte >= 0xE0 && byte <= 0xF9);
+    default:
+      return false;
+  }
+}
+
 Opener document_opener(std::string_view full_path, bool whole) {
   return whole && full_path.find('%') == std::string_view::npos ? Opener::interpreter
                                                                 : Opener::shell;

@@ -70,6 +70,11 @@ struct Narrowing {
 };
 Narrowing narrowing(std::uint32_t code_page);
 
+// True when `byte` begins a letter of two bytes in the double-byte code
+// page `code_page` (Japanese 932, Chinese 936 and 950, Korean 949 and
+// 1361): the byte after it is that letter's second, "\" and "/" included.
+bool is_lead_byte(std::uint32_t code_page, unsigned char byte);
+
 // How a document is opened without waiting ("start Controls.txt"): through
 // the command interpreter; or by the shell with the wide full path when its
 // path, as the code page holds it, is not whole (a folder named in letters
