@@ -147,12 +147,12 @@ struct TakenKey {
   std::int32_t entry;   // that entry's place in the scan-code table; -1 when none
 };
 
-// A sibling tool whose settings file was found and opened.
+// A sibling tool whose settings file was found.
 struct ToolKeys {
   std::string tool;  // "Palvik", "Serunt"
   std::string path;  // its settings file, as the report names it
   std::vector<TakenKey> keys;
-  bool whole = true;  // read to its end: only then are its keys counted
+  bool whole = true;  // opened and read to its end: only then are its keys counted
 };
 
 // ---- What is found ---------------------------------------------------------------
@@ -180,6 +180,9 @@ struct FreeControls {
 
 struct ReportModel {
   bool qfr = false;  // the reports' language: French
+  // The versions left out because the simulator's log could not be read:
+  // each with that log's name.
+  std::vector<std::pair<std::int32_t, std::string>> unreadable_logs;
   KeyboardKind keyboard = KeyboardKind::ansi;
   ScanCodeTable keys;
   std::vector<Joystick> joysticks;
@@ -189,7 +192,7 @@ struct ReportModel {
   std::vector<VersionModel> versions;
   bool compared = false;  // both versions read: their differences
   std::vector<Difference> differences;
-  std::vector<ToolKeys> tools;  // the sibling tools whose settings file opened
+  std::vector<ToolKeys> tools;  // the sibling tools whose settings file is there
   std::vector<UnusedKey> unused_keys;
   std::vector<FreeControls> free_controls;  // of each joystick
   // The name the report gives each key of the drawing, by controls.ini value.

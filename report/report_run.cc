@@ -92,6 +92,7 @@ void find_what_is_found(ReportModel& model, const CommandTable (&commands)[2],
   }
   for (auto [tool, settings] : sibling_tools) {
     if (std::optional<ToolKeys> taken = read_tool_ini(tool, settings, model.keys)) {
+      if (!taken->whole) log_text_f(unreadable_tool_line(texts, taken->path));
       model.tools.push_back(std::move(*taken));
     }
   }
@@ -153,9 +154,13 @@ int run_report(int argc, char** argv) {
   // 7. Log.
   log_message_f("CREATE");
 
-  // 8. Joysticks.
+  // 8. Joysticks; and why a version is left out when it is.
   ReportModel model;
   model.qfr = qfr;
+  model.unreadable_logs = inst00.unreadable_logs;
+  for (const auto& [version, log] : model.unreadable_logs) {
+    log_text_f(unreadable_log_line(texts, version, log));
+  }
   model.keyboard = qfr ? KeyboardKind::iso : KeyboardKind::ansi;
   model.joysticks = read_joysticks();
 

@@ -149,6 +149,12 @@ VersionRows render_rows(const std::vector<Binding>& bindings, const Layout& layo
 
 namespace {
 
+// A line of its own: as it stands in the text report, one cell in the CSV
+// report.
+void write_line_cell(ReportFiles& report, const std::string& line) {
+  report.write(line, csv_row(report.layout(), line, "", ""));
+}
+
 // A version's heading: its file, then the heading row.
 void write_version_heading(ReportFiles& report, const VersionModel& v, const ReportTexts& texts) {
   report.write_blank();
@@ -178,6 +184,7 @@ void write_tool(ReportFiles& report, const ToolKeys& tool, const ReportTexts& te
   report.write_both(tool.path);
   report.write_blank();
   for (const TakenKey& k : tool.keys) report.write_row(k.setting, k.text, trim(texts.kbdnam));
+  if (!tool.whole) write_line_cell(report, unreadable_tool_line(texts, tool.path));
 }
 
 // The keys of the table, then each joystick's axes and buttons, that nothing
@@ -214,6 +221,9 @@ void write_unused(ReportFiles& report, const ReportModel& model, const ReportTex
 }  // namespace
 
 void write_reports(ReportFiles& report, const ReportModel& model, const ReportTexts& texts) {
+  for (const auto& [version, log] : model.unreadable_logs) {
+    write_line_cell(report, unreadable_log_line(texts, version, log));
+  }
   for (const VersionModel& v : model.versions) {
     if (v.outcome == FileOutcome::not_found) return;
     write_version_heading(report, v, texts);

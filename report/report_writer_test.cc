@@ -132,11 +132,13 @@ TEST(ReportFilesTest, SiblingToolsAndTheUnusedSectionFromTheModel) {
     write_reports(report, model, report_texts(qfr));
     report.close();
     // Columns 1, 9 and 39; the tool whose file could not be read to its end
-    // is listed and not counted.
+    // is listed, says so, and is not counted.
     std::string device = qfr ? "Clavier" : "Keyboard";
+    std::string unread =
+        qfr ? "S.ini n'a pas pu \xEAtre lu jusqu'au bout." : "S.ini could not be read to its end.";
     EXPECT_EQ(dir.read("Controls.txt"),
               " \r\nTool.ini\r\n \r\nKeyPause1" + std::string(29, ' ') + device + "\r\nKeyView Up" +
-                  std::string(28, ' ') + device + "\r\n \r\nS.ini\r\n \r\n\r\n" +
+                  std::string(28, ' ') + device + "\r\n \r\nS.ini\r\n \r\n" + unread + "\r\n\r\n" +
                   (qfr ? "Touches, axes & boutons non utilis\xE9s dans Aerlon, Palvik"
                        : "Keys, axes and buttons not used in Aerlon, Palvik") +
                   "\r\n\r\n" + std::string(8, ' ') + "Space" + std::string(25, ' ') + device +
@@ -147,7 +149,8 @@ TEST(ReportFilesTest, SiblingToolsAndTheUnusedSectionFromTheModel) {
     };
     EXPECT_EQ(dir.read("Controls.csv"),
               " \r\nTool.ini\r\n \r\n" + cells("KeyPause", "=\"1\"", device) +
-                  cells("KeyView", "\"Up\"", device) + " \r\nS.ini\r\n \r\n\r\n" +
+                  cells("KeyView", "\"Up\"", device) + " \r\nS.ini\r\n \r\n" +
+                  cells(unread, "\"\"", "") + "\r\n" +
                   (qfr ? "Touches, axes & boutons non utilis\xE9s dans Aerlon, Palvik"
                        : "Keys, axes and buttons not used in Aerlon, Palvik") +
                   "\r\n\r\n" + cells(" ", "\"Space\"", device));

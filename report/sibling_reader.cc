@@ -33,9 +33,8 @@ std::optional<ToolKeys> read_tool_ini(const std::string& tool, const std::string
   bool exists = file_exists(path);
   console_printf(" %s %c\n", path.c_str(), exists ? 'T' : 'F');
   if (!exists) return std::nullopt;
+  // One that can't be opened is listed all the same, as not read.
   LineReader in(path, line_capacity);
-  if (!in.is_open()) return std::nullopt;
-
   ToolKeys taken{tool, path, {}, true};
   while (std::optional<std::string> line = in.next()) {
     if (is_blank(*line) || (*line)[0] == '#') continue;

@@ -14,9 +14,9 @@
 // character code (ASC65), recognised in that order; a line whose number does
 // not read is skipped. Each key is matched to the first entry of the
 // scan-code table that has its name (a character) or its code (a scan code,
-// less 128 above 256). Nothing when the file is missing or can't be opened;
-// otherwise the keys read, with `whole` false when a read error stopped the
-// reading before the file's end.
+// less 128 above 256). Nothing when the file is missing; otherwise the keys
+// read, with `whole` false when the file could not be opened or a read
+// error stopped the reading before its end.
 std::optional<ToolKeys> read_tool_ini(const std::string& tool, const std::string& fnam,
                                       const ScanCodeTable& keys);
 

@@ -59,6 +59,19 @@ std::string button_text(std::int32_t button, const ReportTexts& texts) {
   return trim(texts.txtbut) + " " + i2b(button);
 }
 
+std::string unreadable_log_line(const ReportTexts& texts, std::int32_t version,
+                                std::string_view path) {
+  std::string aerlon = "Aerlon " + std::to_string(version);
+  return std::string(path) + (texts.qfr ? " n'a pas pu \xEAtre lu : " + aerlon +
+                                              " est laiss\xE9 de c\xF4t\xE9."
+                                        : " could not be read: " + aerlon + " is left out.");
+}
+
+std::string unreadable_tool_line(const ReportTexts& texts, std::string_view path) {
+  return std::string(path) + (texts.qfr ? " n'a pas pu \xEAtre lu jusqu'au bout."
+                                        : " could not be read to its end.");
+}
+
 std::string binding_text(const Binding& binding, const ReportTexts& texts) {
   switch (binding.kind) {
     case BindingKind::key:

@@ -29,6 +29,15 @@ std::string axis_text(std::int32_t axis, std::string_view joystick_name, const R
 // A button as the report names it: "Button 3" ("Bouton 3").
 std::string button_text(std::int32_t button, const ReportTexts& texts);
 
+// The reports' first line for a version left out because the simulator's
+// log `path` could not be read.
+std::string unreadable_log_line(const ReportTexts& texts, std::int32_t version,
+                                std::string_view path);
+
+// The last line of a sibling tool's block when its settings file `path`
+// could not be opened or read to its end.
+std::string unreadable_tool_line(const ReportTexts& texts, std::string_view path);
+
 // The text of a binding's second field: the key's name, "Button 3", the
 // axis, "Not assigned to a keyboard key" (its full 64 characters) or
 // "Unassigned".

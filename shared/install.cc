@@ -23,12 +23,17 @@ constexpr const char* executable = "\\Aerlon.exe";
 constexpr const char* sim_log = "\\Logs\\Logfile.txt";
 constexpr const char* flight_plan = "\\FlightPlan.fpl";
 
-// The major version stated by the simulator's log, 0 when it states none.
-std::int32_t logged_version(const std::string& log_name) {
+// The major version stated by the simulator's log, 0 when it states none;
+// `unreadable` tells a log that is there and could not be opened or read.
+std::int32_t logged_version(const std::string& log_name, bool& unreadable) {
   LineReader in(log_name, sim_log_capacity);
+  unreadable = false;
   for (int i = 0; i < sim_log_lines; ++i) {
     std::optional<std::string> line = in.next();
-    if (!line) break;
+    if (!line) {
+      unreadable = in.failed() && file_exists(log_name);
+      break;
+    }
     if (line->compare(0, version_tag.size(), version_tag) != 0) continue;
     std::optional<std::int32_t> number =
         read_whole_number(std::string_view(*line).substr(version_tag.size()));
@@ -51,8 +56,19 @@ std::string newest_sim_log(const std::string& log_name) {
   return *copy;
 }
 
-bool confirmed(std::int32_t nc, std::string& instpath) {
-  return get_aerlon_inst_dir(nc, instpath, false) == nc && file_exists(trim(instpath) + executable);
+// Whether version `nc` is installed. One whose log beside Aerlon.exe can't
+// be read is not, and is noted: the reports say why it is left out.
+bool confirmed(std::int32_t nc, std::string& instpath, InstallationRecord& inst) {
+  bool log_unreadable = false;
+  std::int32_t version = get_aerlon_inst_dir(nc, instpath, false, &log_unreadable);
+  bool there = file_exists(trim(instpath) + executable);
+  if (log_unreadable && there) {
+    std::string log_name = cut(trim(instpath) + sim_log, path_capacity);
+    inst.unreadable_logs.emplace_back(nc, log_name);
+    log_message_f("Aerlon " + std::to_string(nc) + " left out: " + log_name +
+                  " could not be read");
+  }
+  return version == nc && there;
 }
 
 void set_active(InstallationRecord& inst, std::int32_t version) {
@@ -64,7 +80,9 @@ void set_active(InstallationRecord& inst, std::int32_t version) {
 
 }  // namespace
 
-std::int32_t get_aerlon_inst_dir(std::int32_t nc, std::string& path, bool silent) {
+std::int32_t get_aerlon_inst_dir(std::int32_t nc, std::string& path, bool silent,
+                                 bool* log_unreadable) {
+  if (log_unreadable != nullptr) *log_unreadable = false;
   if (nc != 2 && nc != 3) {
     console_printf(" %d\n", nc);
     console_printf(" get_aerlon_inst_dir : incorrect Aerlon version\n");
@@ -88,14 +106,17 @@ std::int32_t get_aerlon_inst_dir(std::int32_t nc, std::string& path, bool silent
   path = strcpy_c2f(value.c_str(), 0, path_capacity);
   std::string log_name = cut(trim(path) + sim_log, path_capacity);
   console_printf(" %s\n %s\n", trim(path).c_str(), log_name.c_str());
-  std::int32_t nvers = logged_version(newest_sim_log(log_name));
+  bool unreadable = false;
+  std::int32_t nvers = logged_version(newest_sim_log(log_name), unreadable);
+  if (log_unreadable != nullptr) *log_unreadable = unreadable;
   console_printf(" %d\n", nvers);
   return nvers;
 }
 
 std::int32_t check_aerlon_install(InstallationRecord& inst, std::string_view msgpltfldr) {
-  inst.qv2 = confirmed(2, inst.instpath2);
-  inst.qv3 = confirmed(3, inst.instpath3);
+  inst.unreadable_logs.clear();
+  inst.qv2 = confirmed(2, inst.instpath2, inst);
+  inst.qv3 = confirmed(3, inst.instpath3, inst);
   std::int32_t result = 0;
   if (inst.qv2) {
     log_message_f("Aerlon 2 install path: " + trim(inst.instpath2));

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 struct InstallationRecord {
   std::string aerlon_1_path;  // not filled by discovery
@@ -30,6 +32,10 @@ struct InstallationRecord {
   bool qv1 = false;           // not set by discovery
   bool qv2 = false;           // version 2 is installed
   bool qv3 = false;           // version 3 is installed
+  // The versions left out because the simulator's log, there beside
+  // Aerlon.exe, could not be opened or read (held by the running simulator,
+  // a read error): each with that log's name.
+  std::vector<std::pair<std::int32_t, std::string>> unreadable_logs;
 
   // The second names of two fields.
   std::string& pilot_path() { return arlnpilpath; }
@@ -51,7 +57,10 @@ void get_active_aerlon_version(InstallationRecord& inst);
 // The installation folder of version `nc` (2 or 3) into `path`, blank when
 // the registry has none (then, unless `silent`, a console notice says the
 // version is not detected). Returns the major version that the simulator's
-// log states, 0 when there is no log or no readable version line.
-std::int32_t get_aerlon_inst_dir(std::int32_t nc, std::string& path, bool silent);
+// log states, 0 when there is no log or no readable version line;
+// `log_unreadable`, when given, tells a log that is there but could not be
+// opened or read.
+std::int32_t get_aerlon_inst_dir(std::int32_t nc, std::string& path, bool silent,
+                                 bool* log_unreadable = nullptr);
 
 #endif

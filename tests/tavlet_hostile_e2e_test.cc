@@ -196,10 +196,55 @@ TEST_F(Tavlet, ASiblingFileThatCantBeReadToItsEndIsNotCounted) {
   fs::remove(dir_.file("Palvik/Settings/Palvik.ini"));
   fs::create_symlink("/proc/self/mem", dir_.file("Palvik/Settings/Palvik.ini"));
   ASSERT_EQ(run("en_US.UTF-8"), 0) << console_;
+  // Its block says so, and the log.
   std::string report = read("work/Controls.txt");
-  EXPECT_NE(report.find(" \r\n..\\Palvik\\Settings\\Palvik.ini\r\n \r\n"
-                        "\r\nKeys, axes and buttons not used in Aerlon\r\n\r\n"),
+  const std::string said = "..\\Palvik\\Settings\\Palvik.ini could not be read to its end.";
+  EXPECT_NE(report.find(" \r\n..\\Palvik\\Settings\\Palvik.ini\r\n \r\n" + said +
+                        "\r\n\r\nKeys, axes and buttons not used in Aerlon\r\n\r\n"),
+            std::string::npos)
+      << report;
+  EXPECT_NE(read("work/Controls.csv").find("\r\n\"" + said + "\",\"\",\"\",\r\n"),
             std::string::npos);
+  EXPECT_NE(run_log(dir_.file("work"), "Tavlet").find(said + "\r\n"), std::string::npos);
+}
+
+TEST_F(Tavlet, AVersionWhoseLogCantBeReadIsLeftOutWithAWord) {
+  // The simulator's log held by the running simulator (on Windows), or
+  // failing at its first read (on Linux): version 2 is not installed, and
+  // the reports' first line says why.
+  const std::string log = "Games/Aerlon2/Logs/Logfile.txt";
+  std::unique_ptr<WindowsHelper> simulator;
+  if (windows_target()) {
+    simulator = std::make_unique<WindowsHelper>(
+        "hold_file", std::vector<std::string>{"..\\" + log, "all", "held.txt", "release.txt"},
+        dir_.file("work"));
+    ASSERT_TRUE(wait_for_file(dir_.file("work/held.txt")));
+  } else {
+    fs::remove(dir_.file(log));
+    fs::create_symlink("/proc/self/mem", dir_.file(log));
+  }
+  write("work/SCN_AZERTY_FR.txt", read("work/SCN_QWERTY.txt"));
+  for (const char* lang : {"en_US.UTF-8", "fr_FR.UTF-8"}) {
+    for (const std::string& l : files_starting_with(dir_.file("work"), "Tavlet_")) {
+      fs::remove(dir_.file("work/" + l));
+    }
+    ASSERT_EQ(run(lang), 0) << console_;
+    std::string said =
+        std::string(lang) == "en_US.UTF-8"
+            ? "..\\Games\\Aerlon2\\Logs\\Logfile.txt could not be read: Aerlon 2 is left out."
+            : "..\\Games\\Aerlon2\\Logs\\Logfile.txt n'a pas pu \xEAtre lu : Aerlon 2 est "
+              "laiss\xE9 de c\xF4t\xE9.";
+    std::string report = read("work/Controls.txt");
+    EXPECT_EQ(report.substr(0, said.size() + 5), said + "\r\n \r\n") << report;
+    EXPECT_EQ(report.find("Aerlon\\Pilots"), std::string::npos);  // version 2 is not read
+    EXPECT_EQ(read("work/Controls.csv").substr(0, said.size() + 9),
+              "\"" + said + (lang[0] == 'e' ? "\",\"\",\"\"," : "\";\"\";\"\";"));
+    EXPECT_NE(run_log(dir_.file("work"), "Tavlet").find("\r\n" + said + "\r\n"), std::string::npos);
+  }
+  if (simulator) {
+    write("work/release.txt", "");
+    EXPECT_EQ(simulator->wait(), 0);
+  }
 }
 
 TEST_F(Tavlet, ANameWithLettersTheCodePageLacksSaysSo) {
