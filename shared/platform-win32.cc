@@ -633,8 +633,10 @@ int native_message_box(const std::string& title, const std::string& message,
   style |= default_button == 2   ? MB_DEFBUTTON2
            : default_button == 3 ? MB_DEFBUTTON3
                                  : MB_DEFBUTTON1;
-  style |= MB_TOPMOST;
-  switch (MessageBoxA(nullptr, message.c_str(), title.c_str(), style)) {
+  // Owned by the program's console window and brought to the front, never
+  // kept above every other window.
+  style |= MB_SETFOREGROUND;
+  switch (MessageBoxA(GetConsoleWindow(), message.c_str(), title.c_str(), style)) {
     case IDOK:
     case IDYES:
       return 1;
