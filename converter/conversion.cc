@@ -52,14 +52,10 @@ std::optional<ConvertedLine> convert_line(std::string_view line, const CommandMa
                        trim(kv.val)};
 }
 
-std::optional<std::vector<ConvertedLine>> convert_lines(LineSource& source,
-                                                        const CommandMap& k_v3) {
-  std::vector<ConvertedLine> out;
+bool convert_lines(LineSource& source, const CommandMap& k_v3,
+                   const std::function<void(const ConvertedLine&)>& emit) {
   while (std::optional<std::string> line = source.next()) {
-    if (std::optional<ConvertedLine> converted = convert_line(*line, k_v3)) {
-      out.push_back(std::move(*converted));
-    }
+    if (std::optional<ConvertedLine> converted = convert_line(*line, k_v3)) emit(*converted);
   }
-  if (source.failed()) return std::nullopt;
-  return out;
+  return !source.failed();
 }

@@ -4,6 +4,7 @@
 #define MALVET_CONVERTER_CONVERSION_H
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,8 +54,10 @@ struct ConvertedLine {
 // version 3 lacks.
 std::optional<ConvertedLine> convert_line(std::string_view line, const CommandMap& k_v3);
 
-// The lines of the version-3 file made from the source, read to its end.
-// Nothing when a read error stopped the reading.
-std::optional<std::vector<ConvertedLine>> convert_lines(LineSource& source, const CommandMap& k_v3);
+// Converts the source line by line to its end, handing each line of the
+// version-3 file to `emit` as it is made: nothing is held. False when a read
+// error stopped the reading (what was emitted is then a part only).
+bool convert_lines(LineSource& source, const CommandMap& k_v3,
+                   const std::function<void(const ConvertedLine&)>& emit);
 
 #endif

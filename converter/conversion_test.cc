@@ -48,13 +48,11 @@ TEST(Conversion, LinesRenumberedInTheSourcesOrder) {
   k_v3[4000] = 3999;
   Lines source({"[Keyboard]   ", "2040 = 25", "", " [Not a header]", "2041=3", "2040=", "4000=7",
                 "4001=7", "[{GUID}]", "x=1"});
-  std::optional<std::vector<ConvertedLine>> lines = convert_lines(source, k_v3);
-  ASSERT_TRUE(lines.has_value());
   std::vector<std::string> texts, values;
-  for (const ConvertedLine& line : *lines) {
+  ASSERT_TRUE(convert_lines(source, k_v3, [&](const ConvertedLine& line) {
     texts.push_back(line.text);
     values.push_back(line.header ? "[" : line.value);
-  }
+  }));
   EXPECT_EQ(texts,
             (std::vector<std::string>{"[Keyboard]", "2105=25", "2105=", "3999=7", "[{GUID}]"}));
   EXPECT_EQ(values, (std::vector<std::string>{"[", "25", "", "7", "["}));
@@ -66,7 +64,8 @@ TEST(Conversion, AReadErrorIsNeverTakenForTheEnd) {
   Lines table({"2105=2040", "2106=2041"}, 1);
   EXPECT_EQ(read_command_map(table), std::nullopt);
   Lines source({"[K]", "2040=25"}, 1);
-  EXPECT_EQ(convert_lines(source, CommandMap(highest_command + 1, 2105)), std::nullopt);
+  EXPECT_FALSE(convert_lines(source, CommandMap(highest_command + 1, 2105),
+                             [](const ConvertedLine&) {}));
   Lines empty({}, 0);
   EXPECT_EQ(read_command_map(empty), std::nullopt);
 }
@@ -80,7 +79,6 @@ std::vector<std::string> kept(const std::vector<std::string>& table,
                               const std::vector<std::string>& old) {
   Lines table_lines(table), source_lines(source), old_lines(old);
   std::optional<CommandMap> k_v3 = read_command_map(table_lines);
-  std::optional<std::vector<ConvertedLine>> converted = convert_lines(source_lines, *k_v3);
   OldFile old_file = read_old_file(old_lines, VersionThreeOnly(*k_v3));
   EXPECT_EQ(old_file.read, OldFile::Read::whole);
   Keeper keeper(old_file.sections);
@@ -93,7 +91,8 @@ std::vector<std::string> kept(const std::vector<std::string>& table,
       out.push_back(mark + line.text);
     }
   };
-  for (const ConvertedLine& line : *converted) add(keeper.take(line));
+  EXPECT_TRUE(convert_lines(source_lines, *k_v3,
+                            [&](const ConvertedLine& line) { add(keeper.take(line)); }));
   add(keeper.finish());
   return out;
 }

@@ -49,38 +49,12 @@ FileName file_name(const std::string& name, std::size_t capacity) {
   return {cut(name, capacity), name_fits(name, capacity)};
 }
 
-// The table of command numbers and the source converted through it.
-struct Conversion {
-  CommandMap k_v3;
-  std::vector<ConvertedLine> lines;
-};
-
-// The lines of the new file, with the old file's bindings that it keeps or
-// leaves out among them (only when keeping), and how many of each the old
-// file's own bindings give.
-struct NewFile {
-  std::vector<MergedLine> lines;
+// How many of the old file's own bindings a conversion kept, and how many
+// it left out because their value is bound anew.
+struct Kept {
   std::size_t kept = 0;
   std::size_t taken = 0;
 };
-
-NewFile merge(const std::vector<ConvertedLine>& converted, const std::vector<OldSection>& old,
-              bool keeping) {
-  NewFile file;
-  Keeper keeper(old);
-  auto add = [&](std::vector<MergedLine> lines) {
-    for (MergedLine& line : lines) {
-      if (keeping || line.kind == MergedLine::Kind::converted) {
-        file.lines.push_back(std::move(line));
-      }
-    }
-  };
-  for (const ConvertedLine& line : converted) add(keeper.take(line));
-  add(keeper.finish());
-  file.kept = keeper.kept();
-  file.taken = keeper.taken();
-  return file;
-}
 
 class Brin23 {
  public:
@@ -111,29 +85,35 @@ class Brin23 {
     const std::string& ctrfile_3 = target.name;
     console_printf(" %s\n %s\n", source.name.c_str(), ctrfile_3.c_str());
 
-    std::optional<Conversion> conversion = read_conversion(source, target);
-    if (!conversion) return 1;
+    std::optional<CommandMap> k_v3 = read_table(source, target);
+    if (!k_v3) return 1;
     // The old version-3 file's own bindings, kept with -keep; without, only
     // counted, and not when the old file is the source itself ("-3").
     bool keeping = mode == Mode::keep && file_exists(ctrfile_3);
     std::optional<OldFile> old = OldFile();
     if (keeping || (mode == Mode::convert && source.name != ctrfile_3)) {
-      old = read_old_file(ctrfile_3, conversion->k_v3, keeping);
+      old = read_old_file(ctrfile_3, *k_v3, keeping);
       if (!old) return 1;
     }
-    NewFile file = merge(conversion->lines, old->sections, keeping);
 
     // A read-only target can't be replaced: said before a backup is made, so
     // that each try does not leave one more copy.
     if (file_read_only(ctrfile_3)) {
       return stop_with(output_error(ctrfile_3, FileRefusal::read_only));
     }
+    // 11-13. The new file written beside the target as the source is read;
+    // then the backup, then the new file in the target's place.
+    ReplacingWriter writer;
+    if (!writer.open(ctrfile_3)) return stop_with(output_error(ctrfile_3));
+    std::optional<Kept> kept = write_conversion(source.name, *k_v3, old->sections, keeping, writer);
+    if (!kept) return 1;
+    if (!writer.flush()) return stop_with(output_error(ctrfile_3, FileRefusal::none));
     std::optional<std::string> backup = back_up(ctrfile_3);
-    if (!backup || !write_new_file(ctrfile_3, file, keeping)) return 1;
+    if (!backup || !put_in_place(writer, ctrfile_3)) return 1;
     log_message_f(cut("file: " + source.name + " converted to " + ctrfile_3, message_capacity));
-    if (keeping) log_message_f(kept_line(file.kept));
+    if (keeping) log_message_f(kept_line(kept->kept));
     console_printf(" %s: %s\n", log_file_name().c_str(), working_folder().c_str());
-    if (mode == Mode::convert && file.kept > 0) note_what_keep_keeps(file.kept, *backup);
+    if (mode == Mode::convert && kept->kept > 0) note_what_keep_keeps(kept->kept, *backup);
     return 0;
   }
 
@@ -159,6 +139,7 @@ class Brin23 {
     ReplacingWriter writer;
     if (!writer.open(ctrfile_3)) return stop_with(output_error(ctrfile_3));
     if (!writer.copy_from(*newest)) return stop_with(*newest + error_opening());
+    if (!writer.flush()) return stop_with(output_error(ctrfile_3, FileRefusal::none));
     if (!back_up(ctrfile_3)) return 1;
     if (!writer.commit()) return stop_with(output_error(ctrfile_3));
     std::string restored = (qfr_ ? "restaur\xE9 depuis " : "restored from ") + *newest;
@@ -207,11 +188,11 @@ class Brin23 {
     return source;
   }
 
-  // 7-8 and 10-11. The table, then the source converted through it, both
-  // read whole before anything is copied or replaced: one that can't be
-  // read to its end stops the run with both files as they were. A name too
-  // long for its field is not looked for under the cut name.
-  std::optional<Conversion> read_conversion(const FileName& source, const FileName& target) {
+  // 7-8 and 10. The source must be there; the table, read whole before
+  // anything is written: one that can't be read to its end would drop every
+  // binding it lost. A name too long for its field is not looked for under
+  // the cut name.
+  std::optional<CommandMap> read_table(const FileName& source, const FileName& target) {
     const std::string& ctrfile = source.name;
     if (!source.fits || !file_exists(ctrfile)) {
       stop_with(ctrfile + (qfr_ ? "/pas trouv\xE9" : "/not found"));
@@ -227,18 +208,34 @@ class Brin23 {
       return std::nullopt;
     }
     std::optional<CommandMap> k_v3 = read_command_map(table);
-    table.close();
-    if (!k_v3) {
-      stop_with(std::string(table_file) + error_opening());
-      return std::nullopt;
-    }
+    if (!k_v3) stop_with(std::string(table_file) + error_opening());
+    return k_v3;
+  }
+
+  // 11-13. The source converted line by line into `writer`, with the old
+  // file's own bindings kept among its lines when keeping, each line shown
+  // on the console: nothing of the source is held. Nothing after the box
+  // when the source can't be read to its end (the new file then goes).
+  std::optional<Kept> write_conversion(const std::string& ctrfile, const CommandMap& k_v3,
+                                       const std::vector<OldSection>& old, bool keeping,
+                                       ReplacingWriter& writer) {
+    Keeper keeper(old);
+    auto write = [&](const std::vector<MergedLine>& lines) {
+      for (const MergedLine& line : lines) {
+        if (!keeping && line.kind != MergedLine::Kind::converted) continue;
+        if (line.kind != MergedLine::Kind::taken) writer.write_line(line.text);
+        console_printf(" %s%s\n", line.text.c_str(), console_mark(line.kind));
+      }
+    };
     LineReader in(ctrfile, line_capacity);
-    std::optional<std::vector<ConvertedLine>> converted = convert_lines(in, *k_v3);
-    if (!converted) {
+    if (!convert_lines(in, k_v3, [&](const ConvertedLine& line) { write(keeper.take(line)); })) {
       stop_with(ctrfile + error_opening());
       return std::nullopt;
     }
-    return Conversion{std::move(*k_v3), std::move(*converted)};
+    write(keeper.finish());
+    Kept kept{keeper.kept(), keeper.taken()};
+    if (keeping) console_printf(" %s\n", keep_counts(kept).c_str());
+    return kept;
   }
 
   // The old version-3 file's headers and bindings, read whole: none when
@@ -289,21 +286,9 @@ class Brin23 {
     return ctrfile_bak;
   }
 
-  // 12-14. The target, written beside itself and put in its place when
-  // complete. A target that would get no line keeps its content. The
-  // console shows each line, and with -keep each of the old file's lines
-  // kept or left out, then their counts.
-  bool write_new_file(const std::string& ctrfile_3, const NewFile& file, bool keeping) {
-    ReplacingWriter writer;
-    if (!writer.open(ctrfile_3)) {
-      stop_with(output_error(ctrfile_3));
-      return false;
-    }
-    for (const MergedLine& line : file.lines) {
-      if (line.kind != MergedLine::Kind::taken) writer.write_line(line.text);
-      console_printf(" %s%s\n", line.text.c_str(), console_mark(line.kind));
-    }
-    if (keeping) console_printf(" %s\n", keep_counts(file).c_str());
+  // 14. The new file put in the target's place; a target that would get no
+  // line keeps its content.
+  bool put_in_place(ReplacingWriter& writer, const std::string& ctrfile_3) {
     if (writer.lines() == 0) {
       writer.discard();
     } else if (!writer.commit()) {
@@ -341,11 +326,11 @@ class Brin23 {
     return kept == 1 ? "kept 1 binding of version 3" : "kept " + n + " bindings of version 3";
   }
 
-  std::string keep_counts(const NewFile& file) const {
-    std::string line = kept_line(file.kept);
-    if (file.taken == 0) return line;
-    std::string n = std::to_string(file.taken);
-    return line + (qfr_ ? "; " + n + " laiss\xE9" + (file.taken == 1 ? "e" : "es") +
+  std::string keep_counts(const Kept& kept) const {
+    std::string line = kept_line(kept.kept);
+    if (kept.taken == 0) return line;
+    std::string n = std::to_string(kept.taken);
+    return line + (qfr_ ? "; " + n + " laiss\xE9" + (kept.taken == 1 ? "e" : "es") +
                               ", leur valeur \xE9tant reprise par une assignation de la version 2"
                         : "; left out " + n + " whose value a binding of version 2 now has");
   }

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 
 #include "fuzz/fuzz_support.h"
 #include "report/analysis.h"
@@ -24,11 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const ReportTexts texts = report_texts(true);
 
   write_input("controls.ini", data, size);
-  LineReader in("controls.ini", line_capacity);
+  LineOpener open = [] { return std::make_unique<LineReader>("controls.ini", line_capacity); };
   VersionModel v;
   v.version = 3;
   v.ctrfile = "controls.ini";
-  if (!read_controls_file(in, commands, {keys, joysticks, true}, v)) {
+  if (!read_controls_file(open, commands, {keys, joysticks, true}, v)) {
     std::abort();  // a plain file always reads to its end
   }
   add_unbound_commands(commands, texts, v.bindings);

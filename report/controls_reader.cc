@@ -1,6 +1,7 @@
 #include "report/controls_reader.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "report/devices_reader.h"
 #include "shared/console.h"
@@ -11,6 +12,9 @@ namespace {
 
 constexpr std::int32_t first_key_command = 3000;
 constexpr std::int32_t last_key_command = 3999;
+
+// How often a controls.ini that changes while it is read is read again.
+constexpr int controls_reads = 3;
 
 bool is_header(const std::string& line) { return !line.empty() && line[0] == '['; }
 
@@ -58,10 +62,29 @@ class BindingMaker {
   std::vector<Binding>& bindings_;
 };
 
-DeviceTable find_devices(const std::vector<std::string>& lines, const ControlsContext& ctx) {
+// What a pass saw of the file: its lines' digest, to tell whether both
+// passes read the same file.
+class Digest {
+ public:
+  void add(const std::string& line) {
+    for (char c : line) mix(static_cast<unsigned char>(c));
+    mix(0x100);  // the line's end
+  }
+  bool operator==(const Digest& other) const { return hash_ == other.hash_; }
+
+ private:
+  void mix(unsigned value) { hash_ = (hash_ ^ value) * 0x100000001B3ULL; }
+  std::uint64_t hash_ = 0xCBF29CE484222325ULL;
+};
+
+// The first pass: the device sections; nothing when a read error stopped it.
+std::optional<DeviceTable> find_devices(LineSource& in, const ControlsContext& ctx,
+                                        Digest& digest) {
   DeviceTable dev;
   SectionCounter section;
-  for (const std::string& line : lines) {
+  while (std::optional<std::string> read = in.next()) {
+    const std::string& line = *read;
+    digest.add(line);
     if (is_blank(line)) continue;
     if (is_header(line)) {
       if (!section.open_section()) continue;
@@ -93,6 +116,7 @@ DeviceTable find_devices(const std::vector<std::string>& lines, const ControlsCo
       dev.ikbd = i;
     }
   }
+  if (in.failed()) return std::nullopt;
   console_printf(" %d %d\n", dev.ikbd, dev.max_cmd_dev);
   return dev;
 }
@@ -119,26 +143,24 @@ void read_keyboard_entry(int i, std::int32_t mkey, const CommandTable& commands,
   rows.add(i, command, BindingKind::key, mkey, display);
 }
 
-}  // namespace
-
-bool read_controls_file(LineSource& in, const CommandTable& commands, const ControlsContext& ctx,
-                        VersionModel& model) {
-  // Read once, whole: both passes go over the same lines, whatever the
-  // simulator does to the file meanwhile.
-  std::optional<std::vector<std::string>> lines = read_all_lines(in);
-  if (!lines) return false;
-  DeviceTable dev = find_devices(*lines, ctx);
-
+// The second pass: the bindings of the sections `dev` found, into `model`.
+// False when a read error stopped it, or the file proved not to be the one
+// the first pass read (more sections than it found).
+bool read_bindings(LineSource& in, const DeviceTable& dev, const CommandTable& commands,
+                   const ControlsContext& ctx, VersionModel& model, Digest& digest) {
   model.bindings.clear();
   model.key_name_differences.clear();
   model.k_cmd.assign(maxcmd, never_bound);
   BindingMaker rows(model.bindings);
   std::vector<std::int32_t>& k_cmd = model.k_cmd;
   SectionCounter section;
-  for (const std::string& line : *lines) {
+  while (std::optional<std::string> read = in.next()) {
+    const std::string& line = *read;
+    digest.add(line);
     if (is_blank(line)) continue;
     if (is_header(line)) {
       section.open_section();
+      if (section.current() > dev.ndev) return false;
       continue;
     }
     std::int32_t jf = section.current();
@@ -188,5 +210,31 @@ bool read_controls_file(LineSource& in, const CommandTable& commands, const Cont
     }
   }
   model.devices = dev;
-  return true;
+  return !in.failed();
+}
+
+}  // namespace
+
+bool read_controls_file(const LineOpener& open, const CommandTable& commands,
+                        const ControlsContext& ctx, VersionModel& model) {
+  // Each pass reads the file from its start, keeping only what it uses; the
+  // second one counts only when it read what the first one did (the
+  // simulator may write the file meanwhile).
+  for (int attempt = 0; attempt < controls_reads; ++attempt) {
+    Digest first, second;
+    std::unique_ptr<LineSource> in = open();
+    std::optional<DeviceTable> dev = find_devices(*in, ctx, first);
+    if (!dev) return false;
+    in = open();
+    VersionModel read = model;
+    if (!read_bindings(*in, *dev, commands, ctx, read, second)) {
+      if (in->failed()) return false;
+      continue;
+    }
+    if (first == second) {
+      model = std::move(read);
+      return true;
+    }
+  }
+  return false;
 }

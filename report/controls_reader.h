@@ -24,15 +24,16 @@ struct ControlsContext {
   bool qfr;  // the report's language: French names the digits of the top row
 };
 
-// Reads a controls.ini of the version `model.version` from `in`, once, to
-// its end, then makes two passes over its lines: the device sections, then
-// the bindings, which go to `model.bindings` in file order (not yet sorted,
-// without the unbound commands), with the last value of each command in
-// `model.k_cmd` and the keys whose names differ from the table's. Entries
-// that do not read, lie before the first section or past any capacity are
-// left out. False, the model untouched, when a read error stopped the
-// reading.
-bool read_controls_file(LineSource& in, const CommandTable& commands, const ControlsContext& ctx,
-                        VersionModel& model);
+// Reads a controls.ini of the version `model.version` in two passes, each
+// over the lines that `open` gives from their start: the device sections,
+// then the bindings, which go to `model.bindings` in file order (not yet
+// sorted, without the unbound commands), with the last value of each command
+// in `model.k_cmd` and the keys whose names differ from the table's. Only
+// what the passes use is kept, however long the file. Entries that do not
+// read, lie before the first section or past any capacity are left out.
+// False, the model untouched, when a read error stopped a pass, or when the
+// file changed between the passes at every one of a few tries.
+bool read_controls_file(const LineOpener& open, const CommandTable& commands,
+                        const ControlsContext& ctx, VersionModel& model);
 
 #endif

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "report/analysis.h"
 #include "report/devices_reader.h"
@@ -18,9 +19,11 @@ class Model : public ::testing::Test {
  protected:
   DeviceTable read(const std::string& content) {
     dir_.write("controls.ini", content);
-    LineReader in(dir_.file("controls.ini"), line_capacity);
+    LineOpener open = [&] {
+      return std::make_unique<LineReader>(dir_.file("controls.ini"), line_capacity);
+    };
     testing::internal::CaptureStdout();
-    EXPECT_TRUE(read_controls_file(in, commands_, ctx_, model_));
+    EXPECT_TRUE(read_controls_file(open, commands_, ctx_, model_));
     testing::internal::GetCapturedStdout();
     return model_.devices;
   }
@@ -50,50 +53,70 @@ class Model : public ::testing::Test {
 };
 
 // A controls.ini as the simulator may leave it while it is read: it grows by
-// one more section each time its end is reached, or a read fails after
-// `good` lines.
-class ChangingFile : public LineSource {
+// one more section each time a reading reaches its end, `growths` times at
+// most; or a read fails after `good` lines.
+class ChangingFile {
  public:
-  explicit ChangingFile(std::size_t good = SIZE_MAX) : good_(good) {}
-  std::optional<std::string> next() override {
-    if (given_ == good_) {
-      failed_ = true;
-      return std::nullopt;
-    }
-    if (at_ == lines_.size()) {
-      lines_.push_back("[Grown " + std::to_string(lines_.size()) + "]");
-      lines_.push_back("1000=1000");
-      return std::nullopt;
-    }
-    ++given_;
-    return lines_[at_++];
+  explicit ChangingFile(int growths, std::size_t good = SIZE_MAX)
+      : growths_(growths), good_(good) {}
+
+  LineOpener opener() {
+    return [this] { return std::make_unique<Reading>(*this); };
   }
-  bool failed() const override { return failed_; }
 
  private:
+  class Reading : public LineSource {
+   public:
+    explicit Reading(ChangingFile& file) : file_(file) {}
+    std::optional<std::string> next() override {
+      if (file_.given_ == file_.good_) {
+        failed_ = true;
+        return std::nullopt;
+      }
+      if (at_ == file_.lines_.size()) {
+        if (file_.growths_-- > 0) {
+          file_.lines_.push_back("[Grown " + std::to_string(file_.lines_.size()) + "]");
+          file_.lines_.push_back("1000=1000");
+        }
+        return std::nullopt;
+      }
+      ++file_.given_;
+      return file_.lines_[at_++];
+    }
+    bool failed() const override { return failed_; }
+
+   private:
+    ChangingFile& file_;
+    std::size_t at_ = 0;
+    bool failed_ = false;
+  };
+
   std::vector<std::string> lines_ = {"[Keys]", "3001=25", stick, "3002=48"};
-  std::size_t at_ = 0, given_ = 0, good_;
-  bool failed_ = false;
+  int growths_;
+  std::size_t given_ = 0, good_;
 };
 
 }  // namespace
 
-TEST_F(Model, ReadOnceWhateverTheFileDoesMeanwhile) {
+TEST_F(Model, BothPassesReadTheSameFileOrNothingIsKept) {
   testing::internal::CaptureStdout();
-  ChangingFile growing;
-  ASSERT_TRUE(read_controls_file(growing, commands_, ctx_, model_));
-  EXPECT_EQ(model_.devices.ndev, 2);
-  EXPECT_EQ(model_.devices.headers.size(), 2u);
+  // Grown between the passes once: read again, as it then is.
+  ChangingFile grown_once(1);
+  ASSERT_TRUE(read_controls_file(grown_once.opener(), commands_, ctx_, model_));
+  EXPECT_EQ(model_.devices.ndev, 3);
+  EXPECT_EQ(model_.devices.headers.size(), 3u);
   EXPECT_EQ(model_.bindings.size(), 2u);
 
-  // A read that fails is no end: nothing is kept of a file read in part.
-  VersionModel untouched;
-  ChangingFile failing(3);
-  EXPECT_FALSE(read_controls_file(failing, commands_, ctx_, untouched));
+  // Grown at every reading, or a read that fails: nothing is kept of a file
+  // read in part.
+  for (ChangingFile changing : {ChangingFile(1000), ChangingFile(0, 3), ChangingFile(0, 6)}) {
+    VersionModel untouched;
+    EXPECT_FALSE(read_controls_file(changing.opener(), commands_, ctx_, untouched));
+    EXPECT_TRUE(untouched.bindings.empty());
+    EXPECT_TRUE(untouched.k_cmd.empty());
+    EXPECT_EQ(untouched.devices.ndev, 0);
+  }
   testing::internal::GetCapturedStdout();
-  EXPECT_TRUE(untouched.bindings.empty());
-  EXPECT_TRUE(untouched.k_cmd.empty());
-  EXPECT_EQ(untouched.devices.ndev, 0);
 }
 
 TEST_F(Model, KeyboardSectionByCountWhateverItsHeader) {

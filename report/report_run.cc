@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -68,8 +69,8 @@ std::optional<std::string> read_version(int version, const std::string& pilot_fo
   }
   // A file that can't be opened, or read to its end, would give a shorter
   // block without a word.
-  LineReader in(v.ctrfile, line_capacity);
-  if (!read_controls_file(in, commands, {model.keys, model.joysticks, qfr}, v)) {
+  LineOpener open = [&] { return std::make_unique<LineReader>(v.ctrfile, line_capacity); };
+  if (!read_controls_file(open, commands, {model.keys, model.joysticks, qfr}, v)) {
     v.outcome = FileOutcome::unreadable;
     return v.ctrfile + (qfr ? "/Ouverture impossible" : "/Error opening");
   }

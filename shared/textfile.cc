@@ -12,13 +12,6 @@ constexpr std::size_t read_block = 65536;
 
 }  // namespace
 
-std::optional<std::vector<std::string>> read_all_lines(LineSource& in) {
-  std::vector<std::string> lines;
-  while (std::optional<std::string> line = in.next()) lines.push_back(std::move(*line));
-  if (in.failed()) return std::nullopt;
-  return lines;
-}
-
 LineReader::LineReader(const std::string& path, std::size_t capacity)
     : file_(open_file(path, "rb")), capacity_(capacity) {
   if (file_ == nullptr) {
@@ -157,6 +150,11 @@ bool LineWriter::write(std::string_view bytes) {
     }
   }
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) ok_ = false;
+  return ok_;
+}
+
+bool LineWriter::flush() {
+  if (file_ == nullptr || std::fflush(file_) != 0) ok_ = false;
   return ok_;
 }
 

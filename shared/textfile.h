@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -39,9 +40,10 @@ class LineSource {
   virtual bool failed() const = 0;
 };
 
-// Every line of `in`, read once to its end; nothing when a read error
-// stopped it (a read that fails is never taken for the end).
-std::optional<std::vector<std::string>> read_all_lines(LineSource& in);
+// Opens a file's lines from their start, for a reader that goes over them
+// more than once.
+using LineOpener = std::function<std::unique_ptr<LineSource>()>;
+
 
 class LineReader : public LineSource {
  public:
@@ -114,6 +116,9 @@ class LineWriter {
   // Writes the bytes as they are; false once any write has failed.
   bool write(std::string_view bytes);
 
+  // Hands what was written to the system; false once any write has failed.
+  bool flush();
+
   // Writes what was written through to the disk; false when that failed.
   bool sync();
 
@@ -152,6 +157,10 @@ class ReplacingWriter {
 
   // The number of lines written so far.
   std::size_t lines() const { return lines_; }
+
+  // Hands what was written to the system: false once a write has failed (a
+  // full disk), which commit() would then refuse.
+  bool flush() { return temp_file_.flush(); }
 
   // Writes the temporary file through to the disk and puts it in the file's
   // place; false when any step failed (the old file then stays). With

@@ -18,6 +18,14 @@ std::vector<std::string> read_all(const std::string& path, std::size_t capacity)
   return lines;
 }
 
+// Every line of `in` to its end; nothing when a read error stopped it.
+std::optional<std::vector<std::string>> read_all_lines(LineSource& in) {
+  std::vector<std::string> lines;
+  while (std::optional<std::string> line = in.next()) lines.push_back(std::move(*line));
+  if (in.failed()) return std::nullopt;
+  return lines;
+}
+
 }  // namespace
 
 TEST(LineReader, LineEndsCutsAndControlBytes) {

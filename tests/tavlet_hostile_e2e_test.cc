@@ -86,6 +86,19 @@ TEST_F(Tavlet, HostileControlsFilesNeverOverrunTheModel) {
   EXPECT_NE(report.find("Keys, axes and buttons not used in Aerlon"), std::string::npos);
 }
 
+TEST_F(Tavlet, MemoryStaysFlatHoweverLongTheControlsFile) {
+  if (windows_target()) GTEST_SKIP() << "memory is measured on Linux";
+  // 20 million lines after the bindings: each pass keeps only what it uses.
+  const std::string file = "Docs/Aerlon3/Pilots/Ann/controls.ini";
+  write(file, read(file) + std::string(20000000, '\n'));
+  long peak_kb = 0;
+  RunOptions measured;
+  measured.peak_memory_kb = &peak_kb;
+  ASSERT_EQ(run("en_US.UTF-8", {}, "no\n", measured), 0) << console_;
+  EXPECT_NE(read("work/Controls.txt").find(txt("Pause", "Space", "Keyboard")), std::string::npos);
+  EXPECT_LT(peak_kb, 100 * 1024);  // the lines held would take several hundred
+}
+
 TEST_F(Tavlet, SectionsPastTheCapacityAreLeftOut) {
   std::string many;
   for (int s = 1; s <= 200; ++s) many += "[S" + std::to_string(s) + "]\r\n3101=57\r\n";
