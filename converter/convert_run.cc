@@ -70,7 +70,7 @@ class Brin23 {
                                "e ***"
                              : "*** No Aerlon installation found (2 or 3) ***";
       stop_with(msg);
-      log_message_f(msg);
+      log_line_f({{msg, true}});
       return false;
     }
     get_active_aerlon_version(inst00_);
@@ -111,7 +111,7 @@ class Brin23 {
     std::optional<std::string> backup = back_up(ctrfile_3);
     if (!backup || !put_in_place(writer, ctrfile_3)) return 1;
     log_message_f(cut("file: " + source.name + " converted to " + ctrfile_3, message_capacity));
-    if (keeping) log_message_f(kept_line(kept->kept));
+    if (keeping) log_line_f({{kept_line(kept->kept), true}});
     console_printf(" %s: %s\n", log_file_name().c_str(), working_folder().c_str());
     if (mode == Mode::convert && kept->kept > 0) note_what_keep_keeps(kept->kept, *backup);
     return 0;
@@ -142,9 +142,11 @@ class Brin23 {
     if (!writer.flush()) return stop_with(output_error(ctrfile_3, FileRefusal::none));
     if (!back_up(ctrfile_3)) return 1;
     if (!writer.commit()) return stop_with(output_error(ctrfile_3));
-    std::string restored = (qfr_ ? "restaur\xE9 depuis " : "restored from ") + *newest;
-    console_printf(" %s\n", restored.c_str());
-    log_message_f(cut(restored, message_capacity));
+    std::string_view restored = qfr_ ? "restaur\xE9 depuis " : "restored from ";
+    console_write(" ");
+    console_own(restored);
+    console_printf("%s\n", newest->c_str());
+    log_line_f({{restored, true}, {*newest}});
     console_printf(" %s: %s\n", log_file_name().c_str(), working_folder().c_str());
     return 0;
   }
@@ -224,7 +226,9 @@ class Brin23 {
       for (const MergedLine& line : lines) {
         if (!keeping && line.kind != MergedLine::Kind::converted) continue;
         if (line.kind != MergedLine::Kind::taken) writer.write_line(line.text);
-        console_printf(" %s%s\n", line.text.c_str(), console_mark(line.kind));
+        console_printf(" %s", line.text.c_str());
+        console_own(console_mark(line.kind));
+        console_write("\n");
       }
     };
     LineReader in(ctrfile, line_capacity);
@@ -234,7 +238,11 @@ class Brin23 {
     }
     write(keeper.finish());
     Kept kept{keeper.kept(), keeper.taken()};
-    if (keeping) console_printf(" %s\n", keep_counts(kept).c_str());
+    if (keeping) {
+      console_write(" ");
+      console_own(keep_counts(kept));
+      console_write("\n");
+    }
     return kept;
   }
 
@@ -340,18 +348,22 @@ class Brin23 {
   void note_what_keep_keeps(std::size_t kept, const std::string& backup) const {
     std::string n = std::to_string(kept);
     bool one = kept == 1;
-    std::string note =
+    std::string before =
         qfr_ ? n +
                    (one ? " assignation de la version 3 n'est"
                         : " assignations de la version 3 ne sont") +
-                   " pas dans le nouveau fichier : la sauvegarde " + backup +
-                   (one ? " la contient ; Brin23 -undo, puis Brin23 -keep, la garde."
-                        : " les contient ; Brin23 -undo, puis Brin23 -keep, les garde.")
+                   " pas dans le nouveau fichier : la sauvegarde "
              : n + (one ? " binding of version 3 is" : " bindings of version 3 are") +
-                   " not in the new file: the backup " + backup +
-                   (one ? " holds it; Brin23 -undo, then Brin23 -keep, keeps it."
-                        : " holds them; Brin23 -undo, then Brin23 -keep, keeps them.");
-    console_printf(" %s\n", note.c_str());
+                   " not in the new file: the backup ";
+    std::string after = qfr_ ? (one ? " la contient ; Brin23 -undo, puis Brin23 -keep, la garde."
+                                    : " les contient ; Brin23 -undo, puis Brin23 -keep, les garde.")
+                             : (one ? " holds it; Brin23 -undo, then Brin23 -keep, keeps it."
+                                    : " holds them; Brin23 -undo, then Brin23 -keep, keeps them.");
+    console_write(" ");
+    console_own(before);
+    console_write(backup);
+    console_own(after);
+    console_write("\n");
   }
 
   bool qfr_ = false;

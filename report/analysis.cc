@@ -42,8 +42,10 @@ void add_unbound_commands(const CommandTable& commands, const ReportTexts& texts
   }
   for (std::size_t i = 0; i < commands.size(); ++i) {
     if (q_cmd[i]) continue;
-    console_printf(" %d %d %s %s\n", static_cast<int>(i + 1), commands[i].number,
-                   commands[i].name.c_str(), texts.unass.c_str());
+    console_printf(" %d %d %s ", static_cast<int>(i + 1), commands[i].number,
+                   commands[i].name.c_str());
+    console_own(texts.unass);
+    console_write("\n");
     if (bindings.size() < maxcmd) {
       bindings.push_back(
           {static_cast<std::int32_t>(i), commands[i].name, BindingKind::unbound, 0, "", 0, ""});

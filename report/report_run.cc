@@ -93,7 +93,7 @@ void find_what_is_found(ReportModel& model, const CommandTable (&commands)[2],
   }
   for (auto [tool, settings] : sibling_tools) {
     if (std::optional<ToolKeys> taken = read_tool_ini(tool, settings, model.keys)) {
-      if (!taken->whole) log_text_f(unreadable_tool_line(texts, taken->path));
+      if (!taken->whole) log_line_f({{taken->path}, {texts.unread_tool, true}});
       model.tools.push_back(std::move(*taken));
     }
   }
@@ -160,7 +160,7 @@ int run_report(int argc, char** argv) {
   model.qfr = qfr;
   model.unreadable_logs = inst00.unreadable_logs;
   for (const auto& [version, log] : model.unreadable_logs) {
-    log_text_f(unreadable_log_line(texts, version, log));
+    log_line_f({{log}, {unreadable_log_words(texts, version), true}});
   }
   model.keyboard = qfr ? KeyboardKind::iso : KeyboardKind::ansi;
   model.joysticks = read_joysticks();
@@ -209,7 +209,9 @@ int run_report(int argc, char** argv) {
   // 15-17. What the bindings show, all of it before anything is written;
   // then both reports, as far as the run got.
   if (!stop) find_what_is_found(model, commands, texts);
-  write_reports(report, model, texts);
+  // The reports hold the program's words among the machine's names, in its
+  // code page.
+  write_reports(report, model, in_code_page(texts));
   ReportFiles::Closed closed = report.close();
   if (stop) return stop_with(qfr, *stop);
   if (!closed.text_ok)

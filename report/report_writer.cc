@@ -184,7 +184,7 @@ void write_tool(ReportFiles& report, const ToolKeys& tool, const ReportTexts& te
   report.write_both(tool.path);
   report.write_blank();
   for (const TakenKey& k : tool.keys) report.write_row(k.setting, k.text, trim(texts.kbdnam));
-  if (!tool.whole) write_line_cell(report, unreadable_tool_line(texts, tool.path));
+  if (!tool.whole) write_line_cell(report, tool.path + texts.unread_tool);
 }
 
 // The keys of the table, then each joystick's axes and buttons, that nothing
@@ -222,7 +222,7 @@ void write_unused(ReportFiles& report, const ReportModel& model, const ReportTex
 
 void write_reports(ReportFiles& report, const ReportModel& model, const ReportTexts& texts) {
   for (const auto& [version, log] : model.unreadable_logs) {
-    write_line_cell(report, unreadable_log_line(texts, version, log));
+    write_line_cell(report, log + unreadable_log_words(texts, version));
   }
   for (const VersionModel& v : model.versions) {
     if (v.outcome == FileOutcome::not_found) return;

@@ -1,5 +1,6 @@
 #include "report/texts.h"
 
+#include "shared/own_text.h"
 #include "shared/text.h"
 
 namespace {
@@ -28,6 +29,10 @@ ReportTexts report_texts(bool qfr) {
     t.heading[2] = "P\xE9riph\xE9rique";
     t.differences = "Diff\xE9rences d'affectation entre Aerlon 2 et 3";
     t.none = "Aucune";
+    t.curseur = "Curseur";
+    t.hat = "Commande de pouce";
+    t.unread_log = " n'a pas pu \xEAtre lu : Aerlon # est laiss\xE9 de c\xF4t\xE9.";
+    t.unread_tool = " n'a pas pu \xEAtre lu jusqu'au bout.";
   } else {
     t.kbdnam = "Keyboard";
     t.txtaxe = "Axis";
@@ -41,14 +46,28 @@ ReportTexts report_texts(bool qfr) {
     t.heading[2] = "Device";
     t.differences = "Aerlon 2 and 3 assignment differences";
     t.none = "None";
+    t.curseur = "Cursor";
+    t.hat = "Hat switch";
+    t.unread_log = " could not be read: Aerlon # is left out.";
+    t.unread_tool = " could not be read to its end.";
+  }
+  return t;
+}
+
+ReportTexts in_code_page(const ReportTexts& texts) {
+  ReportTexts t = texts;
+  for (std::string* text : {&t.kbdnam, &t.txtaxe, &t.txtbut, &t.nokey, &t.nokbk, &t.unass, &t.umsg,
+                            &t.heading[0], &t.heading[1], &t.heading[2], &t.differences, &t.none,
+                            &t.curseur, &t.hat, &t.unread_log, &t.unread_tool}) {
+    *text = own_in_code_page(*text);
   }
   return t;
 }
 
 std::string axis_text(std::int32_t axis, std::string_view joystick_name, const ReportTexts& texts) {
   if (joystick_name == sidewinder_ff2) {
-    if (axis == 6) return texts.qfr ? "Curseur" : "Cursor";
-    if (axis == 8) return texts.qfr ? "Commande de pouce" : "Hat switch";
+    if (axis == 6) return texts.curseur;
+    if (axis == 8) return texts.hat;
   }
   static const char* const letters[] = {"X", "Y", "Z"};
   std::string name = axis >= 0 && axis < 3 ? letters[axis] : i2b(axis);
@@ -59,17 +78,11 @@ std::string button_text(std::int32_t button, const ReportTexts& texts) {
   return trim(texts.txtbut) + " " + i2b(button);
 }
 
-std::string unreadable_log_line(const ReportTexts& texts, std::int32_t version,
-                                std::string_view path) {
-  std::string aerlon = "Aerlon " + std::to_string(version);
-  return std::string(path) + (texts.qfr ? " n'a pas pu \xEAtre lu : " + aerlon +
-                                              " est laiss\xE9 de c\xF4t\xE9."
-                                        : " could not be read: " + aerlon + " is left out.");
-}
-
-std::string unreadable_tool_line(const ReportTexts& texts, std::string_view path) {
-  return std::string(path) + (texts.qfr ? " n'a pas pu \xEAtre lu jusqu'au bout."
-                                        : " could not be read to its end.");
+std::string unreadable_log_words(const ReportTexts& texts, std::int32_t version) {
+  std::string words = texts.unread_log;
+  std::size_t mark = words.find('#');
+  if (mark != std::string::npos) words.replace(mark, 1, std::to_string(version));
+  return words;
 }
 
 std::string binding_text(const Binding& binding, const ReportTexts& texts) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "shared/own_text.h"
 #include "shared/platform.h"
 
 void console_printf(const char* format, ...) {
@@ -31,3 +32,7 @@ void console_printf(const char* format, ...) {
 }
 
 void console_write(std::string_view text) { write_standard_output(text); }
+
+void console_own(std::string_view own) {
+  write_standard_output(own_to_utf16(own), own_in_code_page(own));
+}

@@ -1,8 +1,8 @@
 // The console trace: the lines the programs print for the pilot who watches
-// their console window. Its text is Windows-1252, as every text of the
-// system: on a Windows console it is shown with its right letters, written as
-// wide text whatever the console's code page; to a file or a pipe, and on
-// POSIX, its bytes go out as they are.
+// their console window. Its text is in the machine's code page, but for the
+// program's own words given as such: on a Windows console it is shown with
+// its right letters, written as wide text whatever the console's code page;
+// to a file or a pipe, and on POSIX, it goes out as the code page's bytes.
 #ifndef MALVET_SHARED_CONSOLE_H
 #define MALVET_SHARED_CONSOLE_H
 
@@ -17,5 +17,8 @@ void console_printf(const char* format, ...)
 
 // Text to the console trace, as it is.
 void console_write(std::string_view text);
+
+// The program's own words (Windows-1252) to the console trace.
+void console_own(std::string_view own);
 
 #endif

@@ -6,6 +6,7 @@
 
 #include "shared/console.h"
 #include "shared/limits.h"
+#include "shared/own_text.h"
 #include "shared/platform.h"
 #include "shared/text.h"
 #include "shared/textfile.h"
@@ -129,6 +130,34 @@ void log_message_f(std::string& msg) {
 void log_text_f(std::string_view msg) {
   console_printf(" >>> %s\n", trim(msg).c_str());
   append_message(msg, Split::never);
+}
+
+void log_line_f(std::initializer_list<TextPart> parts) {
+  auto to_console = [&] {
+    for (const TextPart& part : parts) {
+      if (part.own) {
+        console_own(part.text);
+      } else {
+        console_write(part.text);
+      }
+    }
+  };
+  console_write(" >>> ");
+  to_console();
+  console_write("\n");
+  std::string line;
+  for (const TextPart& part : parts) {
+    line += part.own ? own_in_code_page(part.text) : std::string(part.text);
+  }
+  line = trim(std::string_view(line).substr(0, body_capacity));
+  make_printable(line);
+  LineWriter log;
+  log.open(filnam(), "ab");
+  to_console();
+  console_write("\n");
+  if (log.is_open()) log.write_line(line);
+  log.close();
+  std::fflush(stdout);
 }
 
 void log_message_f(std::string_view msg) {

@@ -13,6 +13,7 @@
 #define MALVET_SHARED_LOG_H
 
 #include <ctime>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,18 @@ void log_message_f(std::string_view msg);
 // lines split at "/", for texts that come from files or the machine (a key
 // named "Num /" or, on a Japanese keyboard, "半角/全角").
 void log_text_f(std::string_view msg);
+
+// A part of a line: the program's own words (Windows-1252), or text of the
+// machine's code page.
+struct TextPart {
+  std::string_view text;
+  bool own = false;
+};
+
+// Logs one line made of `parts`, as log_text_f does: on the console each
+// part is shown in its own code page; in the log file the own words are in
+// the machine's code page, as the machine's text around them.
+void log_line_f(std::initializer_list<TextPart> parts);
 
 // The log file name that a CREATE without a name makes for a program started
 // as `program_path` at the local time `tm`: C:\Tools\Tavlet.exe gives

@@ -438,6 +438,10 @@ void write_standard_output(std::string_view text) {
   std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
+void write_standard_output(std::u16string_view, std::string_view bytes) {
+  write_standard_output(bytes);
+}
+
 std::uint16_t user_ui_language() {
   for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
     const char* value = std::getenv(name);

@@ -553,10 +553,17 @@ void write_standard_output(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     return;
   }
+  write_standard_output(ansi_to_utf16(text), text);
+}
+
+void write_standard_output(std::u16string_view units, std::string_view bytes) {
+  if (!standard_output_is_console()) {
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    return;
+  }
   // What went through the C library first, then the text as wide characters
   // (a line feed starts a new line on a console by itself).
   std::fflush(stdout);
-  std::u16string units = ansi_to_utf16(text);
   DWORD written = 0;
   WriteConsoleW(GetStdHandle(STD_OUTPUT_HANDLE), units.data(), static_cast<DWORD>(units.size()),
                 &written, nullptr);

@@ -203,11 +203,15 @@ std::optional<JoystickCaps> joystick_caps(std::uint32_t slot);
 // True when standard output is a Windows console (never on POSIX).
 bool standard_output_is_console();
 
-// Writes Windows-1252 text to standard output. To a Windows console it goes
-// as wide text, so that it shows its right letters whatever the console's
-// code page (which stays as it was); to a file or a pipe, and on POSIX, its
-// bytes go out as they are.
+// Writes text of the machine's code page to standard output. To a Windows
+// console it goes as wide text, so that it shows its right letters whatever
+// the console's code page (which stays as it was); to a file or a pipe, and
+// on POSIX, its bytes go out as they are.
 void write_standard_output(std::string_view text);
+
+// Writes text to standard output: `units` to a Windows console, `bytes`
+// (the same text in the machine's code page) elsewhere.
+void write_standard_output(std::u16string_view units, std::string_view bytes);
 
 // ---- The machine's code page ---------------------------------------------------
 //

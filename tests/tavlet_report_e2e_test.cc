@@ -267,6 +267,24 @@ TEST_F(Tavlet, APolishPilotsNameKeepsItsLetters) {
   EXPECT_NE(page.find(">..\\Docs\\Aerlon3\\Pilots\\\xC5\x81ukasz\\controls.ini</p>"),
             std::string::npos);
   EXPECT_EQ(page.find("\xC2\xA3ukasz"), std::string::npos);  // never "£ukasz"
+
+  // In French (the stand-in's: Wine takes the language and the code page
+  // both from the locale), the program's own letters: the reports hold the
+  // code page's, "a" for the "à" it lacks; the page the letters themselves.
+  if (windows_target()) return;
+  write("work/SCN_AZERTY_FR.txt", read("work/SCN_QWERTY.txt"));
+  ASSERT_EQ(run("fr_FR.UTF-8"), 0) << console_;
+  std::string report = read("work/Controls.txt");
+  EXPECT_NE(report.find("Pas assign\xE9"
+                        "e a une touche du clavier"),
+            std::string::npos)
+      << report;
+  EXPECT_NE(report.find("\r\nDiff\xE9rences d'affectation entre Aerlon 2 et 3\r\n"),
+            std::string::npos);
+  EXPECT_NE(read("work/Controls.csv")
+                .find("\"Pas assign\xE9"
+                      "e a une touche du clavier"),
+            std::string::npos);
 }
 
 TEST_F(Tavlet, AGermanSpreadsheetSplitsOnItsOwnSeparator) {
