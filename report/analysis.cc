@@ -173,33 +173,38 @@ std::vector<std::int32_t> unused_key_codes(const ScanCodeTable& keys,
   return unused;
 }
 
+FreeControls free_controls_of(const Joystick& joy, std::int32_t number,
+                              const std::vector<const VersionModel*>& versions) {
+  std::vector<bool> q_axe(maxaxe + 1, false), q_but(maxbut + 1, false);
+  for (const VersionModel* v : versions) {
+    for (const Binding& b : v->bindings) {
+      if (b.joystick != number || b.code < 0) continue;
+      std::size_t index = static_cast<std::size_t>(b.code);
+      if (b.kind == BindingKind::axis && index < q_axe.size()) q_axe[index] = true;
+      if (b.kind == BindingKind::button && index < q_but.size()) q_but[index] = true;
+    }
+  }
+  FreeControls f;
+  std::int32_t axes = std::min(joy.axes, static_cast<std::int32_t>(maxaxe) + 1);
+  for (std::int32_t a = 0; a < axes; ++a) {
+    if (q_axe[static_cast<std::size_t>(a)]) continue;
+    if (a == 3 && trim(joy.name) == sidewinder_ff2) continue;
+    f.axes.push_back(a);
+  }
+  std::int32_t buttons = std::min(joy.buttons, static_cast<std::int32_t>(maxbut) + 1);
+  for (std::int32_t b = 0; b < buttons; ++b) {
+    if (!q_but[static_cast<std::size_t>(b)]) f.buttons.push_back(b);
+  }
+  return f;
+}
+
 std::vector<FreeControls> free_controls(const std::vector<Joystick>& joysticks,
                                         const std::vector<VersionModel>& versions) {
+  std::vector<const VersionModel*> all;
+  for (const VersionModel& v : versions) all.push_back(&v);
   std::vector<FreeControls> free;
   for (std::size_t k = 0; k < joysticks.size(); ++k) {
-    const Joystick& joy = joysticks[k];
-    std::int32_t number = static_cast<std::int32_t>(k + 1);
-    std::vector<bool> q_axe(maxaxe + 1, false), q_but(maxbut + 1, false);
-    for (const VersionModel& v : versions) {
-      for (const Binding& b : v.bindings) {
-        if (b.joystick != number || b.code < 0) continue;
-        std::size_t index = static_cast<std::size_t>(b.code);
-        if (b.kind == BindingKind::axis && index < q_axe.size()) q_axe[index] = true;
-        if (b.kind == BindingKind::button && index < q_but.size()) q_but[index] = true;
-      }
-    }
-    FreeControls f;
-    std::int32_t axes = std::min(joy.axes, static_cast<std::int32_t>(maxaxe) + 1);
-    for (std::int32_t a = 0; a < axes; ++a) {
-      if (q_axe[static_cast<std::size_t>(a)]) continue;
-      if (a == 3 && trim(joy.name) == sidewinder_ff2) continue;
-      f.axes.push_back(a);
-    }
-    std::int32_t buttons = std::min(joy.buttons, static_cast<std::int32_t>(maxbut) + 1);
-    for (std::int32_t b = 0; b < buttons; ++b) {
-      if (!q_but[static_cast<std::size_t>(b)]) f.buttons.push_back(b);
-    }
-    free.push_back(std::move(f));
+    free.push_back(free_controls_of(joysticks[k], static_cast<std::int32_t>(k + 1), all));
   }
   return free;
 }

@@ -65,9 +65,15 @@ std::vector<std::int32_t> unused_key_codes(const ScanCodeTable& keys,
                                            const std::vector<VersionModel>& versions,
                                            const std::vector<ToolKeys>& tools);
 
-// The axes and buttons of each joystick that no version binds (at most
-// axis 32 and button 512), axis 3 of the SideWinder Force Feedback 2 never
-// listed.
+// The axes and buttons of the joystick `number` (from 1) that none of
+// `versions` binds: of those it declares (at most axis 32 and button 512),
+// axis 3 of the SideWinder Force Feedback 2 never. The reports ask it of
+// both versions (what nothing uses); the reference card of each version
+// alone (what that version leaves free).
+FreeControls free_controls_of(const Joystick& joystick, std::int32_t number,
+                              const std::vector<const VersionModel*>& versions);
+
+// free_controls_of each joystick, over every version.
 std::vector<FreeControls> free_controls(const std::vector<Joystick>& joysticks,
                                         const std::vector<VersionModel>& versions);
 

@@ -32,6 +32,14 @@ inline constexpr std::int32_t never_bound = -99;
 // A joystick section's value of a button command: 48 + the button's index.
 inline constexpr std::int32_t first_button_value = 48;
 
+// The button that a joystick section's value names, -1 when it names none
+// the model holds (below 48, above 48 + 512).
+inline std::int32_t button_of_value(std::int32_t value) {
+  std::int64_t index = std::int64_t{value} - first_button_value;
+  return index >= 0 && index <= static_cast<std::int64_t>(maxbut) ? static_cast<std::int32_t>(index)
+                                                                 : -1;
+}
+
 // ---- The tables ------------------------------------------------------------------
 
 struct ScanCode {

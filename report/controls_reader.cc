@@ -198,10 +198,10 @@ bool read_bindings(LineSource& in, const DeviceTable& dev, const CommandTable& c
     std::string device = trim(joystick.name);
     const std::string& command = commands[static_cast<std::size_t>(i)].name;
     if (*mcmd >= first_key_command) {
-      std::int64_t b = std::int64_t{*mkey} - first_button_value;
-      if (b < 0 || b > static_cast<std::int64_t>(maxbut)) continue;
+      std::int32_t b = button_of_value(*mkey);
+      if (b < 0) continue;
       k_cmd[static_cast<std::size_t>(i)] = *mkey;
-      rows.add(i, command, BindingKind::button, static_cast<std::int32_t>(b), "", joy, device);
+      rows.add(i, command, BindingKind::button, b, "", joy, device);
     } else {
       std::int32_t a = (*mkey % 1000) / 4;
       if (a < 0 || a > static_cast<std::int32_t>(maxaxe)) continue;

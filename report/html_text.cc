@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "shared/own_text.h"
 #include "shared/platform.h"
 #include "shared/text.h"
 
@@ -11,20 +12,21 @@ namespace {
 
 bool is_control(unsigned char b) { return b < 0x20 || b == 0x7F; }
 
-// The text in UTF-8: the code page's letters converted, ASCII as it stands.
-std::string_view utf8_of(std::string_view text, std::string& converted) {
+// The text in UTF-8: the code page's letters (or with `own`, Windows-1252's)
+// converted, ASCII as it stands.
+std::string_view utf8_of(std::string_view text, bool own, std::string& converted) {
   bool ascii = std::all_of(text.begin(), text.end(),
                            [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   if (ascii) return text;
-  converted = utf16_to_utf8(ansi_to_utf16(text));
+  converted = utf16_to_utf8(own ? own_to_utf16(text) : ansi_to_utf16(text));
   return converted;
 }
 
 }  // namespace
 
-void append_html(std::string& out, std::string_view text) {
+void append_html(std::string& out, std::string_view text, bool own) {
   std::string converted;
-  for (char c : utf8_of(text, converted)) {
+  for (char c : utf8_of(text, own, converted)) {
     switch (c) {
       case '&':
         out += "&amp;";
@@ -44,10 +46,10 @@ void append_html(std::string& out, std::string_view text) {
   }
 }
 
-void append_json(std::string& out, std::string_view text) {
+void append_json(std::string& out, std::string_view text, bool own) {
   static const char hex[] = "0123456789abcdef";
   std::string converted;
-  for (char c : utf8_of(text, converted)) {
+  for (char c : utf8_of(text, own, converted)) {
     unsigned char b = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\') {
       out.push_back('\\');
@@ -82,13 +84,13 @@ PageText& PageText::operator<<(std::int32_t n) {
 }
 
 PageText& PageText::operator<<(Html h) {
-  append_html(text, h.text);
+  append_html(text, h.text, h.own);
   return *this;
 }
 
 PageText& PageText::operator<<(Json j) {
   text.push_back('"');
-  append_json(text, j.text);
+  append_json(text, j.text, j.own);
   text.push_back('"');
   return *this;
 }

@@ -1,7 +1,7 @@
 // The page's text as the browser reads it: UTF-8, its lines ended by CR LF,
-// the model's texts (single bytes of the machine's code page) escaped so
-// that no text of a pilot's file can change the markup or end the JSON
-// island that holds them.
+// the model's texts (single bytes of the machine's code page, or the
+// program's own words in Windows-1252) escaped so that no text of a pilot's
+// file can change the markup or end the JSON island that holds them.
 #ifndef MALVET_REPORT_HTML_TEXT_H
 #define MALVET_REPORT_HTML_TEXT_H
 
@@ -10,21 +10,26 @@
 #include <string_view>
 
 // Appends `text` as HTML text, in UTF-8: "&", "<", ">" and '"' as
-// references, the NUL and the other control characters as blanks.
-void append_html(std::string& out, std::string_view text);
+// references, the NUL and the other control characters as blanks. The text
+// is of the machine's code page, or with `own` the program's own words
+// (Windows-1252).
+void append_html(std::string& out, std::string_view text, bool own = false);
 
 // Appends `text` as the inside of a JSON string that a <script> element
 // holds, in UTF-8: '"' and "\" escaped, the control characters and "<", ">"
-// and "&" as \u00XX, so that "</script>" never ends the element.
-void append_json(std::string& out, std::string_view text);
+// and "&" as \u00XX, so that "</script>" never ends the element. `own` as
+// for append_html.
+void append_json(std::string& out, std::string_view text, bool own = false);
 
-// What the page is written with: markup as it stands, the model's texts
-// escaped, lengths in key units.
+// What the page is written with: markup as it stands, texts escaped (the
+// machine's, or with `own` the program's own words), lengths in key units.
 struct Html {
   std::string_view text;
+  bool own = false;
 };
 struct Json {  // a JSON string, its quotes included
   std::string_view text;
+  bool own = false;
 };
 struct Units {  // a length in key units: at most three decimals, no trailing zero
   double value;

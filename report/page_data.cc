@@ -2,23 +2,8 @@
 
 #include <vector>
 
+#include "report/card.h"
 #include "shared/text.h"
-
-std::string binding_place(const Binding& b, const ReportTexts& texts) {
-  std::string text = trim(binding_text(b, texts));
-  if (b.kind == BindingKind::button || b.kind == BindingKind::axis) text += " (" + b.device + ")";
-  return text;
-}
-
-std::string bindings_of(const VersionModel& version, std::int32_t position,
-                        const ReportTexts& texts) {
-  std::string text;
-  for (const Binding& b : version.bindings) {
-    if (b.position != position) continue;
-    text += (text.empty() ? "" : ", ") + binding_place(b, texts);
-  }
-  return text;
-}
 
 const char* kind_name(BindingKind kind) {
   switch (kind) {
@@ -55,6 +40,13 @@ void strings(PageText& o, const std::vector<std::string>& list) {
   array(o, list, [&](const std::string& s) { o << Json{s}; });
 }
 
+// A text of the program's words and the machine's, as one JSON string.
+void mixed(PageText& o, const MixedText& text) {
+  o << "\"";
+  for (const TextRun& run : text) append_json(o.text, run.text, run.own);
+  o << "\"";
+}
+
 void version_data(PageText& o, const VersionModel& v, const ReportTexts& texts) {
   o << "{\"version\":" << v.version << ",\"file\":" << Json{v.ctrfile} << ",\"sections\":";
   std::int32_t section = 0;
@@ -68,8 +60,9 @@ void version_data(PageText& o, const VersionModel& v, const ReportTexts& texts) 
   array(o, v.bindings, [&](const Binding& b) {
     o << "{\"position\":" << b.position << ",\"command\":" << Json{b.command} << ",\"kind\":\""
       << kind_name(b.kind) << "\",\"code\":" << b.code << ",\"joystick\":" << b.joystick
-      << ",\"device\":" << Json{b.device} << ",\"text\":" << Json{trim(binding_text(b, texts))}
-      << "}";
+      << ",\"device\":" << Json{b.device} << ",\"text\":";
+    mixed(o, binding_words(b, texts));
+    o << "}";
   });
   o << ",\"conflicts\":";
   array(o, v.conflicts, [&](const Conflict& c) {
@@ -116,9 +109,11 @@ void write_page_data(PageText& o, const ReportModel& model, const ReportTexts& t
     o << "null";
   } else {
     array(o, model.differences, [&](const Difference& d) {
-      o << "{\"command\":" << Json{d.command}
-        << ",\"version2\":" << Json{bindings_of(model.versions[0], d.position2, texts)}
-        << ",\"version3\":" << Json{bindings_of(model.versions[1], d.position3, texts)} << "}";
+      o << "{\"command\":" << Json{d.command} << ",\"version2\":";
+      mixed(o, bindings_of(model.versions[0], d.position2, texts));
+      o << ",\"version3\":";
+      mixed(o, bindings_of(model.versions[1], d.position3, texts));
+      o << "}";
     });
   }
   o << "}</script>\n";

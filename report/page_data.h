@@ -10,15 +10,6 @@
 #include "report/html_text.h"
 #include "report/texts.h"
 
-// A binding as the page writes it: its text, with the joystick's name after
-// a button or an axis: "Button 3 (Stick)".
-std::string binding_place(const Binding& binding, const ReportTexts& texts);
-
-// The bindings of the command at `position` of a version, as the page
-// writes them, joined by ", ".
-std::string bindings_of(const VersionModel& version, std::int32_t position,
-                        const ReportTexts& texts);
-
 // The name of a kind of binding in the JSON: "key", "unrecognised key",
 // "button", "axis", "not attached", "unbound".
 const char* kind_name(BindingKind kind);

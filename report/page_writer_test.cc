@@ -130,6 +130,7 @@ TEST(Page, AJoystickOfMoreAxesAndButtonsThanTheModelHolds) {
 TEST(Page, EndsWithTheDocument) {
   std::string html = render(model_of(false, "[S]", "x"));
   EXPECT_EQ(html.substr(html.size() - 18), "</body>\r\n</html>\r\n");
+  EXPECT_EQ(count_of(html, "</html>"), 1u);
   EXPECT_EQ(count_of(html, "\n"), count_of(html, "\r\n"));
 }
 

@@ -33,6 +33,36 @@ ReportTexts report_texts(bool qfr) {
     t.hat = "Commande de pouce";
     t.unread_log = " n'a pas pu \xEAtre lu : Aerlon # est laiss\xE9 de c\xF4t\xE9.";
     t.unread_tool = " n'a pas pu \xEAtre lu jusqu'au bout.";
+    t.page = {"fr",
+              "Commandes d'Aerlon",
+              "Chercher une commande",
+              "Aerlon",
+              "Clavier ISO",
+              "Clavier US",
+              "assign\xE9"
+              "e dans Aerlon",
+              "prise par Palvik ou Serunt",
+              "conflit",
+              "libre",
+              "Touches assign\xE9"
+              "es absentes du dessin",
+              "Touches qui ne montrent qu'une partie de ce qu'elles portent",
+              "Manettes",
+              "Aucune section de manette dans ce fichier.",
+              "non branch\xE9",
+              "Axes",
+              "Boutons",
+              "libre",
+              "libres",
+              "aucune commande",
+              "Conflits",
+              "Aucun conflit.",
+              "prise par",
+              "Commandes non assign\xE9"
+              "es",
+              "Commande",
+              "Aerlon 2",
+              "Aerlon 3"};
   } else {
     t.kbdnam = "Keyboard";
     t.txtaxe = "Axis";
@@ -50,6 +80,33 @@ ReportTexts report_texts(bool qfr) {
     t.hat = "Hat switch";
     t.unread_log = " could not be read: Aerlon # is left out.";
     t.unread_tool = " could not be read to its end.";
+    t.page = {"en",
+              "Aerlon controls",
+              "Find a command",
+              "Aerlon",
+              "ISO keyboard",
+              "US keyboard",
+              "bound in Aerlon",
+              "taken by Palvik or Serunt",
+              "conflict",
+              "free",
+              "Keys bound that are not on the drawing",
+              "Keys that show only a part of what they hold",
+              "Joysticks",
+              "No joystick section in this file.",
+              "not attached",
+              "Axes",
+              "Buttons",
+              "free",
+              "free",
+              "no command bound",
+              "Conflicts",
+              "No conflict.",
+              "taken by",
+              "Unbound commands",
+              "Command",
+              "Aerlon 2",
+              "Aerlon 3"};
   }
   return t;
 }
@@ -64,13 +121,19 @@ ReportTexts in_code_page(const ReportTexts& texts) {
   return t;
 }
 
+std::string axis_name(std::int32_t axis) {
+  static constexpr std::string_view defaxe = "XYZ";
+  return axis >= 0 && static_cast<std::size_t>(axis) < defaxe.size()
+             ? std::string(1, defaxe[static_cast<std::size_t>(axis)])
+             : i2b(axis);
+}
+
 std::string axis_text(std::int32_t axis, std::string_view joystick_name, const ReportTexts& texts) {
   if (joystick_name == sidewinder_ff2) {
     if (axis == 6) return texts.curseur;
     if (axis == 8) return texts.hat;
   }
-  static const char* const letters[] = {"X", "Y", "Z"};
-  std::string name = axis >= 0 && axis < 3 ? letters[axis] : i2b(axis);
+  std::string name = axis_name(axis);
   return texts.qfr ? trim(texts.txtaxe) + " " + name : name + " " + trim(texts.txtaxe);
 }
 

@@ -6,20 +6,42 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "report/bindings.h"
+
+// The reference card's own words (report/page_writer.h).
+struct PageWords {
+  std::string lang;  // the page's language: "en", "fr"
+  std::string title, search, version, keyboard_iso, keyboard_ansi;
+  std::string legend_bound, legend_taken, legend_conflict, legend_free;
+  std::string off_drawing, part_shown;
+  std::string joysticks, no_joystick, not_attached, axes, buttons, free, free_many, no_command;
+  std::string conflicts, no_conflict, taken_by, unbound;
+  std::string command, binding_v2, binding_v3;  // the differences' columns
+};
 
 struct ReportTexts {
   bool qfr = false;
   std::string kbdnam, txtaxe, txtbut, nokey, nokbk, unass, umsg;
-  std::string heading[3];   // the heading row: command, binding, device
-  std::string differences;  // the differences section's heading
-  std::string none;         // the differences section when there is none
+  std::string heading[3];    // the heading row: command, binding, device
+  std::string differences;   // the differences section's heading
+  std::string none;          // the differences section when there is none
   std::string curseur, hat;  // the SideWinder Force Feedback 2's slider and hat switch
   // After a file's name: it could not be read, version "#" left out; it
   // could not be read to its end.
   std::string unread_log, unread_tool;
+  PageWords page;  // the words of the page, besides those above it shares
 };
+
+// A text in runs: the program's own words (Windows-1252), and the machine's
+// names and files' texts (its code page); where it leaves as Unicode each
+// run is read in its own.
+struct TextRun {
+  std::string text;
+  bool own = false;
+};
+using MixedText = std::vector<TextRun>;
 
 // The texts in the language, as the program's own (Windows-1252) text.
 ReportTexts report_texts(bool qfr);
@@ -30,6 +52,9 @@ ReportTexts in_code_page(const ReportTexts& texts);
 
 // The joystick whose axes 6 and 8 are a slider and a hat switch.
 inline constexpr std::string_view sidewinder_ff2 = "SideWinder Force Feedback 2 Joystick";
+
+// An axis's name: "X", "Y" and "Z" for the first three, else its number.
+std::string axis_name(std::int32_t axis);
 
 // The axis as the report names it: "X Axis" ("Axe X"), "4 Axis", and the
 // slider and hat switch of the SideWinder Force Feedback 2.

@@ -285,6 +285,11 @@ TEST_F(Tavlet, APolishPilotsNameKeepsItsLetters) {
                 .find("\"Pas assign\xE9"
                       "e a une touche du clavier"),
             std::string::npos);
+  page = read("work/Controls.html");
+  EXPECT_NE(page.find("\"text\":\"Pas assign\xC3\xA9"
+                      "e \xC3\xA0 une touche du clavier\""),
+            std::string::npos);
+  EXPECT_EQ(page.find("\xC5\x95"), std::string::npos);  // never the code page's "\xE0"
 }
 
 TEST_F(Tavlet, AGermanSpreadsheetSplitsOnItsOwnSeparator) {

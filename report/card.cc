@@ -1,0 +1,213 @@
+#include "report/card.h"
+
+#include <algorithm>
+
+#include "report/analysis.h"
+#include "shared/text.h"
+
+namespace {
+
+// The Enter key's scan code: the ISO keyboard's is tall.
+constexpr std::int32_t enter_code = 28;
+
+bool on_a_key(const Binding& b) {
+  return b.kind == BindingKind::key || b.kind == BindingKind::unrecognised_key;
+}
+
+bool in_conflict(const VersionModel& v, BindingKind on, std::int32_t code, std::int32_t joystick) {
+  return std::any_of(v.conflicts.begin(), v.conflicts.end(), [&](const Conflict& c) {
+    return c.on == on && c.code == code && c.joystick == joystick;
+  });
+}
+
+void add_unique(std::vector<std::string>& list, const std::string& item) {
+  if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(item);
+}
+
+std::string name_of_key(const ReportModel& model, std::int32_t code) {
+  for (const auto& [c, name] : model.key_names) {
+    if (c == code) return name;
+  }
+  return std::string();
+}
+
+CardKey card_key(const ReportModel& model, const VersionModel& v, const KeyPlace& p) {
+  CardKey key;
+  key.place = p;
+  key.name = name_of_key(model, p.code);
+  for (const Binding& b : v.bindings) {
+    if (on_a_key(b) && b.code == p.code) add_unique(key.lines, b.command);
+  }
+  key.commands = key.lines.size();
+  for (const ToolKeys& t : model.tools) {
+    if (!t.whole) continue;
+    for (const TakenKey& k : t.keys) {
+      if (k.code == p.code) add_unique(key.lines, t.tool);
+    }
+  }
+  key.state = key.commands > 0                  ? KeyState::bound
+              : key.lines.size() > key.commands ? KeyState::taken
+                                                : KeyState::free;
+  key.conflict = in_conflict(v, BindingKind::key, p.code, 0);
+  if (model.keyboard == KeyboardKind::iso && p.code == enter_code) key.enter_top = iso_enter_top(p);
+  key.fit = fit_key_text(p, key.name, key.lines);
+  return key;
+}
+
+// The free controls in runs: three or more in a row as a first and a last.
+FreeLine free_line(const std::vector<std::int32_t>& free, bool axes, const ReportTexts& texts) {
+  auto name = [&](std::int32_t i) { return axes ? axis_name(i) : i2b(i); };
+  bool one = free.size() == 1;
+  FreeLine line;
+  line.head =
+      axes ? (one ? texts.txtaxe : texts.page.axes) : (one ? texts.txtbut : texts.page.buttons);
+  line.tail = one ? texts.page.free : texts.page.free_many;
+  for (std::size_t at = 0; at < free.size();) {
+    std::size_t end = at;
+    while (end + 1 < free.size() && free[end + 1] == free[end] + 1) ++end;
+    if (end == at + 1) {
+      line.runs.push_back({name(free[at]), ""});
+      line.runs.push_back({name(free[end]), ""});
+    } else {
+      line.runs.push_back({name(free[at]), end > at ? name(free[end]) : ""});
+    }
+    at = end + 1;
+  }
+  return line;
+}
+
+JoystickCard attached_card(const ReportModel& model, const VersionModel& v,
+                           const std::string& header, std::int32_t k, const ReportTexts& texts) {
+  const Joystick& joy = model.joysticks[static_cast<std::size_t>(k - 1)];
+  JoystickCard card;
+  card.header = header;
+  card.attached = true;
+  card.name = trim(joy.name);
+  // What this version leaves free, by the rule of the reports' unused
+  // controls, which count both versions.
+  FreeControls free = free_controls_of(joy, k, {&v});
+  for (BindingKind on : {BindingKind::axis, BindingKind::button}) {
+    bool axes = on == BindingKind::axis;
+    const std::vector<std::int32_t>& unbound = axes ? free.axes : free.buttons;
+    std::vector<std::int32_t> indices = unbound;
+    for (const Binding& b : v.bindings) {
+      if (b.kind == on && b.joystick == k &&
+          std::find(indices.begin(), indices.end(), b.code) == indices.end()) {
+        indices.push_back(b.code);
+      }
+    }
+    std::sort(indices.begin(), indices.end());
+    std::vector<CardControl>& controls = axes ? card.axes : card.buttons;
+    for (std::int32_t i : indices) {
+      CardControl c;
+      c.index = i;
+      c.label = axes ? axis_text(i, card.name, texts) : button_text(i, texts);
+      for (const Binding& b : v.bindings) {
+        if (b.kind == on && b.joystick == k && b.code == i) add_unique(c.commands, b.command);
+      }
+      c.conflict = in_conflict(v, on, i, k);
+      controls.push_back(std::move(c));
+    }
+    if (!unbound.empty())
+      (axes ? card.free_axes : card.free_buttons) = free_line(unbound, axes, texts);
+  }
+  return card;
+}
+
+JoystickCard unattached_card(const VersionModel& v, const std::string& header,
+                             const ReportTexts& texts) {
+  JoystickCard card;
+  card.header = header;
+  for (const Binding& b : v.bindings) {
+    if (b.kind != BindingKind::not_attached || b.device != header) continue;
+    CardControl c;
+    c.index = button_of_value(b.code);
+    c.label = c.index >= 0 ? button_text(c.index, texts) : "?";
+    c.commands = {b.command};
+    card.buttons.push_back(std::move(c));
+  }
+  return card;
+}
+
+VersionCard version_card(const ReportModel& model, const VersionModel& v,
+                         const ReportTexts& texts) {
+  VersionCard card;
+  card.version = v.version;
+  card.file = v.ctrfile;
+
+  const std::vector<KeyPlace>& places = keyboard_places(model.keyboard);
+  for (const KeyPlace& p : places) {
+    card.keys.push_back(card_key(model, v, p));
+    if (card.keys.back().fit.hidden() > 0) card.part_shown.push_back(card.keys.size() - 1);
+  }
+  for (const Binding& b : v.bindings) {
+    if (!on_a_key(b)) continue;
+    bool drawn = std::any_of(places.begin(), places.end(),
+                             [&](const KeyPlace& p) { return p.code == b.code; });
+    if (drawn) continue;
+    MixedText place = binding_words(b, texts);
+    place.push_back({" (" + i2b(b.code) + ")"});
+    card.off_drawing.push_back(
+        {std::move(place), b.command, in_conflict(v, BindingKind::key, b.code, 0)});
+  }
+
+  // A card a section but the keyboard's, an attached joystick once.
+  std::vector<std::int32_t> shown;
+  for (std::size_t s = 0; s < v.devices.headers.size(); ++s) {
+    if (static_cast<std::int32_t>(s + 1) == v.devices.ikbd) continue;
+    std::int32_t k = v.devices.joyid[s + 1];
+    const std::string& header = v.devices.headers[s];
+    if (k <= 0 || static_cast<std::size_t>(k) > model.joysticks.size()) {
+      card.joysticks.push_back(unattached_card(v, header, texts));
+    } else if (std::find(shown.begin(), shown.end(), k) == shown.end()) {
+      shown.push_back(k);
+      card.joysticks.push_back(attached_card(model, v, header, k, texts));
+    }
+  }
+
+  for (const Conflict& c : v.conflicts) card.conflicts.push_back({c.place, c.commands, c.tools});
+  for (const Binding& b : v.bindings) {
+    if (b.kind == BindingKind::unbound) card.unbound.push_back(b.command);
+  }
+  return card;
+}
+
+}  // namespace
+
+MixedText binding_words(const Binding& b, const ReportTexts& texts) {
+  return {{trim(binding_text(b, texts)), b.kind != BindingKind::key}};
+}
+
+MixedText binding_place(const Binding& b, const ReportTexts& texts) {
+  MixedText text = binding_words(b, texts);
+  if (b.kind == BindingKind::button || b.kind == BindingKind::axis) {
+    text.push_back({" (" + b.device + ")"});
+  }
+  return text;
+}
+
+MixedText bindings_of(const VersionModel& version, std::int32_t position,
+                      const ReportTexts& texts) {
+  MixedText text;
+  for (const Binding& b : version.bindings) {
+    if (b.position != position) continue;
+    if (!text.empty()) text.push_back({", "});
+    for (TextRun& run : binding_place(b, texts)) text.push_back(std::move(run));
+  }
+  return text;
+}
+
+Card build_card(const ReportModel& model, const ReportTexts& texts) {
+  Card card;
+  card.keyboard = model.keyboard;
+  for (const VersionModel& v : model.versions)
+    card.versions.push_back(version_card(model, v, texts));
+  card.compared = model.compared;
+  if (model.compared) {
+    for (const Difference& d : model.differences) {
+      card.differences.push_back({d.command, bindings_of(model.versions[0], d.position2, texts),
+                                  bindings_of(model.versions[1], d.position3, texts)});
+    }
+  }
+  return card;
+}

@@ -1,0 +1,194 @@
+#include "report/card.h"
+
+#include <gtest/gtest.h>
+
+#include "report/analysis.h"
+
+namespace {
+
+const std::string stick = "[{9F6A1A40-D1E6-11E9-8001-444553540000}]";
+
+// A version read with the keyboard as section 1, the stick (joystick 1) as
+// section 2 and the sections `more` after it.
+VersionModel version_of(std::vector<Binding> bindings, std::vector<std::string> more = {}) {
+  VersionModel v;
+  v.version = 3;
+  v.ctrfile = "controls.ini";
+  v.devices.headers = {"[Keyboard]", stick};
+  v.devices.headers.insert(v.devices.headers.end(), more.begin(), more.end());
+  v.devices.ndev = static_cast<std::int32_t>(v.devices.headers.size());
+  v.devices.ikbd = 1;
+  v.devices.joyid[2] = 1;
+  v.bindings = std::move(bindings);
+  return v;
+}
+
+ReportModel model_of(bool qfr, VersionModel v, std::vector<Joystick> joysticks) {
+  ReportModel model;
+  model.qfr = qfr;
+  model.joysticks = std::move(joysticks);
+  model.key_names = {{30, "A"}, {16, "Q"}};
+  v.conflicts = find_conflicts(v.bindings, {}, report_texts(qfr));
+  model.versions.push_back(std::move(v));
+  return model;
+}
+
+const CardKey& key_of(const VersionCard& v, std::int32_t code) {
+  for (const CardKey& k : v.keys) {
+    if (k.place.code == code) return k;
+  }
+  static const CardKey none{};
+  ADD_FAILURE() << "no key " << code;
+  return none;
+}
+
+std::vector<std::string> labels(const std::vector<CardControl>& controls) {
+  std::vector<std::string> out;
+  for (const CardControl& c : controls) out.push_back(c.label);
+  return out;
+}
+
+}  // namespace
+
+TEST(Card, KeysTheirCommandsToolsAndState) {
+  VersionModel v = version_of({{0, "Pause", BindingKind::key, 30, "A", 0, ""},
+                               {1, "Brake", BindingKind::key, 30, "A", 0, ""},
+                               {0, "Pause", BindingKind::key, 30, "A", 0, ""}});
+  ReportModel model = model_of(false, v, {{"Stick", stick, 0, 0}});
+  // A tool read whole takes Q and A; one read short counts nowhere.
+  model.tools = {{"Palvik", "P.ini", {{"KeyA", "A", 30, 0}, {"KeyQ", "Q", 16, 1}}, true},
+                 {"Serunt", "S.ini", {{"KeyW", "W", 17, 2}}, false}};
+  Card card = build_card(model, report_texts(false));
+  ASSERT_EQ(card.versions.size(), 1u);
+  const VersionCard& vc = card.versions[0];
+  const CardKey& a = key_of(vc, 30);
+  EXPECT_EQ(a.name, "A");
+  EXPECT_EQ(a.lines, (std::vector<std::string>{"Pause", "Brake", "Palvik"}));
+  EXPECT_EQ(a.commands, 2u);
+  EXPECT_EQ(a.state, KeyState::bound);
+  EXPECT_TRUE(a.conflict);
+  EXPECT_EQ(key_of(vc, 16).state, KeyState::taken);
+  EXPECT_EQ(key_of(vc, 17).state, KeyState::free);
+  EXPECT_FALSE(key_of(vc, 16).conflict);
+  EXPECT_FALSE(key_of(vc, 28).enter_top.has_value());  // the US keyboard's Enter
+  model.keyboard = KeyboardKind::iso;
+  EXPECT_TRUE(key_of(build_card(model, report_texts(false)).versions[0], 28).enter_top);
+}
+
+TEST(Card, KeysThatShowOnlyAPartAndKeysOffTheDrawing) {
+  std::vector<Binding> bindings;
+  for (const char* c : {"Pause", "Brake", "Flaps", "Trim nose up"}) {
+    bindings.push_back({0, c, BindingKind::key, 30, "A", 0, ""});
+  }
+  bindings.push_back({1, "Chat", BindingKind::unrecognised_key, 300, "", 0, ""});
+  Card card = build_card(model_of(false, version_of(bindings), {}), report_texts(false));
+  const VersionCard& v = card.versions[0];
+  const CardKey& a = key_of(v, 30);
+  EXPECT_EQ(a.fit.shown, (std::vector<bool>{true, true, false, false}));
+  ASSERT_EQ(v.part_shown.size(), 1u);
+  EXPECT_EQ(v.keys[v.part_shown[0]].place.code, 30);
+  ASSERT_EQ(v.off_drawing.size(), 1u);
+  EXPECT_EQ(v.off_drawing[0].command, "Chat");
+  ASSERT_EQ(v.off_drawing[0].place.size(), 2u);
+  EXPECT_EQ(v.off_drawing[0].place[0].text, "Unrecognized key");
+  EXPECT_TRUE(v.off_drawing[0].place[0].own);
+  EXPECT_EQ(v.off_drawing[0].place[1].text, " (300)");
+}
+
+TEST(Card, AJoysticksControlsAndThoseLeftFree) {
+  // Declares 3 axes and 12 buttons; binds button 1 and button 14 beyond.
+  VersionModel v = version_of({{0, "Roll", BindingKind::axis, 0, "", 1, "Stick"},
+                               {1, "Brake", BindingKind::button, 1, "", 1, "Stick"},
+                               {2, "Flaps", BindingKind::button, 14, "", 1, "Stick"},
+                               {2, "Flaps", BindingKind::button, 14, "", 1, "Stick"}},
+                              {stick});  // the stick's section again
+  v.devices.joyid[3] = 1;
+  for (bool qfr : {false, true}) {
+    Card card = build_card(model_of(qfr, v, {{"Stick", stick, 3, 12}}), report_texts(qfr));
+    const VersionCard& vc = card.versions[0];
+    ASSERT_EQ(vc.joysticks.size(), 1u);  // one card for a section given twice
+    const JoystickCard& j = vc.joysticks[0];
+    EXPECT_TRUE(j.attached);
+    EXPECT_EQ(j.name, "Stick");
+    EXPECT_EQ(labels(j.axes), qfr ? (std::vector<std::string>{"Axe X", "Axe Y", "Axe Z"})
+                                  : (std::vector<std::string>{"X Axis", "Y Axis", "Z Axis"}));
+    ASSERT_EQ(j.buttons.size(), 13u);  // 0..11, and 14
+    EXPECT_EQ(j.buttons.back().index, 14);
+    EXPECT_EQ(j.buttons.back().commands, (std::vector<std::string>{"Flaps"}));
+    EXPECT_FALSE(j.buttons.back().conflict);
+    ASSERT_TRUE(j.free_buttons);
+    EXPECT_EQ(j.free_buttons->head, qfr ? "Boutons" : "Buttons");
+    EXPECT_EQ(j.free_buttons->tail, qfr ? "libres" : "free");
+    using Runs = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(j.free_buttons->runs, (Runs{{"0", ""}, {"2", "11"}}));
+    ASSERT_TRUE(j.free_axes);
+    EXPECT_EQ(j.free_axes->head, "Axes");
+    EXPECT_EQ(j.free_axes->runs, (Runs{{"Y", ""}, {"Z", ""}}));  // two in a row: each
+  }
+}
+
+TEST(Card, OneAxisFreeAndTheSideWindersAxisThree) {
+  // The reports never list the SideWinder Force Feedback 2's axis 3 as
+  // unused; nor does its card, unless it is bound.
+  const std::string sw(sidewinder_ff2);
+  VersionModel v = version_of({{0, "Roll", BindingKind::axis, 0, "", 1, sw},
+                               {1, "Pitch", BindingKind::axis, 1, "", 1, sw},
+                               {2, "Yaw", BindingKind::axis, 2, "", 1, sw}});
+  Card card = build_card(model_of(true, v, {{sw, stick, 5, 0}}), report_texts(true));
+  const JoystickCard& j = card.versions[0].joysticks[0];
+  EXPECT_EQ(labels(j.axes), (std::vector<std::string>{"Axe X", "Axe Y", "Axe Z", "Axe 4"}));
+  ASSERT_TRUE(j.free_axes);
+  EXPECT_EQ(j.free_axes->head, "Axe");
+  EXPECT_EQ(j.free_axes->tail, "libre");
+  EXPECT_FALSE(j.free_buttons);
+}
+
+TEST(Card, ADeviceNotAttachedListsItsValuesAsButtons) {
+  VersionModel v = version_of({{0, "Brake", BindingKind::not_attached, 50, "", 0, "[Pedals]"},
+                               {1, "Chat", BindingKind::not_attached, 10, "", 0, "[Pedals]"}},
+                              {"[Pedals]", "[Empty]"});
+  Card card = build_card(model_of(false, v, {{"Stick", stick, 0, 0}}), report_texts(false));
+  const VersionCard& vc = card.versions[0];
+  ASSERT_EQ(vc.joysticks.size(), 3u);
+  const JoystickCard& pedals = vc.joysticks[1];
+  EXPECT_FALSE(pedals.attached);
+  EXPECT_EQ(pedals.header, "[Pedals]");
+  ASSERT_EQ(pedals.buttons.size(), 2u);
+  EXPECT_EQ(pedals.buttons[0].index, 2);
+  EXPECT_EQ(pedals.buttons[0].label, "Button 2");
+  EXPECT_EQ(pedals.buttons[1].index, -1);  // 10 names no button
+  EXPECT_EQ(pedals.buttons[1].label, "?");
+  EXPECT_TRUE(vc.joysticks[2].buttons.empty());
+}
+
+TEST(Card, ConflictsUnboundCommandsAndDifferences) {
+  VersionModel v2 = version_of({{0, "Pause", BindingKind::key, 30, "A", 0, ""},
+                                {1, "Brake", BindingKind::key, 30, "A", 0, ""},
+                                {2, "Chat", BindingKind::unbound, 0, "", 0, ""}});
+  ReportModel model = model_of(true, v2, {{"Stick", stick, 2, 2}});
+  VersionModel v3 = version_of({{0, "Pause", BindingKind::button, 1, "", 1, "Stick"}});
+  v3.version = 3;
+  model.versions[0].version = 2;
+  model.versions.push_back(v3);
+  model.compared = true;
+  model.differences = {{"Pause", 0, 0}, {"Chat", 2, 5}};
+  Card card = build_card(model, report_texts(true));
+  const VersionCard& first = card.versions[0];
+  ASSERT_EQ(first.conflicts.size(), 1u);
+  EXPECT_EQ(first.conflicts[0].place, "A");
+  EXPECT_EQ(first.conflicts[0].commands, (std::vector<std::string>{"Pause", "Brake"}));
+  EXPECT_EQ(first.unbound, (std::vector<std::string>{"Chat"}));
+  ASSERT_TRUE(card.compared);
+  ASSERT_EQ(card.differences.size(), 2u);
+  auto joined = [](const MixedText& text) {
+    std::string all;
+    for (const TextRun& run : text) all += (run.own ? "[" : "") + run.text + (run.own ? "]" : "");
+    return all;
+  };
+  EXPECT_EQ(joined(card.differences[0].version2), "A");
+  EXPECT_EQ(joined(card.differences[0].version3), "[Bouton 1] (Stick)");
+  EXPECT_EQ(joined(card.differences[1].version2),
+            "[Non assign\xE9"
+            "e]");
+  EXPECT_EQ(joined(card.differences[1].version3), "");
+}
