@@ -15,6 +15,7 @@
 #include "shared/limits.h"
 #include "shared/log.h"
 #include "shared/messages.h"
+#include "shared/pilot_folder.h"
 #include "shared/platform.h"
 #include "shared/system.h"
 #include "shared/text.h"
@@ -24,7 +25,6 @@ namespace {
 
 constexpr std::size_t dialog_path_capacity = 120;
 constexpr const char* table_file = "A2-A3.txt";
-constexpr const char* controls_file = "\\controls.ini";
 
 // What the single argument asks for: a conversion (no argument, "-3" or a
 // source file), one that keeps version 3's own bindings, or the last backup

@@ -166,7 +166,7 @@ std::vector<std::int32_t> unused_key_codes(const ScanCodeTable& keys,
     if (q_key[j]) continue;
     std::int32_t c = keys[j].code;
     bool duplicate = std::any_of(keys.begin(), keys.end(), [c](const ScanCode& other) {
-      return c > 256 && std::int64_t{c} == 128 + std::int64_t{other.code};
+      return c > highest_plain_code && key_value_of(c) == other.code;
     });
     if (!duplicate) unused.push_back(c);
   }

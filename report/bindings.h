@@ -26,6 +26,15 @@ inline constexpr std::size_t key_name_capacity = 32;
 inline constexpr std::size_t command_name_capacity = 64;
 inline constexpr std::size_t joystick_text_capacity = 64;
 
+// An extended key (E0 prefix) is named by its scan code with 128 added; a
+// code above 256 (in the scan-code table, a sibling tool's settings) has
+// 128 added again, and stands for the key 128 below it.
+inline constexpr std::int32_t extended_key_added = 128;
+inline constexpr std::int32_t highest_plain_code = 256;
+inline std::int32_t key_value_of(std::int32_t code) {
+  return code > highest_plain_code ? code - extended_key_added : code;
+}
+
 // The value of a command that nothing binds.
 inline constexpr std::int32_t never_bound = -99;
 

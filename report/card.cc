@@ -7,9 +7,6 @@
 
 namespace {
 
-// The Enter key's scan code: the ISO keyboard's is tall.
-constexpr std::int32_t enter_code = 28;
-
 bool on_a_key(const Binding& b) {
   return b.kind == BindingKind::key || b.kind == BindingKind::unrecognised_key;
 }
@@ -49,7 +46,7 @@ CardKey card_key(const ReportModel& model, const VersionModel& v, const KeyPlace
               : key.lines.size() > key.commands ? KeyState::taken
                                                 : KeyState::free;
   key.conflict = in_conflict(v, BindingKind::key, p.code, 0);
-  if (model.keyboard == KeyboardKind::iso && p.code == enter_code) key.enter_top = iso_enter_top(p);
+  if (model.keyboard == KeyboardKind::iso && p.code == enter_key) key.enter_top = iso_enter_top(p);
   key.fit = fit_key_text(p, key.name, key.lines);
   return key;
 }

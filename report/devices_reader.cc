@@ -68,7 +68,7 @@ std::string scan_code_name(std::int32_t c, Trace trace) {
   std::string name;
   std::int64_t first = -std::int64_t{c};
   if (fits(first) && name_of(first, name) > 0) return name;
-  std::int64_t second = -128 - std::int64_t{c};
+  std::int64_t second = -std::int64_t{extended_key_added} - c;
   if (fits(second)) name_of(second, name);
   return name;
 }

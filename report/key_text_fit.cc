@@ -25,13 +25,16 @@ constexpr double upper_half_width = 1.0, upper_half_bold_width = 1.0;
 constexpr double width_margin = 1.03;
 
 // The room for text inside a key, in key units: its face less the gap
-// between keys, its padding and border.
-constexpr double side_room = 0.19, top_room = 0.19;
-constexpr double line_height = 1.2;
+// between keys, its padding on both sides and its border (2 px at most of a
+// key of 36 px and more).
+constexpr double border_room = 0.05;
+constexpr double side_room = key_gap + 2 * key_padding + border_room;
+constexpr double top_room = side_room;
+constexpr double line_height = key_line_height;
 
 }  // namespace
 
-double key_name_size(double size) { return std::min(0.2, size * 1.1); }
+double key_name_size(double size) { return std::min(key_name_largest, size * key_name_ratio); }
 
 double text_width(std::string_view text, bool bold) {
   double thousandths = 0;

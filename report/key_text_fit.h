@@ -22,7 +22,16 @@ inline constexpr double key_text_sizes[] = {0.2, 0.18, 0.165, 0.153};
 inline constexpr double smallest_key_text = 0.153;
 
 // The key's name is set bold, a tenth larger than its commands, 0.2 at most.
+inline constexpr double key_name_ratio = 1.1;
+inline constexpr double key_name_largest = 0.2;
 double key_name_size(double size);
+
+// What the page sets around a key's text, in key units: the gap between
+// keys and the key's padding; and its lines' height, in ems. They reach the
+// page's style as custom properties.
+inline constexpr double key_gap = 0.06;
+inline constexpr double key_padding = 0.04;
+inline constexpr double key_line_height = 1.2;
 
 // The width of `text` in ems, bold or not.
 double text_width(std::string_view text, bool bold);

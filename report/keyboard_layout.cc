@@ -46,7 +46,7 @@ std::vector<KeyPlace> make_places(KeyboardKind kind) {
   k.push_back({15, 0, row_2, 1.5, 1});
   run_of_keys(k, 16, 27, 1.5, row_2);
   if (iso) {
-    k.push_back({28, 13.75, row_2, 1.25, 2});
+    k.push_back({enter_key, 13.75, row_2, 1.25, 2});
   } else {
     k.push_back({43, 13.5, row_2, 1.5, 1});
   }
@@ -63,7 +63,7 @@ std::vector<KeyPlace> make_places(KeyboardKind kind) {
   if (iso) {
     k.push_back({43, 12.75, row_3, 1, 1});
   } else {
-    k.push_back({28, 12.75, row_3, 2.25, 1});
+    k.push_back({enter_key, 12.75, row_3, 2.25, 1});
   }
   run_of_keys(k, 75, 77, pad, row_3);
 

@@ -24,7 +24,10 @@ const std::vector<KeyPlace>& keyboard_places(KeyboardKind kind);
 inline constexpr double keyboard_width = 22.5;
 inline constexpr double keyboard_height = 6.25;
 
-// The ISO keyboard's tall Enter (code 28) is drawn as its place, the lower
+// The Enter key's code.
+inline constexpr std::int32_t enter_key = 28;
+
+// The ISO keyboard's tall Enter (enter_key) is drawn as its place, the lower
 // and narrower part, with its wider top beside it: this place, left of the
 // tall part on the Enter's first row.
 KeyPlace iso_enter_top(const KeyPlace& enter);

@@ -92,7 +92,10 @@ class PageWriter {
       for (const CardKey& k : v.keys) geometry_.push_back(geometry(k.place));
     }
     o_ << "<div class=\"keyboard-frame\"><div class=\"keyboard\" style=\"--keyboard-w:"
-       << Units{keyboard_width} << ";--keyboard-h:" << Units{keyboard_height} << "\">\n";
+       << Units{keyboard_width} << ";--keyboard-h:" << Units{keyboard_height}
+       << ";--key-gap:" << Units{key_gap} << ";--key-pad:" << Units{key_padding}
+       << ";--key-line:" << Units{key_line_height} << ";--name-max:" << Units{key_name_largest}
+       << ";--name-ratio:" << Units{key_name_ratio} << "\">\n";
     for (std::size_t at = 0; at < v.keys.size(); ++at) {
       const CardKey& k = v.keys[at];
       const char* state = state_name(k.state);

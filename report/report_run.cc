@@ -25,6 +25,7 @@
 #include "shared/limits.h"
 #include "shared/log.h"
 #include "shared/messages.h"
+#include "shared/pilot_folder.h"
 #include "shared/platform.h"
 #include "shared/system.h"
 #include "shared/text.h"
@@ -57,7 +58,7 @@ std::optional<std::string> read_version(int version, const std::string& pilot_fo
                                         const CommandTable& commands, const ReportTexts& texts,
                                         const Layout& layout, ReportModel& model) {
   bool qfr = texts.qfr;
-  std::string whole_name = trim(pilot_folder) + "\\controls.ini";
+  std::string whole_name = trim(pilot_folder) + controls_file;
   VersionModel& v = model.versions.emplace_back();
   v.version = version;
   v.ctrfile = cut(whole_name, path_capacity);

@@ -52,7 +52,7 @@ std::optional<ToolKeys> read_tool_ini(const std::string& tool, const std::string
     } else if ((mark = value.find("SCN")) != std::string::npos) {
       std::optional<std::int32_t> s = number_after(value, mark);
       if (!s) continue;
-      std::int32_t c = *s > 256 ? *s - 128 : *s;  // no overflow: *s > 256
+      std::int32_t c = key_value_of(*s);
       entry = first_entry(keys, [&](const ScanCode& k) { return k.code == c; });
       text = scan_code_name(*s);
     } else if ((mark = value.find("ASC")) != std::string::npos) {

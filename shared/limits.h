@@ -9,6 +9,9 @@
 // folders, the files a run reads and writes, the log's name.
 inline constexpr std::size_t path_capacity = 256;
 
+// What the programs read or copy of a file at a time.
+inline constexpr std::size_t file_block = 65536;
+
 // A run's message, before a box shows it.
 inline constexpr std::size_t message_capacity = 256;
 

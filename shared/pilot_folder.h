@@ -11,6 +11,9 @@
 #include <string>
 #include <string_view>
 
+// The pilot's controls file in a pilot folder: the folder, trimmed, and this.
+inline constexpr const char* controls_file = "\\controls.ini";
+
 // `aerlonuserpath` selects the version on entry: exactly "3" for version 3,
 // anything else for version 2. `qpilot` asks for the last pilot's folder
 // rather than the user files folder. Returns 1 with the folder in

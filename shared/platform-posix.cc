@@ -12,6 +12,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "shared/limits.h"
 #include "shared/platform.h"
 #include "shared/platform_listing.h"
 #include "shared/platform_regfile.h"
@@ -27,7 +28,7 @@ std::optional<std::string> read_whole_file(const char* name) {
   std::FILE* in = std::fopen(name, "rb");
   if (in == nullptr) return std::nullopt;
   std::string bytes;
-  char buf[65536];
+  char buf[file_block];
   std::size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) bytes.append(buf, n);
   bool whole = std::ferror(in) == 0;
@@ -259,7 +260,7 @@ CommandStatus copy_file_whole(const std::string& from, const std::string& passin
     std::fclose(in);
     return status;
   }
-  char buf[65536];
+  char buf[file_block];
   bool ok = true;
   std::size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) {

@@ -2,15 +2,9 @@
 
 #include <algorithm>
 
+#include "shared/limits.h"
 #include "shared/platform.h"
 #include "shared/text.h"
-
-namespace {
-
-// What the reader asks of the file at a time.
-constexpr std::size_t read_block = 65536;
-
-}  // namespace
 
 LineReader::LineReader(const std::string& path, std::size_t capacity)
     : file_(open_file(path, "rb")), capacity_(capacity) {
@@ -47,13 +41,13 @@ bool LineReader::have(std::size_t n) {
       end_ -= at_;
       at_ = 0;
     }
-    if (buffer_size_ < end_ + read_block) {
-      std::unique_ptr<char[]> larger(new char[end_ + read_block]);
+    if (buffer_size_ < end_ + file_block) {
+      std::unique_ptr<char[]> larger(new char[end_ + file_block]);
       std::copy(buffer_.get(), buffer_.get() + end_, larger.get());
       buffer_ = std::move(larger);
-      buffer_size_ = end_ + read_block;
+      buffer_size_ = end_ + file_block;
     }
-    std::size_t got = std::fread(buffer_.get() + end_, 1, read_block, file_);
+    std::size_t got = std::fread(buffer_.get() + end_, 1, file_block, file_);
     end_ += got;
     if (got == 0) {
       if (std::ferror(file_)) failed_ = true;
@@ -192,8 +186,8 @@ void ReplacingWriter::write_line(std::string_view text) {
 bool ReplacingWriter::copy_from(const std::string& from) {
   std::FILE* in = open_file(from, "rb");
   if (in == nullptr) return false;
-  std::unique_ptr<char[]> block(new char[read_block]);
-  for (std::size_t got; (got = std::fread(block.get(), 1, read_block, in)) > 0;) {
+  std::unique_ptr<char[]> block(new char[file_block]);
+  for (std::size_t got; (got = std::fread(block.get(), 1, file_block, in)) > 0;) {
     temp_file_.write(std::string_view(block.get(), got));
   }
   bool whole = std::ferror(in) == 0;
