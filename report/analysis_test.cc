@@ -45,8 +45,10 @@ TEST(Conflicts, APlaceBoundToTwoCommands) {
 
 TEST(Conflicts, AKeyThatASiblingToolTakes) {
   ReportTexts en = report_texts(false);
+  // A button is no key: button 30 and the tools' key 30 do not meet.
   std::vector<Binding> bindings = {bind("Pause", BindingKind::key, 30, 0, "A"),
-                                   bind("Brake", BindingKind::key, 200, 0, "Up")};
+                                   bind("Brake", BindingKind::key, 200, 0, "Up"),
+                                   bind("Fire", BindingKind::button, 30, 1)};
   std::vector<ToolKeys> tools = {
       {"Palvik", "P.ini", {{"KeyMenu", "Up", 200, 1}, {"KeyOdd", "?", -1, -1}}, true},
       {"Serunt", "S.ini", {{"KeyA", "A", 30, 0}, {"KeyUp", "Up", 200, 1}}, true}};
@@ -84,4 +86,42 @@ TEST(Bindings, SortedByCommandInTheOrderRead) {
   std::vector<std::string> order;
   for (const Binding& b : bindings) order.push_back(b.command + "/" + std::to_string(b.code));
   EXPECT_EQ(order, (std::vector<std::string>{"Roll/0", "Pause/25", "Brake/30", "Brake/0"}));
+}
+
+TEST(Found, DifferencesByNameWhateverThePositions) {
+  // Pause is the first command of version 2 and the second of version 3.
+  CommandTable v2 = {{3001, "Pause"}};
+  CommandTable v3 = {{3105, "Engine start"}, {3101, "PAUSE"}};
+  VersionModel read2, read3;
+  read2.k_cmd = {57};
+  read3.k_cmd = {never_bound, 57};
+  EXPECT_TRUE(find_differences(v2, read2, v3, read3).empty());
+  read3.k_cmd = {57, 16};
+  std::vector<Difference> d = find_differences(v2, read2, v3, read3);
+  ASSERT_EQ(d.size(), 1u);
+  EXPECT_EQ(d[0].command, "Pause");
+  EXPECT_EQ(d[0].position2, 0);
+  EXPECT_EQ(d[0].position3, 1);
+}
+
+TEST(Found, KeysThatNothingUses) {
+  // Only the first entry of a code counts as used; a tool's key may be the
+  // table's first entry; an extended key's entry above 256 goes with it.
+  ScanCodeTable keys = {{30, "A"}, {30, "A again"}, {16, "Q"}, {200, "Up"}, {328, "Up ext"}};
+  VersionModel v;
+  v.bindings = {{0, "Pause", BindingKind::key, 30, "A", 0, ""}};
+  EXPECT_EQ(unused_key_codes(keys, {v}, {}), (std::vector<std::int32_t>{30, 16, 200}));
+  std::vector<ToolKeys> tools = {{"Palvik", "P.ini", {{"KeyA", "A", 30, 0}}, true}};
+  EXPECT_EQ(unused_key_codes(keys, {}, tools), (std::vector<std::int32_t>{30, 16, 200}));
+}
+
+TEST(Found, FreeControlsOfAJoystickBeyondTheModel) {
+  // 40 axes and 600 buttons declared: the model holds axes 0..32 and
+  // buttons 0..512.
+  std::vector<FreeControls> free = free_controls({{"Stick", "[S]", 40, 600}}, {});
+  ASSERT_EQ(free.size(), 1u);
+  ASSERT_EQ(free[0].axes.size(), 33u);
+  EXPECT_EQ(free[0].axes.back(), 32);
+  ASSERT_EQ(free[0].buttons.size(), 513u);
+  EXPECT_EQ(free[0].buttons.back(), 512);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "shared/platform.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -46,6 +47,9 @@ TEST(KeyNames, ScanCodesAsTheReportNamesThem) {
   EXPECT_EQ(scan_code_name(69), "Pause");
   EXPECT_EQ(scan_code_name(197), "Num Lock");
   EXPECT_EQ(scan_code_name(0), "");
+  EXPECT_EQ(key_display_name(10, true), "9");  // the French top row's digits
+  EXPECT_EQ(key_display_name(11, true), "0");
+  EXPECT_EQ(key_name_text(57 << 16, 5), "Spac");  // a buffer of 5 with its NUL
   scan_code_name(INT32_MIN);
   scan_code_name(INT32_MAX);
   testing::internal::GetCapturedStdout();

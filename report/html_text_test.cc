@@ -32,7 +32,8 @@ TEST(HtmlText, WhatMarkupWouldTakeIsEscaped) {
          "nul\\u0000tab\\u0009lf\\u000adel\\u007f"},
         // The code page's letters in UTF-8: e acute, oe, S caron, the euro.
         {"\xE9\x9C\x8A\x80", "\xC3\xA9\xC5\x93\xC5\xA0\xE2\x82\xAC",
-         "\xC3\xA9\xC5\x93\xC5\xA0\xE2\x82\xAC"}}) {
+         "\xC3\xA9\xC5\x93\xC5\xA0\xE2\x82\xAC"},
+        {"\x80", "\xE2\x82\xAC", "\xE2\x82\xAC"}}) {
     EXPECT_EQ(html(text), as_html) << text;
     EXPECT_EQ(json(text), as_json) << text;
   }

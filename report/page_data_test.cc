@@ -241,3 +241,17 @@ TEST(PageData, EscapedWhateverTheTexts) {
   model.compared = false;
   EXPECT_NE(data_of(model).find(",\"differences\":null}"), std::string::npos);
 }
+
+TEST(PageData, SectionsAndSiblingKeysAsRead) {
+  ReportModel model = example(false);
+  std::string data = data_of(model);
+  EXPECT_NE(data.find("\"sections\":[{\"header\":\"[Keys]\",\"joystick\":0,\"keyboard\":true},"
+                      "{\"header\":\"[{S}]\",\"joystick\":1,\"keyboard\":false}]"),
+            std::string::npos);
+  EXPECT_NE(data.find("\"siblingKeys\":[{\"tool\":\"Palvik\",\"setting\":\"KeyMenu\","
+                      "\"key\":\"A\",\"code\":30}]"),
+            std::string::npos);
+  // A sibling file not read whole takes no key.
+  model.tools[0].whole = false;
+  EXPECT_NE(data_of(model).find("\"siblingKeys\":[],"), std::string::npos);
+}

@@ -165,6 +165,14 @@ TEST_F(Dialogs, FileDialogPatternsAndCancel) {
             "open|Pick||*.ini\r\n"
             "open|Pick|C:\\P|*.ini,*.txt\r\n"
             "box|error|Error|No file specification returned\r\n");
+  // Ten patterns reach the dialog, an eleventh does not.
+  script("");
+  dir_.write("dialogs.log", "");
+  const std::string ten = "*.a,*.b,*.c,*.d,*.e,*.f,*.g,*.h,*.i,*.j";
+  testing::internal::CaptureStdout();
+  GetFileName("Pick", "", ten + ",*.k", "", false);
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(transcript().substr(0, 11 + ten.size() + 2), "open|Pick||" + ten + "\r\n");
 }
 
 TEST_F(Dialogs, FileDialogCancelInFrench) {

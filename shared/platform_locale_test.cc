@@ -22,6 +22,12 @@ TEST(CodePage, EveryByteOf1252) {
     }
   }
   EXPECT_EQ(ansi_to_utf16("\xE9\xE8\xE0\x80\x9C"), u"\u00e9\u00e8\u00e0\u20ac\u0153");
+  EXPECT_EQ(utf16_to_ansi(u"\u00ff"), "\xFF");
+  // A lone second half of a pair is one "?" each time.
+  EXPECT_EQ(utf16_to_ansi(std::u16string(u"\xDC00\xDC00"
+                                         u"A",
+                                         3)),
+            "??A");
 }
 
 TEST(CodePage, CentralEuropeanAndCyrillicAndWhatTheyLack) {
@@ -41,7 +47,7 @@ TEST(CodePage, CentralEuropeanAndCyrillicAndWhatTheyLack) {
     EXPECT_EQ(utf16_to_ansi(u"\u0141"), "?");
   }
   // Not a Windows single-byte code page: 1252.
-  for (const char* other : {"65001", "932", "12x", ""}) {
+  for (const char* other : {"65001", "932", "12x", "1250x", ""}) {
     ScopedEnv unknown("MALVET_CODEPAGE", other);
     EXPECT_EQ(ansi_to_utf16("\xA3"), u"\u00A3") << other;
   }

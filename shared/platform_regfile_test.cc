@@ -69,6 +69,8 @@ TEST(RegFile, NamesCompareWithoutCaseAndTrailingBackslash) {
   // A key line ending in "\" carries on no line: its first value is its own.
   EXPECT_EQ(find_reg_value("REGEDIT4\n[HKEY_CURRENT_USER\\K\\]\n\"A\"=\"1\"\n", hkcu, "K", "A"),
             std::string("1") + '\0');
+  EXPECT_EQ(find_reg_value("REGEDIT4\n[HKEY_CURRENT_USER\\K\\\n\"A\"=\"1\"\n", hkcu, "K", "A"),
+            std::string("1") + '\0');  // without its "]" too
 }
 
 TEST(RegFile, Utf16AndRegedit4) {

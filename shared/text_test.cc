@@ -116,6 +116,8 @@ TEST(Lists, ItemsQuotesAndEmptyItems) {
 
   val = "abcdefgh,x";  // items are cut to the element's capacity
   EXPECT_EQ(read_list(val, ',', 3), (std::vector<std::string>{"abc", "x"}));
+  val = std::string(256, 'i') + ",x";  // at most 256, whatever the capacity asked
+  EXPECT_EQ(read_list(val, ',', 300), (std::vector<std::string>{std::string(256, 'i'), "x"}));
 }
 
 TEST(CaseBlindCompare, FoldsOnlyAsciiLetters) {
@@ -152,8 +154,8 @@ TEST(Utf8, WellFormedAndNothingElse) {
             std::u16string(u"\0A\x7F\x80\xE9\x7FF\x800\x20AC\xFFFF\xD800\xDC00\xDBFF\xDFFF", 13));
   // What strict readers refuse: a longer form than needed, a surrogate, past
   // U+10FFFF, a lone or cut sequence; each such byte is one "?".
-  for (const char* bad : {"\xC0\xBF", "\xE0\x80\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80",
-                          "\xC3", "a\xE2\x82", "\xFF"}) {
+  for (const char* bad : {"\xC0\xBF", "\xC0\x80", "\xE0\x80\xBF", "\xED\xA0\x80",
+                          "\xF4\x90\x80\x80", "\x80", "\xC3", "a\xE2\x82", "\xFF"}) {
     EXPECT_FALSE(is_utf8(bad)) << bad;
     std::u16string units = utf8_to_utf16(bad);
     EXPECT_EQ(units.find_first_not_of(u"a?"), std::u16string::npos) << bad;
