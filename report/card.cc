@@ -1,6 +1,7 @@
 #include "report/card.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "report/analysis.h"
 #include "shared/text.h"
@@ -21,26 +22,56 @@ void add_unique(std::vector<std::string>& list, const std::string& item) {
   if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(item);
 }
 
-std::string name_of_key(const ReportModel& model, std::int32_t code) {
-  for (const auto& [c, name] : model.key_names) {
-    if (c == code) return name;
-  }
-  return std::string();
-}
+// What lies on the keys of a version, by the key's value: the commands
+// bound there (each once, in row order), then the tools that take it.
+struct OnKeys {
+  std::unordered_map<std::int32_t, std::vector<std::string>> commands, tools;
+};
 
-CardKey card_key(const ReportModel& model, const VersionModel& v, const KeyPlace& p) {
-  CardKey key;
-  key.place = p;
-  key.name = name_of_key(model, p.code);
+OnKeys on_keys(const ReportModel& model, const VersionModel& v) {
+  OnKeys on;
   for (const Binding& b : v.bindings) {
-    if (on_a_key(b) && b.code == p.code) add_unique(key.lines, b.command);
+    if (on_a_key(b)) add_unique(on.commands[b.code], b.command);
   }
-  key.commands = key.lines.size();
   for (const ToolKeys& t : model.tools) {
     if (!t.whole) continue;
-    for (const TakenKey& k : t.keys) {
-      if (k.code == p.code) add_unique(key.lines, t.tool);
-    }
+    for (const TakenKey& k : t.keys) add_unique(on.tools[k.code], t.tool);
+  }
+  return on;
+}
+
+// What a screen reader says of a key: its name, then its commands, the
+// tools that take it (or that it is free) and whether it is in conflict.
+MixedText key_label(const CardKey& key, const ReportTexts& texts) {
+  const PageWords& w = texts.page;
+  MixedText label;
+  label.reserve(6);
+  label.push_back({key.name.empty() ? "(" + i2b(key.place.code) + ")" : key.name});
+  label.push_back({w.name_sep, true});
+  auto joined = [&](std::size_t from, std::size_t to) {
+    std::string list;
+    for (std::size_t i = from; i < to; ++i) list += (i > from ? ", " : "") + key.lines[i];
+    return list;
+  };
+  if (key.commands > 0) label.push_back({joined(0, key.commands)});
+  if (key.lines.size() > key.commands) {
+    label.push_back({key.commands > 0 ? ", " + w.taken_by + " " : w.taken_by + " ", true});
+    label.push_back({joined(key.commands, key.lines.size())});
+  }
+  if (key.lines.empty()) label.push_back({w.free, true});
+  if (key.conflict) label.push_back({" (" + w.legend_conflict + ")", true});
+  return label;
+}
+
+CardKey card_key(const ReportModel& model, const VersionModel& v, const KeyPlace& p,
+                 const std::string& name, const OnKeys& on, const ReportTexts& texts) {
+  CardKey key;
+  key.place = p;
+  key.name = name;
+  if (auto found = on.commands.find(p.code); found != on.commands.end()) key.lines = found->second;
+  key.commands = key.lines.size();
+  if (auto found = on.tools.find(p.code); found != on.tools.end()) {
+    key.lines.insert(key.lines.end(), found->second.begin(), found->second.end());
   }
   key.state = key.commands > 0                  ? KeyState::bound
               : key.lines.size() > key.commands ? KeyState::taken
@@ -48,6 +79,7 @@ CardKey card_key(const ReportModel& model, const VersionModel& v, const KeyPlace
   key.conflict = in_conflict(v, BindingKind::key, p.code, 0);
   if (model.keyboard == KeyboardKind::iso && p.code == enter_key) key.enter_top = iso_enter_top(p);
   key.fit = fit_key_text(p, key.name, key.lines);
+  key.label = key_label(key, texts);
   return key;
 }
 
@@ -133,8 +165,15 @@ VersionCard version_card(const ReportModel& model, const VersionModel& v,
   card.file = v.ctrfile;
 
   const std::vector<KeyPlace>& places = keyboard_places(model.keyboard);
+  std::unordered_map<std::int32_t, const std::string*> names;
+  for (const auto& [code, name] : model.key_names) names.emplace(code, &name);
+  OnKeys on = on_keys(model, v);
+  card.keys.reserve(places.size());
+  static const std::string no_name;
   for (const KeyPlace& p : places) {
-    card.keys.push_back(card_key(model, v, p));
+    auto name = names.find(p.code);
+    card.keys.push_back(
+        card_key(model, v, p, name == names.end() ? no_name : *name->second, on, texts));
     if (card.keys.back().fit.hidden() > 0) card.part_shown.push_back(card.keys.size() - 1);
   }
   for (const Binding& b : v.bindings) {

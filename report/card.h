@@ -35,6 +35,9 @@ struct CardKey {
   std::vector<std::string> lines;  // its commands, each once in row order, then its tools
   std::size_t commands = 0;        // how many of the lines are commands
   KeyText fit;                     // the text's size, and which lines show
+  // What a screen reader says of it: "F10: taken by Serunt", "A: Pause,
+  // Brake (conflict)", "Q: free".
+  MixedText label;
 };
 
 // A key bound that the drawing has no place for.

@@ -69,6 +69,15 @@ TEST(Card, KeysTheirCommandsToolsAndState) {
   EXPECT_TRUE(a.conflict);
   EXPECT_EQ(key_of(vc, 16).state, KeyState::taken);
   EXPECT_EQ(key_of(vc, 17).state, KeyState::free);
+  // What a screen reader says of each.
+  auto said = [&](std::int32_t code) {
+    std::string all;
+    for (const TextRun& run : key_of(vc, code).label) all += run.text;
+    return all;
+  };
+  EXPECT_EQ(said(30), "A: Pause, Brake, taken by Palvik (conflict)");
+  EXPECT_EQ(said(16), "Q: taken by Palvik");
+  EXPECT_EQ(said(17), "(17): free");
   EXPECT_FALSE(key_of(vc, 16).conflict);
   EXPECT_FALSE(key_of(vc, 28).enter_top.has_value());  // the US keyboard's Enter
   model.keyboard = KeyboardKind::iso;

@@ -26,24 +26,33 @@ std::string_view utf8_of(std::string_view text, bool own, std::string& converted
 
 void append_html(std::string& out, std::string_view text, bool own) {
   std::string converted;
-  for (char c : utf8_of(text, own, converted)) {
-    switch (c) {
+  std::string_view utf8 = utf8_of(text, own, converted);
+  // What needs no reference goes in stretches.
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const char* reference = nullptr;
+    switch (utf8[i]) {
       case '&':
-        out += "&amp;";
+        reference = "&amp;";
         break;
       case '<':
-        out += "&lt;";
+        reference = "&lt;";
         break;
       case '>':
-        out += "&gt;";
+        reference = "&gt;";
         break;
       case '"':
-        out += "&quot;";
+        reference = "&quot;";
         break;
       default:
-        out.push_back(is_control(static_cast<unsigned char>(c)) ? ' ' : c);
+        if (!is_control(static_cast<unsigned char>(utf8[i]))) continue;
+        reference = " ";
     }
+    out.append(utf8, start, i - start);
+    out += reference;
+    start = i + 1;
   }
+  out.append(utf8, start);
 }
 
 void append_json(std::string& out, std::string_view text, bool own) {

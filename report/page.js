@@ -1,6 +1,7 @@
 // The reference card's search: every key, control and row that holds a
-// command whose name holds the text typed is highlighted, the rest dimmed.
-// The class names it shares with the page are listed in report/page_writer.h.
+// command whose name holds the text typed is highlighted, the rest dimmed;
+// Enter goes to the first of them. The class names it shares with the page
+// are listed in report/page_writer.h.
 (function () {
   var box = document.getElementById('search');
   if (!box) return;
@@ -20,5 +21,14 @@
     });
   }
   box.addEventListener('input', find);
+  box.addEventListener('keydown', function (event) {
+    if (event.key !== 'Enter') return;
+    var first = items.filter(function (el) { return el.classList.contains('hit'); })[0];
+    if (!first) return;
+    event.preventDefault();
+    if (!first.hasAttribute('tabindex')) first.setAttribute('tabindex', '-1');
+    first.focus();
+    first.scrollIntoView({block: 'center'});
+  });
   find();
 })();

@@ -60,9 +60,8 @@ void version_data(PageText& o, const VersionModel& v, const ReportTexts& texts) 
   array(o, v.bindings, [&](const Binding& b) {
     o << "{\"position\":" << b.position << ",\"command\":" << Json{b.command} << ",\"kind\":\""
       << kind_name(b.kind) << "\",\"code\":" << b.code << ",\"joystick\":" << b.joystick
-      << ",\"device\":" << Json{b.device} << ",\"text\":";
-    mixed(o, binding_words(b, texts));
-    o << "}";
+      << ",\"device\":" << Json{b.device}
+      << ",\"text\":" << Json{trim(binding_text(b, texts)), b.kind != BindingKind::key} << "}";
   });
   o << ",\"conflicts\":";
   array(o, v.conflicts, [&](const Conflict& c) {

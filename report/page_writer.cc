@@ -46,6 +46,7 @@ class PageWriter {
     head();
     for (const VersionCard& v : card_.versions) version(v);
     if (card_.compared) differences();
+    o_ << "</main>\n";
     write_page_data(o_, model_, texts_);
     o_ << "<script>\n" << page_script << "</script>\n</body>\n</html>\n";
     return std::move(o_.text);
@@ -71,7 +72,7 @@ class PageWriter {
     own(w_.title) << "</h1><input type=\"search\" id=\"search\" class=\"screen-only\" hidden "
                   << "placeholder=\"";
     own(w_.search) << "\" aria-label=\"";
-    own(w_.search) << "\"></header>\n";
+    own(w_.search) << "\"></header>\n<main>\n";
   }
 
   void legend() {
@@ -91,20 +92,30 @@ class PageWriter {
     if (geometry_.empty()) {
       for (const CardKey& k : v.keys) geometry_.push_back(geometry(k.place));
     }
-    o_ << "<div class=\"keyboard-frame\"><div class=\"keyboard\" style=\"--keyboard-w:"
-       << Units{keyboard_width} << ";--keyboard-h:" << Units{keyboard_height}
-       << ";--key-gap:" << Units{key_gap} << ";--key-pad:" << Units{key_padding}
-       << ";--key-line:" << Units{key_line_height} << ";--name-max:" << Units{key_name_largest}
-       << ";--name-ratio:" << Units{key_name_ratio} << "\">\n";
+    // A group of keys that the keyboard reaches, scrolling sideways when the
+    // screen is narrow.
+    o_ << "<div class=\"keyboard-frame\" tabindex=\"0\" role=\"group\" aria-label=\"";
+    own(card_.keyboard == KeyboardKind::iso ? w_.keyboard_iso : w_.keyboard_ansi) << ", ";
+    own(w_.version) << " " << v.version
+                    << "\"><div class=\"keyboard\" style=\"--keyboard-w:" << Units{keyboard_width}
+                    << ";--keyboard-h:" << Units{keyboard_height} << ";--key-gap:" << Units{key_gap}
+                    << ";--key-pad:" << Units{key_padding}
+                    << ";--key-line:" << Units{key_line_height}
+                    << ";--name-max:" << Units{key_name_largest}
+                    << ";--name-ratio:" << Units{key_name_ratio} << "\">\n";
     for (std::size_t at = 0; at < v.keys.size(); ++at) {
       const CardKey& k = v.keys[at];
       const char* state = state_name(k.state);
       if (k.enter_top) {
-        o_ << "<div class=\"enter-top " << state << "\"" << geometry(*k.enter_top) << "\"></div>\n";
+        o_ << "<div class=\"enter-top " << state << "\" aria-hidden=\"true\""
+           << geometry(*k.enter_top) << "\"></div>\n";
       }
       std::size_t hidden = k.fit.hidden();
       o_ << "<div class=\"key " << state << "\" data-key=\"" << k.place.code << "\"";
       if (k.conflict) o_ << " data-conflict";
+      o_ << " role=\"img\" aria-label=\"";
+      mixed(k.label);
+      o_ << "\"";
       if (hidden > 0) {
         // What the key can't show: all of it in its title, and in a list.
         std::string all;
@@ -130,8 +141,8 @@ class PageWriter {
   // a part of what they hold, in full, and those it has no place for.
   void key_lists(const VersionCard& v) {
     if (!v.part_shown.empty()) {
-      o_ << "<h4>";
-      own(w_.part_shown) << "</h4>\n<ul class=\"part-shown\">\n";
+      o_ << "<h3>";
+      own(w_.part_shown) << "</h3>\n<ul class=\"part-shown\">\n";
       for (std::size_t at : v.part_shown) {
         const CardKey& k = v.keys[at];
         o_ << "<li class=\"row\"><b>" << Html{k.name} << "</b> ";
@@ -144,8 +155,8 @@ class PageWriter {
       o_ << "</ul>\n";
     }
     if (v.off_drawing.empty()) return;
-    o_ << "<h4>";
-    own(w_.off_drawing) << "</h4>\n<ul class=\"off-drawing\">\n";
+    o_ << "<h3>";
+    own(w_.off_drawing) << "</h3>\n<ul class=\"off-drawing\">\n";
     for (const OffDrawingKey& k : v.off_drawing) {
       o_ << "<li class=\"row\"";
       if (k.conflict) o_ << " data-conflict";
@@ -187,12 +198,15 @@ class PageWriter {
     own(line.tail) << "</li>\n";
   }
 
-  void attached_card(const JoystickCard& card) {
+  // An attached joystick's card: its axes and its buttons, each list named
+  // by its heading, whose id begins with `id`.
+  void attached_card(const JoystickCard& card, const std::string& id) {
     o_ << "<article class=\"card\" data-joystick=\"" << Html{card.header} << "\"><h4>"
        << Html{card.name} << "</h4><p class=\"section-header\">" << Html{card.header} << "</p>\n";
     for (bool axes : {true, false}) {
-      o_ << "<h5>";
-      own(axes ? w_.axes : w_.buttons) << "</h5><ul>\n";
+      std::string list = id + (axes ? "-axes" : "-buttons");
+      o_ << "<h5 id=\"" << list << "\">";
+      own(axes ? w_.axes : w_.buttons) << "</h5><ul aria-labelledby=\"" << list << "\">\n";
       for (const CardControl& c : axes ? card.axes : card.buttons) {
         control(axes ? "axis" : "button", c);
       }
@@ -218,9 +232,10 @@ class PageWriter {
   void cards(const VersionCard& v) {
     o_ << "<h3>";
     own(w_.joysticks) << "</h3>\n<div class=\"cards\">\n";
-    for (const JoystickCard& card : v.joysticks) {
+    for (std::size_t c = 0; c < v.joysticks.size(); ++c) {
+      const JoystickCard& card = v.joysticks[c];
       if (card.attached) {
-        attached_card(card);
+        attached_card(card, "v" + std::to_string(v.version) + "-card" + std::to_string(c + 1));
       } else {
         unattached_card(card);
       }

@@ -62,7 +62,8 @@ ReportTexts report_texts(bool qfr) {
               "es",
               "Commande",
               "Aerlon 2",
-              "Aerlon 3"};
+              "Aerlon 3",
+              " : "};
   } else {
     t.kbdnam = "Keyboard";
     t.txtaxe = "Axis";
@@ -106,7 +107,8 @@ ReportTexts report_texts(bool qfr) {
               "Unbound commands",
               "Command",
               "Aerlon 2",
-              "Aerlon 3"};
+              "Aerlon 3",
+              ": "};
   }
   return t;
 }

@@ -19,6 +19,7 @@ struct PageWords {
   std::string joysticks, no_joystick, not_attached, axes, buttons, free, free_many, no_command;
   std::string conflicts, no_conflict, taken_by, unbound;
   std::string command, binding_v2, binding_v3;  // the differences' columns
+  std::string name_sep;  // between a key's name and what it does: ": ", " : "
 };
 
 struct ReportTexts {

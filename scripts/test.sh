@@ -11,6 +11,12 @@ cd "$(dirname "$0")/.."
 ensure_packages cmake make g++ libgtest-dev g++-mingw-w64-x86-64 wine wine64 clang \
   libclang-rt-14-dev python3 python3-selenium chromium chromium-driver python3-pefile \
   poppler-utils fonts-dejavu-core fonts-liberation
+# The reference card's checkers (axe-core, the Nu Html Checker), at the
+# versions of their lock file, without their install scripts: the Nu Html
+# Checker runs on Debian's Java.
+command -v npm >/dev/null || ensure_packages nodejs npm
+command -v java >/dev/null || ensure_packages default-jre-headless
+(cd tests/browser && npm ci --ignore-scripts --no-audit --no-fund >/dev/null)
 # The regions the Windows tests stage under Wine: France's and the US's
 # language and list separator, Central Europe's code page, Germany's list
 # separator.

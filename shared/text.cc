@@ -12,6 +12,12 @@ constexpr std::size_t i2b_max_width = 16;
 // The relational operators, in the order in which they are looked for.
 constexpr std::array<std::string_view, 7> reltxt = {"=", "!=", "<", "<=", ">", ">=", "[]"};
 
+// The text without its trailing blanks, as a view of it.
+std::string_view trimmed(std::string_view s) {
+  std::size_t end = s.find_last_not_of(' ');
+  return end == std::string_view::npos ? std::string_view() : s.substr(0, end + 1);
+}
+
 bool is_number_end(char c) { return c == ' ' || c == '\t' || c == ',' || c == '/'; }
 
 }  // namespace
@@ -123,10 +129,7 @@ std::u16string utf16le_units(std::string_view bytes) {
 
 bool is_blank(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
 
-std::string trim(std::string_view s) {
-  std::size_t end = s.find_last_not_of(' ');
-  return end == std::string_view::npos ? std::string() : std::string(s.substr(0, end + 1));
-}
+std::string trim(std::string_view s) { return std::string(trimmed(s)); }
 
 std::string left_justify(std::string_view s) {
   std::size_t start = s.find_first_not_of(' ');
@@ -141,7 +144,7 @@ std::string pad(std::string_view s, std::size_t capacity) {
   return out;
 }
 
-bool same_text(std::string_view a, std::string_view b) { return trim(a) == trim(b); }
+bool same_text(std::string_view a, std::string_view b) { return trimmed(a) == trimmed(b); }
 
 std::optional<std::int32_t> read_whole_number(std::string_view s) {
   std::size_t i = 0;
@@ -225,8 +228,8 @@ std::vector<std::string> read_list(std::string& val, char sep, std::size_t item_
 }
 
 bool case_blind_compare(std::string_view s1, std::string_view s2) {
-  std::string a = trim(s1);
-  std::string b = trim(s2);
+  std::string_view a = trimmed(s1);
+  std::string_view b = trimmed(s2);
   if (a.size() != b.size()) return false;
   auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
   for (std::size_t i = 0; i < a.size(); ++i) {

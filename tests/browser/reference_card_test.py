@@ -14,17 +14,28 @@ loaded in headless Chromium and checked as a pilot would see it:
   key told apart; its print stays light;
 - in print, on A4 and on US Letter landscape: the keyboard within the page,
   no word broken, key text of 5 pt at least, at most 3 pages for the example
-  (5 with the three joysticks), and no page before the last nearly empty.
+  (5 with the three joysticks), no page before the last nearly empty, and no
+  joystick card broken across columns unless it is longer than one;
+- for every pilot: the checkers that web developers use, axe-core (WCAG 2.2
+  A and AA, and best practice) at 1400, 768 and 390 px in the light and the
+  dark scheme, and the Nu Html Checker, find nothing; the search field and
+  the keyboard's frame are reached with Tab and show their focus, and Enter
+  in the search goes to the first place found; in black and white (a
+  grayscale print), bound, taken, conflicting and free keys still differ.
 
 Exit status 0 when every check holds, 1 when one fails, 77 when Chromium, its
-driver or Selenium is missing (the test is then skipped)."""
+driver, Selenium, Java or the checkers (installed by the test command in
+tests/browser/node_modules) are missing (the test is then skipped)."""
 
 import base64
+import json
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
+import zlib
 
 try:
     from selenium import webdriver
@@ -35,6 +46,10 @@ except ImportError:
 
 CHROMIUM = "/usr/bin/chromium"
 DRIVER = "/usr/bin/chromedriver"
+JAVA = "/usr/bin/java"
+CHECKERS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "node_modules")
+AXE = os.path.join(CHECKERS, "axe-core", "axe.min.js")
+VNU = os.path.join(CHECKERS, "vnu-jar", "build", "dist", "vnu.jar")
 
 MM = 96 / 25.4  # CSS pixels in a millimetre
 PAGE_MARGIN = 8  # the page's own margins, in mm
@@ -347,6 +362,177 @@ def check_search(driver, label, text):
     check(cleared["hits"] == 0 and not cleared["searching"], f"{label}: clearing the search")
 
 
+AXE_RUN = """
+const done = arguments[arguments.length - 1];
+axe.run(document, {runOnly: {type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa',
+                                                   'wcag22aa', 'best-practice']},
+                   resultTypes: ['violations']})
+   .then(r => done(r.violations.map(v => v.id + ' (' + v.nodes.length + '): ' +
+                                         v.nodes[0].html.slice(0, 80))));
+"""
+
+
+def check_axe(driver, label):
+    """axe-core finds no violation, in either scheme, wide and narrow."""
+    with open(AXE) as f:
+        axe = f.read()
+    for width in (1400, 768, 390):
+        for dark in (False, True):
+            emulate(driver, width, 900, mobile=width < 1000, dark=dark)
+            driver.execute_script(axe)
+            found = driver.execute_async_script(AXE_RUN)
+            scheme = "dark" if dark else "light"
+            check(not found, f"{label} at {width} px, {scheme}: axe-core finds {found}")
+    emulate(driver)
+
+
+def check_nu(page, label):
+    """The Nu Html Checker finds neither an error nor a warning."""
+    result = subprocess.run([JAVA, "-jar", VNU, "--format", "json", page], capture_output=True)
+    messages = json.loads(result.stderr.decode("utf-8") or '{"messages": []}')["messages"]
+    said = [f"{m.get('type')}: {m.get('message')}" for m in messages]
+    check(not said, f"{label}: the Nu Html Checker says {said[:5]}")
+
+
+FOCUS = """
+const active = document.activeElement;
+const style = getComputedStyle(active);
+return {id: active.id, cls: active.className, role: active.getAttribute('role'),
+        outline: style.outlineStyle, width: parseFloat(style.outlineWidth)};
+"""
+
+
+def check_keyboard(driver, label):
+    """Tab reaches the search field and then the keyboard's frame, each
+    showing its focus; Enter in the search goes to the first place found."""
+    from selenium.webdriver.common.action_chains import ActionChains
+    from selenium.webdriver.common.keys import Keys
+    driver.execute_script("document.activeElement.blur(); window.scrollTo(0, 0);")
+    ActionChains(driver).send_keys(Keys.TAB).perform()
+    search = driver.execute_script(FOCUS)
+    check(search["id"] == "search", f"{label}: Tab does not reach the search field: {search}")
+    ActionChains(driver).send_keys(Keys.TAB).perform()
+    frame = driver.execute_script(FOCUS)
+    check("keyboard-frame" in frame["cls"], f"{label}: Tab does not reach the keyboard: {frame}")
+    for what, focused in (("the search field", search), ("the keyboard", frame)):
+        check(focused["outline"] != "none" and focused["width"] >= 2,
+              f"{label}: {what} shows no focus: {focused}")
+    box = driver.find_element("id", "search")
+    box.click()
+    box.send_keys("pause")
+    box.send_keys(Keys.ENTER)
+    first = driver.execute_script("""
+      const hit = document.querySelector('.key.hit, .control.hit, .row.hit');
+      return hit === document.activeElement;""")
+    check(first, f"{label}: Enter in the search does not go to the first place found")
+    box.clear()
+    driver.execute_script("document.getElementById('search').dispatchEvent(new Event('input'));")
+
+
+CARDS_PRINTED = """
+const out = [];
+for (const card of document.querySelectorAll('.card')) {
+  const rects = [...card.getClientRects()].filter(r => r.height > 0);
+  const column = card.closest('.details');
+  out.push({card: card.dataset.joystick, pieces: rects.length,
+            height: rects.reduce((h, r) => h + r.height, 0)});
+}
+return out;
+"""
+
+
+def check_printed_cards(driver, label):
+    """Printed, a joystick card stays whole in its column unless it is
+    longer than a column."""
+    emulate(driver, PRINT_WIDTH, PRINT_HEIGHT, media="print")
+    for card in driver.execute_script(CARDS_PRINTED):
+        check(card["pieces"] <= 1 or card["height"] > PRINT_HEIGHT,
+              f"{label}: printed, the card {card['card']} is broken in {card['pieces']} pieces")
+    emulate(driver)
+
+
+def png_gray(png):
+    """The gray levels of a PNG screenshot (8-bit RGB or RGBA, not
+    interlaced), as rows of numbers."""
+    width, height = struct.unpack(">II", png[16:24])
+    depth, kind = png[24], png[25]
+    channels = {2: 3, 6: 4}[kind]
+    data, at = b"", 8
+    while at < len(png):
+        length = struct.unpack(">I", png[at:at + 4])[0]
+        if png[at + 4:at + 8] == b"IDAT":
+            data += png[at + 8:at + 8 + length]
+        at += 12 + length
+    raw = zlib.decompress(data)
+    stride = width * channels
+    rows, previous = [], bytearray(stride)
+    for y in range(height):
+        kind_of_filter = raw[y * (stride + 1)]
+        line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for x in range(stride):
+            a = line[x - channels] if x >= channels else 0
+            b = previous[x]
+            c = previous[x - channels] if x >= channels else 0
+            if kind_of_filter == 1:
+                line[x] = (line[x] + a) & 255
+            elif kind_of_filter == 2:
+                line[x] = (line[x] + b) & 255
+            elif kind_of_filter == 3:
+                line[x] = (line[x] + (a + b) // 2) & 255
+            elif kind_of_filter == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[x] = (line[x] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        rows.append([sum(line[x * channels:x * channels + 3]) // 3 for x in range(width)])
+        previous = line
+    return rows
+
+
+EDGE_OF = """
+const key = document.querySelector(arguments[0]);
+if (!key) return null;
+key.scrollIntoView({block: 'center'});
+const r = key.getBoundingClientRect();
+return {x: r.left, y: r.top, width: r.width, height: r.height};
+"""
+
+
+def check_black_and_white(driver, label):
+    """Printed in black and white, each state of a key looks its own: the
+    gray levels across its left edge, and along its top edge."""
+    emulate(driver, PRINT_WIDTH, PRINT_HEIGHT, media="print")
+    driver.execute_script("document.documentElement.style.filter = 'grayscale(1)';")
+    looks = {}
+    for state, selector in (("free", ".key.free:not([data-conflict])"),
+                            ("bound", ".key.bound:not([data-conflict])"),
+                            ("taken", ".key.taken:not([data-conflict])"),
+                            ("conflict", ".key[data-conflict]")):
+        box = driver.execute_script(EDGE_OF, selector)
+        if box is None:
+            continue
+        shot = driver.execute_cdp_cmd("Page.captureScreenshot", {
+            "format": "png", "clip": {"x": box["x"], "y": box["y"], "width": box["width"],
+                                      "height": box["height"], "scale": 2}})
+        rows = png_gray(base64.b64decode(shot["data"]))
+        # Across the left edge, before the key's text, the dark lines (a
+        # shade a person tells from white in black and white): none, one,
+        # two; and how wide.
+        middle = rows[len(rows) // 2][:5]
+        dark = [v < 128 for v in middle]
+        last = max((i for i, d in enumerate(dark) if d), default=-1)
+        lines = sum(1 for i in range(last + 1) if dark[i] and (i == 0 or not dark[i - 1]))
+        width = sum(dark[:last + 1])
+        # Along the top edge, a dashed line breaks many times.
+        top = rows[1][len(rows[1]) // 4:3 * len(rows[1]) // 4]
+        dashed = sum(1 for a, b in zip(top, top[1:]) if abs(a - b) > 40) > 2
+        looks[state] = (lines, width > 3, dashed)
+    driver.execute_script("document.documentElement.style.filter = '';")
+    emulate(driver)
+    check(len(looks) == 4, f"{label}: not every state of a key is drawn: {sorted(looks)}")
+    check(len(set(looks.values())) == len(looks),
+          f"{label}: in black and white, states of keys look alike: {looks}")
+
+
 def main():
     if len(sys.argv) != 4:
         print("usage: reference_card_test.py TAVLET TABLES_FOLDER EXAMPLES_FOLDER")
@@ -357,6 +543,9 @@ def main():
         return 77
     if shutil.which("pdftotext") is None:
         print("poppler-utils is not installed")
+        return 77
+    if not (os.path.exists(JAVA) and os.path.exists(AXE) and os.path.exists(VNU)):
+        print("Java or the checkers (npm ci in tests/browser) are not installed")
         return 77
     scratch = tempfile.mkdtemp(prefix="malvet-browser-")
     driver = None
@@ -380,9 +569,14 @@ def main():
                                7 if width >= 1280 else 0)
             driver.set_window_size(1500, 1000)
             check_search(driver, label, search)
+            check_keyboard(driver, label)
             check_narrow(driver, label)
             check_night(driver, label)
             check_print(driver, label, most_pages)
+            check_printed_cards(driver, label)
+            check_black_and_white(driver, label)
+            check_axe(driver, label)
+            check_nu(page, label)
             errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
             check(not errors, f"{label}: errors in the browser: {errors}")
     finally:
