@@ -1,10 +1,14 @@
-// The POSIX stand-in's desktop: dialogs through zenity when a display is
-// there, else on the console, and documents opened with xdg-open.
+// The POSIX stand-in's desktop: the US layout's key names, the joystick
+// slots of MALVET_JOYSTICKS, the console, dialogs through zenity when a
+// display is there, else on the console, and documents opened with
+// xdg-open.
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 
 #include "shared/platform.h"
@@ -168,4 +172,164 @@ std::optional<std::string> native_open_file(const std::string& title,
   }
   if (chosen.empty()) return std::nullopt;
   return from_native_path(chosen);
+}
+
+std::string key_name_text(std::uint32_t lparam, std::size_t capacity) {
+  // The names Windows gives on the US English layout, by scan code; 256 is
+  // added for an extended key.
+  static const std::pair<int, const char*> names[] = {{1, "Esc"},
+                                                      {2, "1"},
+                                                      {3, "2"},
+                                                      {4, "3"},
+                                                      {5, "4"},
+                                                      {6, "5"},
+                                                      {7, "6"},
+                                                      {8, "7"},
+                                                      {9, "8"},
+                                                      {10, "9"},
+                                                      {11, "0"},
+                                                      {12, "-"},
+                                                      {13, "="},
+                                                      {14, "Backspace"},
+                                                      {15, "Tab"},
+                                                      {16, "Q"},
+                                                      {17, "W"},
+                                                      {18, "E"},
+                                                      {19, "R"},
+                                                      {20, "T"},
+                                                      {21, "Y"},
+                                                      {22, "U"},
+                                                      {23, "I"},
+                                                      {24, "O"},
+                                                      {25, "P"},
+                                                      {26, "["},
+                                                      {27, "]"},
+                                                      {28, "Enter"},
+                                                      {29, "Ctrl"},
+                                                      {30, "A"},
+                                                      {31, "S"},
+                                                      {32, "D"},
+                                                      {33, "F"},
+                                                      {34, "G"},
+                                                      {35, "H"},
+                                                      {36, "J"},
+                                                      {37, "K"},
+                                                      {38, "L"},
+                                                      {39, ";"},
+                                                      {40, "'"},
+                                                      {41, "`"},
+                                                      {42, "Shift"},
+                                                      {43, "\\"},
+                                                      {44, "Z"},
+                                                      {45, "X"},
+                                                      {46, "C"},
+                                                      {47, "V"},
+                                                      {48, "B"},
+                                                      {49, "N"},
+                                                      {50, "M"},
+                                                      {51, ","},
+                                                      {52, "."},
+                                                      {53, "/"},
+                                                      {54, "Right Shift"},
+                                                      {55, "Num *"},
+                                                      {56, "Alt"},
+                                                      {57, "Space"},
+                                                      {58, "Caps Lock"},
+                                                      {59, "F1"},
+                                                      {60, "F2"},
+                                                      {61, "F3"},
+                                                      {62, "F4"},
+                                                      {63, "F5"},
+                                                      {64, "F6"},
+                                                      {65, "F7"},
+                                                      {66, "F8"},
+                                                      {67, "F9"},
+                                                      {68, "F10"},
+                                                      {69, "Pause"},
+                                                      {70, "Scroll Lock"},
+                                                      {71, "Num 7"},
+                                                      {72, "Num 8"},
+                                                      {73, "Num 9"},
+                                                      {74, "Num -"},
+                                                      {75, "Num 4"},
+                                                      {76, "Num 5"},
+                                                      {77, "Num 6"},
+                                                      {78, "Num +"},
+                                                      {79, "Num 1"},
+                                                      {80, "Num 2"},
+                                                      {81, "Num 3"},
+                                                      {82, "Num 0"},
+                                                      {83, "Num Del"},
+                                                      {84, "Sys Req"},
+                                                      {87, "F11"},
+                                                      {88, "F12"},
+                                                      {284, "Num Enter"},
+                                                      {285, "Right Ctrl"},
+                                                      {309, "Num /"},
+                                                      {311, "Prnt Scrn"},
+                                                      {312, "Right Alt"},
+                                                      {325, "Num Lock"},
+                                                      {326, "Break"},
+                                                      {327, "Home"},
+                                                      {328, "Up"},
+                                                      {329, "Page Up"},
+                                                      {331, "Left"},
+                                                      {333, "Right"},
+                                                      {335, "End"},
+                                                      {336, "Down"},
+                                                      {337, "Page Down"},
+                                                      {338, "Insert"},
+                                                      {339, "Delete"},
+                                                      {347, "Left Windows"},
+                                                      {348, "Right Windows"},
+                                                      {349, "Application"}};
+  int code = static_cast<int>((lparam >> 16) & 0x1FF);
+  for (const auto& [scan, name] : names) {
+    if (scan == code) return std::string(name).substr(0, capacity > 0 ? capacity - 1 : 0);
+  }
+  return std::string();
+}
+
+constexpr std::uint32_t slot_count = 16;  // what joyGetNumDevs answers
+
+std::uint32_t joystick_slots() { return slot_count; }
+
+std::optional<JoystickCaps> joystick_caps(std::uint32_t slot) {
+  if (slot >= slot_count) return std::nullopt;
+  const char* file_name = std::getenv("MALVET_JOYSTICKS");
+  if (file_name == nullptr || *file_name == '\0') return std::nullopt;
+  std::ifstream in(file_name, std::ios::binary);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::size_t first = line.find_first_not_of(" \t");
+    if (first == std::string::npos || line[first] == '#') continue;
+    unsigned long s, vendor, product;
+    long axes, buttons;
+    char extra;
+    if (std::sscanf(line.c_str(), " %lu %ld %ld %lx %lx %c", &s, &axes, &buttons, &vendor, &product,
+                    &extra) != 5 ||
+        s != slot) {
+      continue;
+    }
+    JoystickCaps caps;
+    caps.axes = static_cast<std::int32_t>(axes);
+    caps.buttons = static_cast<std::int32_t>(buttons);
+    caps.vendor = static_cast<std::uint16_t>(vendor);
+    caps.product = static_cast<std::uint16_t>(product);
+    caps.name = "Joystick";
+    caps.registry_key = "DINPUT.DLL";
+    return caps;
+  }
+  return std::nullopt;
+}
+
+bool standard_output_is_console() { return false; }
+
+void write_standard_output(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+void write_standard_output(std::u16string_view, std::string_view bytes) {
+  write_standard_output(bytes);
 }

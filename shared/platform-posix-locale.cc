@@ -1,6 +1,7 @@
 // The POSIX stand-in's code page and regional settings: the Windows code page
 // that MALVET_CODEPAGE names (through glibc's iconv, which knows every one of
-// them), else 1252, and the list separator of MALVET_LIST_SEPARATOR.
+// them), else 1252, the list separator of MALVET_LIST_SEPARATOR, and the
+// user interface's language from the locale.
 #include <iconv.h>
 
 #include <array>
@@ -13,6 +14,8 @@
 namespace {
 
 constexpr int default_code_page = 1252;
+constexpr std::uint16_t lang_french = 0x040C;
+constexpr std::uint16_t lang_english = 0x0409;
 
 // The Windows single-byte code pages: Thai, then Central European to
 // Vietnamese.
@@ -114,4 +117,13 @@ std::optional<char> regional_list_separator() {
   if (value == nullptr) return std::nullopt;
   if (!is_list_separator(value[0])) return std::nullopt;
   return value[0];
+}
+
+std::uint16_t user_ui_language() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || *value == '\0') continue;
+    return std::strncmp(value, "fr", 2) == 0 ? lang_french : lang_english;
+  }
+  return lang_english;
 }
