@@ -28,47 +28,22 @@ driver, Selenium, Java or the checkers (installed by the test command in
 tests/browser/node_modules) are missing (the test is then skipped)."""
 
 import base64
-import json
 import os
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
-import zlib
 
 try:
-    from selenium import webdriver
-    from selenium.webdriver.chrome.service import Service
+    import selenium  # noqa: F401
 except ImportError:
     print("python3-selenium is not installed")
     sys.exit(77)
 
-CHROMIUM = "/usr/bin/chromium"
-DRIVER = "/usr/bin/chromedriver"
-JAVA = "/usr/bin/java"
-CHECKERS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "node_modules")
-AXE = os.path.join(CHECKERS, "axe-core", "axe.min.js")
-VNU = os.path.join(CHECKERS, "vnu-jar", "build", "dist", "vnu.jar")
-
-MM = 96 / 25.4  # CSS pixels in a millimetre
-PAGE_MARGIN = 8  # the page's own margins, in mm
-# Landscape paper, in inches as printing takes it, and in mm.
-PAPERS = {"A4": ((8.27, 11.69), (297, 210)), "Letter": ((8.5, 11.0), (279.4, 215.9))}
-# What both papers leave for the page, in CSS pixels.
-PRINT_WIDTH = round((279.4 - 2 * PAGE_MARGIN) * MM)
-PRINT_HEIGHT = round((210 - 2 * PAGE_MARGIN) * MM)
-# A page holding fewer lines of text than this, before the last, is nearly
-# empty: a list cut off its version, a heading alone.
-FEW_LINES = 25
-
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-
+from accessibility import (check_axe, check_black_and_white, check_keyboard, check_nu,
+                           check_printed_cards)
+from card_browser import (AXE, CHROMIUM, DRIVER, FEW_LINES, JAVA, PAPERS, PRINT_HEIGHT,
+                          PRINT_WIDTH, VNU, browser, check, emulate, failures)
 
 def reg_key(key, values):
     return "[HKEY_CURRENT_USER\\System\\CurrentControlSet\\Control\\MediaProperties\\" \
@@ -135,33 +110,6 @@ def run_tavlet(tavlet, tables, examples, folder, language, three_devices):
                MALVET_DIALOGS=os.path.join(folder, "answers.txt"))
     subprocess.run([tavlet], cwd=work, env=env, check=True, stdout=subprocess.DEVNULL)
     return os.path.join(work, "Controls.html")
-
-
-def browser():
-    options = webdriver.ChromeOptions()
-    options.binary_location = CHROMIUM
-    for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic",
-                "--no-first-run", "--disable-background-networking",
-                "--disable-component-update", "--disable-sync", "--hide-scrollbars",
-                "--window-size=1500,1000"):
-        options.add_argument(arg)
-    options.add_argument("--user-data-dir=" + tempfile.mkdtemp(prefix="malvet-chromium-"))
-    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    return webdriver.Chrome(service=Service(DRIVER), options=options)
-
-
-def emulate(driver, width=None, height=1000, mobile=False, media="", dark=False):
-    """The window as a screen `width` wide (a phone's when `mobile`), printed
-    (`media` "print"), at night (`dark`); None puts the window back."""
-    if width is None:
-        driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
-    else:
-        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
-                               {"width": width, "height": height, "deviceScaleFactor": 1,
-                                "mobile": mobile})
-    driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {
-        "media": media,
-        "features": [{"name": "prefers-color-scheme", "value": "dark" if dark else "light"}]})
 
 
 GEOMETRY = """
@@ -360,177 +308,6 @@ def check_search(driver, label, text):
     check(not result["wrong"], f"{label}: searching {text!r} marks wrongly: {result['wrong'][:5]}")
     cleared = driver.execute_script(SEARCH, "")
     check(cleared["hits"] == 0 and not cleared["searching"], f"{label}: clearing the search")
-
-
-AXE_RUN = """
-const done = arguments[arguments.length - 1];
-axe.run(document, {runOnly: {type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa',
-                                                   'wcag22aa', 'best-practice']},
-                   resultTypes: ['violations']})
-   .then(r => done(r.violations.map(v => v.id + ' (' + v.nodes.length + '): ' +
-                                         v.nodes[0].html.slice(0, 80))));
-"""
-
-
-def check_axe(driver, label):
-    """axe-core finds no violation, in either scheme, wide and narrow."""
-    with open(AXE) as f:
-        axe = f.read()
-    for width in (1400, 768, 390):
-        for dark in (False, True):
-            emulate(driver, width, 900, mobile=width < 1000, dark=dark)
-            driver.execute_script(axe)
-            found = driver.execute_async_script(AXE_RUN)
-            scheme = "dark" if dark else "light"
-            check(not found, f"{label} at {width} px, {scheme}: axe-core finds {found}")
-    emulate(driver)
-
-
-def check_nu(page, label):
-    """The Nu Html Checker finds neither an error nor a warning."""
-    result = subprocess.run([JAVA, "-jar", VNU, "--format", "json", page], capture_output=True)
-    messages = json.loads(result.stderr.decode("utf-8") or '{"messages": []}')["messages"]
-    said = [f"{m.get('type')}: {m.get('message')}" for m in messages]
-    check(not said, f"{label}: the Nu Html Checker says {said[:5]}")
-
-
-FOCUS = """
-const active = document.activeElement;
-const style = getComputedStyle(active);
-return {id: active.id, cls: active.className, role: active.getAttribute('role'),
-        outline: style.outlineStyle, width: parseFloat(style.outlineWidth)};
-"""
-
-
-def check_keyboard(driver, label):
-    """Tab reaches the search field and then the keyboard's frame, each
-    showing its focus; Enter in the search goes to the first place found."""
-    from selenium.webdriver.common.action_chains import ActionChains
-    from selenium.webdriver.common.keys import Keys
-    driver.execute_script("document.activeElement.blur(); window.scrollTo(0, 0);")
-    ActionChains(driver).send_keys(Keys.TAB).perform()
-    search = driver.execute_script(FOCUS)
-    check(search["id"] == "search", f"{label}: Tab does not reach the search field: {search}")
-    ActionChains(driver).send_keys(Keys.TAB).perform()
-    frame = driver.execute_script(FOCUS)
-    check("keyboard-frame" in frame["cls"], f"{label}: Tab does not reach the keyboard: {frame}")
-    for what, focused in (("the search field", search), ("the keyboard", frame)):
-        check(focused["outline"] != "none" and focused["width"] >= 2,
-              f"{label}: {what} shows no focus: {focused}")
-    box = driver.find_element("id", "search")
-    box.click()
-    box.send_keys("pause")
-    box.send_keys(Keys.ENTER)
-    first = driver.execute_script("""
-      const hit = document.querySelector('.key.hit, .control.hit, .row.hit');
-      return hit === document.activeElement;""")
-    check(first, f"{label}: Enter in the search does not go to the first place found")
-    box.clear()
-    driver.execute_script("document.getElementById('search').dispatchEvent(new Event('input'));")
-
-
-CARDS_PRINTED = """
-const out = [];
-for (const card of document.querySelectorAll('.card')) {
-  const rects = [...card.getClientRects()].filter(r => r.height > 0);
-  const column = card.closest('.details');
-  out.push({card: card.dataset.joystick, pieces: rects.length,
-            height: rects.reduce((h, r) => h + r.height, 0)});
-}
-return out;
-"""
-
-
-def check_printed_cards(driver, label):
-    """Printed, a joystick card stays whole in its column unless it is
-    longer than a column."""
-    emulate(driver, PRINT_WIDTH, PRINT_HEIGHT, media="print")
-    for card in driver.execute_script(CARDS_PRINTED):
-        check(card["pieces"] <= 1 or card["height"] > PRINT_HEIGHT,
-              f"{label}: printed, the card {card['card']} is broken in {card['pieces']} pieces")
-    emulate(driver)
-
-
-def png_gray(png):
-    """The gray levels of a PNG screenshot (8-bit RGB or RGBA, not
-    interlaced), as rows of numbers."""
-    width, height = struct.unpack(">II", png[16:24])
-    depth, kind = png[24], png[25]
-    channels = {2: 3, 6: 4}[kind]
-    data, at = b"", 8
-    while at < len(png):
-        length = struct.unpack(">I", png[at:at + 4])[0]
-        if png[at + 4:at + 8] == b"IDAT":
-            data += png[at + 8:at + 8 + length]
-        at += 12 + length
-    raw = zlib.decompress(data)
-    stride = width * channels
-    rows, previous = [], bytearray(stride)
-    for y in range(height):
-        kind_of_filter = raw[y * (stride + 1)]
-        line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        for x in range(stride):
-            a = line[x - channels] if x >= channels else 0
-            b = previous[x]
-            c = previous[x - channels] if x >= channels else 0
-            if kind_of_filter == 1:
-                line[x] = (line[x] + a) & 255
-            elif kind_of_filter == 2:
-                line[x] = (line[x] + b) & 255
-            elif kind_of_filter == 3:
-                line[x] = (line[x] + (a + b) // 2) & 255
-            elif kind_of_filter == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                line[x] = (line[x] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-        rows.append([sum(line[x * channels:x * channels + 3]) // 3 for x in range(width)])
-        previous = line
-    return rows
-
-
-EDGE_OF = """
-const key = document.querySelector(arguments[0]);
-if (!key) return null;
-key.scrollIntoView({block: 'center'});
-const r = key.getBoundingClientRect();
-return {x: r.left, y: r.top, width: r.width, height: r.height};
-"""
-
-
-def check_black_and_white(driver, label):
-    """Printed in black and white, each state of a key looks its own: the
-    gray levels across its left edge, and along its top edge."""
-    emulate(driver, PRINT_WIDTH, PRINT_HEIGHT, media="print")
-    driver.execute_script("document.documentElement.style.filter = 'grayscale(1)';")
-    looks = {}
-    for state, selector in (("free", ".key.free:not([data-conflict])"),
-                            ("bound", ".key.bound:not([data-conflict])"),
-                            ("taken", ".key.taken:not([data-conflict])"),
-                            ("conflict", ".key[data-conflict]")):
-        box = driver.execute_script(EDGE_OF, selector)
-        if box is None:
-            continue
-        shot = driver.execute_cdp_cmd("Page.captureScreenshot", {
-            "format": "png", "clip": {"x": box["x"], "y": box["y"], "width": box["width"],
-                                      "height": box["height"], "scale": 2}})
-        rows = png_gray(base64.b64decode(shot["data"]))
-        # Across the left edge, before the key's text, the dark lines (a
-        # shade a person tells from white in black and white): none, one,
-        # two; and how wide.
-        middle = rows[len(rows) // 2][:5]
-        dark = [v < 128 for v in middle]
-        last = max((i for i, d in enumerate(dark) if d), default=-1)
-        lines = sum(1 for i in range(last + 1) if dark[i] and (i == 0 or not dark[i - 1]))
-        width = sum(dark[:last + 1])
-        # Along the top edge, a dashed line breaks many times.
-        top = rows[1][len(rows[1]) // 4:3 * len(rows[1]) // 4]
-        dashed = sum(1 for a, b in zip(top, top[1:]) if abs(a - b) > 40) > 2
-        looks[state] = (lines, width > 3, dashed)
-    driver.execute_script("document.documentElement.style.filter = '';")
-    emulate(driver)
-    check(len(looks) == 4, f"{label}: not every state of a key is drawn: {sorted(looks)}")
-    check(len(set(looks.values())) == len(looks),
-          f"{label}: in black and white, states of keys look alike: {looks}")
 
 
 def main():

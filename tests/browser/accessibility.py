@@ -1,0 +1,181 @@
+"""The reference card for every pilot: the checkers web developers use
+(axe-core, the Nu Html Checker), the keyboard, the print's columns, and the
+keys' states in black and white."""
+
+import base64
+import json
+import struct
+import subprocess
+import zlib
+
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.keys import Keys
+
+from card_browser import AXE, JAVA, PRINT_HEIGHT, PRINT_WIDTH, VNU, check, emulate
+
+AXE_RUN = """
+const done = arguments[arguments.length - 1];
+axe.run(document, {runOnly: {type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa',
+                                                   'wcag22aa', 'best-practice']},
+                   resultTypes: ['violations']})
+   .then(r => done(r.violations.map(v => v.id + ' (' + v.nodes.length + '): ' +
+                                         v.nodes[0].html.slice(0, 80))));
+"""
+
+
+def check_axe(driver, label):
+    """axe-core finds no violation, in either scheme, wide and narrow."""
+    with open(AXE) as f:
+        axe = f.read()
+    for width in (1400, 768, 390):
+        for dark in (False, True):
+            emulate(driver, width, 900, mobile=width < 1000, dark=dark)
+            driver.execute_script(axe)
+            found = driver.execute_async_script(AXE_RUN)
+            scheme = "dark" if dark else "light"
+            check(not found, f"{label} at {width} px, {scheme}: axe-core finds {found}")
+    emulate(driver)
+
+
+def check_nu(page, label):
+    """The Nu Html Checker finds neither an error nor a warning."""
+    result = subprocess.run([JAVA, "-jar", VNU, "--format", "json", page], capture_output=True)
+    messages = json.loads(result.stderr.decode("utf-8") or '{"messages": []}')["messages"]
+    said = [f"{m.get('type')}: {m.get('message')}" for m in messages]
+    check(not said, f"{label}: the Nu Html Checker says {said[:5]}")
+
+
+FOCUS = """
+const active = document.activeElement;
+const style = getComputedStyle(active);
+return {id: active.id, cls: active.className, role: active.getAttribute('role'),
+        outline: style.outlineStyle, width: parseFloat(style.outlineWidth)};
+"""
+
+
+def check_keyboard(driver, label):
+    """Tab reaches the search field and then the keyboard's frame, each
+    showing its focus; Enter in the search goes to the first place found."""
+    driver.execute_script("document.activeElement.blur(); window.scrollTo(0, 0);")
+    ActionChains(driver).send_keys(Keys.TAB).perform()
+    search = driver.execute_script(FOCUS)
+    check(search["id"] == "search", f"{label}: Tab does not reach the search field: {search}")
+    ActionChains(driver).send_keys(Keys.TAB).perform()
+    frame = driver.execute_script(FOCUS)
+    check("keyboard-frame" in frame["cls"], f"{label}: Tab does not reach the keyboard: {frame}")
+    for what, focused in (("the search field", search), ("the keyboard", frame)):
+        check(focused["outline"] != "none" and focused["width"] >= 2,
+              f"{label}: {what} shows no focus: {focused}")
+    box = driver.find_element("id", "search")
+    box.click()
+    box.send_keys("pause")
+    box.send_keys(Keys.ENTER)
+    first = driver.execute_script("""
+      const hit = document.querySelector('.key.hit, .control.hit, .row.hit');
+      return hit === document.activeElement;""")
+    check(first, f"{label}: Enter in the search does not go to the first place found")
+    box.clear()
+    driver.execute_script("document.getElementById('search').dispatchEvent(new Event('input'));")
+
+
+CARDS_PRINTED = """
+const out = [];
+for (const card of document.querySelectorAll('.card')) {
+  const rects = [...card.getClientRects()].filter(r => r.height > 0);
+  out.push({card: card.dataset.joystick, pieces: rects.length,
+            height: rects.reduce((h, r) => h + r.height, 0)});
+}
+return out;
+"""
+
+
+def check_printed_cards(driver, label):
+    """Printed, a joystick card stays whole in its column unless it is
+    longer than a column."""
+    emulate(driver, PRINT_WIDTH, PRINT_HEIGHT, media="print")
+    for card in driver.execute_script(CARDS_PRINTED):
+        check(card["pieces"] <= 1 or card["height"] > PRINT_HEIGHT,
+              f"{label}: printed, the card {card['card']} is broken in {card['pieces']} pieces")
+    emulate(driver)
+
+
+def png_gray(png):
+    """The gray levels of a PNG screenshot (8-bit RGB or RGBA, not
+    interlaced), as rows of numbers."""
+    width, height = struct.unpack(">II", png[16:24])
+    kind = png[25]  # 8-bit samples, as a screenshot has them
+    channels = {2: 3, 6: 4}[kind]
+    data, at = b"", 8
+    while at < len(png):
+        length = struct.unpack(">I", png[at:at + 4])[0]
+        if png[at + 4:at + 8] == b"IDAT":
+            data += png[at + 8:at + 8 + length]
+        at += 12 + length
+    raw = zlib.decompress(data)
+    stride = width * channels
+    rows, previous = [], bytearray(stride)
+    for y in range(height):
+        kind_of_filter = raw[y * (stride + 1)]
+        line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for x in range(stride):
+            a = line[x - channels] if x >= channels else 0
+            b = previous[x]
+            c = previous[x - channels] if x >= channels else 0
+            if kind_of_filter == 1:
+                line[x] = (line[x] + a) & 255
+            elif kind_of_filter == 2:
+                line[x] = (line[x] + b) & 255
+            elif kind_of_filter == 3:
+                line[x] = (line[x] + (a + b) // 2) & 255
+            elif kind_of_filter == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[x] = (line[x] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        rows.append([sum(line[x * channels:x * channels + 3]) // 3 for x in range(width)])
+        previous = line
+    return rows
+
+
+EDGE_OF = """
+const key = document.querySelector(arguments[0]);
+if (!key) return null;
+key.scrollIntoView({block: 'center'});
+const r = key.getBoundingClientRect();
+return {x: r.left, y: r.top, width: r.width, height: r.height};
+"""
+
+
+def check_black_and_white(driver, label):
+    """Printed in black and white, each state of a key looks its own: the
+    gray levels across its left edge, and along its top edge."""
+    emulate(driver, PRINT_WIDTH, PRINT_HEIGHT, media="print")
+    driver.execute_script("document.documentElement.style.filter = 'grayscale(1)';")
+    looks = {}
+    for state, selector in (("free", ".key.free:not([data-conflict])"),
+                            ("bound", ".key.bound:not([data-conflict])"),
+                            ("taken", ".key.taken:not([data-conflict])"),
+                            ("conflict", ".key[data-conflict]")):
+        box = driver.execute_script(EDGE_OF, selector)
+        if box is None:
+            continue
+        shot = driver.execute_cdp_cmd("Page.captureScreenshot", {
+            "format": "png", "clip": {"x": box["x"], "y": box["y"], "width": box["width"],
+                                      "height": box["height"], "scale": 2}})
+        rows = png_gray(base64.b64decode(shot["data"]))
+        # Across the left edge, before the key's text, the dark lines (a
+        # shade a person tells from white in black and white): none, one,
+        # two; and how wide.
+        middle = rows[len(rows) // 2][:5]
+        dark = [v < 128 for v in middle]
+        last = max((i for i, d in enumerate(dark) if d), default=-1)
+        lines = sum(1 for i in range(last + 1) if dark[i] and (i == 0 or not dark[i - 1]))
+        width = sum(dark[:last + 1])
+        # Along the top edge, a dashed line breaks many times.
+        top = rows[1][len(rows[1]) // 4:3 * len(rows[1]) // 4]
+        dashed = sum(1 for a, b in zip(top, top[1:]) if abs(a - b) > 40) > 2
+        looks[state] = (lines, width > 3, dashed)
+    driver.execute_script("document.documentElement.style.filter = '';")
+    emulate(driver)
+    check(len(looks) == 4, f"{label}: not every state of a key is drawn: {sorted(looks)}")
+    check(len(set(looks.values())) == len(looks),
+          f"{label}: in black and white, states of keys look alike: {looks}")
