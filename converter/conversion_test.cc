@@ -153,4 +153,9 @@ TEST(Conversion, AnOldFileThatCantBeKeptWhole) {
   OldFile old = read_old_file(too_many, own);
   EXPECT_EQ(old.read, OldFile::Read::too_long);
   EXPECT_TRUE(old.sections.empty());
+  // Lines it does not hold count for nothing.
+  std::vector<std::string> garbage(max_old_lines + 1, "x=1");
+  garbage.insert(garbage.begin(), "[K]");
+  Lines unheld(garbage);
+  EXPECT_EQ(read_old_file(unheld, own).read, OldFile::Read::whole);
 }

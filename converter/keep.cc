@@ -7,20 +7,21 @@ OldFile read_old_file(LineSource& old, const VersionThreeOnly& own) {
   std::size_t held = 0;
   while (std::optional<std::string> line = old.next()) {
     if (is_blank(*line)) continue;
+    bool header = (*line)[0] == '[';
+    KeyVal kv = header ? KeyVal() : extract_key_val(*line);
+    std::optional<std::int32_t> number = header ? std::nullopt : read_whole_number(kv.key);
+    if (!header && (!number || file.sections.empty())) continue;
     if (++held > max_old_lines) {
       file.read = OldFile::Read::too_long;
       file.sections.clear();
       return file;
     }
-    if ((*line)[0] == '[') {
+    if (header) {
       file.sections.push_back({trim(*line), {}});
-      continue;
+    } else {
+      file.sections.back().bindings.push_back(
+          {binding_line(*number, kv.val), trim(kv.val), own(*number)});
     }
-    KeyVal kv = extract_key_val(*line);
-    std::optional<std::int32_t> number = read_whole_number(kv.key);
-    if (!number || file.sections.empty()) continue;
-    file.sections.back().bindings.push_back(
-        {binding_line(*number, kv.val), trim(kv.val), own(*number)});
   }
   if (old.failed()) {
     file.read = OldFile::Read::failed;
