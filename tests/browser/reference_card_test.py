@@ -1,8 +1,8 @@
 #!/usr/bin/python3
-"""Controls.html in a real browser: Tavlet is run on the example installation
-in English and in French, and on it with three joysticks attached (a stick, a
-throttle quadrant and rudder pedals, bound in both versions), and each page is
-loaded in headless Chromium and checked as a pilot would see it:
+"""Controls.html in a real browser: Tavlet is run on the example installation,
+and on it with three joysticks attached (a stick, a throttle quadrant and
+rudder pedals, bound in both versions), each in English and in French, and
+each page is loaded in headless Chromium and checked as a pilot would see it:
 
 - on a desktop (1000, 1280, 1400 and 1920 px): no script error, the keys of
   each drawing apart from one another and inside their keyboard, no text out
@@ -331,7 +331,8 @@ def main():
         for language, label, search, three, most_pages in (
                 ("en_US.UTF-8", "English", "trim", False, 3),
                 ("fr_FR.UTF-8", "French", "TRIM", False, 3),
-                ("en_US.UTF-8", "Three joysticks", "throttle", True, 5)):
+                ("en_US.UTF-8", "Three joysticks", "throttle", True, 5),
+                ("fr_FR.UTF-8", "Three joysticks in French", "THROTTLE", True, 5)):
             page = run_tavlet(tavlet, tables, examples, os.path.join(scratch, label), language,
                               three)
             driver.get("file://" + page)
