@@ -143,9 +143,7 @@ class Brin23 {
     if (!back_up(ctrfile_3)) return 1;
     if (!writer.commit()) return stop_with(output_error(ctrfile_3));
     std::string_view restored = qfr_ ? "restaur\xE9 depuis " : "restored from ";
-    console_write(" ");
-    console_own(restored);
-    console_printf("%s\n", newest->c_str());
+    console_parts({{" "}, {restored, true}, {*newest}, {"\n"}});
     log_line_f({{restored, true}, {*newest}});
     console_printf(" %s: %s\n", log_file_name().c_str(), working_folder().c_str());
     return 0;
@@ -226,9 +224,7 @@ class Brin23 {
       for (const MergedLine& line : lines) {
         if (!keeping && line.kind != MergedLine::Kind::converted) continue;
         if (line.kind != MergedLine::Kind::taken) writer.write_line(line.text);
-        console_printf(" %s", line.text.c_str());
-        console_own(console_mark(line.kind));
-        console_write("\n");
+        console_parts({{" "}, {line.text}, {console_mark(line.kind), true}, {"\n"}});
       }
     };
     LineReader in(ctrfile, line_capacity);
@@ -239,9 +235,7 @@ class Brin23 {
     write(keeper.finish());
     Kept kept{keeper.kept(), keeper.taken()};
     if (keeping) {
-      console_write(" ");
-      console_own(keep_counts(kept));
-      console_write("\n");
+      console_parts({{" "}, {keep_counts(kept), true}, {"\n"}});
     }
     return kept;
   }
@@ -359,11 +353,7 @@ class Brin23 {
                                     : " les contient ; Brin23 -undo, puis Brin23 -keep, les garde.")
                              : (one ? " holds it; Brin23 -undo, then Brin23 -keep, keeps it."
                                     : " holds them; Brin23 -undo, then Brin23 -keep, keeps them.");
-    console_write(" ");
-    console_own(before);
-    console_write(backup);
-    console_own(after);
-    console_write("\n");
+    console_parts({{" "}, {before, true}, {backup}, {after, true}, {"\n"}});
   }
 
   bool qfr_ = false;

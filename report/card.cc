@@ -211,7 +211,7 @@ VersionCard version_card(const ReportModel& model, const VersionModel& v,
 }  // namespace
 
 MixedText binding_words(const Binding& b, const ReportTexts& texts) {
-  return {{trim(binding_text(b, texts)), b.kind != BindingKind::key}};
+  return {{trim(binding_text(b, texts)), binding_text_is_own(b.kind)}};
 }
 
 MixedText binding_place(const Binding& b, const ReportTexts& texts) {

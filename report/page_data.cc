@@ -61,7 +61,7 @@ void version_data(PageText& o, const VersionModel& v, const ReportTexts& texts) 
     o << "{\"position\":" << b.position << ",\"command\":" << Json{b.command} << ",\"kind\":\""
       << kind_name(b.kind) << "\",\"code\":" << b.code << ",\"joystick\":" << b.joystick
       << ",\"device\":" << Json{b.device}
-      << ",\"text\":" << Json{trim(binding_text(b, texts)), b.kind != BindingKind::key} << "}";
+      << ",\"text\":" << Json{trim(binding_text(b, texts)), binding_text_is_own(b.kind)} << "}";
   });
   o << ",\"conflicts\":";
   array(o, v.conflicts, [&](const Conflict& c) {

@@ -68,6 +68,10 @@ std::string button_text(std::int32_t button, const ReportTexts& texts);
 // for a version left out because that log could not be read.
 std::string unreadable_log_words(const ReportTexts& texts, std::int32_t version);
 
+// True when a binding's text (binding_text) is the program's own words;
+// false for a key's name, which is the machine's.
+inline bool binding_text_is_own(BindingKind kind) { return kind != BindingKind::key; }
+
 // The text of a binding's second field: the key's name, "Button 3", the
 // axis, "Not assigned to a keyboard key" (its full 64 characters) or
 // "Unassigned".

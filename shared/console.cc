@@ -36,3 +36,13 @@ void console_write(std::string_view text) { write_standard_output(text); }
 void console_own(std::string_view own) {
   write_standard_output(own_to_utf16(own), own_in_code_page(own));
 }
+
+void console_parts(std::initializer_list<TextPart> parts) {
+  for (const TextPart& part : parts) {
+    if (part.own) {
+      console_own(part.text);
+    } else {
+      console_write(part.text);
+    }
+  }
+}

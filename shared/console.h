@@ -6,6 +6,7 @@
 #ifndef MALVET_SHARED_CONSOLE_H
 #define MALVET_SHARED_CONSOLE_H
 
+#include <initializer_list>
 #include <string_view>
 
 // printf to the console trace.
@@ -20,5 +21,15 @@ void console_write(std::string_view text);
 
 // The program's own words (Windows-1252) to the console trace.
 void console_own(std::string_view own);
+
+// A part of a line: the program's own words (Windows-1252), or text of the
+// machine's code page.
+struct TextPart {
+  std::string_view text;
+  bool own = false;
+};
+
+// The parts to the console trace, each shown in its own code page.
+void console_parts(std::initializer_list<TextPart> parts);
 
 #endif

@@ -133,17 +133,8 @@ void log_text_f(std::string_view msg) {
 }
 
 void log_line_f(std::initializer_list<TextPart> parts) {
-  auto to_console = [&] {
-    for (const TextPart& part : parts) {
-      if (part.own) {
-        console_own(part.text);
-      } else {
-        console_write(part.text);
-      }
-    }
-  };
   console_write(" >>> ");
-  to_console();
+  console_parts(parts);
   console_write("\n");
   std::string line;
   for (const TextPart& part : parts) {
@@ -153,7 +144,7 @@ void log_line_f(std::initializer_list<TextPart> parts) {
   make_printable(line);
   LineWriter log;
   log.open(filnam(), "ab");
-  to_console();
+  console_parts(parts);
   console_write("\n");
   if (log.is_open()) log.write_line(line);
   log.close();

@@ -17,6 +17,8 @@
 #include <string>
 #include <string_view>
 
+#include "shared/console.h"
+
 // Logs a message, or runs a CREATE command. After "CREATE-SEND-NAME" `msg`
 // holds the generated log file name.
 void log_message_f(std::string& msg);
@@ -28,13 +30,6 @@ void log_message_f(std::string_view msg);
 // lines split at "/", for texts that come from files or the machine (a key
 // named "Num /" or, on a Japanese keyboard, "半角/全角").
 void log_text_f(std::string_view msg);
-
-// A part of a line: the program's own words (Windows-1252), or text of the
-// machine's code page.
-struct TextPart {
-  std::string_view text;
-  bool own = false;
-};
 
 // Logs one line made of `parts`, as log_text_f does: on the console each
 // part is shown in its own code page; in the log file the own words are in
