@@ -1,9 +1,12 @@
 #include "converter/backup.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "shared/console.h"
 #include "shared/limits.h"
+#include "shared/log.h"
 #include "shared/messages.h"
 #include "shared/platform.h"
 #include "shared/text.h"
@@ -130,6 +133,21 @@ std::int32_t name_from_listing(std::string& fnam, const std::vector<std::string>
   return 1;
 }
 
+namespace {
+
+// The numbers of the names `stem`_nnnnn`ext` that `there` finds, tried one by
+// one from 00000 to 99999, in order.
+template <typename There>
+std::vector<std::int32_t> tried_numbers(const SplitName& split, There there) {
+  std::vector<std::int32_t> found;
+  for (std::int32_t nnn = 0; nnn <= highest_number; ++nnn) {
+    if (there(split.stem + "_" + five_digits(nnn) + split.ext)) found.push_back(nnn);
+  }
+  return found;
+}
+
+}  // namespace
+
 std::int32_t get_new_vers(std::string& fnam) {
   fnam = trim(fnam);
   SplitName split = split_name(fnam);
@@ -145,33 +163,134 @@ std::int32_t get_new_vers(std::string& fnam) {
     }
   }
 
-  // No listing: try the names one by one.
-  for (std::int32_t nnn = 0; nnn <= last_probed; ++nnn) {
-    fnam = split.stem + "_" + five_digits(nnn) + split.ext;
-    if (!name_taken(fnam)) return 1;
+  // No listing: the names are tried, and the new backup is numbered one
+  // above the highest, as the listing numbers it, so that the backups stay
+  // in the order they were made whatever gaps a pilot left.
+  std::vector<std::int32_t> taken =
+      tried_numbers(split, [](const std::string& name) { return name_taken(name); });
+  std::int32_t next = taken.empty() ? 0 : taken.back() + 1;
+  if (next <= last_probed) {
+    fnam = split.stem + "_" + five_digits(next) + split.ext;
+    return 1;
   }
+  fnam = split.stem + "_" + five_digits(next - 1) + split.ext;
   warn_no_version(fnam);
   return 0;
 }
 
-std::optional<std::string> newest_backup(const std::string& fnam) {
+std::vector<NumberedBackup> backup_history(const std::string& fnam) {
   SplitName split = split_name(trim(fnam));
+  std::vector<NumberedBackup> history;
   if (std::optional<std::vector<std::string>> lines = read_listing(split.pattern)) {
-    std::int32_t nmax = -1;
-    std::string newest;
+    std::string folder = trim(extract_path_name(fnam).p1);
     for (const std::string& line : *lines) {
-      if (std::optional<std::int32_t> n = listed_number(line); n && *n > nmax) {
-        nmax = *n;
-        newest = trim(line);
+      if (std::optional<std::int32_t> n = listed_number(line); n && *n >= 0) {
+        history.push_back({*n, folder + trim(line)});
       }
     }
-    if (nmax < 0) return std::nullopt;
-    return trim(extract_path_name(fnam).p1) + newest;
+    // In number order; of two names with one number (letter case apart),
+    // the newest, listed first.
+    std::stable_sort(
+        history.begin(), history.end(),
+        [](const NumberedBackup& a, const NumberedBackup& b) { return a.number < b.number; });
+    history.erase(std::unique(history.begin(), history.end(),
+                              [](const NumberedBackup& a, const NumberedBackup& b) {
+                                return a.number == b.number;
+                              }),
+                  history.end());
+    return history;
   }
-  // No listing: the names looked for one by one, from the highest down.
-  for (std::int32_t nnn = highest_number; nnn >= 0; --nnn) {
-    std::string name = split.stem + "_" + five_digits(nnn) + split.ext;
-    if (file_exists(name)) return name;
+  for (std::int32_t n :
+       tried_numbers(split, [](const std::string& name) { return file_exists(name); })) {
+    history.push_back({n, split.stem + "_" + five_digits(n) + split.ext});
+  }
+  return history;
+}
+
+std::optional<std::string> newest_backup(const std::string& fnam) {
+  std::vector<NumberedBackup> history = backup_history(fnam);
+  if (history.empty()) return std::nullopt;
+  return history.back().name;
+}
+
+UndoPlan plan_undo(const std::vector<bool>& same_as_current) {
+  UndoPlan plan;
+  std::size_t place = same_as_current.size();
+  while (place > 0 && !same_as_current[place - 1]) --place;
+  if (place == 0) {
+    plan.back_up_current = true;
+    place = same_as_current.size();
+  } else {
+    --place;
+    plan.passed_over.push_back(place);
+  }
+  for (std::size_t i = place; i-- > 0;) {
+    if (!same_as_current[i]) {
+      plan.restore = i;
+      break;
+    }
+    plan.passed_over.push_back(i);
+  }
+  return plan;
+}
+
+std::optional<std::size_t> undos_to_reach(std::vector<int> states, int current, int wanted) {
+  // Each -undo that makes a backup adds one state, so the walk ends or
+  // comes round within twice the backups there are.
+  const std::size_t bound = 2 * states.size() + 2;
+  for (std::size_t undos = 0; undos <= bound; ++undos) {
+    if (current == wanted) return undos;
+    std::vector<bool> same(states.size());
+    for (std::size_t i = 0; i < states.size(); ++i) same[i] = states[i] == current;
+    UndoPlan plan = plan_undo(same);
+    if (!plan.restore) return std::nullopt;
+    if (plan.back_up_current) states.push_back(current);
+    current = states[*plan.restore];
   }
   return std::nullopt;
+}
+
+bool same_bytes(const std::string& a, const std::string& b) {
+  std::FILE* fa = open_file(a, "rb");
+  std::FILE* fb = fa == nullptr ? nullptr : open_file(b, "rb");
+  bool same = fb != nullptr;
+  std::vector<char> block_a(file_block), block_b(file_block);
+  while (same) {
+    std::size_t na = std::fread(block_a.data(), 1, file_block, fa);
+    std::size_t nb = std::fread(block_b.data(), 1, file_block, fb);
+    same = na == nb && std::memcmp(block_a.data(), block_b.data(), na) == 0;
+    if (na < file_block) {
+      same = same && std::ferror(fa) == 0 && std::ferror(fb) == 0 && std::feof(fb) != 0;
+      break;
+    }
+  }
+  if (fa != nullptr) std::fclose(fa);
+  if (fb != nullptr) std::fclose(fb);
+  return same;
+}
+
+std::optional<std::string> back_up_target(const std::string& target, const BackupWords& words,
+                                          const std::function<void(const std::string&)>& stop) {
+  if (!file_exists(target)) return std::string();
+  std::string ctrfile_bak = target + ".bak";
+  // A numbered name too long for its field would be cut into the name of
+  // another file.
+  if (get_new_vers(ctrfile_bak) == 0 || !name_fits(ctrfile_bak)) {
+    stop(words.backup_file + cut(ctrfile_bak, path_capacity) + words.error_opening);
+    return std::nullopt;
+  }
+  std::string cmd = "COPY /Y \"" + target + "\" \"" + ctrfile_bak + "\"";
+  console_printf(" %s\n", cmd.c_str());
+  log_message_f(cmd);
+  CommandStatus status = copy_file_whole(target, target + ".partial", ctrfile_bak);
+  console_printf(" %d %d\n", status.exit_status, status.command_status);
+  if (status.exit_status != 0 || status.command_status > 0) {
+    // The reason, as for an output file: ransomware protection, an
+    // antivirus or an offline OneDrive file refuses the copy's first write;
+    // another program holds the file.
+    stop(words.backup_file + ctrfile_bak + words.error_opening +
+         words.refusal(last_file_refusal()));
+    return std::nullopt;
+  }
+  return ctrfile_bak;
 }

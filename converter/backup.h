@@ -7,9 +7,12 @@
 #define MALVET_CONVERTER_BACKUP_H
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "shared/platform.h"
 
 // The folder listing's file, in the working folder while a call runs.
 inline constexpr const char* listing_file = "get_new_vers_tmp.txt";
@@ -24,11 +27,56 @@ inline constexpr const char* listing_file = "get_new_vers_tmp.txt";
 // the name is chosen: nothing is copied or created.
 std::int32_t get_new_vers(std::string& fnam);
 
-// The newest numbered backup of `fnam` (controls.ini.bak): the one with the
-// highest number, found as get_new_vers finds the next (hidden ones count, a
-// name without digits does not), as a full name in the folder of `fnam`;
+// What a backup's error boxes say: "Backup file : " and "/Error opening" in
+// the run's language, and the line that tells why Windows refused a file.
+struct BackupWords {
+  std::string backup_file, error_opening;
+  std::function<std::string(FileRefusal why)> refusal;
+};
+
+// Backs up `target` under the next numbered name of "<target>.bak": the
+// copy command is traced and logged, the copy written under a passing name
+// beside the target and named only once whole. Returns the backup's name
+// (empty when there is no target to back up), or nothing after `stop`
+// was handed the message of the error that stops the run: no number left,
+// a name too long for its field, a copy that failed.
+std::optional<std::string> back_up_target(const std::string& target, const BackupWords& words,
+                                          const std::function<void(const std::string&)>& stop);
+
+// A numbered backup: its number and its full name.
+struct NumberedBackup {
+  std::int32_t number = 0;
+  std::string name;
+};
+
+// The numbered backups of `fnam` (controls.ini.bak) in number order, the
+// file's history: found as get_new_vers finds the next (hidden ones count, a
+// name without digits does not), each a full name in the folder of `fnam`.
+std::vector<NumberedBackup> backup_history(const std::string& fnam);
+
+// The newest numbered backup of `fnam`: the one with the highest number;
 // nothing when there is none.
 std::optional<std::string> newest_backup(const std::string& fnam);
+
+// What -undo does with a file's history, given for each backup (in number
+// order) whether it holds the current file's bytes. The file stands at the
+// highest backup that does, or, when none does, at a new backup of it made
+// first. It goes back to the highest backup below that place that differs;
+// the backups between, the same as the file, are passed over.
+struct UndoPlan {
+  std::optional<std::size_t> restore;  // nothing at the bottom of the history
+  bool back_up_current = false;        // the file's bytes are in no backup
+  std::vector<std::size_t> passed_over;
+};
+UndoPlan plan_undo(const std::vector<bool>& same_as_current);
+
+// How many -undo bring a file whose bytes are those of `current` back to
+// those of `wanted`, when backup i holds the bytes `states[i]`; nothing when
+// the walk never comes to them.
+std::optional<std::size_t> undos_to_reach(std::vector<int> states, int current, int wanted);
+
+// True when both files can be read to their end and hold the same bytes.
+bool same_bytes(const std::string& a, const std::string& b);
 
 // The numbered name that a folder listing (its lines, newest first) gives
 // for `fnam`: one more than the highest number listed, in the letter case of

@@ -48,8 +48,8 @@ std::optional<ConvertedLine> convert_line(std::string_view line, const CommandMa
   KeyVal kv = extract_key_val(line);
   std::optional<std::int32_t> mcmd = command_number(kv.key);
   if (!mcmd || k_v3[static_cast<std::size_t>(*mcmd)] < 0) return std::nullopt;
-  return ConvertedLine{binding_line(k_v3[static_cast<std::size_t>(*mcmd)], kv.val), false,
-                       trim(kv.val)};
+  std::int32_t v3 = k_v3[static_cast<std::size_t>(*mcmd)];
+  return ConvertedLine{binding_line(v3, kv.val), false, trim(kv.val), v3};
 }
 
 bool convert_lines(LineSource& source, const CommandMap& k_v3,

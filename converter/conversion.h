@@ -42,11 +42,12 @@ class VersionThreeOnly {
 std::string binding_line(std::int32_t number, std::string_view value);
 
 // A line of the version-3 file: a section header as it stands (trimmed), or
-// a binding and its trimmed value.
+// a binding, its trimmed value and its command.
 struct ConvertedLine {
   std::string text;
   bool header = false;
   std::string value;
+  std::int32_t number = 0;  // a binding's version-3 command
 };
 
 // The version-3 line that one source line becomes; nothing for a line left

@@ -64,8 +64,8 @@ TEST(Conversion, AReadErrorIsNeverTakenForTheEnd) {
   Lines table({"2105=2040", "2106=2041"}, 1);
   EXPECT_EQ(read_command_map(table), std::nullopt);
   Lines source({"[K]", "2040=25"}, 1);
-  EXPECT_FALSE(convert_lines(source, CommandMap(highest_command + 1, 2105),
-                             [](const ConvertedLine&) {}));
+  EXPECT_FALSE(
+      convert_lines(source, CommandMap(highest_command + 1, 2105), [](const ConvertedLine&) {}));
   Lines empty({}, 0);
   EXPECT_EQ(read_command_map(empty), std::nullopt);
 }
@@ -91,9 +91,20 @@ std::vector<std::string> kept(const std::vector<std::string>& table,
       out.push_back(mark + line.text);
     }
   };
+  // Two passes over the source, as the conversion makes them.
+  Lines first_pass(source);
+  EXPECT_TRUE(
+      convert_lines(first_pass, *k_v3, [&](const ConvertedLine& line) { keeper.look_at(line); }));
   EXPECT_TRUE(convert_lines(source_lines, *k_v3,
                             [&](const ConvertedLine& line) { add(keeper.take(line)); }));
   add(keeper.finish());
+  std::size_t kept_lines = 0, taken_lines = 0;
+  for (const std::string& line : out) {
+    kept_lines += line.rfind("+ ", 0) == 0 && line.find("+ [") != 0 ? 1 : 0;
+    taken_lines += line.rfind("- ", 0) == 0 ? 1 : 0;
+  }
+  EXPECT_EQ(keeper.kept(), kept_lines);
+  EXPECT_EQ(keeper.taken(), taken_lines);
   return out;
 }
 
@@ -127,15 +138,33 @@ TEST(Conversion, KeepsTheOldFilesOwnBindings) {
        {"[K]", "3001=", "3005=7"},
        {"[K]", "3500=", "3501= 7 ", "3502=   "},
        {"[K]", "3010=", "3021=7", "+ 3500=", "- 3501=7", "+ 3502="}},
-      // Headers compare without trailing blanks, with case; a section the
-      // new file has twice keeps after its first; the old file's sections
-      // of one header keep together; lines before any header, blank lines,
-      // keys that are no number and " [" lines are left out.
+      // Headers compare without trailing blanks nor letter case, as Windows
+      // reads sections; a section the new file has twice keeps after its
+      // first; the old file's sections of one header keep together; lines
+      // before any header, blank lines, keys that are no number and " ["
+      // lines are left out.
       {"headers and lines that are not kept",
        {"[K]  ", "3001=1", "[k]", "[K]", "3001=2"},
        {"3500=1", "", "[K]", "3501=5", "x=3", " [K]", "[k] ", "3502=6", "[K]", "-3=0",
         "99999999:4"},
-       {"[K]", "3010=1", "+ 3501=5", "+ -3=0", "+ 99999999=4", "[k]", "+ 3502=6", "[K]", "3010=2"}},
+       {"[K]", "3010=1", "+ 3501=5", "+ 3502=6", "+ -3=0", "+ 99999999=4", "[k]", "[K]", "3010=2"}},
+      // What a binding takes as the report reads it, not its text: a key
+      // code in the keyboard section (the one with the most 3000s); in a
+      // stick's, a button from 3000 on, else an axis ((value mod 1000) / 4),
+      // never a button for an axis.
+      {"a key, an axis and a button as the report reads them",
+       {"[Keyboard]", "3001=018", "3005=30", "[{JOY-A}]", "2040=1001", "3005=49"},
+       {"[Keyboard]", "3500=18", "3501=19", "[{JOY-A}]", "2600=1000", "2601=1004", "3602=049",
+        "2602=49"},
+       {"[Keyboard]", "3010=018", "3021=30", "- 3500=18", "+ 3501=19", "[{JOY-A}]", "2105=1001",
+        "3021=49", "- 2600=1000", "+ 2601=1004", "- 3602=049", "+ 2602=49"}},
+      // Every section of one header counts, whatever its letter case: a
+      // stick the version-2 file gives twice, an old "[keyboard]".
+      {"a section given twice, a header in another letter case",
+       {"[Keyboard]", "3001=30", "[{JOY-A}]", "2040=1000", "[{JOY-A}]", "3005=48"},
+       {"[keyboard]", "3500=30", "3501=31", "[{joy-a}]", "3600=48", "3601=50"},
+       {"[Keyboard]", "3010=30", "- 3500=30", "+ 3501=31", "[{JOY-A}]", "2105=1000", "- 3600=48",
+        "+ 3601=50", "[{JOY-A}]", "3021=48"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -2,6 +2,26 @@
 
 #include "shared/text.h"
 
+namespace {
+
+// The commands from this number on are a joystick's buttons; those from it
+// to keyboard_last choose the keyboard section.
+constexpr std::int32_t first_button_command = 3000;
+constexpr std::int32_t keyboard_last_command = 3999;
+// An axis value: (value modulo axis_block) / axis_step.
+constexpr std::int32_t axis_block = 1000;
+constexpr std::int32_t axis_step = 4;
+
+}  // namespace
+
+std::size_t OldFile::own_bindings() const {
+  std::size_t n = 0;
+  for (const OldSection& section : sections) {
+    for (const OldBinding& binding : section.bindings) n += binding.own ? 1 : 0;
+  }
+  return n;
+}
+
 OldFile read_old_file(LineSource& old, const VersionThreeOnly& own) {
   OldFile file;
   std::size_t held = 0;
@@ -20,7 +40,7 @@ OldFile read_old_file(LineSource& old, const VersionThreeOnly& own) {
       file.sections.push_back({trim(*line), {}});
     } else {
       file.sections.back().bindings.push_back(
-          {binding_line(*number, kv.val), trim(kv.val), own(*number)});
+          {binding_line(*number, kv.val), *number, trim(kv.val), own(*number)});
     }
   }
   if (old.failed()) {
@@ -30,30 +50,120 @@ OldFile read_old_file(LineSource& old, const VersionThreeOnly& own) {
   return file;
 }
 
-Keeper::Keeper(const std::vector<OldSection>& old) : old_(old), met_(old.size(), false) {
-  for (std::size_t i = 0; i < old.size(); ++i) sections_of_[old[i].header].push_back(i);
+std::string section_key(std::string_view header) {
+  std::string key = trim(header);
+  for (char& c : key) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return key;
+}
+
+std::optional<Take> binding_take(std::int32_t command, std::string_view value, bool keyboard) {
+  std::optional<std::int32_t> n = read_whole_number(value);
+  if (!n) return std::nullopt;
+  if (keyboard || command >= first_button_command) return Take{false, *n};
+  return Take{true, (*n % axis_block) / axis_step};
+}
+
+Keeper::Keeper(const std::vector<OldSection>& old) : old_(old) {
+  for (std::size_t i = 0; i < old.size(); ++i) {
+    auto [at, made] = group_index_.emplace(section_key(old[i].header), groups_.size());
+    if (made) groups_.emplace_back();
+    Group& group = groups_[at->second];
+    group.sections.push_back(i);
+    for (const OldBinding& binding : old[i].bindings) {
+      if (!binding.own) continue;
+      group.candidates.push_back(&binding);
+      if (std::optional<Take> key = binding_take(binding.number, binding.value, true)) {
+        group.keys.insert(key->index);
+      }
+      if (std::optional<Take> t = binding_take(binding.number, binding.value, false)) {
+        (t->axis ? group.axes : group.buttons).insert(t->index);
+      }
+    }
+    group.taken.assign(group.candidates.size(), false);
+  }
+}
+
+Keeper::Group* Keeper::group_of(const std::string& header) {
+  auto found = group_index_.find(section_key(header));
+  return found == group_index_.end() ? nullptr : &groups_[found->second];
+}
+
+void Keeper::look_at(const ConvertedLine& line) {
+  if (line.header) {
+    in_section_ = true;
+    count_ = 0;
+    looking_key_ = section_key(line.text);
+    looking_ = group_of(line.text);
+    if (looking_ != nullptr) looking_->in_new_file = true;
+    return;
+  }
+  if (!in_section_) return;  // before any header: no section's
+  if (line.number >= first_button_command && line.number <= keyboard_last_command &&
+      ++count_ > best_count_) {
+    best_count_ = count_;
+    best_key_ = looking_key_;
+  }
+  if (looking_ == nullptr || looking_->candidates.empty()) return;
+  std::optional<Take> key = binding_take(line.number, line.value, true);
+  if (key && looking_->keys.count(key->index) != 0) looking_->keys_bound.insert(key->index);
+  if (std::optional<Take> t = binding_take(line.number, line.value, false)) {
+    auto& wanted = t->axis ? looking_->axes : looking_->buttons;
+    auto& bound = t->axis ? looking_->axes_bound : looking_->buttons_bound;
+    if (wanted.count(t->index) != 0) bound.insert(t->index);
+  }
+}
+
+void Keeper::settle() {
+  if (settled_) return;
+  settled_ = true;
+  for (auto& [key, index] : group_index_) {
+    Group& group = groups_[index];
+    bool keyboard = best_count_ > 0 && key == best_key_;
+    for (std::size_t c = 0; c < group.candidates.size(); ++c) {
+      const OldBinding& binding = *group.candidates[c];
+      std::optional<Take> t = binding_take(binding.number, binding.value, keyboard);
+      if (!t) continue;
+      const auto& bound = keyboard  ? group.keys_bound
+                          : t->axis ? group.axes_bound
+                                    : group.buttons_bound;
+      group.taken[c] = bound.count(t->index) != 0;
+    }
+  }
+}
+
+std::size_t Keeper::kept() {
+  settle();
+  std::size_t n = 0;
+  for (const Group& group : groups_) {
+    if (!group.in_new_file) {
+      for (std::size_t i : group.sections) n += old_[i].bindings.size();
+      continue;
+    }
+    for (bool taken : group.taken) n += taken ? 0 : 1;
+  }
+  return n;
+}
+
+std::size_t Keeper::taken() {
+  settle();
+  std::size_t n = 0;
+  for (const Group& group : groups_) {
+    for (bool taken : group.taken) n += group.in_new_file && taken ? 1 : 0;
+  }
+  return n;
 }
 
 std::vector<MergedLine> Keeper::take(const ConvertedLine& line) {
+  settle();
   std::vector<MergedLine> out;
   if (line.header) {
     end_section(out);
-    auto found = sections_of_.find(line.text);
-    if (found != sections_of_.end() && !met_[found->second.front()]) {
-      for (std::size_t i : found->second) {
-        met_[i] = true;
-        for (const OldBinding& binding : old_[i].bindings) {
-          if (!binding.own) continue;
-          candidates_of_[binding.value].push_back(candidates_.size());
-          candidates_.push_back(&binding);
-        }
-      }
-      taken_now_.assign(candidates_.size(), false);
-    }
-  } else if (!line.value.empty()) {
-    auto found = candidates_of_.find(line.value);
-    if (found != candidates_of_.end()) {
-      for (std::size_t c : found->second) taken_now_[c] = true;
+    Group* group = group_of(line.text);
+    if (group != nullptr && !group->merged) {
+      group->merged = true;
+      current_ = group;
     }
   }
   out.push_back({MergedLine::Kind::converted, line.text});
@@ -61,30 +171,24 @@ std::vector<MergedLine> Keeper::take(const ConvertedLine& line) {
 }
 
 std::vector<MergedLine> Keeper::finish() {
+  settle();
   std::vector<MergedLine> out;
   end_section(out);
   for (std::size_t i = 0; i < old_.size(); ++i) {
-    if (met_[i]) continue;
+    if (group_of(old_[i].header)->in_new_file) continue;
     out.push_back({MergedLine::Kind::kept, old_[i].header});
     for (const OldBinding& binding : old_[i].bindings) {
       out.push_back({MergedLine::Kind::kept, binding.line});
-      ++kept_;
     }
   }
   return out;
 }
 
 void Keeper::end_section(std::vector<MergedLine>& out) {
-  for (std::size_t c = 0; c < candidates_.size(); ++c) {
-    if (taken_now_[c]) {
-      out.push_back({MergedLine::Kind::taken, candidates_[c]->line});
-      ++taken_;
-    } else {
-      out.push_back({MergedLine::Kind::kept, candidates_[c]->line});
-      ++kept_;
-    }
+  if (current_ == nullptr) return;
+  for (std::size_t c = 0; c < current_->candidates.size(); ++c) {
+    out.push_back({current_->taken[c] ? MergedLine::Kind::taken : MergedLine::Kind::kept,
+                   current_->candidates[c]->line});
   }
-  candidates_.clear();
-  taken_now_.clear();
-  candidates_of_.clear();
+  current_ = nullptr;
 }

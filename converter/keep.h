@@ -5,8 +5,12 @@
 #define MALVET_CONVERTER_KEEP_H
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "converter/conversion.h"
@@ -18,9 +22,10 @@ inline constexpr std::size_t max_old_lines = 65536;
 
 // A binding of the old file whose key reads as a number.
 struct OldBinding {
-  std::string line;   // as the conversion writes a binding
-  std::string value;  // trimmed
-  bool own = false;   // a command that only version 3 has
+  std::string line;         // as the conversion writes a binding
+  std::int32_t number = 0;  // the command
+  std::string value;        // trimmed
+  bool own = false;         // a command that only version 3 has
 };
 
 // A section of the old file, header trimmed. Bindings before the first
@@ -34,6 +39,9 @@ struct OldFile {
   enum class Read { whole, failed, too_long };
   Read read = Read::whole;  // failed: a read error; too_long: over max_old_lines
   std::vector<OldSection> sections;
+
+  // The bindings of commands that only version 3 has.
+  std::size_t own_bindings() const;
 };
 
 // Reads the old version-3 file to its end: its headers and the bindings
@@ -41,23 +49,46 @@ struct OldFile {
 // out, as the conversion leaves them out of the source.
 OldFile read_old_file(LineSource& old, const VersionThreeOnly& own);
 
-// A line of the new file, or a line of the old one left out because its
-// value is bound anew in its section.
+// Headers name one section when they differ only in letter case, as Windows
+// reads an INI file's sections.
+std::string section_key(std::string_view header);
+
+// What a binding takes, as the report reads it: in the keyboard section a
+// key (its value, the key code); in another section a button (its value, 48
+// + the button) for a command from 3000 on, else an axis ((value modulo
+// 1000) / 4). Nothing for a value that does not read as a number.
+struct Take {
+  bool axis = false;
+  std::int32_t index = 0;
+  bool operator==(const Take& other) const { return axis == other.axis && index == other.index; }
+};
+std::optional<Take> binding_take(std::int32_t command, std::string_view value, bool keyboard);
+
+// A line of the new file, or a line of the old one left out because what it
+// takes is bound anew in its section.
 struct MergedLine {
   enum class Kind { converted, kept, taken };
   Kind kind;
   std::string text;
 };
 
-// Merges the old file's own bindings into the converted lines, given one
-// at a time. After the converted bindings of a section whose header the
-// old file has (its first one in the new file) come the old sections'
-// bindings of version-3-only commands, in their old order, but for those
-// whose value (not blank) a converted binding of the section has; after the
-// last line, the old sections whose header the new file lacks, whole.
+// Merges the old file's own bindings into the converted lines. After the
+// converted bindings of a section whose header the old file has (its first
+// one in the new file) come the old sections' bindings of version-3-only
+// commands, in their old order, but for those that take a key, button or
+// axis that a converted binding of any section of that header takes; after
+// the last line, the old sections whose header the new file lacks, whole.
+// Every converted line is first shown to look_at(); when the old file has
+// bindings of its own, that is a pass of its own over the source, and
+// take() is then given each line again.
 class Keeper {
  public:
   explicit Keeper(const std::vector<OldSection>& old);
+
+  // What the converted bindings of each section take, which headers the new
+  // file has, and which section the report will read as the keyboard's (the
+  // one with the most commands numbered 3000..3999, the first of equal ones).
+  void look_at(const ConvertedLine& line);
 
   // The lines that the next converted line brings, in order: before a
   // header, what the section it ends keeps; then the line itself.
@@ -66,23 +97,41 @@ class Keeper {
   // What the last section keeps, then the sections only the old file has.
   std::vector<MergedLine> finish();
 
-  // The bindings kept so far, and those left out as taken.
-  std::size_t kept() const { return kept_; }
-  std::size_t taken() const { return taken_; }
+  // Once every line was looked at: the bindings that the merge keeps, and
+  // those it leaves out as taken.
+  std::size_t kept();
+  std::size_t taken();
 
  private:
+  // The old sections of one header, and what their own bindings take.
+  struct Group {
+    std::vector<std::size_t> sections;
+    std::vector<const OldBinding*> candidates;
+    std::vector<bool> taken;
+    // What some candidate takes, read as the keyboard's (every value) and as
+    // a joystick's (buttons, axes); and which of these a converted binding
+    // takes too.
+    std::unordered_set<std::int32_t> keys, buttons, axes;
+    std::unordered_set<std::int32_t> keys_bound, buttons_bound, axes_bound;
+    bool in_new_file = false;  // its header is in the new file
+    bool merged = false;       // its candidates have come in take()
+  };
+
+  Group* group_of(const std::string& header);
+  void settle();
   void end_section(std::vector<MergedLine>& out);
 
   const std::vector<OldSection>& old_;
-  std::unordered_map<std::string, std::vector<std::size_t>> sections_of_;  // by header
-  std::vector<bool> met_;  // an old section whose header the new file has
-  // The own bindings that the current section may keep, and whether each
-  // one's value is taken.
-  std::vector<const OldBinding*> candidates_;
-  std::vector<bool> taken_now_;
-  std::unordered_map<std::string, std::vector<std::size_t>> candidates_of_;  // by value
-  std::size_t kept_ = 0;
-  std::size_t taken_ = 0;
+  std::vector<Group> groups_;
+  std::unordered_map<std::string, std::size_t> group_index_;  // by section_key
+  // look_at(): the section it is in, and the keyboard's choice.
+  Group* looking_ = nullptr;
+  bool in_section_ = false;
+  std::size_t count_ = 0, best_count_ = 0;
+  std::string best_key_, looking_key_;
+  bool settled_ = false;
+  // take(): the group whose candidates the current section keeps.
+  Group* current_ = nullptr;
 };
 
 #endif

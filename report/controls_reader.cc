@@ -62,24 +62,9 @@ class BindingMaker {
   std::vector<Binding>& bindings_;
 };
 
-// What a pass saw of the file: its lines' digest, to tell whether both
-// passes read the same file.
-class Digest {
- public:
-  void add(const std::string& line) {
-    for (char c : line) mix(static_cast<unsigned char>(c));
-    mix(0x100);  // the line's end
-  }
-  bool operator==(const Digest& other) const { return hash_ == other.hash_; }
-
- private:
-  void mix(unsigned value) { hash_ = (hash_ ^ value) * 0x100000001B3ULL; }
-  std::uint64_t hash_ = 0xCBF29CE484222325ULL;
-};
-
 // The first pass: the device sections; nothing when a read error stopped it.
 std::optional<DeviceTable> find_devices(LineSource& in, const ControlsContext& ctx,
-                                        Digest& digest) {
+                                        LineDigest& digest) {
   DeviceTable dev;
   SectionCounter section;
   while (std::optional<std::string> read = in.next()) {
@@ -147,7 +132,7 @@ void read_keyboard_entry(int i, std::int32_t mkey, const CommandTable& commands,
 // False when a read error stopped it, or the file proved not to be the one
 // the first pass read (more sections than it found).
 bool read_bindings(LineSource& in, const DeviceTable& dev, const CommandTable& commands,
-                   const ControlsContext& ctx, VersionModel& model, Digest& digest) {
+                   const ControlsContext& ctx, VersionModel& model, LineDigest& digest) {
   model.bindings.clear();
   model.key_name_differences.clear();
   model.k_cmd.assign(maxcmd, never_bound);
@@ -221,7 +206,7 @@ bool read_controls_file(const LineOpener& open, const CommandTable& commands,
   // second one counts only when it read what the first one did (the
   // simulator may write the file meanwhile).
   for (int attempt = 0; attempt < controls_reads; ++attempt) {
-    Digest first, second;
+    LineDigest first, second;
     std::unique_ptr<LineSource> in = open();
     std::optional<DeviceTable> dev = find_devices(*in, ctx, first);
     if (!dev) return false;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "shared/console.h"
 #include "shared/limits.h"
@@ -20,6 +21,7 @@ constexpr std::size_t sim_log_capacity = 132;
 constexpr int sim_log_lines = 6;
 constexpr std::string_view version_tag = "Aerlon version:";
 constexpr const char* executable = "\\Aerlon.exe";
+constexpr const char* executable_name = "Aerlon.exe";
 constexpr const char* sim_log = "\\Logs\\Logfile.txt";
 constexpr const char* flight_plan = "\\FlightPlan.fpl";
 
@@ -65,10 +67,19 @@ bool confirmed(std::int32_t nc, std::string& instpath, InstallationRecord& inst)
   if (log_unreadable && there) {
     std::string log_name = cut(trim(instpath) + sim_log, path_capacity);
     inst.unreadable_logs.emplace_back(nc, log_name);
-    log_message_f("Aerlon " + std::to_string(nc) + " left out: " + log_name +
-                  " could not be read");
+    log_message_f("Aerlon " + std::to_string(nc) + " left out: " + log_name + " could not be read");
   }
   return version == nc && there;
+}
+
+// The registry key of version `nc`'s installation.
+std::string install_key(std::int32_t nc) { return "SOFTWARE\\Aerlon" + std::to_string(nc) + "\\"; }
+
+// A full folder name without its final "\", for comparing.
+std::string folder_for_comparing(const std::string& folder) {
+  std::string full = full_path_name(folder);
+  while (full.size() > 1 && (full.back() == '\\' || full.back() == '/')) full.pop_back();
+  return full;
 }
 
 void set_active(InstallationRecord& inst, std::int32_t version) {
@@ -88,7 +99,7 @@ std::int32_t get_aerlon_inst_dir(std::int32_t nc, std::string& path, bool silent
     console_printf(" get_aerlon_inst_dir : incorrect Aerlon version\n");
     std::exit(EXIT_FAILURE);
   }
-  std::string key = "SOFTWARE\\Aerlon" + std::to_string(nc) + "\\";
+  std::string key = install_key(nc);
   std::string value;
   std::int32_t len = 0;
   std::int32_t status = RdUsrReg(key, "InstallDir", value, len, ValueUse::path);
@@ -170,4 +181,39 @@ void get_active_aerlon_version(InstallationRecord& inst) {
   set_active(inst, active);
   console_printf(" %d %s %s\n", inst.arlnvers, trim(inst.arlninstpath).c_str(),
                  trim(inst.pilot_path()).c_str());
+}
+
+std::vector<std::string> running_simulators() {
+  std::vector<std::string> found;
+  for (const std::string& program : running_programs()) {
+    std::size_t sep = program.find_last_of("\\/");
+    std::string_view name =
+        std::string_view(program).substr(sep == std::string::npos ? 0 : sep + 1);
+    if (name.size() == std::strlen(executable_name) && case_blind_compare(name, executable_name)) {
+      found.push_back(program);
+    }
+  }
+  return found;
+}
+
+std::int32_t running_version(const std::string& program, const std::string& instpath2,
+                             const std::string& instpath3) {
+  std::size_t sep = program.find_last_of("\\/");
+  if (sep == std::string::npos) return 0;
+  std::string folder = folder_for_comparing(program.substr(0, sep + 1));
+  for (auto [version, instpath] : {std::pair<std::int32_t, const std::string&>{2, instpath2},
+                                   std::pair<std::int32_t, const std::string&>{3, instpath3}}) {
+    std::string registered = trim(instpath);
+    if (registered.empty()) continue;
+    std::string candidate = folder_for_comparing(registered);
+    if (candidate.size() == folder.size() && case_blind_compare(candidate, folder)) return version;
+  }
+  return 0;
+}
+
+std::string registered_install_folder(std::int32_t version) {
+  RegistryRead read = read_registry_value(RegistryRoot::current_user, install_key(version),
+                                          "InstallDir", registry_value_capacity);
+  if (read.open_status != 0 || read.query_status != 0) return std::string();
+  return strcpy_c2f(read.data.c_str(), 0, path_capacity);
 }

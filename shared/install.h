@@ -63,4 +63,20 @@ void get_active_aerlon_version(InstallationRecord& inst);
 std::int32_t get_aerlon_inst_dir(std::int32_t nc, std::string& path, bool silent,
                                  bool* log_unreadable = nullptr);
 
+// The simulators running: the programs named Aerlon.exe (letter case
+// aside), each by the full path of its executable, or by that name alone
+// when its path could not be read.
+std::vector<std::string> running_simulators();
+
+// The version whose installation folder (`instpath2`, `instpath3`, as the
+// registry names them, blank for none) holds the running simulator
+// `program`: 2 or 3; 0 for a name alone or another folder. Folders compare
+// in full, letter case aside, as Windows names do.
+std::int32_t running_version(const std::string& program, const std::string& instpath2,
+                             const std::string& instpath3);
+
+// The installation folder that the registry names for version 2 or 3, read
+// without a trace on the console; blank when there is none.
+std::string registered_install_folder(std::int32_t version);
+
 #endif

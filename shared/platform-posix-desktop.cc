@@ -333,3 +333,17 @@ void write_standard_output(std::string_view text) {
 void write_standard_output(std::u16string_view, std::string_view bytes) {
   write_standard_output(bytes);
 }
+
+bool console_of_its_own() {
+  const char* explorer = std::getenv("MALVET_EXPLORER");
+  return explorer != nullptr && std::string_view(explorer) == "1";
+}
+
+std::optional<std::string> read_console_line() {
+  std::string line;
+  int c;
+  while ((c = std::fgetc(stdin)) != EOF && c != '\n') line.push_back(static_cast<char>(c));
+  if (c == EOF && line.empty()) return std::nullopt;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}

@@ -280,3 +280,53 @@ bool folder_exists(const std::string& path) {
   struct stat st;
   return stat(to_native_path(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
+
+std::vector<std::string> running_programs() {
+  std::vector<std::string> programs;
+  const char* file_name = std::getenv("MALVET_PROCESSES");
+  if (file_name == nullptr || *file_name == '\0') return programs;
+  std::optional<std::string> file = read_whole_file(file_name);
+  if (!file) return programs;
+  std::string_view rest(*file);
+  while (!rest.empty()) {
+    std::size_t end = rest.find('\n');
+    std::string_view line = rest.substr(0, end);
+    std::size_t first = line.find_first_not_of(" \t\r");
+    std::size_t last = line.find_last_not_of(" \t\r");
+    if (first != std::string_view::npos) {
+      programs.emplace_back(line.substr(first, last - first + 1));
+    }
+    if (end == std::string_view::npos) break;
+    rest.remove_prefix(end + 1);
+  }
+  return programs;
+}
+
+std::string full_path_name(const std::string& path) {
+  std::string native = to_native_path(path);
+  if (native.empty() || native[0] != '/') native = to_native_path(working_folder()) + "/" + native;
+  // "." and ".." resolved by the names alone, as GetFullPathNameA does.
+  std::vector<std::string> parts;
+  std::size_t at = 0;
+  while (at <= native.size()) {
+    std::size_t slash = native.find('/', at);
+    if (slash == std::string::npos) slash = native.size();
+    std::string part = native.substr(at, slash - at);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    at = slash + 1;
+  }
+  std::string full;
+  for (const std::string& part : parts) full += "\\" + part;
+  return full.empty() ? "\\" : full;
+}
+
+bool same_file(const std::string& a, const std::string& b) {
+  struct stat sa;
+  struct stat sb;
+  return stat(to_native_path(a).c_str(), &sa) == 0 && stat(to_native_path(b).c_str(), &sb) == 0 &&
+         sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}

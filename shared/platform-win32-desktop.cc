@@ -67,6 +67,21 @@ void write_standard_output(std::u16string_view units, std::string_view bytes) {
                 &written, nullptr);
 }
 
+bool console_of_its_own() {
+  // A prompt, or the interpreter of a .cmd file, shares the console.
+  DWORD processes[2];
+  return GetConsoleProcessList(processes, 2) == 1 && standard_output_is_console();
+}
+
+std::optional<std::string> read_console_line() {
+  std::string line;
+  int c;
+  while ((c = std::fgetc(stdin)) != EOF && c != '\n') line.push_back(static_cast<char>(c));
+  if (c == EOF && line.empty()) return std::nullopt;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
 int native_message_box(const std::string& title, const std::string& message,
                        const std::string& dialog_type, const std::string& icon,
                        int default_button) {

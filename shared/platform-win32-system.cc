@@ -3,6 +3,7 @@
 #include "shared/platform-win32.h"
 // The headers below need <windows.h> first.
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -44,6 +45,14 @@ std::optional<std::string> program_folder(bool* whole) {
   std::size_t slash = path.rfind('\\');
   if (slash == std::string::npos) return std::nullopt;
   return path.substr(0, slash + 1);
+}
+
+// A file named from the working folder is named in full before the
+// interpreter runs, so that nothing it does first can change what it names.
+std::string full_path_name(const std::string& path) {
+  char buffer[long_path_capacity];
+  DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+  return n > 0 && n < sizeof buffer ? std::string(buffer, n) : path;
 }
 
 std::string working_folder() {
@@ -167,14 +176,6 @@ CommandStatus run_interpreter(const std::string& command_line) {
   return status;
 }
 
-// The full name of a file named from the working folder, so that nothing the
-// interpreter does first can change what it names.
-std::string full_path(const std::string& path) {
-  char buffer[long_path_capacity];
-  DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
-  return n > 0 && n < sizeof buffer ? std::string(buffer, n) : path;
-}
-
 bool has_percent(const std::string& a, const std::string& b) {
   return a.find('%') != std::string::npos || b.find('%') != std::string::npos;
 }
@@ -194,8 +195,8 @@ CommandStatus list_newest_first(const std::string& pattern, const std::string& l
     }
     std::fclose(made);
     // Hidden and system files too (/A-D): a hidden backup keeps its number.
-    return run_interpreter("DIR /TW /B /O-D /A-D \"" + full_path(pattern) + "\" > \"" +
-                           full_path(listing) + "\"");
+    return run_interpreter("DIR /TW /B /O-D /A-D \"" + full_path_name(pattern) + "\" > \"" +
+                           full_path_name(listing) + "\"");
   }
   // A name the interpreter would expand: listed natively.
   std::vector<ListedFile> files;
@@ -266,7 +267,8 @@ CommandStatus copy_file_whole(const std::string& from, const std::string& passin
   // COPY passes a hidden file over: the native copy takes it.
   if (!has_percent(from, passing) &&
       !windows_rules::hidden_from_the_interpreter(GetFileAttributesA(from.c_str()))) {
-    status = run_interpreter("COPY /Y \"" + full_path(from) + "\" \"" + full_path(passing) + "\"");
+    status = run_interpreter("COPY /Y \"" + full_path_name(from) + "\" \"" +
+                             full_path_name(passing) + "\"");
     if (status.exit_status != 0 || status.command_status != 0) note_copy_refusal(from, passing);
   } else if (CopyFileA(from.c_str(), passing.c_str(), FALSE)) {
     status.exit_status = 0;
@@ -304,4 +306,44 @@ void start_document(const std::string& path) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
   }
+}
+
+std::vector<std::string> running_programs() {
+  std::vector<std::string> programs;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return programs;
+  PROCESSENTRY32W entry;
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more;
+       more = Process32NextW(snapshot, &entry)) {
+    std::wstring path;
+    if (HANDLE process =
+            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID)) {
+      std::wstring buffer(long_path_capacity, L'\0');
+      DWORD n = long_path_capacity;
+      if (QueryFullProcessImageNameW(process, 0, &buffer[0], &n) != 0) path = buffer.substr(0, n);
+      CloseHandle(process);
+    }
+    // A process of another user or an elevated one: its name alone.
+    if (path.empty()) path = entry.szExeFile;
+    programs.push_back(narrow(path, nullptr));
+  }
+  CloseHandle(snapshot);
+  return programs;
+}
+
+bool same_file(const std::string& a, const std::string& b) {
+  auto identity = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+    HANDLE file =
+        CreateFileW(wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = GetFileInformationByHandle(file, &info) != 0;
+    CloseHandle(file);
+    return ok;
+  };
+  BY_HANDLE_FILE_INFORMATION ia;
+  BY_HANDLE_FILE_INFORMATION ib;
+  return identity(a, ia) && identity(b, ib) && ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
+         ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
 }

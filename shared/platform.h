@@ -213,6 +213,33 @@ void write_standard_output(std::string_view text);
 // (the same text in the machine's code page) elsewhere.
 void write_standard_output(std::u16string_view units, std::string_view bytes);
 
+// True when the console window was made for this program alone, as a
+// double-click in Explorer makes it: the window then closes the moment the
+// program ends. Windows: GetConsoleProcessList counts this process only and
+// standard output is that console (never from a prompt, a .cmd file, a file
+// or a pipe); the stand-in: MALVET_EXPLORER is "1".
+bool console_of_its_own();
+
+// The next line typed in the console (standard input), without its line
+// end; nothing at the end of the input.
+std::optional<std::string> read_console_line();
+
+// ---- Programs running ------------------------------------------------------------
+
+// The programs running on the machine, each by the full path of its
+// executable, or by the executable's name alone when its path can't be read
+// (Windows: the process snapshot; the stand-in: the lines of the file
+// MALVET_PROCESSES, none when it is unset or missing).
+std::vector<std::string> running_programs();
+
+// The full name of a path named from the working folder, "." and ".."
+// resolved, as the system keeps paths (GetFullPathNameA on Windows).
+std::string full_path_name(const std::string& path);
+
+// True when both paths name one existing file, whatever their spelling (a
+// link, another letter case, a short name); false when either is missing.
+bool same_file(const std::string& a, const std::string& b);
+
 // ---- The machine's code page ---------------------------------------------------
 //
 // Every text of the system is single bytes of the machine's ANSI code page:

@@ -167,7 +167,7 @@ bool LineWriter::close() {
 bool ReplacingWriter::open(const std::string& path) {
   discard();
   path_ = path;
-  temp_ = path + ".new";
+  temp_ = temporary_name(path);
   lines_ = 0;
   if (is_blank(path) || folder_exists(path)) return false;
   if (file_exists(path)) {

@@ -13,6 +13,7 @@
 #define MALVET_SHARED_TEXTFILE_H
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -44,6 +45,20 @@ class LineSource {
 // more than once.
 using LineOpener = std::function<std::unique_ptr<LineSource>()>;
 
+// What a pass over a file saw: its lines' digest, to tell whether two passes
+// read the same lines.
+class LineDigest {
+ public:
+  void add(std::string_view line) {
+    for (char c : line) mix(static_cast<unsigned char>(c));
+    mix(0x100);  // the line's end
+  }
+  bool operator==(const LineDigest& other) const { return hash_ == other.hash_; }
+
+ private:
+  void mix(unsigned value) { hash_ = (hash_ ^ value) * 0x100000001B3ULL; }
+  std::uint64_t hash_ = 0xCBF29CE484222325ULL;
+};
 
 class LineReader : public LineSource {
  public:
@@ -140,6 +155,9 @@ class ReplacingWriter {
   ~ReplacingWriter() { discard(); }
   ReplacingWriter(const ReplacingWriter&) = delete;
   ReplacingWriter& operator=(const ReplacingWriter&) = delete;
+
+  // The temporary file's name beside `path`.
+  static std::string temporary_name(const std::string& path) { return path + ".new"; }
 
   // Starts the temporary file, made new (a leftover one of a run cut short
   // goes first); false when the file can't be written: no name, a folder of

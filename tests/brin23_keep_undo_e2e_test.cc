@@ -19,12 +19,17 @@ class Example : public Installation {
     write("answers.txt", "no\n");
   }
 
-  int run(const std::string& program, const std::vector<std::string>& args) {
+  // Runs the program from a prompt, or, with `explorer`, as a double-click
+  // starts it: in a window of its own, Enter typed in it.
+  int run(const std::string& program, const std::vector<std::string>& args, bool explorer = false) {
+    RunOptions options;
+    if (explorer) options.standard_input = "\n";
     return run_malvet(program, args, dir_.file("Tools/Malvet"), dir_.file("registry.reg"),
                       {{"MALVET_JOYSTICKS", dir_.file("joysticks.txt")},
                        {"MALVET_DIALOGS", dir_.file("answers.txt")},
+                       {"MALVET_EXPLORER", explorer ? "1" : ""},
                        {"LC_ALL", "en_US.UTF-8"}},
-                      &console_);
+                      &console_, options);
   }
 };
 
@@ -54,12 +59,53 @@ TEST_F(Example, KeepLeavesAnnsEngineOnE) {
       << report;
 }
 
-TEST_F(Brin23, UndoPutsTheLastBackupBackThenForth) {
+TEST_F(Example, ThePilotWhoDoubleClickedTwiceGetsHerEngineBack) {
+  const std::string before = read(ann_v3);
+  const std::string folder = "..\\..\\Users\\Ann\\Documents\\Aerlon3\\Pilots\\Ann\\";
+  // In a window of its own the run ends by saying what it did, and how to
+  // get what it left out back, then waits for Enter.
+  // (The stand-in's: under Wine no console is the program's own.)
+  ASSERT_EQ(run("Brin23", {}, !windows_target()), 0) << console_;
+  if (!windows_target()) {
+    EXPECT_EQ(console_.substr(console_.find("\n\n Done")),
+              "\n\n Done: this file is written anew: " + folder +
+                  "controls.ini\n"
+                  " Bindings from Aerlon 2: 46. Kept from Aerlon 3: 0. Left out: 2.\n"
+                  " The file it replaced is kept as " +
+                  folder +
+                  "controls.ini_00000.bak\n"
+                  " 2 bindings of Aerlon 3's own are left out: to get them back, double-click "
+                  "Brin23-undo.cmd, then Brin23-keep.cmd.\n"
+                  " Press Enter to close this window.\n");
+  }
+  ASSERT_EQ(run("Brin23", {}), 0) << console_;
+  EXPECT_EQ(console_.find("Press Enter"), std::string::npos) << console_;
+
+  // -keep now finds nothing of the file's own, and says where it is.
+  ASSERT_EQ(run("Brin23", {"-keep"}), 0) << console_;
+  EXPECT_EQ(console_.substr(console_.rfind("\n This file")),
+            "\n This file held no binding of version 3's own, but the backup " + folder +
+                "controls.ini_00000.bak holds 2: Brin23 -undo once, then Brin23 -keep, keeps them "
+                "(double-click Brin23-undo.cmd, then Brin23-keep.cmd).\n");
+
+  // Brin23-undo.cmd once gives her own file back, Brin23-keep.cmd then
+  // keeps "Engine start/stop" on E and the stick's button 6.
+  ASSERT_EQ(run("Brin23", {"-undo"}), 0) << console_;
+  EXPECT_EQ(read(ann_v3), before);
+  ASSERT_EQ(run("Brin23", {"-keep"}), 0) << console_;
+  EXPECT_EQ(read(ann_v3), golden("example-kept-controls.ini"));
+}
+
+TEST_F(Brin23, UndoWalksBackThroughTheHistory) {
+  // A pilot who double-clicked twice: _00000 is her own file, _00001 the
+  // first conversion, the same as the file now.
   ASSERT_EQ(run(), 0) << console_;
   // Without -keep the console ends by saying what -keep would have kept.
   EXPECT_EQ(console_.substr(console_.rfind('\n', console_.size() - 2)),
             "\n 1 binding of version 3 is not in the new file: the backup " + v3_file +
-                "_00000.bak holds it; Brin23 -undo, then Brin23 -keep, keeps it.\n");
+                "_00000.bak holds it; Brin23 -undo, then Brin23 -keep, keeps it (double-click "
+                "Brin23-undo.cmd, then Brin23-keep.cmd).\n");
+  ASSERT_EQ(run(), 0) << console_;
   const std::string folder = "Docs/Aerlon3/Pilots/Ann/";
   auto undo = [&] {
     for (const std::string& log : files_starting_with(dir_.file("work"), "Brin23_")) {
@@ -68,30 +114,38 @@ TEST_F(Brin23, UndoPutsTheLastBackupBackThenForth) {
     return run("en_US.UTF-8", {"-UNDO"});
   };
 
-  // Back: the file before the conversion; the converted one kept first.
+  // One -undo: her own file, passing over the copy of today's; no backup
+  // is made, the file's bytes being in one.
   ASSERT_EQ(undo(), 0) << console_;
   EXPECT_EQ(read(v3_posix), old_v3);
-  EXPECT_EQ(read(folder + "controls.ini_00000.bak"), old_v3);
-  EXPECT_EQ(read(folder + "controls.ini_00001.bak"), converted);
+  EXPECT_NE(console_.find("\n same as controls.ini: " + v3_file + "_00001.bak\n"),
+            std::string::npos)
+      << console_;
   EXPECT_EQ(run_log(dir_.file("work"), "Brin23"),
-            "\r\n" + copy_log(v3_file, v3_file + "_00001.bak") + "restored from " + v3_file +
-                "_00000.bak\r\n");
+            "\r\nrestored from " + v3_file + "_00000.bak\r\n");
+  EXPECT_EQ(backups().size(), 2u);
 
-  // Forth: the converted file again.
+  // At the bottom: nothing older differs; nothing is touched.
+  EXPECT_EQ(undo(), 1);
+  EXPECT_EQ(read("dialogs.log"), "box|error|Tavlet (beta)|" + v3_file + "\\nno older backup\r\n");
+  EXPECT_EQ(read(v3_posix), old_v3);
+  EXPECT_EQ(backups().size(), 2u);
+
+  // A file no backup holds is backed up first, one above the highest.
+  write(v3_posix, "[Mine]\r\n");
+  write(folder + "controls.ini_00005.bak", converted);
   ASSERT_EQ(undo(), 0) << console_;
   EXPECT_EQ(read(v3_posix), converted);
-  EXPECT_EQ(read(folder + "controls.ini_00002.bak"), old_v3);
+  EXPECT_EQ(read(folder + "controls.ini_00006.bak"), "[Mine]\r\n");
   EXPECT_EQ(run_log(dir_.file("work"), "Brin23"),
-            "\r\n" + copy_log(v3_file, v3_file + "_00002.bak") + "restored from " + v3_file +
-                "_00001.bak\r\n");
-  EXPECT_EQ(backups().size(), 3u);
-  EXPECT_EQ(read("dialogs.log"), "");
+            "\r\n" + copy_log(v3_file, v3_file + "_00006.bak") + "restored from " + v3_file +
+                "_00005.bak\r\n");
 
-  // No current file: the newest backup is copied, no new one is made.
+  // No current file: the newest backup comes back, no new one is made.
   fs::remove(dir_.file(v3_posix));
   ASSERT_EQ(undo(), 0) << console_;
-  EXPECT_EQ(read(v3_posix), old_v3);
-  EXPECT_EQ(backups().size(), 3u);
+  EXPECT_EQ(read(v3_posix), "[Mine]\r\n");
+  EXPECT_EQ(backups().size(), 4u);
 }
 
 TEST_F(Brin23, UndoWithoutABackupInBothLanguages) {

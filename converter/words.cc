@@ -1,0 +1,166 @@
+#include "converter/words.h"
+
+namespace {
+
+Brin23Words english() {
+  Brin23Words w;
+  w.msgpltfldr = "Please select the current pilot's folder/Default= ";
+  w.no_installation = "*** No Aerlon installation found (2 or 3) ***";
+  w.simulator_running = "Aerlon 3 is running: close it, then start Brin23 again.";
+  w.not_found = "/not found";
+  w.error_opening = "/Error opening";
+  w.backup_file = "Backup file : ";
+  w.own_temporary_file =
+      "/is the file Brin23 writes the new controls.ini into: choose another file";
+  w.changed_while_read = "/changed while it was read: close Aerlon 2, then start Brin23 again";
+  w.too_many_to_keep = "/more than # lines: too many to keep";
+  w.no_backup = "/no backup found";
+  w.no_older_backup = "/no older backup";
+  w.restored_from = "restored from ";
+  w.same_as_current = "same as controls.ini: ";
+  w.mark_kept = "   (kept)";
+  w.mark_taken = "   (left out: its value is bound anew)";
+  w.kept = {"kept 1 binding of version 3", "kept # bindings of version 3"};
+  w.taken = {"; left out 1 whose value a binding of version 2 now has",
+             "; left out # whose value a binding of version 2 now has"};
+  w.note_before = {"1 binding of version 3 is not in the new file: the backup ",
+                   "# bindings of version 3 are not in the new file: the backup "};
+  w.note_after = {
+      " holds it; Brin23 -undo, then Brin23 -keep, keeps it (double-click Brin23-undo.cmd, "
+      "then Brin23-keep.cmd).",
+      " holds them; Brin23 -undo, then Brin23 -keep, keeps them (double-click "
+      "Brin23-undo.cmd, then Brin23-keep.cmd)."};
+  w.hint = "This file held no binding of version 3's own, but the backup ";
+  w.hint_holds = {" holds 1: ", " holds #: "};
+  w.hint_undos = {"Brin23 -undo once", "Brin23 -undo # times"};
+  w.hint_undos_unknown = "Brin23 -undo until it is back";
+  w.hint_then = {
+      ", then Brin23 -keep, keeps it (double-click Brin23-undo.cmd, then Brin23-keep.cmd).",
+      ", then Brin23 -keep, keeps them (double-click Brin23-undo.cmd, then "
+      "Brin23-keep.cmd)."};
+  w.done_written = "Done: this file is written anew: ";
+  w.done_unchanged = "No binding to write: this file stays as it was: ";
+  w.done_restored = "Done: this file is put back as it was: ";
+  w.kept_as = "The file it replaced is kept as ";
+  w.nothing_replaced = "There was no file to replace.";
+  w.summary_counts = "Bindings from Aerlon 2: #. Kept from Aerlon 3: #. Left out: #.";
+  w.summary_left_out = {
+      "1 binding of Aerlon 3's own is left out: to get it back, double-click "
+      "Brin23-undo.cmd, then Brin23-keep.cmd.",
+      "# bindings of Aerlon 3's own are left out: to get them back, double-click "
+      "Brin23-undo.cmd, then Brin23-keep.cmd."};
+  return w;
+}
+
+Brin23Words french() {
+  Brin23Words w;
+  w.qfr = true;
+  w.msgpltfldr =
+      "S\xE9lectionnez le dossier du pilote courant/Par d\xE9"
+      "faut :";
+  w.no_installation =
+      "*** Aucune installation de Aerlon (2 ou 3) trouv\xE9"
+      "e ***";
+  w.simulator_running = "Aerlon 3 est ouvert : fermez-le, puis relancez Brin23.";
+  w.not_found = "/pas trouv\xE9";
+  w.error_opening = "/Ouverture impossible";
+  w.backup_file = "Fichier de sauvegarde : ";
+  w.own_temporary_file =
+      "/est le fichier o\xF9 Brin23 \xE9"
+      "crit le nouveau controls.ini : choisissez-en un autre";
+  w.changed_while_read = "/a chang\xE9 pendant la lecture : fermez Aerlon 2, puis relancez Brin23";
+  w.too_many_to_keep = "/plus de # lignes : trop pour les garder";
+  w.no_backup =
+      "/aucune sauvegarde trouv\xE9"
+      "e";
+  w.no_older_backup = "/aucune sauvegarde plus ancienne";
+  w.restored_from = "restaur\xE9 depuis ";
+  w.same_as_current = "identique \xE0 controls.ini : ";
+  w.mark_kept =
+      "   (gard\xE9"
+      "e)";
+  w.mark_taken =
+      "   (laiss\xE9"
+      "e : sa valeur est reprise)";
+  w.kept = {
+      "1 assignation de la version 3 gard\xE9"
+      "e",
+      "# assignations de la version 3 gard\xE9"
+      "es"};
+  w.taken = {
+      "; 1 laiss\xE9"
+      "e, leur valeur \xE9tant reprise par une assignation de la version 2",
+      "; # laiss\xE9"
+      "es, leur valeur \xE9tant reprise par une assignation de la version 2"};
+  w.note_before = {
+      "1 assignation de la version 3 n'est pas dans le nouveau fichier : la sauvegarde ",
+      "# assignations de la version 3 ne sont pas dans le nouveau fichier : la sauvegarde "};
+  w.note_after = {
+      " la contient ; Brin23 -undo, puis Brin23 -keep, la garde (par double-clic : "
+      "Brin23-undo.cmd, puis Brin23-keep.cmd).",
+      " les contient ; Brin23 -undo, puis Brin23 -keep, les garde (par double-clic : "
+      "Brin23-undo.cmd, puis Brin23-keep.cmd)."};
+  w.hint =
+      "Ce fichier ne contenait aucune assignation propre \xE0 la version 3, mais la "
+      "sauvegarde ";
+  w.hint_holds = {" en contient 1 : ", " en contient # : "};
+  w.hint_undos = {"Brin23 -undo une fois", "Brin23 -undo # fois"};
+  w.hint_undos_unknown = "Brin23 -undo jusqu'\xE0 ce qu'elle revienne";
+  w.hint_then = {
+      ", puis Brin23 -keep, la garde (par double-clic : Brin23-undo.cmd, puis "
+      "Brin23-keep.cmd).",
+      ", puis Brin23 -keep, les garde (par double-clic : Brin23-undo.cmd, puis "
+      "Brin23-keep.cmd)."};
+  w.done_written =
+      "Termin\xE9 : ce fichier est \xE9"
+      "crit \xE0 nouveau : ";
+  w.done_unchanged =
+      "Aucune assignation \xE0 \xE9"
+      "crire : ce fichier reste tel quel : ";
+  w.done_restored = "Termin\xE9 : ce fichier est remis comme il \xE9tait : ";
+  w.kept_as = "Le fichier remplac\xE9 est gard\xE9 sous ";
+  w.nothing_replaced = "Il n'y avait pas de fichier \xE0 remplacer.";
+  w.summary_counts =
+      "Assignations reprises d'Aerlon 2 : #. Gard\xE9"
+      "es d'Aerlon 3 : #. Laiss\xE9"
+      "es de c\xF4t\xE9 : #.";
+  w.summary_left_out = {
+      "1 assignation propre \xE0 Aerlon 3 est laiss\xE9"
+      "e de c\xF4t\xE9 : pour la retrouver, double-cliquez sur Brin23-undo.cmd, puis sur "
+      "Brin23-keep.cmd.",
+      "# assignations propres \xE0 Aerlon 3 sont laiss\xE9"
+      "es de c\xF4t\xE9 : pour les retrouver, double-cliquez sur Brin23-undo.cmd, puis sur "
+      "Brin23-keep.cmd."};
+  return w;
+}
+
+}  // namespace
+
+std::string count_text(const CountText& text, std::size_t n) {
+  std::string out = n == 1 ? text.one : text.many;
+  for (std::size_t at = out.find('#'); at != std::string::npos; at = out.find('#', at)) {
+    std::string number = std::to_string(n);
+    out.replace(at, 1, number);
+    at += number.size();
+  }
+  return out;
+}
+
+std::string numbers_text(const std::string& text, std::initializer_list<std::size_t> numbers) {
+  std::string out = text;
+  std::size_t at = 0;
+  for (std::size_t n : numbers) {
+    at = out.find('#', at);
+    if (at == std::string::npos) break;
+    std::string number = std::to_string(n);
+    out.replace(at, 1, number);
+    at += number.size();
+  }
+  return out;
+}
+
+const Brin23Words& brin23_words(bool qfr) {
+  static const Brin23Words en = english();
+  static const Brin23Words fr = french();
+  return qfr ? fr : en;
+}
