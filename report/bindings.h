@@ -46,7 +46,7 @@ inline constexpr std::int32_t first_button_value = 48;
 inline std::int32_t button_of_value(std::int32_t value) {
   std::int64_t index = std::int64_t{value} - first_button_value;
   return index >= 0 && index <= static_cast<std::int64_t>(maxbut) ? static_cast<std::int32_t>(index)
-                                                                 : -1;
+                                                                  : -1;
 }
 
 // ---- The tables ------------------------------------------------------------------
@@ -200,6 +200,9 @@ struct ReportModel {
   // The versions left out because the simulator's log could not be read:
   // each with that log's name.
   std::vector<std::pair<std::int32_t, std::string>> unreadable_logs;
+  // The simulators running while the files were read: each version (2 or
+  // 3), 0 for one of another folder, each once.
+  std::vector<std::int32_t> running;
   KeyboardKind keyboard = KeyboardKind::ansi;
   ScanCodeTable keys;
   std::vector<Joystick> joysticks;

@@ -91,6 +91,17 @@ ReportModel new_model(const Start& start) {
   model.qfr = texts.qfr;
   model.keyboard = texts.qfr ? KeyboardKind::iso : KeyboardKind::ansi;
   model.joysticks = read_joysticks();
+  // A simulator running may hold changes it has not written yet, or write
+  // its bindings back when it closes: the reports say so first.
+  for (const std::string& simulator : running_simulators()) {
+    std::int32_t version =
+        running_version(simulator, start.inst00.instpath2, start.inst00.instpath3);
+    if (std::find(model.running.begin(), model.running.end(), version) != model.running.end()) {
+      continue;
+    }
+    model.running.push_back(version);
+    console_parts({{" "}, {simulator_running_words(texts, version), true}, {"\n"}});
+  }
   model.unreadable_logs = start.inst00.unreadable_logs;
   for (const auto& [version, log] : model.unreadable_logs) {
     log_line_f({{log}, {unreadable_log_words(texts, version), true}});

@@ -221,6 +221,9 @@ void write_unused(ReportFiles& report, const ReportModel& model, const ReportTex
 }  // namespace
 
 void write_reports(ReportFiles& report, const ReportModel& model, const ReportTexts& texts) {
+  for (std::int32_t version : model.running) {
+    write_line_cell(report, simulator_running_words(texts, version));
+  }
   for (const auto& [version, log] : model.unreadable_logs) {
     write_line_cell(report, log + unreadable_log_words(texts, version));
   }

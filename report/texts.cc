@@ -33,6 +33,9 @@ ReportTexts report_texts(bool qfr) {
     t.hat = "Commande de pouce";
     t.unread_log = " n'a pas pu \xEAtre lu : Aerlon # est laiss\xE9 de c\xF4t\xE9.";
     t.unread_tool = " n'a pas pu \xEAtre lu jusqu'au bout.";
+    t.simulator_running =
+        "# \xE9tait ouvert pendant la lecture des fichiers : ses derniers changements "
+        "peuvent manquer ici.";
     t.page = {"fr",
               "Commandes d'Aerlon",
               "Chercher une commande",
@@ -81,6 +84,8 @@ ReportTexts report_texts(bool qfr) {
     t.hat = "Hat switch";
     t.unread_log = " could not be read: Aerlon # is left out.";
     t.unread_tool = " could not be read to its end.";
+    t.simulator_running =
+        "# was running while the files were read: its latest changes may be missing here.";
     t.page = {"en",
               "Aerlon controls",
               "Find a command",
@@ -115,9 +120,10 @@ ReportTexts report_texts(bool qfr) {
 
 ReportTexts in_code_page(const ReportTexts& texts) {
   ReportTexts t = texts;
-  for (std::string* text : {&t.kbdnam, &t.txtaxe, &t.txtbut, &t.nokey, &t.nokbk, &t.unass, &t.umsg,
-                            &t.heading[0], &t.heading[1], &t.heading[2], &t.differences, &t.none,
-                            &t.curseur, &t.hat, &t.unread_log, &t.unread_tool}) {
+  for (std::string* text :
+       {&t.kbdnam, &t.txtaxe, &t.txtbut, &t.nokey, &t.nokbk, &t.unass, &t.umsg, &t.heading[0],
+        &t.heading[1], &t.heading[2], &t.differences, &t.none, &t.curseur, &t.hat, &t.unread_log,
+        &t.unread_tool, &t.simulator_running}) {
     *text = own_in_code_page(*text);
   }
   return t;
@@ -147,6 +153,14 @@ std::string unreadable_log_words(const ReportTexts& texts, std::int32_t version)
   std::string words = texts.unread_log;
   std::size_t mark = words.find('#');
   if (mark != std::string::npos) words.replace(mark, 1, std::to_string(version));
+  return words;
+}
+
+std::string simulator_running_words(const ReportTexts& texts, std::int32_t version) {
+  std::string words = texts.simulator_running;
+  std::size_t mark = words.find('#');
+  std::string name = version == 0 ? "Aerlon" : "Aerlon " + std::to_string(version);
+  if (mark != std::string::npos) words.replace(mark, 1, name);
   return words;
 }
 

@@ -32,6 +32,8 @@ struct ReportTexts {
   // After a file's name: it could not be read, version "#" left out; it
   // could not be read to its end.
   std::string unread_log, unread_tool;
+  // The reports' first line while a simulator runs: "#" its name.
+  std::string simulator_running;
   PageWords page;  // the words of the page, besides those above it shares
 };
 
@@ -67,6 +69,10 @@ std::string button_text(std::int32_t button, const ReportTexts& texts);
 // What follows the name of the simulator's log in the reports' first line
 // for a version left out because that log could not be read.
 std::string unreadable_log_words(const ReportTexts& texts, std::int32_t version);
+
+// The line that says the simulator of `version` (2 or 3; 0 for one not
+// known) was running while the files were read.
+std::string simulator_running_words(const ReportTexts& texts, std::int32_t version);
 
 // True when a binding's text (binding_text) is the program's own words;
 // false for a key's name, which is the machine's.

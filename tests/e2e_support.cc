@@ -119,6 +119,10 @@ std::string e2e_unavailable() {
   return "";
 }
 
+std::string windows_helper(const std::string& program) {
+  return windows_build() + "/" + program + ".exe";
+}
+
 std::string copy_program(const std::string& program, const std::string& folder) {
   fs::path built = built_program(program);
   fs::path copy = fs::path(folder) / built.filename();
@@ -149,7 +153,9 @@ int run_malvet(const std::string& program, const std::vector<std::string>& args,
 
 WindowsHelper::WindowsHelper(const std::string& program, const std::vector<std::string>& args,
                              const std::string& cwd) {
-  std::vector<std::string> words = {"wine", windows_build() + "/" + program + ".exe"};
+  std::string exe =
+      program.find('/') == std::string::npos ? windows_build() + "/" + program + ".exe" : program;
+  std::vector<std::string> words = {"wine", exe};
   words.insert(words.end(), args.begin(), args.end());
   auto env = wine_env();
   pid_ = fork();

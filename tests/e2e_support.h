@@ -31,12 +31,16 @@ int run_malvet(const std::string& program, const std::vector<std::string>& args,
                const std::vector<std::pair<std::string, std::string>>& env, std::string* console,
                const RunOptions& options = {}, const std::string& executable = "");
 
+// The path of a helper program of the Windows build ("hold_file").
+std::string windows_helper(const std::string& program);
+
 // Copies the program as built into `folder` (made when missing); its path
 // there.
 std::string copy_program(const std::string& program, const std::string& folder);
 
-// A helper program of the Windows build (hold_file) running under Wine in
-// the background, in `cwd`; waited for when the object goes.
+// A helper program of the Windows build (hold_file), or a copy of one at the
+// POSIX path `program`, running under Wine in the background, in `cwd`;
+// waited for when the object goes.
 class WindowsHelper {
  public:
   WindowsHelper(const std::string& program, const std::vector<std::string>& args,

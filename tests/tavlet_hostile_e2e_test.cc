@@ -222,19 +222,27 @@ TEST_F(Tavlet, ASiblingFileThatCantBeReadToItsEndIsNotCounted) {
 }
 
 TEST_F(Tavlet, AVersionWhoseLogCantBeReadIsLeftOutWithAWord) {
-  // The simulator's log held by the running simulator (on Windows), or
-  // failing at its first read (on Linux): version 2 is not installed, and
-  // the reports' first line says why.
+  // Aerlon 2 running holds its log (on Windows; on Linux the log fails at
+  // its first read): version 2 is not installed, and the reports' first
+  // lines say that it runs and why it is left out.
   const std::string log = "Games/Aerlon2/Logs/Logfile.txt";
   std::unique_ptr<WindowsHelper> simulator;
   if (windows_target()) {
+    fs::copy_file(windows_helper("hold_file"), dir_.file("Games/Aerlon2/Aerlon.exe"),
+                  fs::copy_options::overwrite_existing);
     simulator = std::make_unique<WindowsHelper>(
-        "hold_file", std::vector<std::string>{"..\\" + log, "all", "held.txt", "release.txt"},
-        dir_.file("work"));
+        dir_.file("Games/Aerlon2/Aerlon.exe"),
+        std::vector<std::string>{"Logs\\Logfile.txt", "all", "..\\..\\work\\held.txt",
+                                 "..\\..\\work\\release.txt"},
+        dir_.file("Games/Aerlon2"));
     ASSERT_TRUE(wait_for_file(dir_.file("work/held.txt")));
   } else {
     fs::remove(dir_.file(log));
     fs::create_symlink("/proc/self/mem", dir_.file(log));
+    std::string aerlon = dir_.file("Games/Aerlon2/Aerlon.exe");
+    for (char& c : aerlon) c = c == '/' ? '\\' : c;
+    write("processes.txt", aerlon + "\r\n");
+    extra_env_.emplace_back("MALVET_PROCESSES", dir_.file("processes.txt"));
   }
   write("work/SCN_AZERTY_FR.txt", read("work/SCN_QWERTY.txt"));
   for (const char* lang : {"en_US.UTF-8", "fr_FR.UTF-8"}) {
@@ -242,17 +250,25 @@ TEST_F(Tavlet, AVersionWhoseLogCantBeReadIsLeftOutWithAWord) {
       fs::remove(dir_.file("work/" + l));
     }
     ASSERT_EQ(run(lang), 0) << console_;
+    bool en = std::string(lang) == "en_US.UTF-8";
+    std::string running =
+        en ? "Aerlon 2 was running while the files were read: its latest changes may be missing "
+             "here."
+           : "Aerlon 2 \xE9tait ouvert pendant la lecture des fichiers : ses derniers changements "
+             "peuvent manquer ici.";
     std::string said =
-        std::string(lang) == "en_US.UTF-8"
-            ? "..\\Games\\Aerlon2\\Logs\\Logfile.txt could not be read: Aerlon 2 is left out."
-            : "..\\Games\\Aerlon2\\Logs\\Logfile.txt n'a pas pu \xEAtre lu : Aerlon 2 est "
-              "laiss\xE9 de c\xF4t\xE9.";
+        en ? "..\\Games\\Aerlon2\\Logs\\Logfile.txt could not be read: Aerlon 2 is left out."
+           : "..\\Games\\Aerlon2\\Logs\\Logfile.txt n'a pas pu \xEAtre lu : Aerlon 2 est "
+             "laiss\xE9 de c\xF4t\xE9.";
     std::string report = read("work/Controls.txt");
-    EXPECT_EQ(report.substr(0, said.size() + 5), said + "\r\n \r\n") << report;
+    std::string top = running + "\r\n" + said + "\r\n \r\n";
+    EXPECT_EQ(report.substr(0, top.size()), top) << report;
     EXPECT_EQ(report.find("Aerlon\\Pilots"), std::string::npos);  // version 2 is not read
-    EXPECT_EQ(read("work/Controls.csv").substr(0, said.size() + 9),
-              "\"" + said + (lang[0] == 'e' ? "\",\"\",\"\"," : "\";\"\";\"\";"));
+    std::string cells = en ? "\",\"\",\"\",\r\n\"" : "\";\"\";\"\";\r\n\"";
+    std::string csv_top = "\"" + running + cells + said;
+    EXPECT_EQ(read("work/Controls.csv").substr(0, csv_top.size()), csv_top);
     EXPECT_NE(run_log(dir_.file("work"), "Tavlet").find("\r\n" + said + "\r\n"), std::string::npos);
+    EXPECT_NE(console_.find(en ? running : "ses derniers"), std::string::npos) << console_;
   }
   if (simulator) {
     write("work/release.txt", "");
