@@ -25,6 +25,7 @@
 #include "shared/limits.h"
 #include "shared/log.h"
 #include "shared/messages.h"
+#include "shared/own_window.h"
 #include "shared/pilot_folder.h"
 #include "shared/platform.h"
 #include "shared/system.h"
@@ -275,8 +276,8 @@ std::optional<int> write_and_close(ReportFiles& report, const ReportModel& model
 
 // The reference card, drawn from the same model; the console says whether
 // it was written, and where the run's files lie, wherever the tables came
-// from.
-void write_card(const ReportModel& model, const ReportTexts& texts) {
+// from. True when it was written.
+bool write_card(const ReportModel& model, const ReportTexts& texts) {
   std::string not_written = write_page(page_report, model, texts);
   if (not_written.empty()) {
     console_printf(" %s written\n", page_report);
@@ -285,6 +286,7 @@ void write_card(const ReportModel& model, const ReportTexts& texts) {
   }
   console_printf(" %s, %s, %s, %s: %s\n", text_report, csv_report, page_report,
                  log_file_name().c_str(), working_folder().c_str());
+  return not_written.empty();
 }
 
 // 19-20. The offer to open the text report, opened without waiting on yes.
@@ -300,6 +302,28 @@ void offer_to_open(bool qfr) {
   std::int32_t msg_status = s_yesno;
   error_message_tit(msg_status, title, msg, false);
   if (msg_status == 1) start_document(text_report);
+}
+
+// 21. In a window of its own (a double-click in Explorer), which closes
+// when the run ends: what was written, and the card opened on "C".
+void end_in_own_window(const ReportTexts& texts, bool card_written) {
+  if (!console_of_its_own()) return;
+  console_write("\n");
+  if (card_written) {
+    std::string card = full_path_name(page_report);
+    console_parts({{" "},
+                   {texts.window_written, true},
+                   {"\n "},
+                   {card},
+                   {"\n "},
+                   {texts.window_open_card, true},
+                   {"\n"}});
+    std::optional<std::string> typed = wait_for_enter(press_enter_words(texts.qfr));
+    if (typed && case_blind_compare(*typed, "C")) start_document(card);
+    return;
+  }
+  console_parts({{" "}, {texts.window_written_no_card, true}, {working_folder()}, {"\n"}});
+  wait_for_enter(press_enter_words(texts.qfr));
 }
 
 }  // namespace
@@ -323,7 +347,8 @@ int run_report(int argc, char** argv) {
     trace_findings(model);
   }
   if (std::optional<int> stopped = write_and_close(report, model, texts, stop)) return *stopped;
-  write_card(model, texts);
+  bool card_written = write_card(model, texts);
   offer_to_open(texts.qfr);
+  end_in_own_window(texts, card_written);
   return 0;
 }

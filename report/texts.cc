@@ -36,6 +36,17 @@ ReportTexts report_texts(bool qfr) {
     t.simulator_running =
         "# \xE9tait ouvert pendant la lecture des fichiers : ses derniers changements "
         "peuvent manquer ici.";
+    t.window_written =
+        "Tavlet a \xE9"
+        "crit Controls.txt, Controls.csv et la carte de r\xE9"
+        "f\xE9rence :";
+    t.window_written_no_card =
+        "Tavlet a \xE9"
+        "crit Controls.txt et Controls.csv dans ";
+    t.window_open_card =
+        "Tapez C puis Entr\xE9"
+        "e pour ouvrir la carte de r\xE9"
+        "f\xE9rence.";
     t.page = {"fr",
               "Commandes d'Aerlon",
               "Chercher une commande",
@@ -86,6 +97,9 @@ ReportTexts report_texts(bool qfr) {
     t.unread_tool = " could not be read to its end.";
     t.simulator_running =
         "# was running while the files were read: its latest changes may be missing here.";
+    t.window_written = "Tavlet wrote Controls.txt, Controls.csv and the reference card:";
+    t.window_written_no_card = "Tavlet wrote Controls.txt and Controls.csv in ";
+    t.window_open_card = "Type C then Enter to open the reference card.";
     t.page = {"en",
               "Aerlon controls",
               "Find a command",

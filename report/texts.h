@@ -34,6 +34,10 @@ struct ReportTexts {
   std::string unread_log, unread_tool;
   // The reports' first line while a simulator runs: "#" its name.
   std::string simulator_running;
+  // The end of a run in a window of its own: the files written (with the
+  // reference card, its full name on the next line; without it, the
+  // folder's after the words), and how to open the card.
+  std::string window_written, window_written_no_card, window_open_card;
   PageWords page;  // the words of the page, besides those above it shares
 };
 

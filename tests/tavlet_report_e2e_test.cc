@@ -146,6 +146,26 @@ TEST_F(Tavlet, AnsweringYesOpensTheReportWithoutWaitingAndNoOpensNothing) {
   ASSERT_EQ(run("en_US.UTF-8", {}, "yes\n", followed), 0) << console_;
   EXPECT_EQ(read("opened.txt"), "Controls.txt\n");
   EXPECT_EQ(read("dialogs.log"), question_en + question_en);
+
+  // In a window of its own, after the question: what was written, then a
+  // wait for Enter; "c" opens the reference card, Enter alone or the end of
+  // the input nothing.
+  extra_env_.emplace_back("MALVET_EXPLORER", "1");
+  const std::string card = dir_.file("work/Controls.html");
+  std::string card_name = card;
+  for (char& c : card_name) c = c == '/' ? '\\' : c;
+  for (const char* typed : {"\n", "", " c\r\n"}) {
+    SCOPED_TRACE(typed);
+    fs::remove(dir_.file("opened.txt"));
+    followed.standard_input = typed;
+    ASSERT_EQ(run("en_US.UTF-8", {}, "no\n", followed), 0) << console_;
+    EXPECT_EQ(console_.substr(console_.rfind("\n\n")),
+              "\n\n Tavlet wrote Controls.txt, Controls.csv and the reference card:\n " +
+                  card_name +
+                  "\n Type C then Enter to open the reference card.\n"
+                  " Press Enter to close this window.\n");
+    EXPECT_EQ(read("opened.txt"), *typed == ' ' ? card + "\n" : "");
+  }
 }
 
 TEST_F(Tavlet, ControlsFilesInOtherEncodingsGiveTheSameReport) {

@@ -108,7 +108,12 @@ int run_program(const std::string& program, const std::vector<std::string>& args
     const char* console = output ? out_file.c_str() : "/dev/null";
     bool input_ok =
         input[0] >= 0 ? dup2(input[0], 0) == 0 : freopen("/dev/null", "r", stdin) != nullptr;
-    if (!input_ok || !freopen(console, "w", stdout) || dup2(fileno(stdout), 2) < 0) {
+    if (output_pipe[1] >= 0) {
+      // The console through the pipe, which every program it starts holds.
+      close(output_pipe[0]);
+      if (!input_ok || dup2(output_pipe[1], 1) < 0 || dup2(1, 2) < 0) _exit(127);
+      close(output_pipe[1]);
+    } else if (!input_ok || !freopen(console, "w", stdout) || dup2(fileno(stdout), 2) < 0) {
       _exit(127);
     }
     std::vector<std::string> words = {program};
