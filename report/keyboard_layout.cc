@@ -101,6 +101,59 @@ std::vector<KeyPlace> make_places(KeyboardKind kind) {
 
 }  // namespace
 
+KeyboardKind keyboard_of_layout(std::uint16_t language) {
+  // By the whole identifier where a language's countries differ, else by
+  // its primary language (its low ten bits; 0x0000 sublanguage bits).
+  struct Shape {
+    std::uint16_t language;
+    KeyboardKind kind;
+  };
+  static constexpr Shape shapes[] = {
+      // English: ISO in the United Kingdom and Ireland, ANSI elsewhere.
+      {0x0809, KeyboardKind::iso},
+      {0x1809, KeyboardKind::iso},
+      {0x0009, KeyboardKind::ansi},
+      // German, Swiss and Austrian; French, Belgian; Spanish, Catalan,
+      // Portuguese (Brazil's ABNT2 too); Italian; Dutch.
+      {0x0007, KeyboardKind::iso},
+      {0x000C, KeyboardKind::iso},
+      {0x000A, KeyboardKind::iso},
+      {0x0003, KeyboardKind::iso},
+      {0x0016, KeyboardKind::iso},
+      {0x0010, KeyboardKind::iso},
+      {0x0013, KeyboardKind::iso},
+      // Danish, Norwegian, Swedish, Finnish, Icelandic.
+      {0x0006, KeyboardKind::iso},
+      {0x0014, KeyboardKind::iso},
+      {0x001D, KeyboardKind::iso},
+      {0x000B, KeyboardKind::iso},
+      {0x000F, KeyboardKind::iso},
+      // Czech, Slovak, Hungarian, Slovenian, Croatian.
+      {0x0005, KeyboardKind::iso},
+      {0x001B, KeyboardKind::iso},
+      {0x000E, KeyboardKind::iso},
+      {0x0024, KeyboardKind::iso},
+      {0x001A, KeyboardKind::iso},
+      // Greek, Turkish, Estonian, Latvian, Lithuanian.
+      {0x0008, KeyboardKind::iso},
+      {0x001F, KeyboardKind::iso},
+      {0x0025, KeyboardKind::iso},
+      {0x0026, KeyboardKind::iso},
+      {0x0027, KeyboardKind::iso},
+      // Polish (programmers'), Russian: ANSI, as every other.
+      {0x0015, KeyboardKind::ansi},
+      {0x0019, KeyboardKind::ansi},
+  };
+  constexpr std::uint16_t primary_bits = 0x03FF;
+  for (const Shape& s : shapes) {
+    if (s.language == language) return s.kind;
+  }
+  for (const Shape& s : shapes) {
+    if (s.language == (language & primary_bits)) return s.kind;
+  }
+  return KeyboardKind::ansi;
+}
+
 const std::vector<KeyPlace>& keyboard_places(KeyboardKind kind) {
   static const std::vector<KeyPlace> ansi = make_places(KeyboardKind::ansi);
   static const std::vector<KeyPlace> iso = make_places(KeyboardKind::iso);

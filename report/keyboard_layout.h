@@ -17,6 +17,12 @@ struct KeyPlace {
   double w, h;        // width and height, in key units
 };
 
+// The keyboard's shape for a keyboard layout, by the layout's language
+// identifier (0x0407 German: ISO; 0x0409 US English: ANSI). The layouts
+// made for ISO keyboards (a tall Enter, a short left Shift and the extra key
+// beside it, scan code 86) are ISO, every other is ANSI.
+KeyboardKind keyboard_of_layout(std::uint16_t language);
+
 // Every key of the keyboard once, row by row, left to right.
 const std::vector<KeyPlace>& keyboard_places(KeyboardKind kind);
 

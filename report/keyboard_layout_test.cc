@@ -75,3 +75,25 @@ TEST(KeyboardLayout, IsoAndAnsiDifferWhereTheyShould) {
     EXPECT_EQ(i.y, a.y) << a.code;
   }
 }
+
+TEST(KeyboardLayout, TheShapeFollowsTheLayoutNotTheLanguage) {
+  struct Row {
+    std::uint16_t layout;
+    KeyboardKind kind;
+  };
+  const Row rows[] = {
+      {0x0409, KeyboardKind::ansi},  // US English
+      {0x0809, KeyboardKind::iso},   // British English, by its whole identifier
+      {0x1809, KeyboardKind::iso},   // Irish English
+      {0x0C09, KeyboardKind::ansi},  // Australian English
+      {0x0407, KeyboardKind::iso},   // German, and its countries by the primary language
+      {0x0807, KeyboardKind::iso},   // Swiss German
+      {0x040C, KeyboardKind::iso},   // French
+      {0x0416, KeyboardKind::iso},   // Brazil's ABNT2
+      {0x0405, KeyboardKind::iso},   // Czech
+      {0x0415, KeyboardKind::ansi},  // Polish programmers'
+      {0x0419, KeyboardKind::ansi},  // Russian
+      {0x0411, KeyboardKind::ansi},  // Japanese: not in the table
+  };
+  for (const Row& r : rows) EXPECT_EQ(keyboard_of_layout(r.layout), r.kind) << std::hex << r.layout;
+}

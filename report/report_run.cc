@@ -90,7 +90,7 @@ ReportModel new_model(const Start& start) {
   const ReportTexts& texts = start.texts;
   ReportModel model;
   model.qfr = texts.qfr;
-  model.keyboard = texts.qfr ? KeyboardKind::iso : KeyboardKind::ansi;
+  model.keyboard = keyboard_of_layout(keyboard_layout_language());
   model.joysticks = read_joysticks();
   // A simulator running may hold changes it has not written yet, or write
   // its bindings back when it closes: the reports say so first.

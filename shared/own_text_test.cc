@@ -5,12 +5,16 @@
 #include "tests/test_support.h"
 
 TEST(OwnText, ReadAsWindows1252) {
-  EXPECT_EQ(own_to_utf16("Pas assign\xE9" "e \xE0 une touche"), u"Pas assignée à une touche");
+  EXPECT_EQ(own_to_utf16("Pas assign\xE9"
+                         "e \xE0 une touche"),
+            u"Pas assignée à une touche");
   EXPECT_EQ(own_to_utf16("\x80\x9C\xFF"), u"€œÿ");
 }
 
 TEST(OwnText, WrittenInTheMachinesCodePageWithTheNearestLetters) {
-  const std::string own = "Pas assign\xE9" "e \xE0 une touche, P\xE9riph\xE9rique, \x9C\x80";
+  const std::string own =
+      "Pas assign\xE9"
+      "e \xE0 une touche, P\xE9riph\xE9rique, \x9C\x80";
   struct Case {
     const char* code_page;
     std::string written;
@@ -18,7 +22,9 @@ TEST(OwnText, WrittenInTheMachinesCodePageWithTheNearestLetters) {
   const Case cases[] = {
       {"1252", own},
       // é is 0xE9 in Central Europe's code page too; à and œ are not there.
-      {"1250", "Pas assign\xE9" "e a une touche, P\xE9riph\xE9rique, oe\x80"},
+      {"1250",
+       "Pas assign\xE9"
+       "e a une touche, P\xE9riph\xE9rique, oe\x80"},
       {"1251", "Pas assignee a une touche, Peripherique, oe\x88"},
   };
   for (const Case& c : cases) {

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 
@@ -288,6 +289,15 @@ std::string key_name_text(std::uint32_t lparam, std::size_t capacity) {
     if (scan == code) return std::string(name).substr(0, capacity > 0 ? capacity - 1 : 0);
   }
   return std::string();
+}
+
+std::uint16_t keyboard_layout_language() {
+  const char* layout = std::getenv("MALVET_KEYBOARD_LAYOUT");
+  if (layout != nullptr && std::strlen(layout) == 4 &&
+      std::strspn(layout, "0123456789abcdefABCDEF") == 4) {
+    return static_cast<std::uint16_t>(std::strtoul(layout, nullptr, 16));
+  }
+  return user_ui_language();
 }
 
 constexpr std::uint32_t slot_count = 16;  // what joyGetNumDevs answers

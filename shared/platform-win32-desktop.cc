@@ -5,6 +5,7 @@
 #include <commdlg.h>
 #include <mmsystem.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -18,6 +19,16 @@ std::string key_name_text(std::uint32_t lparam, std::size_t capacity) {
   if (n <= 0) return std::string();
   buffer.resize(static_cast<std::size_t>(n));
   return buffer;
+}
+
+std::uint16_t keyboard_layout_language() {
+  // The console window belongs to the console host, whose thread has the
+  // layout the pilot types with.
+  HWND console = GetConsoleWindow();
+  DWORD thread = console != nullptr ? GetWindowThreadProcessId(console, nullptr) : 0;
+  HKL layout = thread != 0 ? GetKeyboardLayout(thread) : nullptr;
+  if (layout == nullptr) layout = GetKeyboardLayout(0);
+  return static_cast<std::uint16_t>(reinterpret_cast<std::uintptr_t>(layout) & 0xFFFF);
 }
 
 std::uint32_t joystick_slots() { return joyGetNumDevs(); }

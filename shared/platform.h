@@ -182,6 +182,14 @@ void start_document(const std::string& path);
 // in a buffer of `capacity` bytes; empty when the layout has no name for it.
 std::string key_name_text(std::uint32_t lparam, std::size_t capacity);
 
+// The language identifier of the keyboard layout the pilot types with
+// (0x0407 German, 0x0809 British English, 0x040C French, 0x0409 US English).
+// Windows: the low word of GetKeyboardLayout for the thread of the console
+// window, else the program's own thread's; the stand-in:
+// MALVET_KEYBOARD_LAYOUT, four hexadecimal digits, else the user interface
+// language's identifier.
+std::uint16_t keyboard_layout_language();
+
 // The number of joystick slots, as joyGetNumDevs answers.
 std::uint32_t joystick_slots();
 

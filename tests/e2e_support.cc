@@ -143,6 +143,11 @@ int run_malvet(const std::string& program, const std::vector<std::string>& args,
   }
   import_registry(registry);
   std::vector<std::string> wine_args = {started};
+  if (options.from_a_prompt) {
+    std::string windows_path = "Z:" + started;
+    for (char& c : windows_path) c = c == '/' ? '\\' : c;
+    wine_args = {"cmd", "/c", windows_path};
+  }
   wine_args.insert(wine_args.end(), args.begin(), args.end());
   auto all_env = wine_env();
   all_env.insert(all_env.end(), env.begin(), env.end());

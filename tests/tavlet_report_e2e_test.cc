@@ -263,11 +263,14 @@ TEST_F(Tavlet, AccentsOnAConsoleShowTheirLettersAndGoAsBytesToAFile) {
   EXPECT_NE(console_.find("player Ren\xE9\n"), std::string::npos);  // bytes to a file
   EXPECT_EQ(console_.find("Ren\xC3\xA9"), std::string::npos);
 
+  // Started from a prompt, whose console stays: nothing waits for Enter.
   RunOptions terminal;
   terminal.on_a_terminal = true;
+  terminal.from_a_prompt = true;
   ASSERT_EQ(run("C.UTF-8", {}, "no\n", terminal), 0) << console_;
   // The console got the letter é, which the terminal shows in its UTF-8.
   EXPECT_NE(console_.find("player Ren\xC3\xA9"), std::string::npos) << console_;
+  EXPECT_EQ(console_.find(" Press Enter to close this window."), std::string::npos) << console_;
 }
 
 TEST_F(Tavlet, APolishPilotsNameKeepsItsLetters) {

@@ -74,6 +74,9 @@ struct RunOptions {
   // Runs it on a terminal of its own (a pseudo-terminal made by script(1)):
   // its output is then what the terminal received.
   bool on_a_terminal = false;
+  // Under Wine, starts it from the command prompt ("cmd /c"), which shares
+  // its console as a prompt on Windows does.
+  bool from_a_prompt = false;
 };
 
 // The status of a program killed at its file-size limit.
