@@ -158,6 +158,40 @@ JoystickCard unattached_card(const VersionModel& v, const std::string& header,
   return card;
 }
 
+// The block of the keyboard a key lies in: the main one, the navigation
+// block, the numeric pad.
+int block_of(const KeyPlace& p) { return stacked_place(p) ? (p.x >= numeric_pad ? 2 : 1) : 0; }
+
+// The free keys of the drawing that the scan-code table has, in runs.
+std::vector<KeyRun> free_key_runs(const std::vector<CardKey>& keys, const ScanCodeTable& table) {
+  std::vector<const CardKey*> free;
+  for (const CardKey& k : keys) {
+    bool listed = std::any_of(table.begin(), table.end(),
+                              [&](const ScanCode& s) { return s.code == k.place.code; });
+    if (k.state == KeyState::free && listed && !k.name.empty()) free.push_back(&k);
+  }
+  std::vector<std::vector<const CardKey*>> runs;
+  for (std::size_t i = 0; i < free.size(); ++i) {
+    // One run: keys next to each other in the drawing's order, on one row
+    // of one block.
+    bool next = i > 0 && free[i] == free[i - 1] + 1 && free[i]->place.y == free[i - 1]->place.y &&
+                block_of(free[i]->place) == block_of(free[i - 1]->place);
+    if (!next) runs.emplace_back();
+    runs.back().push_back(free[i]);
+  }
+  std::vector<KeyRun> told;
+  for (const auto& run : runs) {
+    if (run.size() < 3) {
+      for (const CardKey* k : run) told.push_back({k->name, "", {k->name}});
+      continue;
+    }
+    KeyRun r{run.front()->name, run.back()->name, {}};
+    for (const CardKey* k : run) r.names.push_back(k->name);
+    told.push_back(std::move(r));
+  }
+  return told;
+}
+
 VersionCard version_card(const ReportModel& model, const VersionModel& v,
                          const ReportTexts& texts) {
   VersionCard card;
@@ -176,6 +210,7 @@ VersionCard version_card(const ReportModel& model, const VersionModel& v,
         card_key(model, v, p, name == names.end() ? no_name : *name->second, on, texts));
     if (card.keys.back().fit.hidden() > 0) card.part_shown.push_back(card.keys.size() - 1);
   }
+  card.free_keys = free_key_runs(card.keys, model.keys);
   for (const Binding& b : v.bindings) {
     if (!on_a_key(b)) continue;
     bool drawn = std::any_of(places.begin(), places.end(),

@@ -80,12 +80,22 @@ struct CardConflict {
   std::vector<std::string> commands, tools;
 };
 
+// Free keys that run along a row of one block of the keyboard, told as one:
+// "F5–F9" (the first and last of three or more), or a key alone.
+struct KeyRun {
+  std::string first, last;         // last empty for a key alone
+  std::vector<std::string> names;  // every key of the run
+};
+
 struct VersionCard {
   int version = 0;
   std::string file;                     // the controls.ini read
   std::vector<CardKey> keys;            // every key of the drawing, in its order
   std::vector<std::size_t> part_shown;  // the keys that show only a part of their lines
   std::vector<OffDrawingKey> off_drawing;
+  // The keys of the drawing and of the scan-code table that nothing binds
+  // or takes, as the reports list them, in keyboard order.
+  std::vector<KeyRun> free_keys;
   std::vector<JoystickCard> joysticks;  // a card a section, an attached joystick once
   std::vector<CardConflict> conflicts;
   std::vector<std::string> unbound;  // the commands bound to nothing

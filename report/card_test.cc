@@ -201,3 +201,36 @@ TEST(Card, ConflictsUnboundCommandsAndDifferences) {
             "e]");
   EXPECT_EQ(joined(card.differences[1].version3), "");
 }
+
+TEST(Card, FreeKeysAsTheReportsListThemInRunsAlongARowOfABlock) {
+  // F1 bound; Q taken; the digits row free but 4 (not in the table); E
+  // free but nameless; Num 7 8 9 and Delete, End, Page Down free.
+  VersionModel v = version_of({{0, "Help", BindingKind::key, 59, "F1", 0, ""}});
+  ReportModel model = model_of(false, v, {});
+  model.tools = {{"Palvik", "P.ini", {{"KeyQ", "Q", 16, 0}}, true}};
+  model.key_names.clear();
+  const std::pair<std::int32_t, const char*> keys[] = {
+      {59, "F1"},    {60, "F2"},      {61, "F3"},   {2, "1"},          {3, "2"},      {4, "3"},
+      {6, "5"},      {7, "6"},        {16, "Q"},    {17, "W"},         {71, "Num 7"}, {72, "Num 8"},
+      {73, "Num 9"}, {211, "Delete"}, {207, "End"}, {209, "Page Down"}};
+  for (auto [code, name] : keys) {
+    model.keys.push_back({code, name});
+    model.key_names.emplace_back(code, name);
+  }
+  model.key_names.emplace_back(5, "4");  // drawn, but not a key of the table
+  std::vector<std::pair<std::string, std::string>> runs;
+  Card card = build_card(model, report_texts(false));
+  for (const KeyRun& r : card.versions[0].free_keys) {
+    runs.emplace_back(r.first, r.last);
+  }
+  // Two in a row are told apart; the navigation block and the pad are
+  // runs of their own, beside the main block's.
+  EXPECT_EQ(runs, (std::vector<std::pair<std::string, std::string>>{{"F2", ""},
+                                                                    {"F3", ""},
+                                                                    {"1", "3"},
+                                                                    {"5", ""},
+                                                                    {"6", ""},
+                                                                    {"W", ""},
+                                                                    {"Delete", "Page Down"},
+                                                                    {"Num 7", "Num 9"}}));
+}

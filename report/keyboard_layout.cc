@@ -6,7 +6,7 @@ namespace {
 // quarter of a key apart from it.
 constexpr double row_f = 0, row_1 = 1.25, row_2 = 2.25, row_3 = 3.25, row_4 = 4.25, row_5 = 5.25;
 // The left edges of the navigation block and of the numeric pad.
-constexpr double nav = 15.25, pad = 18.5;
+constexpr double nav = 15.25, pad = numeric_pad;
 
 // A row of keys one unit wide with consecutive codes.
 void run_of_keys(std::vector<KeyPlace>& keys, std::int32_t first, std::int32_t last, double x,
@@ -158,6 +158,13 @@ const std::vector<KeyPlace>& keyboard_places(KeyboardKind kind) {
   static const std::vector<KeyPlace> ansi = make_places(KeyboardKind::ansi);
   static const std::vector<KeyPlace> iso = make_places(KeyboardKind::iso);
   return kind == KeyboardKind::iso ? iso : ansi;
+}
+
+std::optional<KeyPlace> stacked_place(const KeyPlace& place) {
+  // A quarter of a key below the main block, the blocks' left edge at 0.
+  constexpr double below = keyboard_height + 0.25;
+  if (place.x < nav) return std::nullopt;
+  return KeyPlace{place.code, place.x - nav, place.y + below, place.w, place.h};
 }
 
 KeyPlace iso_enter_top(const KeyPlace& enter) {

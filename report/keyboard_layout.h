@@ -7,6 +7,7 @@
 #define MALVET_REPORT_KEYBOARD_LAYOUT_H
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "report/bindings.h"
@@ -29,6 +30,18 @@ const std::vector<KeyPlace>& keyboard_places(KeyboardKind kind);
 // The width and height of the whole drawing, in key units.
 inline constexpr double keyboard_width = 22.5;
 inline constexpr double keyboard_height = 6.25;
+
+// On a screen narrower than a desktop's the keyboard is drawn stacked: the
+// navigation block and the numeric pad below the main block, as they stand
+// beside each other. Its width and height then, in key units; and where a
+// key of those blocks lies (nothing for a key of the main block, which
+// stays where it is).
+inline constexpr double stacked_width = 15;
+inline constexpr double stacked_height = 12.75;
+std::optional<KeyPlace> stacked_place(const KeyPlace& place);
+
+// The left edge of the numeric pad, in key units.
+inline constexpr double numeric_pad = 18.5;
 
 // The Enter key's code.
 inline constexpr std::int32_t enter_key = 28;

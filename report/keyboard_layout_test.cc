@@ -97,3 +97,21 @@ TEST(KeyboardLayout, TheShapeFollowsTheLayoutNotTheLanguage) {
   };
   for (const Row& r : rows) EXPECT_EQ(keyboard_of_layout(r.layout), r.kind) << std::hex << r.layout;
 }
+
+TEST(KeyboardLayout, StackedTheBlocksComeBelowTheMainOne) {
+  for (KeyboardKind kind : {KeyboardKind::ansi, KeyboardKind::iso}) {
+    std::vector<KeyPlace> stacked;
+    for (const KeyPlace& p : keyboard_places(kind)) {
+      KeyPlace s = stacked_place(p).value_or(p);
+      EXPECT_LE(s.x + s.w, stacked_width) << p.code;
+      EXPECT_LE(s.y + s.h, stacked_height) << p.code;
+      for (const KeyPlace& o : stacked) {
+        bool apart = s.x + s.w <= o.x || o.x + o.w <= s.x || s.y + s.h <= o.y || o.y + o.h <= s.y;
+        EXPECT_TRUE(apart) << p.code << " " << o.code;
+      }
+      stacked.push_back(s);
+    }
+  }
+  // Home keeps its place beside Insert; Esc stays.
+  EXPECT_FALSE(stacked_place({1, 0, 0, 1, 1}).has_value());
+}

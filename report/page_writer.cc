@@ -1,6 +1,7 @@
 #include "report/page_writer.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "report/card.h"
 #include "report/html_text.h"
@@ -20,7 +21,20 @@ std::string geometry(const KeyPlace& p) {
   PageText o;
   o << " style=\"--x:" << Units{p.x} << ";--y:" << Units{p.y} << ";--w:" << Units{p.w}
     << ";--h:" << Units{p.h};
+  // Where the key lies on the stacked drawing, when it moves there.
+  if (std::optional<KeyPlace> s = stacked_place(p)) {
+    o << ";--xs:" << Units{s->x} << ";--ys:" << Units{s->y};
+  }
   return o.text;
+}
+
+// The longest name that the drawing shows as a map, on a phone: a letter,
+// a digit, "F10".
+constexpr std::size_t short_key_name = 3;
+
+// The id of the line that tells a key of a version's drawing.
+std::string key_line_id(int version, std::int32_t code) {
+  return "v" + std::to_string(version) + "-key-" + std::to_string(code);
 }
 
 const char* state_name(KeyState state) {
@@ -69,10 +83,15 @@ class PageWriter {
        << "<meta name=\"generator\" content=\"Tavlet\">\n<title>";
     own(w_.title) << "</title>\n<style>\n"
                   << page_style << "</style>\n</head>\n<body>\n<header class=\"page-top\"><h1>";
-    own(w_.title) << "</h1><input type=\"search\" id=\"search\" class=\"screen-only\" hidden "
-                  << "placeholder=\"";
+    // The search, with the words it finds states by and counts in.
+    own(w_.title) << "</h1><p class=\"search screen-only\"><input type=\"search\" id=\"search\" "
+                  << "hidden placeholder=\"";
     own(w_.search) << "\" aria-label=\"";
-    own(w_.search) << "\"></header>\n<main>\n";
+    own(w_.search) << "\" data-free=\"";
+    own(w_.free) << "\" data-conflict=\"";
+    own(w_.legend_conflict) << "\" data-found-one=\"";
+    own(w_.found_one) << "\" data-found=\"";
+    own(w_.found) << "\"> <span id=\"found\" role=\"status\"></span></p></header>\n<main>\n";
   }
 
   void legend() {
@@ -84,21 +103,26 @@ class PageWriter {
       o_ << "<span class=\"legend-item\"><span class=\"swatch " << state << "\"></span>";
       own(*words) << "</span> ";
     }
-    o_ << "&middot; ";
-    own(card_.keyboard == KeyboardKind::iso ? w_.keyboard_iso : w_.keyboard_ansi) << "</p>\n";
+    o_ << "</p>\n";
   }
 
   void keyboard(const VersionCard& v) {
     if (geometry_.empty()) {
       for (const CardKey& k : v.keys) geometry_.push_back(geometry(k.place));
     }
-    // A group of keys that the keyboard reaches, scrolling sideways when the
-    // screen is narrow.
-    o_ << "<div class=\"keyboard-frame\" tabindex=\"0\" role=\"group\" aria-label=\"";
-    own(card_.keyboard == KeyboardKind::iso ? w_.keyboard_iso : w_.keyboard_ansi) << ", ";
+    // A region of keys under its heading, that the keyboard reaches,
+    // scrolling sideways in its frame when it can't fit the screen.
+    const std::string& kind =
+        card_.keyboard == KeyboardKind::iso ? w_.keyboard_iso : w_.keyboard_ansi;
+    o_ << "<h3 class=\"keyboard-title\">";
+    own(kind) << "</h3>\n<div class=\"keyboard-frame\" tabindex=\"0\" role=\"region\" "
+              << "aria-label=\"";
+    own(kind) << ", ";
     own(w_.version) << " " << v.version
                     << "\"><div class=\"keyboard\" style=\"--keyboard-w:" << Units{keyboard_width}
-                    << ";--keyboard-h:" << Units{keyboard_height} << ";--key-gap:" << Units{key_gap}
+                    << ";--keyboard-h:" << Units{keyboard_height}
+                    << ";--stacked-w:" << Units{stacked_width}
+                    << ";--stacked-h:" << Units{stacked_height} << ";--key-gap:" << Units{key_gap}
                     << ";--key-pad:" << Units{key_padding}
                     << ";--key-line:" << Units{key_line_height}
                     << ";--name-max:" << Units{key_name_largest}
@@ -122,7 +146,8 @@ class PageWriter {
         for (const std::string& line : k.lines) all += (all.empty() ? "" : ", ") + line;
         o_ << " title=\"" << Html{all} << "\"";
       }
-      o_ << geometry_[at] << ";--s:" << Units{k.fit.size} << "\"><span class=\"key-name\"";
+      o_ << geometry_[at] << ";--s:" << Units{k.fit.size} << "\"><span class=\"key-name"
+         << (k.name.size() > short_key_name ? " long-name" : "") << "\"";
       if (k.fit.name_scale < 1) o_ << " style=\"--squeeze:" << Units{k.fit.name_scale} << "\"";
       o_ << ">" << Html{k.name} << "</span>";
       for (std::size_t i = 0; i < k.lines.size(); ++i) {
@@ -134,7 +159,61 @@ class PageWriter {
       }
       o_ << "</div>\n";
     }
-    o_ << "</div></div>\n";
+    o_ << "</div></div>\n<p class=\"scroll-hint screen-only\" hidden>";
+    own(w_.scroll_hint) << "</p>\n";
+    key_lines(v);
+  }
+
+  // Each key bound or taken, in the keyboard's order, with what it does: on
+  // a phone, below the drawing that it then shows as a map.
+  void key_lines(const VersionCard& v) {
+    o_ << "<h3 class=\"phone-only\">";
+    own(w_.key_lines) << "</h3>\n<ul class=\"key-lines phone-only\">\n";
+    for (const CardKey& k : v.keys) {
+      if (k.lines.empty()) continue;
+      o_ << "<li class=\"row\" id=\"" << key_line_id(v.version, k.place.code) << "\"";
+      if (k.conflict) o_ << " data-conflict";
+      o_ << "><b class=\"key-line-name\">" << Html{k.name} << "</b>";
+      own(w_.name_sep);
+      for (std::size_t i = 0; i < k.lines.size(); ++i) {
+        if (i == k.commands) {
+          own((i > 0 ? ", " : "") + w_.taken_by) << " ";
+        } else if (i > k.commands) {
+          o_ << ", ";
+        }
+        o_ << (i < k.commands ? "<span class=\"command\">" : "<span class=\"tool-name\">")
+           << Html{k.lines[i]} << "</span>";
+      }
+      if (k.conflict) {
+        o_ << " (";
+        own(w_.legend_conflict) << ")";
+      }
+      o_ << "</li>\n";
+    }
+    o_ << "</ul>\n";
+  }
+
+  // The keys nothing binds or takes, as ranges: "F5&ndash;F9".
+  void free_keys(const VersionCard& v) {
+    o_ << "<h3>";
+    own(w_.free_keys) << "</h3>\n";
+    if (v.free_keys.empty()) {
+      o_ << "<p>";
+      own(texts_.none) << "</p>\n";
+      return;
+    }
+    o_ << "<ul class=\"free-keys\">";
+    for (const KeyRun& run : v.free_keys) {
+      // The names of its keys, a line each.
+      o_ << "<li class=\"row\" data-free data-keys=\"";
+      for (std::size_t i = 0; i < run.names.size(); ++i) {
+        o_ << (i > 0 ? "&#10;" : "") << Html{run.names[i]};
+      }
+      o_ << "\">" << Html{run.first};
+      if (!run.last.empty()) o_ << "&ndash;" << Html{run.last};
+      o_ << "</li>";
+    }
+    o_ << "</ul>\n";
   }
 
   // The keys whose bindings the drawing can't show: those that show only
@@ -204,6 +283,7 @@ class PageWriter {
     o_ << "<article class=\"card\" data-joystick=\"" << Html{card.header} << "\"><h4>"
        << Html{card.name} << "</h4><p class=\"section-header\">" << Html{card.header} << "</p>\n";
     for (bool axes : {true, false}) {
+      if ((axes ? card.axes : card.buttons).empty()) continue;
       std::string list = id + (axes ? "-axes" : "-buttons");
       o_ << "<h5 id=\"" << list << "\">";
       own(axes ? w_.axes : w_.buttons) << "</h5><ul aria-labelledby=\"" << list << "\">\n";
@@ -218,9 +298,9 @@ class PageWriter {
   }
 
   void unattached_card(const JoystickCard& card) {
-    o_ << "<article class=\"card unattached\" data-joystick=\"" << Html{card.header} << "\"><h4>"
-       << Html{card.header} << "</h4><p class=\"section-header\">";
-    own(w_.not_attached) << "</p>\n<ul>\n";
+    o_ << "<article class=\"card unattached\" data-joystick=\"" << Html{card.header} << "\"><h4>";
+    own(w_.not_plugged) << "</h4><p class=\"section-header\">" << Html{card.header}
+                        << "</p>\n<ul>\n";
     for (const CardControl& c : card.buttons) control("button", c);
     if (card.buttons.empty()) {
       o_ << "<li class=\"control free\">";
@@ -262,7 +342,8 @@ class PageWriter {
       if (!c.tools.empty()) {
         o_ << " <span class=\"taken-by\">";
         own(w_.taken_by);
-        for (const std::string& t : c.tools) o_ << " " << Html{t};
+        for (const std::string& t : c.tools)
+          o_ << " <span class=\"tool-name\">" << Html{t} << "</span>";
         o_ << "</span>";
       }
       o_ << "</td></tr>\n";
@@ -296,6 +377,7 @@ class PageWriter {
     keyboard(v);
     o_ << "<div class=\"details\">\n";
     key_lists(v);
+    free_keys(v);
     cards(v);
     conflicts(v);
     unbound(v);

@@ -15,18 +15,25 @@
 //   file-name      the controls.ini a version was read from
 //   legend, legend-item, swatch  the colours' legend, its items, their samples
 //   keyboard       a drawing (its size in --keyboard-w and --keyboard-h)
-//   keyboard-frame what holds a drawing, scrolling sideways on a narrow screen
+//   keyboard-title a drawing's heading, the keyboard's kind
+//   keyboard-frame what holds a drawing, scrolling sideways when it can't fit
+//   scroll-hint    the words that say so, shown by the script
+//   phone-only     what only a phone shows: key-lines, the line of each key
+//                  bound or taken (id v<version>-key-<code>), key-line-name
+//                  its key's name
 //   key            a key (data-key; its place in --x --y --w --h, its text's
 //                  size in --s; a title when it shows only a part of what it
 //                  holds), with the state bound, taken (by a sibling tool) or
 //                  free
 //   enter-top      the wider top of the ISO keyboard's tall Enter
-//   key-name       a key's name (narrowed by --squeeze when too wide)
+//   key-name       a key's name (narrowed by --squeeze when too wide);
+//                  long-name when the map of a phone does not show it
 //   command        a command's name, wherever it is bound
 //   tool-name      a sibling tool's name on a key it takes
 //   beyond, more   what a key does not show, and its mark "+N"
 //   details        a version's part below its drawing, in columns in print
 //   part-shown     the list of keys that show only a part of what they hold
+//   free-keys      the free keys as ranges (data-free, data-keys their names)
 //   off-drawing    the list of keys bound that the drawing has no place for
 //   cards, card    the joystick cards; unattached for a device not attached
 //   section-header a card's section header
@@ -38,6 +45,7 @@
 //   taken-by       the sibling tools that take a key in conflict
 //   unbound-list   the unbound commands
 //   differences    the differences' part
+//   search         the search field and its count (id found)
 //   searching, hit set by the search on the body and on what it finds
 #ifndef MALVET_REPORT_PAGE_WRITER_H
 #define MALVET_REPORT_PAGE_WRITER_H

@@ -106,13 +106,17 @@ TEST(Page, TheCodePagesLettersInUtf8) {
   EXPECT_NE(island(html).find("\"C\xC5\x93ur\""), std::string::npos);
 }
 
-TEST(Page, TheLegendNamesTheKeyboardInTheReportsLanguage) {
-  EXPECT_NE(render(model_of(false, "[S]", "x")).find("&middot; US keyboard</p>"),
+TEST(Page, EachKeyboardIsARegionUnderAHeadingThatNamesIt) {
+  std::string english = render(model_of(false, "[S]", "x"));
+  EXPECT_NE(english.find("<h3 class=\"keyboard-title\">US keyboard</h3>\r\n<div "
+                         "class=\"keyboard-frame\" tabindex=\"0\" role=\"region\" "
+                         "aria-label=\"US keyboard, Aerlon 2\">"),
             std::string::npos);
-  EXPECT_NE(render(model_of(true, "[S]", "x")).find("&middot; Clavier ISO</p>"), std::string::npos);
+  EXPECT_NE(render(model_of(true, "[S]", "x")).find("aria-label=\"Clavier ISO, Aerlon 3\""),
+            std::string::npos);
   ReportModel english_iso = model_of(false, "[S]", "x");
   english_iso.keyboard = KeyboardKind::iso;
-  EXPECT_NE(render(english_iso).find("&middot; ISO keyboard</p>"), std::string::npos);
+  EXPECT_NE(render(english_iso).find(">ISO keyboard</h3>"), std::string::npos);
 }
 
 TEST(Page, AJoystickOfMoreAxesAndButtonsThanTheModelHolds) {
@@ -125,6 +129,15 @@ TEST(Page, AJoystickOfMoreAxesAndButtonsThanTheModelHolds) {
   EXPECT_EQ(count_of(first, "data-axis="), 33u);     // axes 0..32
   EXPECT_EQ(count_of(first, "data-button="), 513u);  // buttons 0..512
   EXPECT_NE(first.find("data-button=\"512\""), std::string::npos);
+}
+
+TEST(Page, NoHeadingOverAnEmptyList) {
+  // A joystick without axes, bound nowhere on them: no "Axes" over nothing.
+  ReportModel model = model_of(false, "[S]", "x");
+  model.joysticks[0].axes = 0;
+  std::string html = render(model);
+  EXPECT_EQ(html.find("-axes\""), std::string::npos);
+  EXPECT_NE(html.find("-buttons\""), std::string::npos);
 }
 
 TEST(Page, EndsWithTheDocument) {

@@ -47,37 +47,50 @@ ReportTexts report_texts(bool qfr) {
         "Tapez C puis Entr\xE9"
         "e pour ouvrir la carte de r\xE9"
         "f\xE9rence.";
-    t.page = {"fr",
-              "Commandes d'Aerlon",
-              "Chercher une commande",
-              "Aerlon",
-              "Clavier ISO",
-              "Clavier US",
-              "assign\xE9"
-              "e dans Aerlon",
-              "prise par Palvik ou Serunt",
-              "conflit",
-              "libre",
-              "Touches assign\xE9"
-              "es absentes du dessin",
-              "Touches qui ne montrent qu'une partie de ce qu'elles portent",
-              "Manettes",
-              "Aucune section de manette dans ce fichier.",
-              "non branch\xE9",
-              "Axes",
-              "Boutons",
-              "libre",
-              "libres",
-              "aucune commande",
-              "Conflits",
-              "Aucun conflit.",
-              "prise par",
-              "Commandes non assign\xE9"
-              "es",
-              "Commande",
-              "Aerlon 2",
-              "Aerlon 3",
-              " : "};
+    PageWords& w = t.page;
+    w.lang = "fr";
+    w.title = "Commandes d'Aerlon";
+    w.search = "Chercher une commande ou une touche";
+    w.version = "Aerlon";
+    w.keyboard_iso = "Clavier ISO";
+    w.keyboard_ansi = "Clavier US";
+    w.found_one = "1 trouv\xE9";
+    w.found = "# trouv\xE9s";
+    w.legend_bound =
+        "assign\xE9"
+        "e dans Aerlon";
+    w.legend_taken = "prise par Palvik ou Serunt";
+    w.legend_conflict = "conflit";
+    w.legend_free = "libre";
+    w.scroll_hint =
+        "Le clavier d\xE9"
+        "file de c\xF4t\xE9.";
+    w.off_drawing =
+        "Touches assign\xE9"
+        "es absentes du dessin";
+    w.part_shown = "Touches qui ne montrent qu'une partie de ce qu'elles portent";
+    w.key_lines =
+        "Touches assign\xE9"
+        "es ou prises";
+    w.free_keys = "Touches libres";
+    w.joysticks = "Manettes";
+    w.no_joystick = "Aucune section de manette dans ce fichier.";
+    w.not_plugged = "P\xE9riph\xE9rique non branch\xE9";
+    w.axes = "Axes";
+    w.buttons = "Boutons";
+    w.free = "libre";
+    w.free_many = "libres";
+    w.no_command = "aucune commande";
+    w.conflicts = "Conflits";
+    w.no_conflict = "Aucun conflit.";
+    w.taken_by = "prise par";
+    w.unbound =
+        "Commandes non assign\xE9"
+        "es";
+    w.command = "Commande";
+    w.binding_v2 = "Aerlon 2";
+    w.binding_v3 = "Aerlon 3";
+    w.name_sep = " : ";
   } else {
     t.kbdnam = "Keyboard";
     t.txtaxe = "Axis";
@@ -100,34 +113,40 @@ ReportTexts report_texts(bool qfr) {
     t.window_written = "Tavlet wrote Controls.txt, Controls.csv and the reference card:";
     t.window_written_no_card = "Tavlet wrote Controls.txt and Controls.csv in ";
     t.window_open_card = "Type C then Enter to open the reference card.";
-    t.page = {"en",
-              "Aerlon controls",
-              "Find a command",
-              "Aerlon",
-              "ISO keyboard",
-              "US keyboard",
-              "bound in Aerlon",
-              "taken by Palvik or Serunt",
-              "conflict",
-              "free",
-              "Keys bound that are not on the drawing",
-              "Keys that show only a part of what they hold",
-              "Joysticks",
-              "No joystick section in this file.",
-              "not attached",
-              "Axes",
-              "Buttons",
-              "free",
-              "free",
-              "no command bound",
-              "Conflicts",
-              "No conflict.",
-              "taken by",
-              "Unbound commands",
-              "Command",
-              "Aerlon 2",
-              "Aerlon 3",
-              ": "};
+    PageWords& w = t.page;
+    w.lang = "en";
+    w.title = "Aerlon controls";
+    w.search = "Find a command or a key";
+    w.version = "Aerlon";
+    w.keyboard_iso = "ISO keyboard";
+    w.keyboard_ansi = "US keyboard";
+    w.found_one = "1 found";
+    w.found = "# found";
+    w.legend_bound = "bound in Aerlon";
+    w.legend_taken = "taken by Palvik or Serunt";
+    w.legend_conflict = "conflict";
+    w.legend_free = "free";
+    w.scroll_hint = "The keyboard scrolls sideways.";
+    w.off_drawing = "Keys bound that are not on the drawing";
+    w.part_shown = "Keys that show only a part of what they hold";
+    w.key_lines = "Keys bound or taken";
+    w.free_keys = "Free keys";
+    w.joysticks = "Joysticks";
+    w.no_joystick = "No joystick section in this file.";
+    w.not_plugged = "Device not plugged in";
+    w.axes = "Axes";
+    w.buttons = "Buttons";
+    w.free = "free";
+    w.free_many = "free";
+    w.no_command = "no command bound";
+    w.conflicts = "Conflicts";
+    w.no_conflict = "No conflict.";
+    w.taken_by = "taken by";
+    w.unbound = "Unbound commands";
+    w.command = "Command";
+    w.binding_v2 = "Aerlon 2";
+    w.binding_v3 = "Aerlon 3";
+    w.name_sep = ": ";
   }
   return t;
 }

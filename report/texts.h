@@ -14,9 +14,12 @@
 struct PageWords {
   std::string lang;  // the page's language: "en", "fr"
   std::string title, search, version, keyboard_iso, keyboard_ansi;
+  // The count of places the search found: "1 found", "# found".
+  std::string found_one, found;
   std::string legend_bound, legend_taken, legend_conflict, legend_free;
-  std::string off_drawing, part_shown;
-  std::string joysticks, no_joystick, not_attached, axes, buttons, free, free_many, no_command;
+  std::string scroll_hint;  // under a keyboard wider than the screen
+  std::string off_drawing, part_shown, key_lines, free_keys;
+  std::string joysticks, no_joystick, not_plugged, axes, buttons, free, free_many, no_command;
   std::string conflicts, no_conflict, taken_by, unbound;
   std::string command, binding_v2, binding_v3;  // the differences' columns
   std::string name_sep;  // between a key's name and what it does: ": ", " : "

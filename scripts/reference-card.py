@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""Pictures of a Controls.html for the README: on a desktop, at night, and on
-a phone, taken in headless Chromium.
+"""Pictures of a Controls.html for the README: on a desktop, at night, on a
+tablet and on a phone, taken in headless Chromium.
 
     reference-card.py CONTROLS_HTML OUTPUT_FOLDER"""
 
@@ -26,6 +26,7 @@ def main():
         for name, width, height, mobile, scheme in (
                 ("reference-card.png", 1400, 1250, False, "light"),
                 ("reference-card-dark.png", 1400, 900, False, "dark"),
+                ("reference-card-tablet.png", 768, 1024, True, "light"),
                 ("reference-card-phone.png", 390, 844, True, "light")):
             driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
                 "width": width, "height": height, "deviceScaleFactor": 1, "mobile": mobile})

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes the pictures of the reference card that the README shows
-# (docs/reference-card.png on a desktop, -dark.png at night, -phone.png on a
-# phone): Tavlet runs on a fresh copy of the example installation and
+# (docs/reference-card.png on a desktop, -dark.png at night, -tablet.png on
+# a tablet, -phone.png on a phone): Tavlet runs on a fresh copy of the example installation and
 # headless Chromium takes the pictures of its Controls.html.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -90,8 +90,11 @@ TEST_F(Tavlet, TheReferenceCardDrawsEveryBindingOfBothVersions) {
               std::string::npos);
   }
   EXPECT_EQ(stick.find("data-button=\"4\""), std::string::npos);  // it has four
-  // A device that is not attached: its header, its command.
+  // A device that is not attached: headed so, its header below, its command.
   std::string away = element(v2, "data-joystick=\"[{00000000-0000-0000-0000-000000000000}]\"");
+  EXPECT_NE(away.find("<h4>Device not plugged in</h4><p class=\"section-header\">"
+                      "[{00000000-0000-0000-0000-000000000000}]</p>"),
+            std::string::npos);
   EXPECT_NE(away.find("Chat"), std::string::npos);
   EXPECT_NE(element(away, "data-button=\"2\"").find("Chat"), std::string::npos);
 

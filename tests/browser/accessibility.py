@@ -70,10 +70,15 @@ def check_keyboard(driver, label):
     box.click()
     box.send_keys("pause")
     box.send_keys(Keys.ENTER)
-    first = driver.execute_script("""
-      const hit = document.querySelector('.key.hit, .control.hit, .row.hit');
-      return hit === document.activeElement;""")
-    check(first, f"{label}: Enter in the search does not go to the first place found")
+    # The places found that show, in the page's order.
+    at = """
+      const hits = [...document.querySelectorAll('.key.hit, .control.hit, .row.hit')]
+                     .filter(el => el.getClientRects().length > 0);
+      return hits.indexOf(document.activeElement);"""
+    check(driver.execute_script(at) == 0,
+          f"{label}: Enter in the search does not go to the first place found")
+    box.send_keys(Keys.ENTER)
+    check(driver.execute_script(at) == 1, f"{label}: Enter again does not go to the next place")
     box.clear()
     driver.execute_script("document.getElementById('search').dispatchEvent(new Event('input'));")
 
@@ -173,9 +178,14 @@ def check_black_and_white(driver, label):
         # Along the top edge, a dashed line breaks many times.
         top = rows[1][len(rows[1]) // 4:3 * len(rows[1]) // 4]
         dashed = sum(1 for a, b in zip(top, top[1:]) if abs(a - b) > 40) > 2
-        looks[state] = (lines, width > 3, dashed)
+        # A conflict's mark of its own: its top right corner filled, inside
+        # its border.
+        marked = rows[6][-7] < 128
+        looks[state] = (lines, width > 3, dashed, marked)
     driver.execute_script("document.documentElement.style.filter = '';")
     emulate(driver)
     check(len(looks) == 4, f"{label}: not every state of a key is drawn: {sorted(looks)}")
     check(len(set(looks.values())) == len(looks),
           f"{label}: in black and white, states of keys look alike: {looks}")
+    check([state for state, look in looks.items() if look[3]] == ["conflict"],
+          f"{label}: in black and white, the conflict's mark: {looks}")

@@ -8,14 +8,20 @@ each page is loaded in headless Chromium and checked as a pilot would see it:
   each drawing apart from one another and inside their keyboard, no text out
   of its key, no word of a key's text broken inside, key text of 7 px at
   least from 1280 px on; the search highlighting what it should;
-- on a tablet (768 px) and a phone (390 px): the page never wider than the
-  screen, key text of 8 px at least;
+- on a tablet (768 px): the whole keyboard inside the screen, key text of
+  7 px at least; on a phone (390 px): nothing scrolling sideways, the line
+  of every key bound or taken there, in 8 px at least, reached by a tap on
+  its key; zoomed in, a keyboard that then scrolls says so;
+- the free keys listed as the reports list them; the search finding a
+  command, a key, a sibling tool and the free places, with their count;
+- the shape of the keyboard by the pilot's layout (German and British ISO,
+  with the extra key; US ANSI);
 - at night (a dark colour scheme): a dark page with light text, every kind of
   key told apart; its print stays light;
 - in print, on A4 and on US Letter landscape: the keyboard within the page,
-  no word broken, key text of 5 pt at least, at most 3 pages for the example
-  (5 with the three joysticks), no page before the last nearly empty, and no
-  joystick card broken across columns unless it is longer than one;
+  no word broken, key text of 5 pt at least, 2 pages at most, the three
+  joysticks too, no page before the last nearly empty, and no joystick card
+  broken across columns unless it is longer than one;
 - for every pilot: the checkers that web developers use, axe-core (WCAG 2.2
   A and AA, and best practice) at 1400, 768 and 390 px in the light and the
   dark scheme, and the Nu Html Checker, find nothing; the search field and
@@ -93,18 +99,28 @@ def attach_three_devices(folder):
             f.write(text)
 
 
-def run_tavlet(tavlet, tables, examples, folder, language, three_devices):
-    """Runs Tavlet on a fresh copy of the example installation; the page."""
+def run_tavlet(tavlet, tables, examples, folder, language, three_devices, layout=None):
+    """Runs Tavlet on a fresh copy of the example installation; the page.
+    With `layout` (a keyboard layout's four hexadecimal digits), the pilot
+    types with that layout and binds "Engine extend/retract" to the ISO
+    keyboard's extra key (scan code 86)."""
     shutil.copytree(examples, folder)
     if three_devices:
         attach_three_devices(folder)
+    if layout:
+        path = os.path.join(folder, "Users", "Ann", "Documents", "Aerlon3", "Pilots", "Ann",
+                            "controls.ini")
+        with open(path, newline="") as f:
+            text = f.read()
+        with open(path, "w", newline="") as f:
+            f.write(text.replace("[Keyboard]\r\n", "[Keyboard]\r\n3115=86\r\n", 1))
     work = os.path.join(folder, "Tools", "Malvet")
     for name in os.listdir(tables):
         if name.startswith(("CMD", "SCN")) and name.endswith(".txt"):
             shutil.copy(os.path.join(tables, name), work)
     with open(os.path.join(folder, "answers.txt"), "w") as answers:
         answers.write("no\n")
-    env = dict(os.environ, LC_ALL=language,
+    env = dict(os.environ, LC_ALL=language, MALVET_KEYBOARD_LAYOUT=layout or "",
                MALVET_REGISTRY=os.path.join(folder, "registry.reg"),
                MALVET_JOYSTICKS=os.path.join(folder, "joysticks.txt"),
                MALVET_DIALOGS=os.path.join(folder, "answers.txt"))
@@ -184,14 +200,64 @@ def check_key_text(driver, label, smallest):
           f"{label}: key text of {text['smallest']:.2f} px, less than {smallest:.2f}")
 
 
+# What a tablet or a phone shows: what scrolls sideways, where the keyboards
+# end, the keys bound or taken whose line is missing, and the lines' text.
+NARROW = """
+const shown = e => e.getClientRects().length > 0;
+const frames = [...document.querySelectorAll('body *')].filter(e => {
+  const o = getComputedStyle(e).overflowX;
+  return (o === 'auto' || o === 'scroll') && e.scrollWidth > e.clientWidth + 1;
+}).map(e => e.className);
+const missing = [];
+for (const part of document.querySelectorAll('[data-version]')) {
+  for (const key of part.querySelectorAll('.key.bound, .key.taken')) {
+    const line = document.getElementById('v' + part.dataset.version + '-key-' + key.dataset.key);
+    if (!line || !shown(line)) missing.push(part.dataset.version + ':' + key.dataset.key);
+  }
+}
+const lines = [...document.querySelectorAll('.key-lines li')].filter(shown);
+return {page: document.documentElement.scrollWidth, screen: window.innerWidth, frames: frames,
+        right: Math.max(...[...document.querySelectorAll('.keyboard')]
+                                .map(b => b.getBoundingClientRect().right)),
+        hints: [...document.querySelectorAll('.scroll-hint')].filter(shown).length,
+        missing: missing, lines: lines.length,
+        smallest: Math.min(...lines.map(l => parseFloat(getComputedStyle(l).fontSize)))};
+"""
+
+# A tap on the first key bound of the map: the id of what it went to, and
+# of that key's line.
+TAP = """
+const key = document.querySelector('[data-version] .key.bound');
+key.click();
+return [document.activeElement.id,
+        'v' + key.closest('[data-version]').dataset.version + '-key-' + key.dataset.key];
+"""
+
+
 def check_narrow(driver, label):
+    """A tablet shows the whole keyboard, its texts read; a phone every
+    binding, nothing scrolling sideways."""
     for width in (768, 390):
+        name = f"{label} at {width} px"
         emulate(driver, width, 900, mobile=True)
-        size = driver.execute_script(
-            "return {page: document.documentElement.scrollWidth, screen: window.innerWidth};")
-        check(size["page"] <= size["screen"],
-              f"{label} at {width} px: the page is {size['page']} px wide, it scrolls sideways")
-        check_key_text(driver, f"{label} at {width} px", 8)
+        n = driver.execute_script(NARROW)
+        check(n["page"] <= n["screen"], f"{name}: the page is {n['page']} px wide, it scrolls")
+        check(not n["frames"], f"{name}: these scroll sideways: {n['frames']}")
+        check(n["right"] <= n["screen"], f"{name}: a keyboard ends at {n['right']:.0f} px")
+        check(n["hints"] == 0, f"{name}: a keyboard says that it scrolls")
+        if width == 768:
+            check_key_text(driver, name, 7)
+            check(n["lines"] == 0, f"{name}: the keys' lines are shown beside the drawing")
+        else:
+            check(not n["missing"], f"{name}: keys without their line: {n['missing'][:8]}")
+            check(n["smallest"] >= 8, f"{name}: the keys' lines in {n['smallest']} px")
+            went, line = driver.execute_script(TAP)
+            check(went == line, f"{name}: a tap on a key goes to {went!r}, not its line {line}")
+    # Zoomed in, the frame that then scrolls says so.
+    emulate(driver, 1280, 900)
+    driver.execute_script("document.body.style.zoom = 3; window.dispatchEvent(new Event('resize'));")
+    check(driver.execute_script(NARROW)["hints"] > 0, f"{label}: zoomed, no word that it scrolls")
+    driver.execute_script("document.body.style.zoom = ''; window.dispatchEvent(new Event('resize'));")
     emulate(driver)
 
 
@@ -239,7 +305,7 @@ parts.forEach((part, i) => {
             breaks: i === 0 ? 'page' : getComputedStyle(part).breakBefore});
 });
 const search = document.getElementById('search');
-return {parts: out, search: search ? getComputedStyle(search).display : 'none'};
+return {parts: out, search: search && search.getClientRects().length > 0 ? 'shown' : 'none'};
 """
 
 
@@ -283,31 +349,121 @@ def check_print(driver, label, most_pages):
                   f"{label} on {paper}: page {number} of {len(lines)} holds {count} lines")
 
 
+# The search for a text: what it highlights, each with whether it is what a
+# pilot would look for: a command holding the text (`kind` "command"), the
+# key of that name ("key": its line, its conflict, its free range too), what
+# the tool of that name takes ("tool"), the free keys, controls and ranges
+# ("free"); and the count it shows.
 SEARCH = """
+const [text, kind] = arguments;
 const box = document.getElementById('search');
-box.value = arguments[0];
+box.value = text;
 box.dispatchEvent(new Event('input'));
-const q = arguments[0].toLowerCase();
+const q = text.toLowerCase();
+const low = el => el.textContent.trim().toLowerCase();
+const wanted = el => {
+  if (kind === 'command') return [...el.querySelectorAll('.command')].some(c => low(c).includes(q));
+  if (kind === 'key') return [...el.querySelectorAll('.key-name, b, th')].some(n => low(n) === q) ||
+                             (el.dataset.keys || '').toLowerCase().split('\\n').includes(q);
+  if (kind === 'tool') return [...el.querySelectorAll('.tool-name')].some(n => low(n) === q);
+  return el.matches('.key.free, .control.free, [data-free]');
+};
 const wrong = [];
-let hits = 0;
+let hits = 0, shown = 0, free = 0;
 for (const el of document.querySelectorAll('.key, .control, .row')) {
-  const holds = [...el.querySelectorAll('.command')].some(c => c.textContent.toLowerCase().includes(q));
   const hit = el.classList.contains('hit');
   if (hit) hits++;
-  if (hit !== holds) wrong.push((el.dataset.key || el.dataset.button || el.dataset.axis || '') + ' ' + el.textContent.slice(0, 40));
+  if (hit && el.getClientRects().length > 0) shown++;
+  if (el.matches('.key.free')) free++;
+  if (hit !== wanted(el)) {
+    wrong.push((el.dataset.key || el.dataset.button || el.dataset.axis || '') + ' ' +
+               el.textContent.slice(0, 40));
+  }
 }
-return {visible: !box.hidden && box.offsetWidth > 0, hits: hits, wrong: wrong,
+return {visible: !box.hidden && box.offsetWidth > 0, hits: hits, shown: shown, wrong: wrong,
+        count: document.getElementById('found').textContent, free: free,
         searching: document.body.classList.contains('searching')};
 """
 
 
-def check_search(driver, label, text):
-    result = driver.execute_script(SEARCH, text)
-    check(result["visible"], f"{label}: the search field is not shown")
-    check(result["hits"] > 0, f"{label}: searching {text!r} highlights nothing")
-    check(not result["wrong"], f"{label}: searching {text!r} marks wrongly: {result['wrong'][:5]}")
-    cleared = driver.execute_script(SEARCH, "")
-    check(cleared["hits"] == 0 and not cleared["searching"], f"{label}: clearing the search")
+def check_search(driver, label, searches, found):
+    """Each search highlights what it should, and says how many places;
+    `found` is the count's words for one place and for more ("# found")."""
+    for text, kind in searches:
+        name = f"{label}: searching {text!r}"
+        result = driver.execute_script(SEARCH, text, kind)
+        check(result["visible"], f"{label}: the search field is not shown")
+        check(result["hits"] > 0, f"{name} highlights nothing")
+        check(not result["wrong"], f"{name} marks wrongly: {result['wrong'][:5]}")
+        check(kind != "free" or result["hits"] >= result["free"], f"{name}: not every free key")
+        words = found[0] if result["shown"] == 1 else found[1].replace("#", str(result["shown"]))
+        check(result["count"] == words,
+              f"{name}: the count says {result['count']!r} of {result['shown']}")
+    cleared = driver.execute_script(SEARCH, "", "command")
+    check(cleared["hits"] == 0 and not cleared["searching"] and cleared["count"] == "",
+          f"{label}: clearing the search")
+
+
+# The free keys of each version as the page lists them, and the names of
+# the keys of the drawing.
+FREE_KEYS = """
+return {lists: [...document.querySelectorAll('[data-version]')].map(part =>
+          [...part.querySelectorAll('.free-keys li')].flatMap(li => li.dataset.keys.split('\\n'))),
+        drawn: [...document.querySelectorAll('[data-version]:first-of-type .key-name')]
+                 .map(n => n.textContent)};
+"""
+
+
+def report_free_keys(page):
+    """The keys the reports list as used by nothing (Controls.txt beside the
+    page): the rows of the last section that name the keyboard."""
+    with open(os.path.join(os.path.dirname(page), "Controls.txt"), encoding="cp1252") as f:
+        rows = f.read().splitlines()
+    last = max(i for i, row in enumerate(rows) if "Aerlon" in row and not row.startswith(" "))
+    names = []
+    for row in rows[last + 1:]:
+        parts = row.split()
+        if len(parts) >= 2 and parts[-1] in ("Keyboard", "Clavier"):
+            names.append(row[1:row.rindex(parts[-1])].strip())
+    return names
+
+
+def check_free_keys(driver, label, page):
+    """The free keys on the page are those the reports list, for the keys
+    drawn: in every version's list, the keys free in both versions."""
+    free = driver.execute_script(FREE_KEYS)
+    drawn = set(free["drawn"])
+    in_every = set.intersection(*(set(keys) for keys in free["lists"]))
+    reported = set(report_free_keys(page)) & drawn
+    check(in_every == reported,
+          f"{label}: free keys on the page but not in the reports {sorted(in_every - reported)}, "
+          f"in the reports only {sorted(reported - in_every)}")
+
+
+# The keys drawn with the code 86, and what the list of keys off the drawing
+# holds.
+SHAPE = """
+return {extra: document.querySelectorAll('[data-version] .key[data-key="86"]').length,
+        versions: document.querySelectorAll('[data-version]').length,
+        off: [...document.querySelectorAll('.off-drawing li')].map(li => li.textContent)};
+"""
+
+
+def check_shapes(driver, tavlet, tables, examples, scratch):
+    """The keyboard drawn has the shape of the pilot's layout: ISO for the
+    German and the British, with the extra key, ANSI for the US."""
+    for layout, iso in (("0407", True), ("0809", True), ("0409", False)):
+        page = run_tavlet(tavlet, tables, examples, os.path.join(scratch, "layout " + layout),
+                          "en_US.UTF-8", False, layout)
+        driver.get("file://" + page)
+        shape = driver.execute_script(SHAPE)
+        if iso:
+            check(shape["extra"] == shape["versions"], f"layout {layout}: no key 86 drawn")
+            check(not shape["off"], f"layout {layout}: off the drawing: {shape['off']}")
+        else:
+            check(shape["extra"] == 0, f"layout {layout}: the ISO keyboard's extra key drawn")
+            check(any("(86)" in li for li in shape["off"]),
+                  f"layout {layout}: the binding on 86 is not listed off the drawing")
 
 
 def main():
@@ -329,10 +485,11 @@ def main():
     try:
         driver = browser()
         for language, label, search, three, most_pages in (
-                ("en_US.UTF-8", "English", "trim", False, 3),
-                ("fr_FR.UTF-8", "French", "TRIM", False, 3),
-                ("en_US.UTF-8", "Three joysticks", "throttle", True, 5),
-                ("fr_FR.UTF-8", "Three joysticks in French", "THROTTLE", True, 5)):
+                ("en_US.UTF-8", "English", "trim", False, 2),
+                ("fr_FR.UTF-8", "French", "TRIM", False, 2),
+                ("en_US.UTF-8", "Three joysticks", "throttle", True, 2),
+                ("fr_FR.UTF-8", "Three joysticks in French", "THROTTLE", True, 2)):
+            french = language.startswith("fr")
             page = run_tavlet(tavlet, tables, examples, os.path.join(scratch, label), language,
                               three)
             driver.get("file://" + page)
@@ -346,7 +503,11 @@ def main():
                 check_key_text(driver, f"{label} in a window {width} wide",
                                7 if width >= 1280 else 0)
             driver.set_window_size(1500, 1000)
-            check_search(driver, label, search)
+            check_search(driver, label,
+                         [(search, "command"), ("F10", "key"), ("page up", "key"),
+                          ("Serunt", "tool"), ("libre" if french else "free", "free")],
+                         ("1 trouv\u00e9", "# trouv\u00e9s") if french else ("1 found", "# found"))
+            check_free_keys(driver, label, page)
             check_keyboard(driver, label)
             check_narrow(driver, label)
             check_night(driver, label)
@@ -357,6 +518,7 @@ def main():
             check_nu(page, label)
             errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
             check(not errors, f"{label}: errors in the browser: {errors}")
+        check_shapes(driver, tavlet, tables, examples, scratch)
     finally:
         if driver:
             driver.quit()
