@@ -82,5 +82,5 @@ void end_in_own_window(const Brin23Words& w, const RunDone& done) {
   if (!done.keeping && done.left_out > 0) {
     console_parts({{" "}, {count_text(w.summary_left_out, done.left_out), true}, {"\n"}});
   }
-  wait_for_enter(press_enter_words(w.qfr));
+  wait_for_enter(w.shared->press_enter);
 }

@@ -4,11 +4,10 @@ namespace {
 
 Brin23Words english() {
   Brin23Words w;
+  w.shared = &shared_words(Language::english);
   w.msgpltfldr = "Please select the current pilot's folder/Default= ";
   w.no_installation = "*** No Aerlon installation found (2 or 3) ***";
   w.simulator_running = "Aerlon 3 is running: close it, then start Brin23 again.";
-  w.not_found = "/not found";
-  w.error_opening = "/Error opening";
   w.backup_file = "Backup file : ";
   w.own_temporary_file =
       "/is the file Brin23 writes the new controls.ini into: choose another file";
@@ -54,7 +53,7 @@ Brin23Words english() {
 
 Brin23Words french() {
   Brin23Words w;
-  w.qfr = true;
+  w.shared = &shared_words(Language::french);
   w.msgpltfldr =
       "S\xE9lectionnez le dossier du pilote courant/Par d\xE9"
       "faut :";
@@ -62,8 +61,6 @@ Brin23Words french() {
       "*** Aucune installation de Aerlon (2 ou 3) trouv\xE9"
       "e ***";
   w.simulator_running = "Aerlon 3 est ouvert : fermez-le, puis relancez Brin23.";
-  w.not_found = "/pas trouv\xE9";
-  w.error_opening = "/Ouverture impossible";
   w.backup_file = "Fichier de sauvegarde : ";
   w.own_temporary_file =
       "/est le fichier o\xF9 Brin23 \xE9"
@@ -134,6 +131,66 @@ Brin23Words french() {
   return w;
 }
 
+Brin23Words german() {
+  Brin23Words w;
+  w.shared = &shared_words(Language::german);
+  w.msgpltfldr = "W\xE4hlen Sie den Ordner des aktuellen Piloten/Vorgabe: ";
+  w.no_installation = "*** Keine Aerlon-Installation gefunden (2 oder 3) ***";
+  w.simulator_running =
+      "Aerlon 3 ist ge\xF6"
+      "ffnet: Schlie\xDF"
+      "en Sie es und starten Sie Brin23 dann erneut.";
+  w.backup_file = "Sicherungsdatei : ";
+  w.own_temporary_file =
+      "/ist die Datei, in die Brin23 die neue controls.ini schreibt: W\xE4hlen Sie eine andere";
+  w.changed_while_read =
+      "/hat sich beim Lesen ge\xE4ndert: Schlie\xDF"
+      "en Sie Aerlon 2 und starten Sie Brin23 "
+      "dann erneut";
+  w.too_many_to_keep = "/mehr als # Zeilen: zu viele zum Behalten";
+  w.no_backup = "/keine Sicherung gefunden";
+  w.no_older_backup = "/keine \xE4ltere Sicherung";
+  w.restored_from = "wiederhergestellt aus ";
+  w.same_as_current = "gleich wie controls.ini: ";
+  w.mark_kept = "   (behalten)";
+  w.mark_taken = "   (weggelassen: ihr Wert ist neu belegt)";
+  w.kept = {"1 Belegung der Version 3 behalten", "# Belegungen der Version 3 behalten"};
+  w.taken = {"; 1 weggelassen, weil eine Belegung der Version 2 jetzt ihren Wert hat",
+             "; # weggelassen, weil Belegungen der Version 2 jetzt ihren Wert haben"};
+  w.note_before = {"1 Belegung der Version 3 ist nicht in der neuen Datei: Die Sicherung ",
+                   "# Belegungen der Version 3 sind nicht in der neuen Datei: Die Sicherung "};
+  w.note_after = {
+      " enth\xE4lt sie; Brin23 -undo, dann Brin23 -keep, beh\xE4lt sie (per Doppelklick: "
+      "Brin23-undo.cmd, dann Brin23-keep.cmd).",
+      " enth\xE4lt sie; Brin23 -undo, dann Brin23 -keep, beh\xE4lt sie (per Doppelklick: "
+      "Brin23-undo.cmd, dann Brin23-keep.cmd)."};
+  w.hint = "Diese Datei enthielt keine eigene Belegung der Version 3, aber die Sicherung ";
+  w.hint_holds = {" enth\xE4lt 1: ", " enth\xE4lt #: "};
+  w.hint_undos = {"Brin23 -undo einmal", "Brin23 -undo #-mal"};
+  w.hint_undos_unknown =
+      "Brin23 -undo, bis sie zur\xFC"
+      "ck ist";
+  w.hint_then = {
+      ", dann Brin23 -keep, beh\xE4lt sie (per Doppelklick: Brin23-undo.cmd, dann "
+      "Brin23-keep.cmd).",
+      ", dann Brin23 -keep, beh\xE4lt sie (per Doppelklick: Brin23-undo.cmd, dann "
+      "Brin23-keep.cmd)."};
+  w.done_written = "Fertig: Diese Datei ist neu geschrieben: ";
+  w.done_unchanged = "Keine Belegung zu schreiben: Diese Datei bleibt, wie sie war: ";
+  w.done_restored = "Fertig: Diese Datei ist wieder, wie sie war: ";
+  w.kept_as = "Die ersetzte Datei ist gesichert als ";
+  w.nothing_replaced = "Es gab keine Datei zu ersetzen.";
+  w.summary_counts = "Belegungen aus Aerlon 2: #. Aus Aerlon 3 behalten: #. Weggelassen: #.";
+  w.summary_left_out = {
+      "1 eigene Belegung von Aerlon 3 ist weggelassen: Um sie zur\xFC"
+      "ckzuholen, "
+      "doppelklicken Sie auf Brin23-undo.cmd, dann auf Brin23-keep.cmd.",
+      "# eigene Belegungen von Aerlon 3 sind weggelassen: Um sie zur\xFC"
+      "ckzuholen, "
+      "doppelklicken Sie auf Brin23-undo.cmd, dann auf Brin23-keep.cmd."};
+  return w;
+}
+
 }  // namespace
 
 std::string count_text(const CountText& text, std::size_t n) {
@@ -159,8 +216,15 @@ std::string numbers_text(const std::string& text, std::initializer_list<std::siz
   return out;
 }
 
-const Brin23Words& brin23_words(bool qfr) {
-  static const Brin23Words en = english();
-  static const Brin23Words fr = french();
-  return qfr ? fr : en;
+const Brin23Words& brin23_words(Language language) {
+  static const Brin23Words en = english(), fr = french(), de = german();
+  switch (language) {
+    case Language::french:
+      return fr;
+    case Language::german:
+      return de;
+    case Language::english:
+      break;
+  }
+  return en;
 }

@@ -8,6 +8,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "shared/words.h"
+
 // A text that names a count: the form for one, and for any other number.
 struct CountText {
   std::string one, many;
@@ -20,13 +22,13 @@ std::string count_text(const CountText& text, std::size_t n);
 std::string numbers_text(const std::string& text, std::initializer_list<std::size_t> numbers);
 
 struct Brin23Words {
-  bool qfr = false;  // French, for the words the programs share
+  const SharedWords* shared = nullptr;  // the words both programs share
 
   // The folder prompt handed to the installation check.
   std::string msgpltfldr;
   // Error boxes: the message whole, or what follows a file's name.
-  std::string no_installation, simulator_running, not_found, error_opening, backup_file,
-      own_temporary_file, changed_while_read, too_many_to_keep, no_backup, no_older_backup;
+  std::string no_installation, simulator_running, backup_file, own_temporary_file,
+      changed_while_read, too_many_to_keep, no_backup, no_older_backup;
   // The console: what -undo did and passed over, each kept line's mark.
   std::string restored_from, same_as_current, mark_kept, mark_taken;
   // The counts of -keep (also the log's last line) and of what it left out.
@@ -43,7 +45,7 @@ struct Brin23Words {
   CountText summary_left_out;
 };
 
-// Brin23's words in French (`qfr`) or English.
-const Brin23Words& brin23_words(bool qfr);
+// Brin23's words in `language`.
+const Brin23Words& brin23_words(Language language);
 
 #endif

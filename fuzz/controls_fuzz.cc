@@ -6,6 +6,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "report/analysis.h"
+#include "report/card.h"
 #include "report/controls_reader.h"
 #include "report/page_writer.h"
 #include "report/report_writer.h"
@@ -21,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const std::vector<Joystick> joysticks = {
       {"Stick", "[{9F6A1A40-D1E6-11E9-8001-444553540000}]", 4, 8},
       {std::string(sidewinder_ff2), "[S]", 9, 512}};
-  static const Layout layout = make_layout(5, false);
-  static const ReportTexts texts = report_texts(true);
+  static const Layout layout = make_layout(5, ',');
+  static const ReportTexts texts = report_texts(Language::french);
 
   write_input("controls.ini", data, size);
   LineOpener open = [] { return std::make_unique<LineReader>("controls.ini", line_capacity); };
@@ -51,13 +52,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // The page and its conflicts draw any of it.
   ReportModel model;
-  model.qfr = true;
   model.keys = keys;
   model.joysticks = joysticks;
   v.conflicts = find_conflicts(bindings, {}, texts);
   model.versions.push_back(v);
   model.free_controls = free_controls(joysticks, model.versions);
-  std::string html = render_page(model, texts);
+  std::string html = render_page(build_card(model, texts), model, texts);
   if (html.find("data-version=\"3\"") == std::string::npos) std::abort();
   // Whatever the file holds, the page is well-formed UTF-8 and its JSON
   // island holds no "<" that could end it.

@@ -21,10 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   ReportFiles report;
   if (!report.open_text("Controls.txt") || !report.open_csv("Controls.csv")) std::abort();
-  report.set_layout(make_layout(10, false));
+  report.set_layout(make_layout(10, ','));
   ReportModel model;
   model.tools.push_back(*taken);
-  write_reports(report, model, report_texts(false));
+  write_reports(report, model, report_texts(Language::english));
   report.close();
   return 0;
 }

@@ -10,13 +10,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) { return prepare_fuzzing(); }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   write_input("table.txt", data, size);
-  std::optional<ScanCodeTable> keys = read_scn(false, "table.txt", "fuzz");
+  std::optional<ScanCodeTable> keys =
+      read_scn("*** File # cannot be opened  ***", "table.txt", "fuzz");
   if (!keys || keys->size() > maxkey) std::abort();
   for (const ScanCode& k : *keys) {
     if (k.name.size() > key_name_capacity) std::abort();
   }
   std::int32_t lmax = 0;
-  std::optional<CommandTable> commands = read_cmd("table.txt", true, lmax, "fuzz");
+  std::optional<CommandTable> commands =
+      read_cmd("table.txt", report_texts(Language::french).table_unreadable, lmax, "fuzz");
   if (!commands || commands->size() > maxcmd || lmax < 0 || lmax > 80) std::abort();
   for (const Command& c : *commands) {
     if (c.name.size() > command_name_capacity) std::abort();

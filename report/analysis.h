@@ -34,6 +34,11 @@ void my_sort_i_c(std::size_t n, std::vector<std::int32_t>& list, std::vector<T>&
   }
 }
 
+// The sibling tools whose keys count (in the conflicts, the unused keys, the
+// card and its data, the reports' heading of unused keys): those whose
+// settings file was read to its end.
+std::vector<ToolKeys> counted_tools(const std::vector<ToolKeys>& tools);
+
 // Orders the bindings by command position, those of one command in the
 // order they were read.
 void sort_bindings(std::vector<Binding>& bindings);
@@ -44,8 +49,8 @@ void sort_bindings(std::vector<Binding>& bindings);
 void add_unbound_commands(const CommandTable& commands, const ReportTexts& texts,
                           std::vector<Binding>& bindings);
 
-// The conflicts of one version, in the order of the rows they come from.
-// An unrecognised key counts as a key.
+// The conflicts of one version, in the order of the rows they come from,
+// with the counted tools of `tools`. An unrecognised key counts as a key.
 std::vector<Conflict> find_conflicts(const std::vector<Binding>& bindings,
                                      const std::vector<ToolKeys>& tools, const ReportTexts& texts);
 
@@ -59,7 +64,7 @@ std::vector<Difference> find_differences(const CommandTable& v2, const VersionMo
                                          const CommandTable& v3, const VersionModel& read3);
 
 // The entries of the scan-code table, in table order, that no version binds
-// and no sibling tool takes, less those above 256 that stand for an
+// and no counted tool of `tools` takes, less those above 256 that stand for an
 // extended key of another entry (128 more than its code).
 std::vector<std::int32_t> unused_key_codes(const ScanCodeTable& keys,
                                            const std::vector<VersionModel>& versions,

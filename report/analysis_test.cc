@@ -18,7 +18,7 @@ std::vector<std::string> lines(const std::vector<Conflict>& conflicts) {
 }  // namespace
 
 TEST(Conflicts, APlaceBoundToTwoCommands) {
-  ReportTexts en = report_texts(false);
+  ReportTexts en = report_texts(Language::english);
   std::vector<Binding> bindings = {
       bind("Pause", BindingKind::key, 30, 0, "A"),
       bind("Pause", BindingKind::key, 30, 0, "A"),  // the same command twice: no conflict
@@ -44,7 +44,7 @@ TEST(Conflicts, APlaceBoundToTwoCommands) {
 }
 
 TEST(Conflicts, AKeyThatASiblingToolTakes) {
-  ReportTexts en = report_texts(false);
+  ReportTexts en = report_texts(Language::english);
   // A button is no key: button 30 and the tools' key 30 do not meet.
   std::vector<Binding> bindings = {bind("Pause", BindingKind::key, 30, 0, "A"),
                                    bind("Brake", BindingKind::key, 200, 0, "Up"),

@@ -196,7 +196,6 @@ struct FreeControls {
 // ---- The whole -------------------------------------------------------------------
 
 struct ReportModel {
-  bool qfr = false;  // the reports' language: French
   // The versions left out because the simulator's log could not be read:
   // each with that log's name.
   std::vector<std::pair<std::int32_t, std::string>> unreadable_logs;

@@ -33,8 +33,7 @@ OnKeys on_keys(const ReportModel& model, const VersionModel& v) {
   for (const Binding& b : v.bindings) {
     if (on_a_key(b)) add_unique(on.commands[b.code], b.command);
   }
-  for (const ToolKeys& t : model.tools) {
-    if (!t.whole) continue;
+  for (const ToolKeys& t : counted_tools(model.tools)) {
     for (const TakenKey& k : t.keys) add_unique(on.tools[k.code], t.tool);
   }
   return on;

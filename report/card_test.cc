@@ -23,12 +23,11 @@ VersionModel version_of(std::vector<Binding> bindings, std::vector<std::string> 
   return v;
 }
 
-ReportModel model_of(bool qfr, VersionModel v, std::vector<Joystick> joysticks) {
+ReportModel model_of(Language language, VersionModel v, std::vector<Joystick> joysticks) {
   ReportModel model;
-  model.qfr = qfr;
   model.joysticks = std::move(joysticks);
   model.key_names = {{30, "A"}, {16, "Q"}};
-  v.conflicts = find_conflicts(v.bindings, {}, report_texts(qfr));
+  v.conflicts = find_conflicts(v.bindings, {}, report_texts(language));
   model.versions.push_back(std::move(v));
   return model;
 }
@@ -54,11 +53,11 @@ TEST(Card, KeysTheirCommandsToolsAndState) {
   VersionModel v = version_of({{0, "Pause", BindingKind::key, 30, "A", 0, ""},
                                {1, "Brake", BindingKind::key, 30, "A", 0, ""},
                                {0, "Pause", BindingKind::key, 30, "A", 0, ""}});
-  ReportModel model = model_of(false, v, {{"Stick", stick, 0, 0}});
+  ReportModel model = model_of(Language::english, v, {{"Stick", stick, 0, 0}});
   // A tool read whole takes Q and A; one read short counts nowhere.
   model.tools = {{"Palvik", "P.ini", {{"KeyA", "A", 30, 0}, {"KeyQ", "Q", 16, 1}}, true},
                  {"Serunt", "S.ini", {{"KeyW", "W", 17, 2}}, false}};
-  Card card = build_card(model, report_texts(false));
+  Card card = build_card(model, report_texts(Language::english));
   ASSERT_EQ(card.versions.size(), 1u);
   const VersionCard& vc = card.versions[0];
   const CardKey& a = key_of(vc, 30);
@@ -81,7 +80,7 @@ TEST(Card, KeysTheirCommandsToolsAndState) {
   EXPECT_FALSE(key_of(vc, 16).conflict);
   EXPECT_FALSE(key_of(vc, 28).enter_top.has_value());  // the US keyboard's Enter
   model.keyboard = KeyboardKind::iso;
-  EXPECT_TRUE(key_of(build_card(model, report_texts(false)).versions[0], 28).enter_top);
+  EXPECT_TRUE(key_of(build_card(model, report_texts(Language::english)).versions[0], 28).enter_top);
 }
 
 TEST(Card, KeysThatShowOnlyAPartAndKeysOffTheDrawing) {
@@ -90,7 +89,8 @@ TEST(Card, KeysThatShowOnlyAPartAndKeysOffTheDrawing) {
     bindings.push_back({0, c, BindingKind::key, 30, "A", 0, ""});
   }
   bindings.push_back({1, "Chat", BindingKind::unrecognised_key, 300, "", 0, ""});
-  Card card = build_card(model_of(false, version_of(bindings), {}), report_texts(false));
+  Card card = build_card(model_of(Language::english, version_of(bindings), {}),
+                         report_texts(Language::english));
   const VersionCard& v = card.versions[0];
   const CardKey& a = key_of(v, 30);
   EXPECT_EQ(a.fit.shown, (std::vector<bool>{true, true, false, false}));
@@ -112,22 +112,24 @@ TEST(Card, AJoysticksControlsAndThoseLeftFree) {
                                {2, "Flaps", BindingKind::button, 14, "", 1, "Stick"}},
                               {stick});  // the stick's section again
   v.devices.joyid[3] = 1;
-  for (bool qfr : {false, true}) {
-    Card card = build_card(model_of(qfr, v, {{"Stick", stick, 3, 12}}), report_texts(qfr));
+  for (Language language : {Language::english, Language::french}) {
+    Card card =
+        build_card(model_of(language, v, {{"Stick", stick, 3, 12}}), report_texts(language));
     const VersionCard& vc = card.versions[0];
     ASSERT_EQ(vc.joysticks.size(), 1u);  // one card for a section given twice
     const JoystickCard& j = vc.joysticks[0];
     EXPECT_TRUE(j.attached);
     EXPECT_EQ(j.name, "Stick");
-    EXPECT_EQ(labels(j.axes), qfr ? (std::vector<std::string>{"Axe X", "Axe Y", "Axe Z"})
+    EXPECT_EQ(labels(j.axes), language == Language::french
+                                  ? (std::vector<std::string>{"Axe X", "Axe Y", "Axe Z"})
                                   : (std::vector<std::string>{"X Axis", "Y Axis", "Z Axis"}));
     ASSERT_EQ(j.buttons.size(), 13u);  // 0..11, and 14
     EXPECT_EQ(j.buttons.back().index, 14);
     EXPECT_EQ(j.buttons.back().commands, (std::vector<std::string>{"Flaps"}));
     EXPECT_FALSE(j.buttons.back().conflict);
     ASSERT_TRUE(j.free_buttons);
-    EXPECT_EQ(j.free_buttons->head, qfr ? "Boutons" : "Buttons");
-    EXPECT_EQ(j.free_buttons->tail, qfr ? "libres" : "free");
+    EXPECT_EQ(j.free_buttons->head, language == Language::french ? "Boutons" : "Buttons");
+    EXPECT_EQ(j.free_buttons->tail, language == Language::french ? "libres" : "free");
     using Runs = std::vector<std::pair<std::string, std::string>>;
     EXPECT_EQ(j.free_buttons->runs, (Runs{{"0", ""}, {"2", "11"}}));
     ASSERT_TRUE(j.free_axes);
@@ -143,7 +145,8 @@ TEST(Card, OneAxisFreeAndTheSideWindersAxisThree) {
   VersionModel v = version_of({{0, "Roll", BindingKind::axis, 0, "", 1, sw},
                                {1, "Pitch", BindingKind::axis, 1, "", 1, sw},
                                {2, "Yaw", BindingKind::axis, 2, "", 1, sw}});
-  Card card = build_card(model_of(true, v, {{sw, stick, 5, 0}}), report_texts(true));
+  Card card = build_card(model_of(Language::french, v, {{sw, stick, 5, 0}}),
+                         report_texts(Language::french));
   const JoystickCard& j = card.versions[0].joysticks[0];
   EXPECT_EQ(labels(j.axes), (std::vector<std::string>{"Axe X", "Axe Y", "Axe Z", "Axe 4"}));
   ASSERT_TRUE(j.free_axes);
@@ -156,7 +159,8 @@ TEST(Card, ADeviceNotAttachedListsItsValuesAsButtons) {
   VersionModel v = version_of({{0, "Brake", BindingKind::not_attached, 50, "", 0, "[Pedals]"},
                                {1, "Chat", BindingKind::not_attached, 10, "", 0, "[Pedals]"}},
                               {"[Pedals]", "[Empty]"});
-  Card card = build_card(model_of(false, v, {{"Stick", stick, 0, 0}}), report_texts(false));
+  Card card = build_card(model_of(Language::english, v, {{"Stick", stick, 0, 0}}),
+                         report_texts(Language::english));
   const VersionCard& vc = card.versions[0];
   ASSERT_EQ(vc.joysticks.size(), 3u);
   const JoystickCard& pedals = vc.joysticks[1];
@@ -174,14 +178,14 @@ TEST(Card, ConflictsUnboundCommandsAndDifferences) {
   VersionModel v2 = version_of({{0, "Pause", BindingKind::key, 30, "A", 0, ""},
                                 {1, "Brake", BindingKind::key, 30, "A", 0, ""},
                                 {2, "Chat", BindingKind::unbound, 0, "", 0, ""}});
-  ReportModel model = model_of(true, v2, {{"Stick", stick, 2, 2}});
+  ReportModel model = model_of(Language::french, v2, {{"Stick", stick, 2, 2}});
   VersionModel v3 = version_of({{0, "Pause", BindingKind::button, 1, "", 1, "Stick"}});
   v3.version = 3;
   model.versions[0].version = 2;
   model.versions.push_back(v3);
   model.compared = true;
   model.differences = {{"Pause", 0, 0}, {"Chat", 2, 5}};
-  Card card = build_card(model, report_texts(true));
+  Card card = build_card(model, report_texts(Language::french));
   const VersionCard& first = card.versions[0];
   ASSERT_EQ(first.conflicts.size(), 1u);
   EXPECT_EQ(first.conflicts[0].place, "A");
@@ -206,7 +210,7 @@ TEST(Card, FreeKeysAsTheReportsListThemInRunsAlongARowOfABlock) {
   // F1 bound; Q taken; the digits row free but 4 (not in the table); E
   // free but nameless; Num 7 8 9 and Delete, End, Page Down free.
   VersionModel v = version_of({{0, "Help", BindingKind::key, 59, "F1", 0, ""}});
-  ReportModel model = model_of(false, v, {});
+  ReportModel model = model_of(Language::english, v, {});
   model.tools = {{"Palvik", "P.ini", {{"KeyQ", "Q", 16, 0}}, true}};
   model.key_names.clear();
   const std::pair<std::int32_t, const char*> keys[] = {
@@ -219,7 +223,7 @@ TEST(Card, FreeKeysAsTheReportsListThemInRunsAlongARowOfABlock) {
   }
   model.key_names.emplace_back(5, "4");  // drawn, but not a key of the table
   std::vector<std::pair<std::string, std::string>> runs;
-  Card card = build_card(model, report_texts(false));
+  Card card = build_card(model, report_texts(Language::english));
   for (const KeyRun& r : card.versions[0].free_keys) {
     runs.emplace_back(r.first, r.last);
   }

@@ -121,7 +121,7 @@ void read_keyboard_entry(int i, std::int32_t mkey, const CommandTable& commands,
     return;
   }
   const std::string& table_name = ctx.keys[static_cast<std::size_t>(j)].name;
-  std::string display = key_display_name(mkey, ctx.qfr);
+  std::string display = key_display_name(mkey, ctx.digits_named);
   if (!case_blind_compare(display, table_name)) {
     model.key_name_differences.push_back({table_name, display});
   }

@@ -21,7 +21,7 @@
 struct ControlsContext {
   const ScanCodeTable& keys;
   const std::vector<Joystick>& joysticks;
-  bool qfr;  // the report's language: French names the digits of the top row
+  bool digits_named;  // the top row's keys 2..10 named by their digits
 };
 
 // Reads a controls.ini of the version `model.version` in two passes, each

@@ -46,8 +46,8 @@ class Model : public ::testing::Test {
   CommandTable commands_ = {{1000, "Roll"}, {3001, "Pause"}, {3002, "Brake"}};
   ScanCodeTable keys_ = {{25, "P"}, {30, "A"}};
   std::vector<Joystick> joysticks_ = {{"Stick", stick, 4, 8}};
-  Layout layout_ = make_layout(5, false);
-  ReportTexts texts_ = report_texts(false);
+  Layout layout_ = make_layout(5, ',');
+  ReportTexts texts_ = report_texts(Language::english);
   ControlsContext ctx_{keys_, joysticks_, false};
   VersionModel model_;
 };
@@ -202,7 +202,7 @@ TEST(KeyDisplayName, TheFrenchTopRowShowsItsDigits) {
 }
 
 TEST(AxisText, LettersNumbersAndTheSideWinder) {
-  ReportTexts en = report_texts(false), fr = report_texts(true);
+  ReportTexts en = report_texts(Language::english), fr = report_texts(Language::french);
   EXPECT_EQ(axis_text(0, "Stick", en), "X Axis");
   EXPECT_EQ(axis_text(2, "Stick", fr), "Axe Z");
   EXPECT_EQ(axis_text(4, "Stick", en), "4 Axis");

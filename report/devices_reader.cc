@@ -73,8 +73,8 @@ std::string scan_code_name(std::int32_t c, Trace trace) {
   return name;
 }
 
-std::string key_display_name(std::int32_t code, bool qfr, Trace trace) {
-  if (qfr && code >= 2 && code <= 10) return i2b(code - 1);
+std::string key_display_name(std::int32_t code, bool digits_named, Trace trace) {
+  if (digits_named && code >= 2 && code <= 10) return i2b(code - 1);
   return scan_code_name(code, trace);
 }
 

@@ -23,8 +23,9 @@ enum class Trace { no, yes };
 std::string scan_code_name(std::int32_t c, Trace trace = Trace::yes);
 
 // The name of the key with scan code `code` as the report shows it: the digit
-// on the French top row's keys 2..10, else the layout's name.
-std::string key_display_name(std::int32_t code, bool qfr, Trace trace = Trace::yes);
+// on the top row's keys 2..10 when `digits_named` (the French keyboard),
+// else the layout's name.
+std::string key_display_name(std::int32_t code, bool digits_named, Trace trace = Trace::yes);
 
 // Writes the prefixes and the key's name into `s`, cut at 31 characters, and
 // returns the length of the name alone: 1 for a character key, 0 when the

@@ -154,6 +154,16 @@ KeyboardKind keyboard_of_layout(std::uint16_t language) {
   return KeyboardKind::ansi;
 }
 
+KeyboardChoice choose_keyboard(std::uint16_t layout, Language language) {
+  KeyboardChoice choice;
+  choice.drawing = keyboard_of_layout(layout);
+  if (language == Language::french) {
+    choice.scan_table = "SCN_AZERTY_FR.txt";
+    choice.digits_named = true;
+  }
+  return choice;
+}
+
 const std::vector<KeyPlace>& keyboard_places(KeyboardKind kind) {
   static const std::vector<KeyPlace> ansi = make_places(KeyboardKind::ansi);
   static const std::vector<KeyPlace> iso = make_places(KeyboardKind::iso);

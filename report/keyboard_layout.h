@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "report/bindings.h"
+#include "shared/words.h"
 
 struct KeyPlace {
   std::int32_t code;  // the controls.ini value
@@ -23,6 +24,18 @@ struct KeyPlace {
 // made for ISO keyboards (a tall Enter, a short left Shift and the extra key
 // beside it, scan code 86) are ISO, every other is ANSI.
 KeyboardKind keyboard_of_layout(std::uint16_t language);
+
+// The keyboard a run is made for, chosen on its own: the drawing's shape by
+// the layout the pilot types with; the scan-code table, and whether the top
+// row's keys 2..10 are named by their digits (the French AZERTY keys, whose
+// names are not their digits), by the reports' language, as the reports
+// have always been made.
+struct KeyboardChoice {
+  KeyboardKind drawing = KeyboardKind::ansi;
+  const char* scan_table = "SCN_QWERTY.txt";
+  bool digits_named = false;
+};
+KeyboardChoice choose_keyboard(std::uint16_t layout, Language language);
 
 // Every key of the keyboard once, row by row, left to right.
 const std::vector<KeyPlace>& keyboard_places(KeyboardKind kind);

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "report/analysis.h"
 #include "report/card.h"
 #include "shared/text.h"
 
@@ -77,9 +78,10 @@ void version_data(PageText& o, const VersionModel& v, const ReportTexts& texts) 
 
 }  // namespace
 
-void write_page_data(PageText& o, const ReportModel& model, const ReportTexts& texts) {
+void write_page_data(PageText& o, const ReportModel& model, const Card& card,
+                     const ReportTexts& texts) {
   o << "<script type=\"application/json\" id=\"controls-data\">{\"generator\":\"Tavlet\","
-    << "\"language\":\"" << (model.qfr ? "fr" : "en") << "\",\"keyboard\":\""
+    << "\"language\":\"" << texts.page.lang << "\",\"keyboard\":\""
     << (model.keyboard == KeyboardKind::iso ? "iso" : "ansi") << "\",\"keys\":";
   array(o, model.key_names, [&](const std::pair<std::int32_t, std::string>& k) {
     o << "{\"code\":" << k.first << ",\"name\":" << Json{k.second} << "}";
@@ -93,8 +95,7 @@ void write_page_data(PageText& o, const ReportModel& model, const ReportTexts& t
   });
   o << ",\"siblingKeys\":[";
   bool first = true;
-  for (const ToolKeys& t : model.tools) {
-    if (!t.whole) continue;
+  for (const ToolKeys& t : counted_tools(model.tools)) {
     for (const TakenKey& k : t.keys) {
       o << (first ? "" : ",") << "{\"tool\":" << Json{t.tool} << ",\"setting\":" << Json{k.setting}
         << ",\"key\":" << Json{k.text} << ",\"code\":" << k.code << "}";
@@ -104,14 +105,14 @@ void write_page_data(PageText& o, const ReportModel& model, const ReportTexts& t
   o << "],\"versions\":";
   array(o, model.versions, [&](const VersionModel& v) { version_data(o, v, texts); });
   o << ",\"differences\":";
-  if (!model.compared) {
+  if (!card.compared) {
     o << "null";
   } else {
-    array(o, model.differences, [&](const Difference& d) {
+    array(o, card.differences, [&](const CardDifference& d) {
       o << "{\"command\":" << Json{d.command} << ",\"version2\":";
-      mixed(o, bindings_of(model.versions[0], d.position2, texts));
+      mixed(o, d.version2);
       o << ",\"version3\":";
-      mixed(o, bindings_of(model.versions[1], d.position3, texts));
+      mixed(o, d.version3);
       o << "}";
     });
   }

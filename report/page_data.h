@@ -7,6 +7,7 @@
 #include <string>
 
 #include "report/bindings.h"
+#include "report/card.h"
 #include "report/html_text.h"
 #include "report/texts.h"
 
@@ -17,6 +18,8 @@ const char* kind_name(BindingKind kind);
 // Writes the element <script type="application/json" id="controls-data">
 // holding the model (its versions read, the sibling tools whose settings
 // were read to their end), and a line end.
-void write_page_data(PageText& out, const ReportModel& model, const ReportTexts& texts);
+// The differences are the card's.
+void write_page_data(PageText& out, const ReportModel& model, const Card& card,
+                     const ReportTexts& texts);
 
 #endif

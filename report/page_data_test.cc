@@ -173,9 +173,8 @@ void check(const Value& v, const Documented& d, const std::string& where) {
   }
 }
 
-ReportModel example(bool qfr) {
+ReportModel example(Language language) {
   ReportModel model;
-  model.qfr = qfr;
   model.key_names = {{30, "A"}, {57, "Space"}};
   model.joysticks = {{"Stick", "[{S}]", 2, 4}};
   VersionModel v;
@@ -190,7 +189,7 @@ ReportModel example(bool qfr) {
                 {3, "Chat", BindingKind::unbound, 0, "", 0, ""}};
   ToolKeys tool{"Palvik", "P.ini", {{"KeyMenu", "A", 30, 0}}, true};
   model.tools = {tool};
-  v.conflicts = find_conflicts(v.bindings, {tool}, report_texts(qfr));
+  v.conflicts = find_conflicts(v.bindings, {tool}, report_texts(language));
   for (int version : {2, 3}) {
     v.version = version;
     model.versions.push_back(v);
@@ -200,9 +199,10 @@ ReportModel example(bool qfr) {
   return model;
 }
 
-std::string data_of(const ReportModel& model) {
+std::string data_of(const ReportModel& model, Language language = Language::english) {
   PageText o;
-  write_page_data(o, model, report_texts(model.qfr));
+  ReportTexts texts = report_texts(language);
+  write_page_data(o, model, build_card(model, texts), texts);
   const std::string open = "<script type=\"application/json\" id=\"controls-data\">";
   EXPECT_EQ(o.text.substr(0, open.size()), open);
   EXPECT_EQ(o.text.substr(o.text.size() - 11), "</script>\r\n");
@@ -212,8 +212,8 @@ std::string data_of(const ReportModel& model) {
 }  // namespace
 
 TEST(PageData, TheMembersThatTheDocumentGives) {
-  for (bool qfr : {false, true}) {
-    Reader reader(data_of(example(qfr)));
+  for (Language language : {Language::english, Language::french}) {
+    Reader reader(data_of(example(language), language));
     std::shared_ptr<Value> model = reader.document();
     ASSERT_TRUE(reader.ok());
     check(*model, documented("## The object"), "model");
@@ -227,7 +227,7 @@ TEST(PageData, TheMembersThatTheDocumentGives) {
 }
 
 TEST(PageData, EscapedWhateverTheTexts) {
-  ReportModel model = example(false);
+  ReportModel model = example(Language::english);
   model.versions[0].devices.headers[0] = "[\"</script>\\\n]";
   model.versions[0].bindings[3].command = std::string("a\0b\x7F", 4);
   Reader reader(data_of(model));
@@ -243,7 +243,7 @@ TEST(PageData, EscapedWhateverTheTexts) {
 }
 
 TEST(PageData, SectionsAndSiblingKeysAsRead) {
-  ReportModel model = example(false);
+  ReportModel model = example(Language::english);
   std::string data = data_of(model);
   EXPECT_NE(data.find("\"sections\":[{\"header\":\"[Keys]\",\"joystick\":0,\"keyboard\":true},"
                       "{\"header\":\"[{S}]\",\"joystick\":1,\"keyboard\":false}]"),

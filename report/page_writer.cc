@@ -52,8 +52,8 @@ const char* state_name(KeyState state) {
 // Draws the card: markup from what the card holds, nothing decided here.
 class PageWriter {
  public:
-  PageWriter(const ReportModel& model, const ReportTexts& texts)
-      : model_(model), texts_(texts), w_(texts.page), card_(build_card(model, texts)) {}
+  PageWriter(const Card& card, const ReportModel& model, const ReportTexts& texts)
+      : model_(model), texts_(texts), w_(texts.page), card_(card) {}
 
   std::string render() {
     o_.text.reserve(32768 * (card_.versions.size() + 1));
@@ -61,7 +61,7 @@ class PageWriter {
     for (const VersionCard& v : card_.versions) version(v);
     if (card_.compared) differences();
     o_ << "</main>\n";
-    write_page_data(o_, model_, texts_);
+    write_page_data(o_, model_, card_, texts_);
     o_ << "<script>\n" << page_script << "</script>\n</body>\n</html>\n";
     return std::move(o_.text);
   }
@@ -411,21 +411,21 @@ class PageWriter {
   const ReportModel& model_;
   const ReportTexts& texts_;
   const PageWords& w_;
-  const Card card_;
+  const Card& card_;
   PageText o_;
   std::vector<std::string> geometry_;  // of each key of the drawing, once
 };
 
 }  // namespace
 
-std::string render_page(const ReportModel& model, const ReportTexts& texts) {
-  return PageWriter(model, texts).render();
+std::string render_page(const Card& card, const ReportModel& model, const ReportTexts& texts) {
+  return PageWriter(card, model, texts).render();
 }
 
-std::string write_page(const std::string& path, const ReportModel& model,
+std::string write_page(const std::string& path, const Card& card, const ReportModel& model,
                        const ReportTexts& texts) {
   if (folder_exists(path)) return path + " is a folder";
-  std::string text = render_page(model, texts);
+  std::string text = render_page(card, model, texts);
   if (text.size() >= 2) text.resize(text.size() - 2);  // the writer ends the last line
   std::string why;
   ReplacingWriter out;

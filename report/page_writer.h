@@ -53,11 +53,13 @@
 #include <string>
 
 #include "report/bindings.h"
+#include "report/card.h"
 #include "report/texts.h"
 
-// The page as UTF-8 HTML (the model's texts converted from the machine's
-// code page), its lines ended by CR LF.
-std::string render_page(const ReportModel& model, const ReportTexts& texts);
+// The page of `card` (build_card of `model`, whose data the page carries
+// too) as UTF-8 HTML (the model's texts converted from the machine's code
+// page), its lines ended by CR LF.
+std::string render_page(const Card& card, const ReportModel& model, const ReportTexts& texts);
 
 // Writes the page to `path` through a temporary file beside it, which takes
 // its place only once complete. When that fails, the older page is removed
@@ -66,6 +68,7 @@ std::string render_page(const ReportModel& model, const ReportTexts& texts);
 // stays. Returns empty when the page was written, else why it was not, for
 // the console: "Controls.html.new is a link or a folder; the old page
 // removed".
-std::string write_page(const std::string& path, const ReportModel& model, const ReportTexts& texts);
+std::string write_page(const std::string& path, const Card& card, const ReportModel& model,
+                       const ReportTexts& texts);
 
 #endif

@@ -18,10 +18,9 @@ std::string every_byte() {
 // A model whose versions hold the given section header and texts `any` in
 // every place a name of a pilot's file or machine can reach: file, header,
 // command, key, joystick, sibling tool.
-ReportModel model_of(bool qfr, const std::string& header, const std::string& any) {
+ReportModel model_of(Language language, const std::string& header, const std::string& any) {
   ReportModel model;
-  model.qfr = qfr;
-  model.keyboard = qfr ? KeyboardKind::iso : KeyboardKind::ansi;
+  model.keyboard = language == Language::french ? KeyboardKind::iso : KeyboardKind::ansi;
   model.key_names = {{30, any}};
   model.joysticks = {{any, header, 2, 2}};
   VersionModel v;
@@ -36,7 +35,7 @@ ReportModel model_of(bool qfr, const std::string& header, const std::string& any
                 {3, any, BindingKind::unbound, 0, "", 0, ""}};
   ToolKeys tool{any, any, {{any, any, 30, 0}}, true};
   model.tools = {tool};
-  ReportTexts texts = report_texts(qfr);
+  ReportTexts texts = report_texts(language);
   v.conflicts = find_conflicts(v.bindings, {tool}, texts);
   for (int version : {2, 3}) {
     v.version = version;
@@ -47,7 +46,10 @@ ReportModel model_of(bool qfr, const std::string& header, const std::string& any
   return model;
 }
 
-std::string render(const ReportModel& model) { return render_page(model, report_texts(model.qfr)); }
+std::string render(const ReportModel& model, Language language = Language::english) {
+  ReportTexts texts = report_texts(language);
+  return render_page(build_card(model, texts), model, texts);
+}
 
 // The JSON island's text.
 std::string island(const std::string& html) {
@@ -68,9 +70,9 @@ std::size_t count_of(const std::string& text, const std::string& part) {
 
 TEST(Page, EveryByteOfAPilotsTextGivesWellFormedUtf8AndNoMarkup) {
   ScopedEnv cp("MALVET_CODEPAGE", std::nullopt);
-  for (bool qfr : {false, true}) {
-    std::string html = render(model_of(qfr, every_byte(), every_byte()));
-    EXPECT_TRUE(is_utf8(html)) << qfr;
+  for (Language language : {Language::english, Language::french}) {
+    std::string html = render(model_of(language, every_byte(), every_byte()), language);
+    EXPECT_TRUE(is_utf8(html));
     EXPECT_EQ(html.find('\0'), std::string::npos);
     // The JSON island holds no raw "<": a header holding "</script>" can't
     // end it.
@@ -83,7 +85,7 @@ TEST(Page, EveryByteOfAPilotsTextGivesWellFormedUtf8AndNoMarkup) {
 
 TEST(Page, TextsThatLookLikeMarkupStayText) {
   // Headers that a pilot, or a broken file, may hold.
-  ReportModel model = model_of(false, "[<b>\"x\"</script>\\]", "<i>&amp;");
+  ReportModel model = model_of(Language::english, "[<b>\"x\"</script>\\]", "<i>&amp;");
   std::string html = render(model);
   EXPECT_NE(html.find("data-joystick=\"[&lt;b&gt;&quot;x&quot;&lt;/script&gt;\\]\"><h4>&lt;i&gt;"
                       "&amp;amp;</h4>"),
@@ -97,30 +99,32 @@ TEST(Page, TextsThatLookLikeMarkupStayText) {
 
 TEST(Page, TheCodePagesLettersInUtf8) {
   ScopedEnv cp("MALVET_CODEPAGE", std::nullopt);
-  std::string html = render(model_of(true,
+  std::string html = render(model_of(Language::french,
                                      "[Man\x9C"
                                      "uvre \x8A]",
                                      "C\x9C"
-                                     "ur"));
+                                     "ur"),
+                            Language::french);
   EXPECT_NE(html.find(">[Man\xC5\x93uvre \xC5\xA0]<"), std::string::npos);
   EXPECT_NE(island(html).find("\"C\xC5\x93ur\""), std::string::npos);
 }
 
 TEST(Page, EachKeyboardIsARegionUnderAHeadingThatNamesIt) {
-  std::string english = render(model_of(false, "[S]", "x"));
+  std::string english = render(model_of(Language::english, "[S]", "x"));
   EXPECT_NE(english.find("<h3 class=\"keyboard-title\">US keyboard</h3>\r\n<div "
                          "class=\"keyboard-frame\" tabindex=\"0\" role=\"region\" "
                          "aria-label=\"US keyboard, Aerlon 2\">"),
             std::string::npos);
-  EXPECT_NE(render(model_of(true, "[S]", "x")).find("aria-label=\"Clavier ISO, Aerlon 3\""),
+  EXPECT_NE(render(model_of(Language::french, "[S]", "x"), Language::french)
+                .find("aria-label=\"Clavier ISO, Aerlon 3\""),
             std::string::npos);
-  ReportModel english_iso = model_of(false, "[S]", "x");
+  ReportModel english_iso = model_of(Language::english, "[S]", "x");
   english_iso.keyboard = KeyboardKind::iso;
   EXPECT_NE(render(english_iso).find(">ISO keyboard</h3>"), std::string::npos);
 }
 
 TEST(Page, AJoystickOfMoreAxesAndButtonsThanTheModelHolds) {
-  ReportModel model = model_of(false, "[S]", "x");
+  ReportModel model = model_of(Language::english, "[S]", "x");
   model.joysticks[0].axes = 40;
   model.joysticks[0].buttons = 600;
   std::string html = render(model);
@@ -133,7 +137,7 @@ TEST(Page, AJoystickOfMoreAxesAndButtonsThanTheModelHolds) {
 
 TEST(Page, NoHeadingOverAnEmptyList) {
   // A joystick without axes, bound nowhere on them: no "Axes" over nothing.
-  ReportModel model = model_of(false, "[S]", "x");
+  ReportModel model = model_of(Language::english, "[S]", "x");
   model.joysticks[0].axes = 0;
   std::string html = render(model);
   EXPECT_EQ(html.find("-axes\""), std::string::npos);
@@ -141,14 +145,14 @@ TEST(Page, NoHeadingOverAnEmptyList) {
 }
 
 TEST(Page, EndsWithTheDocument) {
-  std::string html = render(model_of(false, "[S]", "x"));
+  std::string html = render(model_of(Language::english, "[S]", "x"));
   EXPECT_EQ(html.substr(html.size() - 18), "</body>\r\n</html>\r\n");
   EXPECT_EQ(count_of(html, "</html>"), 1u);
   EXPECT_EQ(count_of(html, "\n"), count_of(html, "\r\n"));
 }
 
 TEST(Page, AKeyShowsWhatFitsAndItsMarkFreeControlsAsRanges) {
-  ReportModel model = model_of(false, "[S]", "x");
+  ReportModel model = model_of(Language::english, "[S]", "x");
   VersionModel& v = model.versions[0];
   v.bindings.clear();
   for (const char* c : {"Pause", "Brake", "Flaps", "Trim nose up"}) {

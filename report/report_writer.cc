@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "report/analysis.h"
 #include "shared/platform.h"
 #include "shared/text.h"
 
@@ -30,11 +31,10 @@ std::size_t second_column(const Layout& layout) {
 
 }  // namespace
 
-Layout make_layout(std::int32_t lmax, bool qfr, std::optional<char> sep) {
+Layout make_layout(std::int32_t lmax, char language_separator, std::optional<char> sep) {
   Layout layout;
   layout.lmax = lmax;
-  layout.qfr = qfr;
-  layout.sep = sep.value_or(qfr ? ';' : ',');
+  layout.sep = sep.value_or(language_separator);
   std::size_t c2 = second_column(layout);
   char fmt[32];
   std::snprintf(fmt, sizeof fmt, "(A,T%2zu,A,T%2zu,A)", c2, c2 + 30);
@@ -191,9 +191,7 @@ void write_tool(ReportFiles& report, const ToolKeys& tool, const ReportTexts& te
 // uses.
 void write_unused(ReportFiles& report, const ReportModel& model, const ReportTexts& texts) {
   std::string umsg = trim(texts.umsg);
-  for (const ToolKeys& t : model.tools) {
-    if (t.whole) umsg = trim(umsg) + ", " + t.tool;
-  }
+  for (const ToolKeys& t : counted_tools(model.tools)) umsg = trim(umsg) + ", " + t.tool;
   report.write_empty();
   report.write_both(umsg);
   report.write_empty();

@@ -28,18 +28,18 @@ inline constexpr std::size_t row_capacity = 128;
 // The texts of the layout, as the run shows them on the console.
 struct Layout {
   std::int32_t lmax = 0;  // as given, before it is limited for the columns
-  bool qfr = false;
-  char sep = ',';      // the CSV report's separator
-  std::string fmtstr;  // "(A,T35,A,T65,A)" for lmax 30
-  std::string csvstr;  // (3('"',A,'",'))
-  std::string csvnum;  // ('"',A,'",','="',A,'",','"',A,'",')
+  char sep = ',';         // the CSV report's separator
+  std::string fmtstr;     // "(A,T35,A,T65,A)" for lmax 30
+  std::string csvstr;     // (3('"',A,'",'))
+  std::string csvnum;     // ('"',A,'",','="',A,'",','"',A,'",')
 };
 
-// The layout for the longest command name `lmax` and the language; the CSV
-// report's cells are separated by `sep` (the region's list separator, which
-// a spreadsheet splits on), else by the language's: ";" French, ","
-// English.
-Layout make_layout(std::int32_t lmax, bool qfr, std::optional<char> sep = std::nullopt);
+// The layout for the longest command name `lmax`; the CSV report's cells
+// are separated by `sep` (the region's list separator, which a spreadsheet
+// splits on), else by the language's `language_separator` (";" French and
+// German, "," English).
+Layout make_layout(std::int32_t lmax, char language_separator,
+                   std::optional<char> sep = std::nullopt);
 
 // A text row: up to three fields set in their columns, cut at 128. A second
 // field that reaches the third's column (a key text of 30 characters or more)

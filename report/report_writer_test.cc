@@ -5,22 +5,22 @@
 #include "tests/test_support.h"
 
 TEST(Layout, FormatTextsForLanguageAndWidth) {
-  Layout en = make_layout(30, false);
+  Layout en = make_layout(30, ',');
   EXPECT_EQ(en.fmtstr, "(A,T35,A,T65,A)");
   EXPECT_EQ(en.csvstr, "(3('\"',A,'\",'))");
   EXPECT_EQ(en.csvnum, "('\"',A,'\",','=\"',A,'\",','\"',A,'\",')");
-  Layout fr = make_layout(4, true);
+  Layout fr = make_layout(4, ';');
   EXPECT_EQ(fr.fmtstr, "(A,T 9,A,T39,A)");
   EXPECT_EQ(fr.csvstr, "(3('\"',A,'\";'))");
   EXPECT_EQ(fr.csvnum, "('\"',A,'\";','=\"',A,'\";','\"',A,'\";')");
-  EXPECT_EQ(make_layout(80, false).fmtstr, "(A,T69,A,T99,A)");  // lmax taken as 64
+  EXPECT_EQ(make_layout(80, ',').fmtstr, "(A,T69,A,T99,A)");  // lmax taken as 64
   // The region's list separator, whatever the language.
-  EXPECT_EQ(make_layout(30, false, ';').csvnum, "('\"',A,'\";','=\"',A,'\";','\"',A,'\";')");
-  EXPECT_EQ(make_layout(4, true, ',').csvstr, "(3('\"',A,'\",'))");
+  EXPECT_EQ(make_layout(30, ',', ';').csvnum, "('\"',A,'\";','=\"',A,'\";','\"',A,'\";')");
+  EXPECT_EQ(make_layout(4, ';', ',').csvstr, "(3('\"',A,'\",'))");
 }
 
 TEST(Layout, TextRowsSetFieldsInTheirColumns) {
-  Layout layout = make_layout(30, false);
+  Layout layout = make_layout(30, ',');
   std::string row = text_row(layout, "Control", "Button/Axis/Key", "Device");
   EXPECT_EQ(row,
             "Control" + std::string(27, ' ') + "Button/Axis/Key" + std::string(15, ' ') + "Device");
@@ -31,7 +31,7 @@ TEST(Layout, TextRowsSetFieldsInTheirColumns) {
   // A first field longer than its column is covered by the second; a key
   // text that reaches the third column keeps its end, the device follows
   // one blank after it.
-  Layout narrow = make_layout(0, false);
+  Layout narrow = make_layout(0, ',');
   EXPECT_EQ(text_row(narrow, "Longname", "K"), "LongKame");
   for (std::size_t n : {29u, 30u, 31u, 40u}) {
     std::string key(n, 'x');
@@ -41,23 +41,23 @@ TEST(Layout, TextRowsSetFieldsInTheirColumns) {
   }
   EXPECT_EQ(text_row(layout, "C", "", "D"), "C" + std::string(63, ' ') + "D");
   // The log line of a key: the display name never covers the table name.
-  Layout small = make_layout(4, false);
+  Layout small = make_layout(4, ',');
   EXPECT_EQ(key_log_row(small, "Esc", "Escape"), "Esc     Escape");
   EXPECT_EQ(key_log_row(small, "Right Shift", "RShift"), "Right Shift RShift");
   EXPECT_EQ(key_log_row(small, "Scroll L", "Scroll"), "Scroll L Scroll");
-  EXPECT_EQ(text_row(make_layout(64, false), std::string(64, 'c'), std::string(64, 'k'),
+  EXPECT_EQ(text_row(make_layout(64, ','), std::string(64, 'c'), std::string(64, 'k'),
                      std::string(64, 'd'))
                 .size(),
             row_capacity);
 }
 
 TEST(Layout, CsvRowsQuoteEveryCell) {
-  Layout en = make_layout(10, false);
-  Layout fr = make_layout(10, true);
+  Layout en = make_layout(10, ',');
+  Layout fr = make_layout(10, ';');
   EXPECT_EQ(csv_row(en, "Pause", "P", "Keyboard"), "\"Pause\",\"P\",\"Keyboard\",");
   EXPECT_EQ(csv_row(fr, "Pause", "1", "Clavier", true), "\"Pause\";=\"1\";\"Clavier\";");
   EXPECT_EQ(csv_row(en, "a\"b", "", " "), "\"a\"b\",\"\",\" \",");
-  EXPECT_EQ(csv_row(make_layout(10, false, '\t'), "Pause", "P", "Keyboard"),
+  EXPECT_EQ(csv_row(make_layout(10, ',', '\t'), "Pause", "P", "Keyboard"),
             "\"Pause\"\t\"P\"\t\"Keyboard\"\t");
   // Too long: the texts are cut, never a quote or a separator.
   EXPECT_EQ(csv_row(en, std::string(64, 'c'), std::string(64, 'k'), "d"),
@@ -79,7 +79,7 @@ TEST(ReportFilesTest, BothFilesGetTheirLines) {
   ReportFiles report;
   ASSERT_TRUE(report.open_text(dir.file("Controls.txt")));
   ASSERT_TRUE(report.open_csv(dir.file("Controls.csv")));
-  report.set_layout(make_layout(4, false));
+  report.set_layout(make_layout(4, ','));
   report.write_blank();
   report.write_row("Cmd", "5", "Keyboard");
   report.write_row("Cmd", "Up", "Keyboard");
@@ -93,8 +93,8 @@ TEST(ReportFilesTest, BothFilesGetTheirLines) {
 }
 
 TEST(Bindings, RenderedAsTheRowsOfEachKind) {
-  Layout layout = make_layout(6, false);
-  ReportTexts en = report_texts(false);
+  Layout layout = make_layout(6, ',');
+  ReportTexts en = report_texts(Language::english);
   std::vector<Binding> bindings = {{0, "Roll", BindingKind::axis, 1, "", 1, "Stick"},
                                    {1, "Pause", BindingKind::key, 2, "1", 0, ""},
                                    {1, "Pause", BindingKind::unrecognised_key, 99, "", 0, ""},
@@ -118,32 +118,32 @@ TEST(Bindings, RenderedAsTheRowsOfEachKind) {
 
 TEST(ReportFilesTest, SiblingToolsAndTheUnusedSectionFromTheModel) {
   TempDir dir;
-  for (bool qfr : {false, true}) {
+  for (Language language : {Language::english, Language::french}) {
     ReportFiles report;
     ASSERT_TRUE(report.open_text(dir.file("Controls.txt")));
     ASSERT_TRUE(report.open_csv(dir.file("Controls.csv")));
-    report.set_layout(make_layout(4, qfr));
+    report.set_layout(make_layout(4, language == Language::french ? ';' : ','));
     ReportModel model;
-    model.qfr = qfr;
     model.tools = {
         {"Palvik", "Tool.ini", {{"KeyPause", "1", 2, 1}, {"KeyView", "Up", 200, 2}}, true},
         {"Serunt", "S.ini", {}, false}};
     model.unused_keys = {{57, "Space"}};
-    write_reports(report, model, report_texts(qfr));
+    write_reports(report, model, report_texts(language));
     report.close();
     // Columns 1, 9 and 39; the tool whose file could not be read to its end
     // is listed, says so, and is not counted.
-    std::string device = qfr ? "Clavier" : "Keyboard";
-    std::string unread =
-        qfr ? "S.ini n'a pas pu \xEAtre lu jusqu'au bout." : "S.ini could not be read to its end.";
+    std::string device = language == Language::french ? "Clavier" : "Keyboard";
+    std::string unread = language == Language::french ? "S.ini n'a pas pu \xEAtre lu jusqu'au bout."
+                                                      : "S.ini could not be read to its end.";
     EXPECT_EQ(dir.read("Controls.txt"),
               " \r\nTool.ini\r\n \r\nKeyPause1" + std::string(29, ' ') + device + "\r\nKeyView Up" +
                   std::string(28, ' ') + device + "\r\n \r\nS.ini\r\n \r\n" + unread + "\r\n\r\n" +
-                  (qfr ? "Touches, axes & boutons non utilis\xE9s dans Aerlon, Palvik"
+                  (language == Language::french
+                       ? "Touches, axes & boutons non utilis\xE9s dans Aerlon, Palvik"
                        : "Keys, axes and buttons not used in Aerlon, Palvik") +
                   "\r\n\r\n" + std::string(8, ' ') + "Space" + std::string(25, ' ') + device +
                   "\r\n");
-    std::string sep = qfr ? ";" : ",";
+    std::string sep = language == Language::french ? ";" : ",";
     auto cells = [&](const std::string& a, const std::string& b, const std::string& c) {
       return "\"" + a + "\"" + sep + b + sep + "\"" + c + "\"" + sep + "\r\n";
     };
@@ -151,7 +151,8 @@ TEST(ReportFilesTest, SiblingToolsAndTheUnusedSectionFromTheModel) {
               " \r\nTool.ini\r\n \r\n" + cells("KeyPause", "=\"1\"", device) +
                   cells("KeyView", "\"Up\"", device) + " \r\nS.ini\r\n \r\n" +
                   cells(unread, "\"\"", "") + "\r\n" +
-                  (qfr ? "Touches, axes & boutons non utilis\xE9s dans Aerlon, Palvik"
+                  (language == Language::french
+                       ? "Touches, axes & boutons non utilis\xE9s dans Aerlon, Palvik"
                        : "Keys, axes and buttons not used in Aerlon, Palvik") +
                   "\r\n\r\n" + cells(" ", "\"Space\"", device));
   }

@@ -9,9 +9,11 @@
 
 namespace {
 
-void report_unreadable_table(bool qfr, const std::string& fnam, std::string_view title) {
-  std::string msg = qfr ? "*** Le fichier " + trim(fnam) + " ne peut pas \xEAtre ouvert  ***"
-                        : "*** File " + trim(fnam) + " cannot be opened  ***";
+void report_unreadable_table(std::string_view unreadable, const std::string& fnam,
+                             std::string_view title) {
+  std::string msg(unreadable);
+  std::size_t mark = msg.find('#');
+  if (mark != std::string::npos) msg.replace(mark, 1, trim(fnam));
   stop_run(title, msg);
 }
 
@@ -22,11 +24,12 @@ void report_unreadable_table(bool qfr, const std::string& fnam, std::string_view
 // comes before one of these ends, an error box names it and the result is
 // empty: a table cut short would give a shorter report without a word.
 template <typename Table, typename Take>
-std::optional<Table> read_table(const std::string& fnam, bool qfr, std::string_view title,
-                                std::size_t capacity, bool comments, Take take) {
+std::optional<Table> read_table(const std::string& fnam, std::string_view unreadable,
+                                std::string_view title, std::size_t capacity, bool comments,
+                                Take take) {
   LineReader in(trim(fnam), line_capacity);
   if (!in.is_open()) {
-    report_unreadable_table(qfr, fnam, title);
+    report_unreadable_table(unreadable, fnam, title);
     return std::nullopt;
   }
   Table table;
@@ -37,7 +40,7 @@ std::optional<Table> read_table(const std::string& fnam, bool qfr, std::string_v
     if (!take(table, extract_key_val(*line))) break;
   }
   if (in.failed()) {
-    report_unreadable_table(qfr, fnam, title);
+    report_unreadable_table(unreadable, fnam, title);
     return std::nullopt;
   }
   return table;
@@ -45,10 +48,11 @@ std::optional<Table> read_table(const std::string& fnam, bool qfr, std::string_v
 
 }  // namespace
 
-std::optional<ScanCodeTable> read_scn(bool qfr, const std::string& fnam, std::string_view title) {
+std::optional<ScanCodeTable> read_scn(std::string_view unreadable, const std::string& fnam,
+                                      std::string_view title) {
   // A code that does not read ends the table, its entry included.
   auto table = read_table<ScanCodeTable>(
-      fnam, qfr, title, maxkey, false, [](ScanCodeTable& keys, const KeyVal& kv) {
+      fnam, unreadable, title, maxkey, false, [](ScanCodeTable& keys, const KeyVal& kv) {
         std::optional<std::int32_t> code = read_whole_number(kv.key);
         keys.push_back({code.value_or(0), cut(kv.val, key_name_capacity)});
         return code.has_value();
@@ -57,10 +61,10 @@ std::optional<ScanCodeTable> read_scn(bool qfr, const std::string& fnam, std::st
   return table;
 }
 
-std::optional<CommandTable> read_cmd(const std::string& fnam, bool qfr, std::int32_t& lmax,
-                                     std::string_view title) {
+std::optional<CommandTable> read_cmd(const std::string& fnam, std::string_view unreadable,
+                                     std::int32_t& lmax, std::string_view title) {
   auto table = read_table<CommandTable>(
-      fnam, qfr, title, maxcmd, true, [&lmax](CommandTable& commands, const KeyVal& kv) {
+      fnam, unreadable, title, maxcmd, true, [&lmax](CommandTable& commands, const KeyVal& kv) {
         std::int32_t length = static_cast<std::int32_t>(kv.val.size());
         if (length > lmax) lmax = length;
         commands.push_back(

@@ -18,7 +18,9 @@
 // number is the last entry loaded (its code stored as 0); loading also stops
 // at 512 entries. When the file can't be opened, or read to its end, an error
 // box titled `title` says so, and the result is empty: the run must stop.
-std::optional<ScanCodeTable> read_scn(bool qfr, const std::string& fnam, std::string_view title);
+// (`unreadable`: the box's words, "#" the table's name.)
+std::optional<ScanCodeTable> read_scn(std::string_view unreadable, const std::string& fnam,
+                                      std::string_view title);
 
 // Loads a command table in file order. A line whose number is not a whole
 // number is an entry with number 0 and loading goes on; loading stops at 256
@@ -26,7 +28,7 @@ std::optional<ScanCodeTable> read_scn(bool qfr, const std::string& fnam, std::st
 // before the name is cut to 64 characters. When the file can't be opened, or
 // read to its end, an error box titled `title` names it, and the result is
 // empty: the run must stop.
-std::optional<CommandTable> read_cmd(const std::string& fnam, bool qfr, std::int32_t& lmax,
-                                     std::string_view title);
+std::optional<CommandTable> read_cmd(const std::string& fnam, std::string_view unreadable,
+                                     std::int32_t& lmax, std::string_view title);
 
 #endif

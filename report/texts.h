@@ -9,10 +9,11 @@
 #include <vector>
 
 #include "report/bindings.h"
+#include "shared/words.h"
 
 // The reference card's own words (report/page_writer.h).
 struct PageWords {
-  std::string lang;  // the page's language: "en", "fr"
+  std::string lang;  // the page's language: "en", "fr", "de"
   std::string title, search, version, keyboard_iso, keyboard_ansi;
   // The count of places the search found: "1 found", "# found".
   std::string found_one, found;
@@ -26,7 +27,13 @@ struct PageWords {
 };
 
 struct ReportTexts {
-  bool qfr = false;
+  Language language = Language::english;
+  const SharedWords* shared = nullptr;  // the words both programs share
+  char list_separator = ',';            // the CSV report's, when the region gives none
+  std::string axis_pattern;             // an axis's words, "#" its name: "# Axis", "Axe #"
+  // Boxes: no installation, a table that can't be read ("#" its name), and
+  // the closing question.
+  std::string no_installation, table_unreadable, open_question;
   std::string kbdnam, txtaxe, txtbut, nokey, nokbk, unass, umsg;
   std::string heading[3];    // the heading row: command, binding, device
   std::string differences;   // the differences section's heading
@@ -53,8 +60,8 @@ struct TextRun {
 };
 using MixedText = std::vector<TextRun>;
 
-// The texts in the language, as the program's own (Windows-1252) text.
-ReportTexts report_texts(bool qfr);
+// The texts in `language`, as the program's own (Windows-1252) text.
+ReportTexts report_texts(Language language);
 
 // The texts in the machine's code page, for the report files, which hold
 // them among the machine's names: each letter it lacks as the nearest one.

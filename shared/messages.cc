@@ -16,7 +16,6 @@ namespace {
 constexpr std::size_t filter_capacity = 63;
 constexpr std::size_t max_patterns = 10;
 constexpr std::size_t pattern_capacity = 31;
-constexpr std::uint16_t primary_language_french = 0x0C;
 
 }  // namespace
 
@@ -61,35 +60,22 @@ int stop_run(std::string_view title, std::string_view msg, std::string_view note
   return 1;
 }
 
-std::string output_file_error(bool qfr, std::string_view name, FileRefusal why) {
-  std::string msg = qfr ? "Fichier de sortie : " + std::string(name) + "/Ouverture impossible"
-                        : "Output file : " + std::string(name) + "/Error opening";
-  return msg + refusal_line(qfr, why);
+std::string output_file_error(const SharedWords& words, std::string_view name, FileRefusal why) {
+  return words.output_file + std::string(name) + words.error_opening + refusal_line(words, why);
 }
 
-std::string refusal_line(bool qfr, FileRefusal why) {
-  std::string msg;
+std::string refusal_line(const SharedWords& words, FileRefusal why) {
   switch (why) {
     case FileRefusal::held:
-      msg += qfr ? "/Le fichier est ouvert dans un autre programme : fermez-le d'abord."
-                 : "/The file is open in another program: close it first.";
-      break;
+      return words.refusal_held;
     case FileRefusal::read_only:
-      msg += qfr ? "/Le fichier est en lecture seule : d\xE9"
-                   "cochez \"Lecture seule\" dans ses propri\xE9t\xE9s."
-                 : "/The file is read-only: clear \"Read-only\" in its properties.";
-      break;
+      return words.refusal_read_only;
     case FileRefusal::access_denied:
-      msg +=
-          qfr ? "/Acc\xE8s refus\xE9 : l'antivirus ou la protection contre les ran\xE7onlogiciels "
-                "(dossiers contr\xF4l\xE9s) de Windows prot\xE8ge peut-\xEAtre ce dossier."
-              : "/Access denied: an antivirus or Windows' ransomware protection (controlled "
-                "folder access) may guard this folder.";
-      break;
+      return words.refusal_access_denied;
     case FileRefusal::none:
       break;
   }
-  return msg;
+  return std::string();
 }
 
 void error_message(std::int32_t& msg_status, std::string& msg, bool qline) {
@@ -106,13 +92,11 @@ void DisplayMessage(const char* title, const char* message, std::int32_t* status
   if (kind >= s_yesno) *status = answer;
 }
 
-std::int32_t IsLanguageFrench() {
-  return (user_ui_language() & 0xFF) == primary_language_french ? 1 : 0;
-}
+std::int32_t IsLanguageFrench() { return ui_language() == Language::french ? 1 : 0; }
 
 std::optional<std::string> GetFileName(std::string_view title, std::string_view path,
                                        std::string_view filter, std::string_view /*desc*/,
-                                       bool multi) {
+                                       bool multi, const SharedWords& words) {
   std::string filter_copy(filter.substr(0, filter_capacity));
   std::string initial(path);
   console_printf("GetFileName %s %d\n", filter_copy.c_str(), static_cast<int>(filter_copy.size()));
@@ -135,10 +119,6 @@ std::optional<std::string> GetFileName(std::string_view title, std::string_view 
       dialog_open_file(std::string(title), initial, patterns, multi, &whole);
   note_machine_name(whole);
   if (chosen) return chosen;
-  dialog_message_box("Error",
-                     IsLanguageFrench() ? "Aucun fichier sp\xE9"
-                                          "cifi\xE9"
-                                        : "No file specification returned",
-                     "ok", "error", 1);
+  dialog_message_box("Error", words.no_file_chosen, "ok", "error", 1);
   return std::nullopt;
 }

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "shared/platform.h"
+#include "shared/words.h"
 
 // Message kinds; for the question kinds the same variable brings the answer
 // back: 1 yes or ok, 0 no or cancel, and 2 for no in a yes/no/cancel box.
@@ -43,15 +44,14 @@ void error_message_tit(std::int32_t& msg_status, std::string_view tit, std::stri
 int stop_run(std::string_view title, std::string_view msg, std::string_view note = "");
 
 // The error of an output file that can't be opened or written: "Output file
-// : <name>/Error opening", in French "Fichier de sortie : <name>/Ouverture
-// impossible", and the refusal's line.
-std::string output_file_error(bool qfr, std::string_view name, FileRefusal why);
+// : <name>/Error opening" in the words' language, and the refusal's line.
+std::string output_file_error(const SharedWords& words, std::string_view name, FileRefusal why);
 
 // The last line of an error for what refused a file step, "/" first:
 // another program holds the file (Excel, say: close it first), the file is
 // read-only, or access was denied to a file that is not (ransomware
 // protection, an antivirus); empty for none.
-std::string refusal_line(bool qfr, FileRefusal why);
+std::string refusal_line(const SharedWords& words, FileRefusal why);
 
 // error_message_tit with the title "Malvet".
 void error_message(std::int32_t& msg_status, std::string& msg, bool qline);
@@ -60,15 +60,17 @@ void error_message(std::int32_t& msg_status, std::string& msg, bool qline);
 // question kinds; any other kind shows nothing.
 void DisplayMessage(const char* title, const char* message, std::int32_t* status);
 
-// 1 when the user interface language is a French one, else 0.
+// 1 when the user interface language is a French one, else 0 (ui_language()
+// tells the language).
 std::int32_t IsLanguageFrench();
 
 // The open-file dialog with the comma-separated patterns of `filter` (`desc`
 // is accepted and not shown). The chosen path, or nothing after a cancel,
-// which is also reported in an error box in the user's language. A path
+// which is also reported in an error box in the language of `words`. A path
 // whose letters the machine's code page can't all hold is noted by
 // note_machine_name.
 std::optional<std::string> GetFileName(std::string_view title, std::string_view path,
-                                       std::string_view filter, std::string_view desc, bool multi);
+                                       std::string_view filter, std::string_view desc, bool multi,
+                                       const SharedWords& words);
 
 #endif

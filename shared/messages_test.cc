@@ -74,18 +74,23 @@ TEST_F(Dialogs, AStoppingBoxKeepsItsLastLineWhateverTheMessage) {
 }
 
 TEST(OutputFileError, ALastLineForWhatRefusedTheFile) {
-  EXPECT_EQ(output_file_error(false, "C.csv", FileRefusal::none),
-            "Output file : C.csv/Error opening");
-  EXPECT_EQ(output_file_error(false, "C.csv", FileRefusal::held),
+  const SharedWords& en = shared_words(Language::english);
+  EXPECT_EQ(output_file_error(en, "C.csv", FileRefusal::none), "Output file : C.csv/Error opening");
+  EXPECT_EQ(output_file_error(en, "C.csv", FileRefusal::held),
             "Output file : C.csv/Error opening/The file is open in another program: close it "
             "first.");
-  EXPECT_EQ(output_file_error(true, "C.csv", FileRefusal::read_only),
+  EXPECT_EQ(output_file_error(shared_words(Language::french), "C.csv", FileRefusal::read_only),
             "Fichier de sortie : C.csv/Ouverture impossible/Le fichier est en lecture seule : "
             "d\xE9"
             "cochez \"Lecture seule\" dans ses propri\xE9t\xE9s.");
-  EXPECT_EQ(output_file_error(false, "C.csv", FileRefusal::access_denied),
+  EXPECT_EQ(output_file_error(en, "C.csv", FileRefusal::access_denied),
             "Output file : C.csv/Error opening/Access denied: an antivirus or Windows' ransomware "
             "protection (controlled folder access) may guard this folder.");
+  EXPECT_EQ(output_file_error(shared_words(Language::german), "C.csv", FileRefusal::held),
+            "Ausgabedatei : C.csv/\xD6"
+            "ffnen nicht m\xF6glich/Die Datei ist in einem anderen Programm ge\xF6"
+            "ffnet: schlie\xDF"
+            "en Sie sie zuerst.");
 }
 
 TEST_F(Dialogs, AnswerCodes) {
@@ -153,11 +158,12 @@ TEST_F(Dialogs, ErrorMessageTitleIsMalvet) {
 }
 
 TEST_F(Dialogs, FileDialogPatternsAndCancel) {
+  const SharedWords& english = shared_words(Language::english);
   script("/tmp/pilot/controls.ini\n\n");
   testing::internal::CaptureStdout();
-  EXPECT_EQ(GetFileName("Pick", "", "*.ini", "Configuration files (*.ini)", false),
+  EXPECT_EQ(GetFileName("Pick", "", "*.ini", "Configuration files (*.ini)", false, english),
             "\\tmp\\pilot\\controls.ini");
-  EXPECT_EQ(GetFileName("Pick", "C:\\P", "*.ini,*.txt", "", false), std::nullopt);
+  EXPECT_EQ(GetFileName("Pick", "C:\\P", "*.ini,*.txt", "", false, english), std::nullopt);
   EXPECT_EQ(testing::internal::GetCapturedStdout(),
             "GetFileName *.ini 5\nGetFileName  0\n"
             "GetFileName *.ini,*.txt 11\nGetFileName C:\\P 4\n");
@@ -170,21 +176,24 @@ TEST_F(Dialogs, FileDialogPatternsAndCancel) {
   dir_.write("dialogs.log", "");
   const std::string ten = "*.a,*.b,*.c,*.d,*.e,*.f,*.g,*.h,*.i,*.j";
   testing::internal::CaptureStdout();
-  GetFileName("Pick", "", ten + ",*.k", "", false);
+  GetFileName("Pick", "", ten + ",*.k", "", false, english);
   testing::internal::GetCapturedStdout();
   EXPECT_EQ(transcript().substr(0, 11 + ten.size() + 2), "open|Pick||" + ten + "\r\n");
 }
 
-TEST_F(Dialogs, FileDialogCancelInFrench) {
+TEST_F(Dialogs, FileDialogCancelInFrenchAndGerman) {
   script("");
-  ScopedEnv french("LC_ALL", "fr_FR.UTF-8");
   testing::internal::CaptureStdout();
-  EXPECT_EQ(GetFileName("Pick", "", ",*.ini,,", "", false), std::nullopt);
+  EXPECT_EQ(GetFileName("Pick", "", ",*.ini,,", "", false, shared_words(Language::french)),
+            std::nullopt);
+  GetFileName("Pick", "", "*.ini", "", false, shared_words(Language::german));
   testing::internal::GetCapturedStdout();
   EXPECT_EQ(transcript(),
             "open|Pick||*.ini\r\n"
             "box|error|Error|Aucun fichier sp\xE9"
-            "cifi\xE9\r\n");
+            "cifi\xE9\r\n"
+            "open|Pick||*.ini\r\n"
+            "box|error|Error|Keine Datei ausgew\xE4hlt\r\n");
 }
 
 TEST(Language, FrenchByTheFirstLocaleVariableSet) {
@@ -200,4 +209,6 @@ TEST(Language, FrenchByTheFirstLocaleVariableSet) {
   }
   ScopedEnv german("LC_ALL", "de_CH.UTF-8");
   EXPECT_EQ(IsLanguageFrench(), 0);
+  EXPECT_EQ(ui_language(), Language::german);
+  EXPECT_EQ(ui_language(true), Language::english);  // -EN
 }

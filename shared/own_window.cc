@@ -6,12 +6,6 @@
 #include "shared/platform.h"
 #include "shared/text.h"
 
-std::string_view press_enter_words(bool qfr) {
-  return qfr ? "Appuyez sur Entr\xE9"
-               "e pour fermer cette fen\xEAtre."
-             : "Press Enter to close this window.";
-}
-
 std::optional<std::string> wait_for_enter(std::string_view prompt) {
   console_parts({{" "}, {prompt, true}, {"\n"}});
   std::fflush(stdout);

@@ -8,10 +8,6 @@
 #include <string>
 #include <string_view>
 
-// "Press Enter to close this window." in French (`qfr`) or English
-// (Windows-1252).
-std::string_view press_enter_words(bool qfr);
-
 // Shows `prompt` (the program's own words) on a line of its own and waits
 // for Enter: the line typed before it, trimmed; nothing at the end of the
 // input, which closes the window as Enter does.

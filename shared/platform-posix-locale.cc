@@ -15,6 +15,7 @@ namespace {
 
 constexpr int default_code_page = 1252;
 constexpr std::uint16_t lang_french = 0x040C;
+constexpr std::uint16_t lang_german = 0x0407;
 constexpr std::uint16_t lang_english = 0x0409;
 
 // The Windows single-byte code pages: Thai, then Central European to
@@ -123,7 +124,8 @@ std::uint16_t user_ui_language() {
   for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
     const char* value = std::getenv(name);
     if (value == nullptr || *value == '\0') continue;
-    return std::strncmp(value, "fr", 2) == 0 ? lang_french : lang_english;
+    if (std::strncmp(value, "fr", 2) == 0) return lang_french;
+    return std::strncmp(value, "de", 2) == 0 ? lang_german : lang_english;
   }
   return lang_english;
 }

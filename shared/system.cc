@@ -67,12 +67,8 @@ void note_machine_name(bool whole) {
   if (!whole) all_names_whole = false;
 }
 
-std::string lost_letters_note(bool qfr) {
-  if (all_names_whole) return std::string();
-  return qfr ? "/Un nom de fichier ou de dossier a des lettres que la page de code de ce Windows "
-               "ne peut pas repr\xE9senter : voir le guide."
-             : "/A file or folder name has letters that this Windows' code page can't hold: see "
-               "the guide.";
+std::string lost_letters_note(const SharedWords& words) {
+  return all_names_whole ? std::string() : words.lost_letters;
 }
 
 bool system_code_page_is_utf8() {

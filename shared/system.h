@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "shared/words.h"
+
 // Size of the buffer a registry value is read into.
 inline constexpr std::size_t registry_value_capacity = 255;
 
@@ -58,8 +60,9 @@ std::string tables_folder(std::initializer_list<const char*> names);
 void note_machine_name(bool whole);
 
 // The line that a run's stopping box adds when a name lost letters so ("/"
-// and the line, in French with `qfr`); empty while every name was whole.
-std::string lost_letters_note(bool qfr);
+// and the line, in the language of `words`); empty while every name was
+// whole.
+std::string lost_letters_note(const SharedWords& words);
 
 // The file's last modification time in seconds since 1970-01-01 00:00 UTC, or
 // -1 when it does not exist (or vanished before its date could be read).

@@ -37,14 +37,18 @@ TEST_F(Brin23, SourceGivenOnTheCommandLine) {
             std::string::npos);
 }
 
-TEST_F(Brin23, MissingSourceInBothLanguages) {
+TEST_F(Brin23, MissingSourceInEachLanguage) {
   fs::remove(dir_.file("Docs/Aerlon/Pilots/Ann/controls.ini"));
   EXPECT_EQ(run(), 1);
   EXPECT_EQ(run("fr_FR.UTF-8"), 1);
+  EXPECT_EQ(run("de_DE.UTF-8"), 1);
   EXPECT_EQ(read("dialogs.log"), "box|error|Tavlet (beta)|" + v2_file +
                                      "\\nnot found\r\n"
                                      "box|error|Tavlet (beta)|" +
-                                     v2_file + "\\npas trouv\xE9\r\n");
+                                     v2_file +
+                                     "\\npas trouv\xE9\r\n"
+                                     "box|error|Tavlet (beta)|" +
+                                     v2_file + "\\nnicht gefunden\r\n");
   EXPECT_EQ(read(v3_posix), old_v3);
   EXPECT_TRUE(backups().empty());
 }

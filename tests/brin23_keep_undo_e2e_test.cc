@@ -96,6 +96,25 @@ TEST_F(Example, ThePilotWhoDoubleClickedTwiceGetsHerEngineBack) {
   EXPECT_EQ(read(ann_v3), golden("example-kept-controls.ini"));
 }
 
+TEST_F(Brin23, AGermanMachineConvertsInGerman) {
+  // The same file; the console's note and -keep's log line in German.
+  ASSERT_EQ(run("de_DE.UTF-8"), 0) << console_;
+  EXPECT_EQ(read(v3_posix), converted);
+  EXPECT_EQ(console_.substr(console_.rfind('\n', console_.size() - 2)),
+            "\n 1 Belegung der Version 3 ist nicht in der neuen Datei: Die Sicherung " + v3_file +
+                "_00000.bak enth\xE4lt sie; Brin23 -undo, dann Brin23 -keep, beh\xE4lt sie (per "
+                "Doppelklick: Brin23-undo.cmd, dann Brin23-keep.cmd).\n");
+  write(v3_posix, old_v3);
+  for (const std::string& log : files_starting_with(dir_.file("work"), "Brin23_")) {
+    fs::remove(dir_.file("work/" + log));
+  }
+  ASSERT_EQ(run("de_DE.UTF-8", {"-keep"}), 0) << console_;
+  std::string log = run_log(dir_.file("work"), "Brin23");
+  EXPECT_EQ(log.substr(log.rfind("\r\n", log.size() - 3)),
+            "\r\n1 Belegung der Version 3 behalten\r\n");
+  EXPECT_EQ(read("dialogs.log"), "");
+}
+
 TEST_F(Brin23, UndoWalksBackThroughTheHistory) {
   // A pilot who double-clicked twice: _00000 is her own file, _00001 the
   // first conversion, the same as the file now.
@@ -148,16 +167,19 @@ TEST_F(Brin23, UndoWalksBackThroughTheHistory) {
   EXPECT_EQ(backups().size(), 4u);
 }
 
-TEST_F(Brin23, UndoWithoutABackupInBothLanguages) {
+TEST_F(Brin23, UndoWithoutABackupInEachLanguage) {
   write("Docs/Aerlon3/Pilots/Ann/controls.ini_abcde.bak", "no number");
   EXPECT_EQ(run("en_US.UTF-8", {"-undo"}), 1);
   EXPECT_EQ(run("fr_FR.UTF-8", {"-undo"}), 1);
+  EXPECT_EQ(run("de_DE.UTF-8", {"-undo"}), 1);
   EXPECT_EQ(read("dialogs.log"), "box|error|Tavlet (beta)|" + v3_file +
                                      "\\nno backup found\r\n"
                                      "box|error|Tavlet (beta)|" +
                                      v3_file +
                                      "\\naucune sauvegarde trouv\xE9"
-                                     "e\r\n");
+                                     "e\r\n"
+                                     "box|error|Tavlet (beta)|" +
+                                     v3_file + "\\nkeine Sicherung gefunden\r\n");
   EXPECT_EQ(read(v3_posix), old_v3);
   EXPECT_EQ(backups(), (std::vector<std::string>{"controls.ini_abcde.bak"}));
 }

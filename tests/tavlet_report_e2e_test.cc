@@ -315,16 +315,29 @@ TEST_F(Tavlet, APolishPilotsNameKeepsItsLetters) {
   EXPECT_EQ(page.find("\xC5\x95"), std::string::npos);  // never the code page's "\xE0"
 }
 
-TEST_F(Tavlet, AGermanSpreadsheetSplitsOnItsOwnSeparator) {
-  // The stand-in's region; Wine takes Germany's from the locale.
+TEST_F(Tavlet, AGermanMachineSpeaksGerman) {
+  // A German user interface, the region's ";" (the stand-in's; Wine takes
+  // Germany's from the locale): today's reports in German words, the
+  // command names as the tables deliver them.
   extra_env_ = {{"MALVET_LIST_SEPARATOR", ";"}};
-  write("joysticks.txt", "");
   ASSERT_EQ(run("de_DE.UTF-8"), 0) << console_;
+  if (!windows_target()) {
+    EXPECT_EQ(read("work/Controls.txt"), golden("both-versions-de.txt"));
+    EXPECT_EQ(read("work/Controls.csv"), golden("both-versions-de.csv"));
+  }
   std::string csv = read("work/Controls.csv");
-  EXPECT_NE(csv.find("\r\n\"Control\";\"Button/Axis/Key\";\"Device\";\r\n"), std::string::npos);
-  EXPECT_NE(csv.find("\r\n\"Pause\";\"Space\";\"Keyboard\";\r\n"), std::string::npos);
-  EXPECT_NE(csv.find("\r\n\"Aerlon 2 and 3 assignment differences\";;\r\n"), std::string::npos);
+  EXPECT_NE(csv.find("\r\n\"Befehl\";\"Knopf/Achse/Taste\";\"Ger\xE4t\";\r\n"), std::string::npos);
+  EXPECT_NE(csv.find("\r\n\"Pause\";\"Space\";\"Tastatur\";\r\n"), std::string::npos);
   EXPECT_EQ(csv.find("\",\""), std::string::npos);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|yesno|Tavlet (beta)|Die Tabelle der Steuerungsbelegung wurde geschrieben in : "
+            "controls.txt\\nM\xF6"
+            "chten Sie sie \xF6"
+            "ffnen (mit dem Standard-Texteditor) ?\r\n");
+  std::string page = read("work/Controls.html");
+  EXPECT_NE(page.find("<html lang=\"de\">"), std::string::npos);
+  EXPECT_NE(page.find("<h3>Freie Tasten</h3>"), std::string::npos);
+  EXPECT_NE(page.find("\"language\":\"de\",\"keyboard\":\"iso\""), std::string::npos);
 }
 
 TEST_F(Tavlet, StartedFromAPromptInAnotherFolder) {
