@@ -1,13 +1,28 @@
 #include "converter/conversion.h"
 
+#include "shared/controls_grammar.h"
 #include "shared/text.h"
 
 namespace {
 
-std::optional<std::int32_t> command_number(std::string_view text) {
-  std::optional<std::int32_t> n = read_whole_number(text);
+// A number the table holds: 0..4000.
+std::optional<std::int32_t> in_table(std::optional<std::int32_t> n) {
   if (!n || *n < 0 || *n > highest_command) return std::nullopt;
   return n;
+}
+
+std::optional<std::int32_t> command_number(std::string_view text) {
+  return in_table(read_whole_number(text));
+}
+
+// The version-3 line that a line of the source is.
+std::optional<ConvertedLine> converted(const ControlsLine& line, const CommandMap& k_v3) {
+  if (line.kind == ControlsLine::Kind::blank) return std::nullopt;
+  if (line.kind == ControlsLine::Kind::header) return ConvertedLine{line.header, true, "", 0};
+  std::optional<std::int32_t> mcmd = in_table(line.number);
+  if (!mcmd || k_v3[static_cast<std::size_t>(*mcmd)] < 0) return std::nullopt;
+  std::int32_t v3 = k_v3[static_cast<std::size_t>(*mcmd)];
+  return ConvertedLine{binding_line(v3, line.value), false, trim(line.value), v3};
 }
 
 }  // namespace
@@ -43,19 +58,12 @@ std::string binding_line(std::int32_t number, std::string_view value) {
 }
 
 std::optional<ConvertedLine> convert_line(std::string_view line, const CommandMap& k_v3) {
-  if (is_blank(line)) return std::nullopt;
-  if (line[0] == '[') return ConvertedLine{trim(line), true, ""};
-  KeyVal kv = extract_key_val(line);
-  std::optional<std::int32_t> mcmd = command_number(kv.key);
-  if (!mcmd || k_v3[static_cast<std::size_t>(*mcmd)] < 0) return std::nullopt;
-  std::int32_t v3 = k_v3[static_cast<std::size_t>(*mcmd)];
-  return ConvertedLine{binding_line(v3, kv.val), false, trim(kv.val), v3};
+  return converted(read_controls_line(line), k_v3);
 }
 
 bool convert_lines(LineSource& source, const CommandMap& k_v3,
                    const std::function<void(const ConvertedLine&)>& emit) {
-  while (std::optional<std::string> line = source.next()) {
-    if (std::optional<ConvertedLine> converted = convert_line(*line, k_v3)) emit(*converted);
-  }
-  return !source.failed();
+  return walk_controls_file(source, [&](const ControlsLine& line) {
+    if (std::optional<ConvertedLine> made = converted(line, k_v3)) emit(*made);
+  });
 }

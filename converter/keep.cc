@@ -1,5 +1,6 @@
 #include "converter/keep.h"
 
+#include "shared/controls_grammar.h"
 #include "shared/text.h"
 
 namespace {
@@ -25,25 +26,23 @@ std::size_t OldFile::own_bindings() const {
 OldFile read_old_file(LineSource& old, const VersionThreeOnly& own) {
   OldFile file;
   std::size_t held = 0;
-  while (std::optional<std::string> line = old.next()) {
-    if (is_blank(*line)) continue;
-    bool header = (*line)[0] == '[';
-    KeyVal kv = header ? KeyVal() : extract_key_val(*line);
-    std::optional<std::int32_t> number = header ? std::nullopt : read_whole_number(kv.key);
-    if (!header && (!number || file.sections.empty())) continue;
+  bool read = walk_controls_file(old, [&](const ControlsLine& line) {
+    bool header = line.kind == ControlsLine::Kind::header;
+    bool binding = line.kind == ControlsLine::Kind::entry && line.number && !file.sections.empty();
+    // Past what it may hold, nothing more is kept.
+    if ((!header && !binding) || file.read == OldFile::Read::too_long) return;
     if (++held > max_old_lines) {
       file.read = OldFile::Read::too_long;
       file.sections.clear();
-      return file;
-    }
-    if (header) {
-      file.sections.push_back({trim(*line), {}});
+    } else if (header) {
+      file.sections.push_back({line.header, {}});
     } else {
+      std::int32_t number = *line.number;
       file.sections.back().bindings.push_back(
-          {binding_line(*number, kv.val), *number, trim(kv.val), own(*number)});
+          {binding_line(number, line.value), number, trim(line.value), own(number)});
     }
-  }
-  if (old.failed()) {
+  });
+  if (!read && file.read == OldFile::Read::whole) {
     file.read = OldFile::Read::failed;
     file.sections.clear();
   }

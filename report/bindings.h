@@ -6,7 +6,6 @@
 #ifndef MALVET_REPORT_BINDINGS_H
 #define MALVET_REPORT_BINDINGS_H
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -72,14 +71,40 @@ struct Joystick {
   std::int32_t buttons = 0;  // joynumbut
 };
 
-// The device sections of one controls.ini.
+// What a device section of controls.ini describes.
+enum class SectionKind {
+  keyboard,      // the one with the most entries numbered 3000..3999, the first of equal ones
+  joystick,      // an attached joystick's: its header is that joystick's text
+  not_attached,  // any other: a device that is not plugged in
+};
+
+// A device section of one controls.ini.
+struct Section {
+  std::string header;  // its header line, trimmed
+  SectionKind kind = SectionKind::not_attached;
+  // The attached joystick whose header text it has (from 1), 0 for none;
+  // the keyboard's section keeps it, read as the keyboard all the same.
+  std::int32_t joystick = 0;
+  std::int32_t key_commands = 0;  // nb_cmd_dev: its entries numbered 3000..3999
+};
+
+// The device sections of one controls.ini, in file order (at most maxdev).
 struct DeviceTable {
-  std::int32_t ndev = 0;
-  std::array<std::int32_t, maxdev + 1> nb_cmd_dev{};  // 1-based
-  std::array<std::int32_t, maxdev + 1> joyid{};       // 1-based; 0: no joystick
-  std::int32_t ikbd = 0;
-  std::int32_t max_cmd_dev = 0;
-  std::vector<std::string> headers;  // each section's header line, from section 1
+  std::vector<Section> sections;
+  std::int32_t max_cmd_dev = 0;  // the keyboard section's count of entries 3000..3999
+
+  // The given names, sections numbered from 1: how many there are, the
+  // keyboard's (0 for none), the joystick of section `s` (0 for none).
+  std::int32_t ndev() const { return static_cast<std::int32_t>(sections.size()); }
+  std::int32_t ikbd() const {
+    for (std::size_t s = 0; s < sections.size(); ++s) {
+      if (sections[s].kind == SectionKind::keyboard) return static_cast<std::int32_t>(s + 1);
+    }
+    return 0;
+  }
+  std::int32_t joyid(std::int32_t s) const {
+    return s >= 1 && s <= ndev() ? sections[static_cast<std::size_t>(s - 1)].joystick : 0;
+  }
 };
 
 // The keyboard that the page draws.

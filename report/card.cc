@@ -223,15 +223,15 @@ VersionCard version_card(const ReportModel& model, const VersionModel& v,
 
   // A card a section but the keyboard's, an attached joystick once.
   std::vector<std::int32_t> shown;
-  for (std::size_t s = 0; s < v.devices.headers.size(); ++s) {
-    if (static_cast<std::int32_t>(s + 1) == v.devices.ikbd) continue;
-    std::int32_t k = v.devices.joyid[s + 1];
-    const std::string& header = v.devices.headers[s];
-    if (k <= 0 || static_cast<std::size_t>(k) > model.joysticks.size()) {
-      card.joysticks.push_back(unattached_card(v, header, texts));
+  for (const Section& s : v.devices.sections) {
+    if (s.kind == SectionKind::keyboard) continue;
+    std::int32_t k = s.joystick;
+    if (s.kind == SectionKind::not_attached ||
+        static_cast<std::size_t>(k) > model.joysticks.size()) {
+      card.joysticks.push_back(unattached_card(v, s.header, texts));
     } else if (std::find(shown.begin(), shown.end(), k) == shown.end()) {
       shown.push_back(k);
-      card.joysticks.push_back(attached_card(model, v, header, k, texts));
+      card.joysticks.push_back(attached_card(model, v, s.header, k, texts));
     }
   }
 

@@ -14,11 +14,9 @@ VersionModel version_of(std::vector<Binding> bindings, std::vector<std::string> 
   VersionModel v;
   v.version = 3;
   v.ctrfile = "controls.ini";
-  v.devices.headers = {"[Keyboard]", stick};
-  v.devices.headers.insert(v.devices.headers.end(), more.begin(), more.end());
-  v.devices.ndev = static_cast<std::int32_t>(v.devices.headers.size());
-  v.devices.ikbd = 1;
-  v.devices.joyid[2] = 1;
+  v.devices.sections = {{"[Keyboard]", SectionKind::keyboard, 0, 0},
+                        {stick, SectionKind::joystick, 1, 0}};
+  for (const std::string& header : more) v.devices.sections.push_back({header});
   v.bindings = std::move(bindings);
   return v;
 }
@@ -111,7 +109,7 @@ TEST(Card, AJoysticksControlsAndThoseLeftFree) {
                                {2, "Flaps", BindingKind::button, 14, "", 1, "Stick"},
                                {2, "Flaps", BindingKind::button, 14, "", 1, "Stick"}},
                               {stick});  // the stick's section again
-  v.devices.joyid[3] = 1;
+  v.devices.sections[2] = {stick, SectionKind::joystick, 1, 0};
   for (Language language : {Language::english, Language::french}) {
     Card card =
         build_card(model_of(language, v, {{"Stick", stick, 3, 12}}), report_texts(language));

@@ -5,6 +5,7 @@
 
 #include "report/devices_reader.h"
 #include "shared/console.h"
+#include "shared/controls_grammar.h"
 #include "shared/text.h"
 #include "shared/textfile.h"
 
@@ -15,8 +16,6 @@ constexpr std::int32_t last_key_command = 3999;
 
 // How often a controls.ini that changes while it is read is read again.
 constexpr int controls_reads = 3;
-
-bool is_header(const std::string& line) { return !line.empty() && line[0] == '['; }
 
 // The first position of the command `number` in the table, -1 when absent.
 int command_position(const CommandTable& commands, std::int32_t number) {
@@ -67,42 +66,42 @@ std::optional<DeviceTable> find_devices(LineSource& in, const ControlsContext& c
                                         LineDigest& digest) {
   DeviceTable dev;
   SectionCounter section;
-  while (std::optional<std::string> read = in.next()) {
-    const std::string& line = *read;
-    digest.add(line);
-    if (is_blank(line)) continue;
-    if (is_header(line)) {
-      if (!section.open_section()) continue;
-      dev.ndev = section.current();
-      dev.headers.push_back(trim(line));
-      console_printf(" %s\n", line.c_str());
-      std::int32_t& joyid = dev.joyid[static_cast<std::size_t>(dev.ndev)];
-      joyid = 0;
-      if (dev.ndev == 1) continue;
+  bool read = walk_controls_file(in, [&](const ControlsLine& line) {
+    digest.add(line.line);
+    if (line.kind == ControlsLine::Kind::header) {
+      if (!section.open_section()) return;
+      Section& found = dev.sections.emplace_back();
+      found.header = line.header;
+      std::string raw(line.line);
+      console_printf(" %s\n", raw.c_str());
+      if (dev.ndev() == 1) return;  // the first section is never a joystick's
       for (std::size_t k = 0; k < ctx.joysticks.size(); ++k) {
         console_printf(" %s\n", ctx.joysticks[k].guid.c_str());
-        if (same_text(line, ctx.joysticks[k].guid)) joyid = static_cast<std::int32_t>(k + 1);
+        if (same_text(raw, ctx.joysticks[k].guid))
+          found.joystick = static_cast<std::int32_t>(k + 1);
       }
-      if (joyid > 0) {
-        console_printf(" %d %s\n", joyid,
-                       ctx.joysticks[static_cast<std::size_t>(joyid - 1)].name.c_str());
+      if (found.joystick > 0) {
+        found.kind = SectionKind::joystick;
+        console_printf(" %d %s\n", found.joystick,
+                       ctx.joysticks[static_cast<std::size_t>(found.joystick - 1)].name.c_str());
       }
-      continue;
+      return;
     }
-    if (section.current() == 0) continue;
-    std::optional<std::int32_t> number = read_whole_number(extract_key_val(line).key);
-    if (number && *number >= first_key_command && *number <= last_key_command) {
-      ++dev.nb_cmd_dev[static_cast<std::size_t>(section.current())];
+    if (line.kind != ControlsLine::Kind::entry || section.current() == 0) return;
+    if (line.number && *line.number >= first_key_command && *line.number <= last_key_command) {
+      ++dev.sections.back().key_commands;
+    }
+  });
+  Section* keyboard = nullptr;
+  for (Section& s : dev.sections) {
+    if (s.key_commands > dev.max_cmd_dev) {
+      dev.max_cmd_dev = s.key_commands;
+      keyboard = &s;
     }
   }
-  for (std::int32_t i = 1; i <= dev.ndev; ++i) {
-    if (dev.nb_cmd_dev[static_cast<std::size_t>(i)] > dev.max_cmd_dev) {
-      dev.max_cmd_dev = dev.nb_cmd_dev[static_cast<std::size_t>(i)];
-      dev.ikbd = i;
-    }
-  }
-  if (in.failed()) return std::nullopt;
-  console_printf(" %d %d\n", dev.ikbd, dev.max_cmd_dev);
+  if (keyboard != nullptr) keyboard->kind = SectionKind::keyboard;
+  if (!read) return std::nullopt;
+  console_printf(" %d %d\n", dev.ikbd(), dev.max_cmd_dev);
   return dev;
 }
 
@@ -128,6 +127,38 @@ void read_keyboard_entry(int i, std::int32_t mkey, const CommandTable& commands,
   rows.add(i, command, BindingKind::key, mkey, display);
 }
 
+// An entry of a section of a device that is not attached: only its key and
+// button commands count, each as bound to no keyboard key.
+void read_unattached_entry(std::int32_t mcmd, const ControlsLine& line, const Section& section,
+                           const CommandTable& commands, BindingMaker& rows) {
+  if (mcmd <= first_key_command) return;
+  int i = command_position(commands, mcmd);
+  if (i < 0) return;
+  rows.add(i, commands[static_cast<std::size_t>(i)].name, BindingKind::not_attached,
+           read_whole_number(line.value).value_or(0), "", 0, section.header);
+}
+
+// An entry of an attached joystick's section: a button from 3000 on, else an
+// axis; one past what the model holds binds nothing.
+void read_joystick_entry(int i, std::int32_t mcmd, std::int32_t mkey, const Section& section,
+                         const CommandTable& commands, const ControlsContext& ctx,
+                         VersionModel& model, BindingMaker& rows) {
+  const Joystick& joystick = ctx.joysticks[static_cast<std::size_t>(section.joystick - 1)];
+  std::string device = trim(joystick.name);
+  const std::string& command = commands[static_cast<std::size_t>(i)].name;
+  if (mcmd >= first_key_command) {
+    std::int32_t b = button_of_value(mkey);
+    if (b < 0) return;
+    model.k_cmd[static_cast<std::size_t>(i)] = mkey;
+    rows.add(i, command, BindingKind::button, b, "", section.joystick, device);
+  } else {
+    std::int32_t a = (mkey % 1000) / 4;
+    if (a < 0 || a > static_cast<std::int32_t>(maxaxe)) return;
+    model.k_cmd[static_cast<std::size_t>(i)] = mkey;
+    rows.add(i, command, BindingKind::axis, a, "", section.joystick, device);
+  }
+}
+
 // The second pass: the bindings of the sections `dev` found, into `model`.
 // False when a read error stopped it, or the file proved not to be the one
 // the first pass read (more sections than it found).
@@ -137,65 +168,40 @@ bool read_bindings(LineSource& in, const DeviceTable& dev, const CommandTable& c
   model.key_name_differences.clear();
   model.k_cmd.assign(maxcmd, never_bound);
   BindingMaker rows(model.bindings);
-  std::vector<std::int32_t>& k_cmd = model.k_cmd;
-  SectionCounter section;
-  while (std::optional<std::string> read = in.next()) {
-    const std::string& line = *read;
-    digest.add(line);
-    if (is_blank(line)) continue;
-    if (is_header(line)) {
-      section.open_section();
-      if (section.current() > dev.ndev) return false;
-      continue;
+  SectionCounter counter;
+  bool same_sections = true;
+  bool read = walk_controls_file(in, [&](const ControlsLine& line) {
+    digest.add(line.line);
+    if (line.kind == ControlsLine::Kind::header) {
+      counter.open_section();
+      if (counter.current() > dev.ndev()) same_sections = false;
+      return;
     }
-    std::int32_t jf = section.current();
-    if (jf == 0 || rows.full()) continue;
-    KeyVal kv = extract_key_val(line);
-    std::optional<std::int32_t> mcmd = read_whole_number(kv.key);
-    if (!mcmd) continue;
-    std::int32_t joy = dev.joyid[static_cast<std::size_t>(jf)];
-
-    if (jf != dev.ikbd && joy == 0) {
-      // A device that is not attached: only its key and button commands count.
-      if (*mcmd <= first_key_command) continue;
-      int i = command_position(commands, *mcmd);
-      if (i < 0) continue;
-      rows.add(i, commands[static_cast<std::size_t>(i)].name, BindingKind::not_attached,
-               read_whole_number(kv.val).value_or(0), "", 0,
-               dev.headers[static_cast<std::size_t>(jf - 1)]);
-      continue;
+    std::int32_t jf = counter.current();
+    if (!same_sections || line.kind != ControlsLine::Kind::entry || jf == 0 || rows.full() ||
+        !line.number) {
+      return;
     }
-
-    std::optional<std::int32_t> mkey = read_whole_number(kv.val);
-    if (!mkey) continue;
-    int i = command_position(commands, *mcmd);
+    const Section& section = dev.sections[static_cast<std::size_t>(jf - 1)];
+    std::int32_t mcmd = *line.number;
+    if (section.kind == SectionKind::not_attached) {
+      read_unattached_entry(mcmd, line, section, commands, rows);
+      return;
+    }
+    std::optional<std::int32_t> mkey = read_whole_number(line.value);
+    if (!mkey) return;
+    int i = command_position(commands, mcmd);
     if (i < 0) {
-      console_printf(" %d Command not found\n", *mcmd);
-      continue;
-    }
-    if (jf == dev.ikbd) {
-      k_cmd[static_cast<std::size_t>(i)] = *mkey;
+      console_printf(" %d Command not found\n", mcmd);
+    } else if (section.kind == SectionKind::keyboard) {
+      model.k_cmd[static_cast<std::size_t>(i)] = *mkey;
       read_keyboard_entry(i, *mkey, commands, ctx, model, rows);
-      continue;
-    }
-
-    const Joystick& joystick = ctx.joysticks[static_cast<std::size_t>(joy - 1)];
-    std::string device = trim(joystick.name);
-    const std::string& command = commands[static_cast<std::size_t>(i)].name;
-    if (*mcmd >= first_key_command) {
-      std::int32_t b = button_of_value(*mkey);
-      if (b < 0) continue;
-      k_cmd[static_cast<std::size_t>(i)] = *mkey;
-      rows.add(i, command, BindingKind::button, b, "", joy, device);
     } else {
-      std::int32_t a = (*mkey % 1000) / 4;
-      if (a < 0 || a > static_cast<std::int32_t>(maxaxe)) continue;
-      k_cmd[static_cast<std::size_t>(i)] = *mkey;
-      rows.add(i, command, BindingKind::axis, a, "", joy, device);
+      read_joystick_entry(i, mcmd, *mkey, section, commands, ctx, model, rows);
     }
-  }
+  });
   model.devices = dev;
-  return !in.failed();
+  return read && same_sections;
 }
 
 }  // namespace

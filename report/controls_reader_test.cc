@@ -103,8 +103,8 @@ TEST_F(Model, BothPassesReadTheSameFileOrNothingIsKept) {
   // Grown between the passes once: read again, as it then is.
   ChangingFile grown_once(1);
   ASSERT_TRUE(read_controls_file(grown_once.opener(), commands_, ctx_, model_));
-  EXPECT_EQ(model_.devices.ndev, 3);
-  EXPECT_EQ(model_.devices.headers.size(), 3u);
+  EXPECT_EQ(model_.devices.ndev(), 3);
+  EXPECT_EQ(model_.devices.sections.size(), 3u);
   EXPECT_EQ(model_.bindings.size(), 2u);
 
   // Grown at every reading, or a read that fails: nothing is kept of a file
@@ -114,26 +114,26 @@ TEST_F(Model, BothPassesReadTheSameFileOrNothingIsKept) {
     EXPECT_FALSE(read_controls_file(changing.opener(), commands_, ctx_, untouched));
     EXPECT_TRUE(untouched.bindings.empty());
     EXPECT_TRUE(untouched.k_cmd.empty());
-    EXPECT_EQ(untouched.devices.ndev, 0);
+    EXPECT_EQ(untouched.devices.ndev(), 0);
   }
   testing::internal::GetCapturedStdout();
 }
 
 TEST_F(Model, KeyboardSectionByCountWhateverItsHeader) {
   DeviceTable dev = read("[Anything]\n3001=25\n3002=30\n[Other]\n3001=25\n");
-  EXPECT_EQ(dev.ndev, 2);
-  EXPECT_EQ(dev.ikbd, 1);
+  EXPECT_EQ(dev.ndev(), 2);
+  EXPECT_EQ(dev.ikbd(), 1);
   EXPECT_EQ(dev.max_cmd_dev, 2);
   dev = read("[A]\n3001=25\n[B]\n3001=30\n");  // a tie: the earlier one
-  EXPECT_EQ(dev.ikbd, 1);
+  EXPECT_EQ(dev.ikbd(), 1);
   dev = read("[A]\n1000=25\n[B]\n4000=30\n");  // no key command at all
-  EXPECT_EQ(dev.ikbd, 0);
+  EXPECT_EQ(dev.ikbd(), 0);
 }
 
 TEST_F(Model, AJoystickSectionWithTheMostKeyCommandsIsTheKeyboard) {
   DeviceTable dev = read("[Keys]\n3001=25\n" + stick + "\n3001=49\n3002=48\n");
-  EXPECT_EQ(dev.ikbd, 2);
-  EXPECT_EQ(dev.joyid[2], 1);
+  EXPECT_EQ(dev.ikbd(), 2);
+  EXPECT_EQ(dev.joyid(2), 1);
   // Read as the keyboard: 49 and 48 are scan codes, not buttons.
   EXPECT_FALSE(binds(BindingKind::button, 1));
   EXPECT_EQ(rows()[1], "\"Pause\",\"Unrecognized key\",\" \",");
@@ -142,10 +142,10 @@ TEST_F(Model, AJoystickSectionWithTheMostKeyCommandsIsTheKeyboard) {
 TEST_F(Model, HeadersMatchExactlyAndOnlyAfterTheFirstSection) {
   DeviceTable dev = read(stick + "\n3001=25\n" + stick + "\n1000=1024\n" + stick +
                          " trailing\n1000=1006\n [Blank first]\n");
-  EXPECT_EQ(dev.ndev, 3);
-  EXPECT_EQ(dev.joyid[1], 0);  // the first section is never a joystick
-  EXPECT_EQ(dev.joyid[2], 1);
-  EXPECT_EQ(dev.joyid[3], 0);                 // text after "}]"
+  EXPECT_EQ(dev.ndev(), 3);
+  EXPECT_EQ(dev.joyid(1), 0);  // the first section is never a joystick
+  EXPECT_EQ(dev.joyid(2), 1);
+  EXPECT_EQ(dev.joyid(3), 0);                 // text after "}]"
   EXPECT_TRUE(binds(BindingKind::axis, 6));   // 1024: (24) / 4
   EXPECT_FALSE(binds(BindingKind::axis, 1));  // 1006 was in the unmatched section
 }

@@ -50,12 +50,9 @@ void mixed(PageText& o, const MixedText& text) {
 
 void version_data(PageText& o, const VersionModel& v, const ReportTexts& texts) {
   o << "{\"version\":" << v.version << ",\"file\":" << Json{v.ctrfile} << ",\"sections\":";
-  std::int32_t section = 0;
-  array(o, v.devices.headers, [&](const std::string& header) {
-    ++section;
-    o << "{\"header\":" << Json{header}
-      << ",\"joystick\":" << v.devices.joyid[static_cast<std::size_t>(section)]
-      << ",\"keyboard\":" << (section == v.devices.ikbd ? "true" : "false") << "}";
+  array(o, v.devices.sections, [&](const Section& s) {
+    o << "{\"header\":" << Json{s.header} << ",\"joystick\":" << s.joystick
+      << ",\"keyboard\":" << (s.kind == SectionKind::keyboard ? "true" : "false") << "}";
   });
   o << ",\"bindings\":";
   array(o, v.bindings, [&](const Binding& b) {

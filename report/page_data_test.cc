@@ -179,10 +179,8 @@ ReportModel example(Language language) {
   model.joysticks = {{"Stick", "[{S}]", 2, 4}};
   VersionModel v;
   v.ctrfile = "..\\Ann\\controls.ini";
-  v.devices.ndev = 2;
-  v.devices.ikbd = 1;
-  v.devices.joyid[2] = 1;
-  v.devices.headers = {"[Keys]", "[{S}]"};
+  v.devices.sections = {{"[Keys]", SectionKind::keyboard, 0, 0},
+                        {"[{S}]", SectionKind::joystick, 1, 0}};
   v.bindings = {{0, "Roll", BindingKind::axis, 0, "", 1, "Stick"},
                 {1, "Pause", BindingKind::key, 57, "Space", 0, ""},
                 {2, "Brake", BindingKind::key, 57, "Space", 0, ""},
@@ -228,7 +226,7 @@ TEST(PageData, TheMembersThatTheDocumentGives) {
 
 TEST(PageData, EscapedWhateverTheTexts) {
   ReportModel model = example(Language::english);
-  model.versions[0].devices.headers[0] = "[\"</script>\\\n]";
+  model.versions[0].devices.sections[0].header = "[\"</script>\\\n]";
   model.versions[0].bindings[3].command = std::string("a\0b\x7F", 4);
   Reader reader(data_of(model));
   reader.document();

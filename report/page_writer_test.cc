@@ -25,10 +25,8 @@ ReportModel model_of(Language language, const std::string& header, const std::st
   model.joysticks = {{any, header, 2, 2}};
   VersionModel v;
   v.ctrfile = any;
-  v.devices.ndev = 3;
-  v.devices.ikbd = 1;
-  v.devices.joyid[2] = 1;
-  v.devices.headers = {any, header, header + "2"};
+  v.devices.sections = {
+      {any, SectionKind::keyboard, 0, 0}, {header, SectionKind::joystick, 1, 0}, {header + "2"}};
   v.bindings = {{0, any, BindingKind::key, 30, any, 0, ""},
                 {1, any, BindingKind::button, 1, "", 1, any},
                 {2, any, BindingKind::not_attached, 48, "", 0, header + "2"},
