@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """The release zip holds what a pilot unzips: both programs, the five tables,
-the guides, the two command files a pilot double-clicks (Windows text, each
-changing to its own folder, running Brin23.exe with its argument and
-pausing), and SHA256SUMS naming every other file with its digest.
+the guides in English, French and German, the two command files a pilot
+double-clicks (Windows text, each changing to its own folder, running
+Brin23.exe with its argument and pausing), and SHA256SUMS naming every
+other file with its digest.
 
     release_test.py VERSION     (the build folder from MALVET_WINDOWS_BUILD)
 
@@ -15,8 +16,8 @@ import sys
 import zipfile
 
 EXPECTED = ["A2-A3.txt", "Brin23-keep.cmd", "Brin23-undo.cmd", "Brin23.exe", "CMD.txt",
-            "CMD_A3.txt", "SCN_AZERTY_FR.txt", "SCN_QWERTY.txt", "Tavlet.exe", "guide-en.txt",
-            "guide-fr.txt"]
+            "CMD_A3.txt", "SCN_AZERTY_FR.txt", "SCN_QWERTY.txt", "Tavlet.exe", "guide-de.txt",
+            "guide-en.txt", "guide-fr.txt"]
 
 
 def main():
