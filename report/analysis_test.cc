@@ -51,7 +51,8 @@ TEST(Conflicts, AKeyThatASiblingToolTakes) {
                                    bind("Fire", BindingKind::button, 30, 1)};
   std::vector<ToolKeys> tools = {
       {"Palvik", "P.ini", {{"KeyMenu", "Up", 200, 1}, {"KeyOdd", "?", -1, -1}}, true},
-      {"Serunt", "S.ini", {{"KeyA", "A", 30, 0}, {"KeyUp", "Up", 200, 1}}, true}};
+      {"Serunt", "S.ini", {{"KeyA", "A", 30, 0}, {"KeyUp", "Up", 200, 1}}, true},
+      {"Short", "X.ini", {{"KeyA", "A", 30, 0}}, false}};  // read short: not counted
   std::vector<Conflict> conflicts = find_conflicts(bindings, tools, en);
   EXPECT_EQ(lines(conflicts),
             (std::vector<std::string>{"key A: Pause, Serunt", "key Up: Brake, Palvik, Serunt"}));
@@ -112,6 +113,10 @@ TEST(Found, KeysThatNothingUses) {
   v.bindings = {{0, "Pause", BindingKind::key, 30, "A", 0, ""}};
   EXPECT_EQ(unused_key_codes(keys, {v}, {}), (std::vector<std::int32_t>{30, 16, 200}));
   std::vector<ToolKeys> tools = {{"Palvik", "P.ini", {{"KeyA", "A", 30, 0}}, true}};
+  EXPECT_EQ(unused_key_codes(keys, {}, tools), (std::vector<std::int32_t>{30, 16, 200}));
+  // A tool whose file could not be read to its end counts nowhere, as in
+  // the conflicts.
+  tools.push_back({"Serunt", "S.ini", {{"KeyQ", "Q", 16, 2}}, false});
   EXPECT_EQ(unused_key_codes(keys, {}, tools), (std::vector<std::int32_t>{30, 16, 200}));
 }
 

@@ -8,46 +8,13 @@
 #include "report/key_text_fit.h"
 #include "report/keyboard_layout.h"
 #include "report/page_data.h"
+#include "report/page_keyboard.h"
 #include "report/page_resources.h"
 #include "shared/platform.h"
 #include "shared/text.h"
 #include "shared/textfile.h"
 
 namespace {
-
-// The place of a key of a drawing: the start of its style attribute, which
-// the caller ends.
-std::string geometry(const KeyPlace& p) {
-  PageText o;
-  o << " style=\"--x:" << Units{p.x} << ";--y:" << Units{p.y} << ";--w:" << Units{p.w}
-    << ";--h:" << Units{p.h};
-  // Where the key lies on the stacked drawing, when it moves there.
-  if (std::optional<KeyPlace> s = stacked_place(p)) {
-    o << ";--xs:" << Units{s->x} << ";--ys:" << Units{s->y};
-  }
-  return o.text;
-}
-
-// The longest name that the drawing shows as a map, on a phone: a letter,
-// a digit, "F10".
-constexpr std::size_t short_key_name = 3;
-
-// The id of the line that tells a key of a version's drawing.
-std::string key_line_id(int version, std::int32_t code) {
-  return "v" + std::to_string(version) + "-key-" + std::to_string(code);
-}
-
-const char* state_name(KeyState state) {
-  switch (state) {
-    case KeyState::bound:
-      return "bound";
-    case KeyState::taken:
-      return "taken";
-    case KeyState::free:
-      break;
-  }
-  return "free";
-}
 
 // Draws the card: markup from what the card holds, nothing decided here.
 class PageWriter {
@@ -104,93 +71,6 @@ class PageWriter {
       own(*words) << "</span> ";
     }
     o_ << "</p>\n";
-  }
-
-  void keyboard(const VersionCard& v) {
-    if (geometry_.empty()) {
-      for (const CardKey& k : v.keys) geometry_.push_back(geometry(k.place));
-    }
-    // A region of keys under its heading, that the keyboard reaches,
-    // scrolling sideways in its frame when it can't fit the screen.
-    const std::string& kind =
-        card_.keyboard == KeyboardKind::iso ? w_.keyboard_iso : w_.keyboard_ansi;
-    o_ << "<h3 class=\"keyboard-title\">";
-    own(kind) << "</h3>\n<div class=\"keyboard-frame\" tabindex=\"0\" role=\"region\" "
-              << "aria-label=\"";
-    own(kind) << ", ";
-    own(w_.version) << " " << v.version
-                    << "\"><div class=\"keyboard\" style=\"--keyboard-w:" << Units{keyboard_width}
-                    << ";--keyboard-h:" << Units{keyboard_height}
-                    << ";--stacked-w:" << Units{stacked_width}
-                    << ";--stacked-h:" << Units{stacked_height} << ";--key-gap:" << Units{key_gap}
-                    << ";--key-pad:" << Units{key_padding}
-                    << ";--key-line:" << Units{key_line_height}
-                    << ";--name-max:" << Units{key_name_largest}
-                    << ";--name-ratio:" << Units{key_name_ratio} << "\">\n";
-    for (std::size_t at = 0; at < v.keys.size(); ++at) {
-      const CardKey& k = v.keys[at];
-      const char* state = state_name(k.state);
-      if (k.enter_top) {
-        o_ << "<div class=\"enter-top " << state << "\" aria-hidden=\"true\""
-           << geometry(*k.enter_top) << "\"></div>\n";
-      }
-      std::size_t hidden = k.fit.hidden();
-      o_ << "<div class=\"key " << state << "\" data-key=\"" << k.place.code << "\"";
-      if (k.conflict) o_ << " data-conflict";
-      o_ << " role=\"img\" aria-label=\"";
-      mixed(k.label);
-      o_ << "\"";
-      if (hidden > 0) {
-        // What the key can't show: all of it in its title, and in a list.
-        std::string all;
-        for (const std::string& line : k.lines) all += (all.empty() ? "" : ", ") + line;
-        o_ << " title=\"" << Html{all} << "\"";
-      }
-      o_ << geometry_[at] << ";--s:" << Units{k.fit.size} << "\"><span class=\"key-name"
-         << (k.name.size() > short_key_name ? " long-name" : "") << "\"";
-      if (k.fit.name_scale < 1) o_ << " style=\"--squeeze:" << Units{k.fit.name_scale} << "\"";
-      o_ << ">" << Html{k.name} << "</span>";
-      for (std::size_t i = 0; i < k.lines.size(); ++i) {
-        o_ << "<span class=\"" << (i < k.commands ? "command" : "tool-name")
-           << (k.fit.shown[i] ? "" : " beyond") << "\">" << Html{k.lines[i]} << "</span>";
-      }
-      if (hidden > 0) {
-        o_ << "<span class=\"more\">+" << static_cast<std::int32_t>(hidden) << "</span>";
-      }
-      o_ << "</div>\n";
-    }
-    o_ << "</div></div>\n<p class=\"scroll-hint screen-only\" hidden>";
-    own(w_.scroll_hint) << "</p>\n";
-    key_lines(v);
-  }
-
-  // Each key bound or taken, in the keyboard's order, with what it does: on
-  // a phone, below the drawing that it then shows as a map.
-  void key_lines(const VersionCard& v) {
-    o_ << "<h3 class=\"phone-only\">";
-    own(w_.key_lines) << "</h3>\n<ul class=\"key-lines phone-only\">\n";
-    for (const CardKey& k : v.keys) {
-      if (k.lines.empty()) continue;
-      o_ << "<li class=\"row\" id=\"" << key_line_id(v.version, k.place.code) << "\"";
-      if (k.conflict) o_ << " data-conflict";
-      o_ << "><b class=\"key-line-name\">" << Html{k.name} << "</b>";
-      own(w_.name_sep);
-      for (std::size_t i = 0; i < k.lines.size(); ++i) {
-        if (i == k.commands) {
-          own((i > 0 ? ", " : "") + w_.taken_by) << " ";
-        } else if (i > k.commands) {
-          o_ << ", ";
-        }
-        o_ << (i < k.commands ? "<span class=\"command\">" : "<span class=\"tool-name\">")
-           << Html{k.lines[i]} << "</span>";
-      }
-      if (k.conflict) {
-        o_ << " (";
-        own(w_.legend_conflict) << ")";
-      }
-      o_ << "</li>\n";
-    }
-    o_ << "</ul>\n";
   }
 
   // The keys nothing binds or takes, as ranges: "F5&ndash;F9".
@@ -374,7 +254,7 @@ class PageWriter {
     own(w_.version) << " " << v.version << "</h2><p class=\"file-name\">" << Html{v.file}
                     << "</p>\n";
     legend();
-    keyboard(v);
+    write_keyboard(o_, v, card_.keyboard, w_);
     o_ << "<div class=\"details\">\n";
     key_lists(v);
     free_keys(v);
@@ -413,7 +293,6 @@ class PageWriter {
   const PageWords& w_;
   const Card& card_;
   PageText o_;
-  std::vector<std::string> geometry_;  // of each key of the drawing, once
 };
 
 }  // namespace

@@ -1,105 +1,8 @@
 #include "shared/install.h"
 
-#include <gtest/gtest.h>
-#include <utime.h>
-
-#include <filesystem>
-#include <map>
-
+#include "shared/installation_fixture.h"
 #include "shared/pilot_folder.h"
 #include "shared/system.h"
-#include "tests/test_support.h"
-
-namespace {
-
-namespace fs = std::filesystem;
-
-constexpr const char* shell_folders =
-    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell "
-    "Folders";
-
-std::string reg_text(const std::string& s) {
-  std::string out = "\"";
-  for (char c : s) {
-    if (c == '\\' || c == '"') out.push_back('\\');
-    out.push_back(c);
-  }
-  return out + "\"";
-}
-
-// A simulator installation laid out in a temporary folder that is also the
-// working folder, so that Windows paths such as C:\Games\Aerlon3 lie inside it.
-class Installation : public ::testing::Test {
- protected:
-  void SetUp() override {
-    set("HKEY_CURRENT_USER\\SOFTWARE\\Aerlon2", "LastPlayer", reg_text("Ann2"));
-    set("HKEY_CURRENT_USER\\SOFTWARE\\Aerlon3", "LastPlayer", reg_text("Ann3"));
-    set(shell_folders, "Personal", reg_text("C:\\Users\\Ann\\Documents"));
-  }
-
-  void set(const std::string& key, const std::string& name, const std::string& data) {
-    registry_[key][name] = data;
-    write_registry();
-  }
-
-  void write_registry() {
-    std::string text = "Windows Registry Editor Version 5.00\r\n";
-    for (const auto& [key, values] : registry_) {
-      text += "\r\n[" + key + "]\r\n";
-      for (const auto& [name, data] : values) text += "\"" + name + "\"=" + data + "\r\n";
-    }
-    dir_.write("registry.reg", text);
-  }
-
-  // Installs version `v` in C:\Games\Aerlon<v> with the given simulator log.
-  void install(int v, const std::string& sim_log, bool with_exe = true) {
-    std::string folder = "C:\\Games\\Aerlon" + std::to_string(v);
-    set("HKEY_CURRENT_USER\\SOFTWARE\\Aerlon" + std::to_string(v), "InstallDir", reg_text(folder));
-    std::string posix = "C:/Games/Aerlon" + std::to_string(v);
-    dir_.write(posix + "/Logs/Logfile.txt", sim_log);
-    if (with_exe) dir_.write(posix + "/Aerlon.exe", "MZ");
-  }
-
-  void install(int v) { install(v, "Aerlon version: " + std::to_string(v) + "105\r\n"); }
-
-  // Gives a file (created when missing) the modification time `t`.
-  void touch(const std::string& posix_path, std::int64_t t) {
-    if (!fs::exists(dir_.file(posix_path))) dir_.write(posix_path, "x");
-    struct utimbuf times;
-    times.actime = static_cast<time_t>(t);
-    times.modtime = static_cast<time_t>(t);
-    ASSERT_EQ(utime(dir_.file(posix_path).c_str(), &times), 0);
-  }
-
-  std::int32_t discover(InstallationRecord& inst) {
-    testing::internal::CaptureStdout();
-    std::int32_t result = check_aerlon_install(inst, "");
-    console_ = testing::internal::GetCapturedStdout();
-    return result;
-  }
-
-  std::int32_t active_version() {
-    InstallationRecord inst;
-    EXPECT_EQ(discover(inst), 3);
-    EXPECT_EQ(inst.arlnvers, 0);
-    testing::internal::CaptureStdout();
-    get_active_aerlon_version(inst);
-    testing::internal::GetCapturedStdout();
-    return inst.arlnvers;
-  }
-
-  TempDir dir_;
-  ScopedCwd cwd_{dir_.path()};
-  ScopedEnv registry_file_{"MALVET_REGISTRY", dir_.file("registry.reg")};
-  ScopedEnv answers_{"MALVET_DIALOGS", dir_.file("answers.txt")};
-  ScopedEnv dialog_log_{"MALVET_DIALOG_LOG", dir_.file("dialogs.log")};
-  std::map<std::string, std::map<std::string, std::string>> registry_;
-  std::string console_;
-};
-
-constexpr const char* docs = "C:\\Users\\Ann\\Documents";
-
-}  // namespace
 
 TEST_F(Installation, OnlyVersion3) {
   install(3);
@@ -301,103 +204,6 @@ TEST_F(Installation, RegistryReadsStatusAndSize) {
   testing::internal::GetCapturedStdout();
 }
 
-TEST_F(Installation, DocumentsThroughAnEnvironmentVariable) {
-  set(shell_folders, "Personal", reg_text("%USERPROFILE%\\Documents"));
-  ScopedEnv profile("USERPROFILE", "C:\\Users\\Bob");
-  std::string folder;
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(get_aerlon_2_path("", false, false, folder), 1);
-  testing::internal::GetCapturedStdout();
-  EXPECT_EQ(folder, "C:\\Users\\Bob\\Documents\\Aerlon\\");
-}
-
-TEST_F(Installation, DocumentsVariableUnsetOrTooLongOrMalformed) {
-  set(shell_folders, "Personal", reg_text("%NOT_SET_ANYWHERE%\\Documents"));
-  std::string folder = "3";
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(get_aerlon_2_path("", false, true, folder), 0);
-  EXPECT_EQ(folder, "3");
-
-  set(shell_folders, "Personal", reg_text("%LONG%\\Documents"));
-  ScopedEnv long_var("LONG", std::string(600, 'p'));
-  folder.clear();
-  EXPECT_EQ(get_aerlon_2_path("", false, true, folder), 0);
-  EXPECT_EQ(folder, "");
-
-  // A variable that is not set, wherever it stands, is the same error.
-  set(shell_folders, "Personal", reg_text("C:\\Docs%UNSET_TOO%"));
-  EXPECT_EQ(get_aerlon_2_path("", false, false, folder), 0);
-  testing::internal::GetCapturedStdout();
-  EXPECT_EQ(dir_.read("dialogs.log"),
-            "box|error|get_aerlon_user_path|Error getting environment variable\\n"
-            "NOT_SET_ANYWHERE\r\n"
-            "box|error|get_aerlon_user_path|Error getting environment variable\\nLONG\r\n"
-            "box|error|get_aerlon_user_path|Error getting environment variable\\nUNSET_TOO\r\n");
-}
-
-TEST_F(Installation, DocumentsWithEveryVariableExpanded) {
-  ScopedEnv drive("HOMEDRIVE", "H:");
-  ScopedEnv home("HOMEPATH", "\\Users\\Bob");
-  ScopedEnv x("X", "Bob");
-  // A name is never cut: one of 100 characters is not the one of its first 80.
-  const std::string long_name = std::string(80, 'N') + std::string(20, 'M');
-  ScopedEnv whole(long_name, "Long");
-  ScopedEnv cut_name(std::string(80, 'N'), "Cut");
-  const std::string long_value = "%" + long_name + "%\\Docs";
-  for (auto [value, expected] :
-       {std::pair{"%HOMEDRIVE%%HOMEPATH%\\Documents", "H:\\Users\\Bob\\Documents"},
-        std::pair{"C:\\Users\\%X%\\Documents", "C:\\Users\\Bob\\Documents"},
-        std::pair{"%X%", "Bob"},
-        std::pair{"C:\\100%\\Docs", "C:\\100%\\Docs"},  // a lone "%" stands for itself
-        std::pair{"C:\\Docs%X%", "C:\\DocsBob"},
-        // A pair of "%" around no name: the first stays, the second may
-        // begin a name.
-        std::pair{"C:\\50%\\%X%\\Docs", "C:\\50%\\Bob\\Docs"}, std::pair{"%%X%", "%Bob"},
-        std::pair{long_value.c_str(), "Long\\Docs"}}) {
-    set(shell_folders, "Personal", reg_text(value));
-    std::string folder;
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(get_aerlon_2_path("", false, false, folder), 1) << value;
-    testing::internal::GetCapturedStdout();
-    EXPECT_EQ(folder, std::string(expected) + "\\Aerlon\\") << value;
-  }
-  EXPECT_EQ(dir_.read("dialogs.log"), "");
-}
-
-TEST_F(Installation, PilotFolderEdgeCases) {
-  std::string folder;
-  testing::internal::CaptureStdout();
-  set("HKEY_CURRENT_USER\\SOFTWARE\\Aerlon3", "LastPlayer", reg_text(""));
-  folder = "3";
-  EXPECT_EQ(get_aerlon_2_path("", false, true, folder), 1);
-  EXPECT_EQ(folder, std::string(docs) + "\\Aerlon3\\Pilots\\");
-
-  folder = "3x";  // not exactly "3": version 2
-  EXPECT_EQ(get_aerlon_2_path("", false, true, folder), 1);
-  EXPECT_EQ(folder, std::string(docs) + "\\Aerlon\\Pilots\\Ann2");
-
-  // The pilot's name is kept to 40 characters.
-  for (std::size_t n : {40u, 41u}) {
-    set("HKEY_CURRENT_USER\\SOFTWARE\\Aerlon3", "LastPlayer", reg_text(std::string(n, 'q')));
-    folder = "3";
-    EXPECT_EQ(get_aerlon_2_path("", false, true, folder), 1);
-    EXPECT_EQ(folder, std::string(docs) + "\\Aerlon3\\Pilots\\" + std::string(40, 'q')) << n;
-  }
-
-  registry_["HKEY_CURRENT_USER\\SOFTWARE\\Aerlon2"].erase("LastPlayer");
-  write_registry();
-  folder.clear();  // no last pilot: the documents folder itself
-  EXPECT_EQ(get_aerlon_2_path("", false, true, folder), 1);
-  EXPECT_EQ(folder, docs);
-
-  registry_.erase(shell_folders);
-  write_registry();
-  folder.clear();
-  EXPECT_EQ(get_aerlon_2_path("", false, true, folder), 0);
-  std::string console = testing::internal::GetCapturedStdout();
-  EXPECT_NE(console.find("User Shell Folders NOT READABLE"), std::string::npos);
-}
-
 TEST_F(Installation, VersionDiscoveryWithoutPilotFolders) {
   install(3);
   registry_.erase(shell_folders);
@@ -406,4 +212,29 @@ TEST_F(Installation, VersionDiscoveryWithoutPilotFolders) {
   EXPECT_EQ(discover(inst), 3);  // installed all the same
   EXPECT_EQ(inst.pilpath3, "");
   EXPECT_EQ(inst.rootpath3, "");
+}
+
+TEST(RunningSimulator, ByTheFolderOfItsExecutable) {
+  // The folders as the registry names them (relative to the working folder,
+  // with a final "\" or not) against a program's full path, letter case
+  // aside; a name alone is known for no version.
+  TempDir dir;
+  ScopedCwd cwd(dir.path());
+  std::string here;
+  for (char c : dir.path()) here.push_back(c == '/' ? '\\' : c);
+  struct Row {
+    std::string program;
+    std::int32_t version;
+  };
+  const Row rows[] = {
+      {here + "\\Games\\Aerlon2\\Aerlon.exe", 2},
+      {here + "\\GAMES\\AERLON3\\AERLON.EXE", 3},
+      {here + "\\Games\\Aerlon3\\Bin\\Aerlon.exe", 0},
+      {"Aerlon.exe", 0},
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(running_version(r.program, "Games\\Aerlon2\\", "Games\\Work\\..\\Aerlon3"), r.version)
+        << r.program;
+  }
+  EXPECT_EQ(running_version(here + "\\Aerlon.exe", "", ""), 0);  // no folder registered
 }

@@ -1,6 +1,7 @@
 #include "shared/pilot_folder.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "shared/console.h"
 #include "shared/limits.h"
@@ -22,27 +23,11 @@ bool is_variable_name(std::string_view name) {
   return !name.empty() && name.find(fld_sep) == std::string_view::npos;
 }
 
-// The documents folder with every %VARIABLE% of the registry's value
-// expanded, as Windows expands it ("%HOMEDRIVE%%HOMEPATH%\Documents" on a
-// redirected account): a "%" without a second one stands for itself, and so
-// does the first "%" of a pair that encloses no name ("50%\%H%"), the scan
-// going on from the second. Empty when the value can't be read, or after an
-// error box when a variable is not set (or longer than its buffer).
-std::string documents_folder() {
-  std::string value;
-  std::int32_t len = 0;
-  std::int32_t status = RdUsrReg(documents_key, "Personal", value, len, ValueUse::path);
-  console_printf(" %d %d\n", status, len);
-  if (status != 0) {
-    console_printf(
-        " Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell "
-        "Folders NOT READABLE\n");
-    return std::string();
-  }
-  std::string path = strcpy_c2f(value.c_str(), 0, documents_path_capacity);
-  console_printf(" path %s\n", path.c_str());
-  if (path.find('%') == std::string::npos) return path;
-
+// Every %VARIABLE% of a value expanded, as Windows expands it: a "%" without
+// a second one stands for itself, and so does the first "%" of a pair that
+// encloses no name ("50%\%H%"), the scan going on from the second. Nothing
+// after the box of a variable that is not set (or longer than its buffer).
+std::optional<std::string> expand_variables(const std::string& path) {
   std::string expanded;
   for (std::size_t at = 0; at < path.size();) {
     std::size_t open = path.find('%', at);
@@ -65,12 +50,34 @@ std::string documents_folder() {
       std::string msg = cut("Error getting environment variable/" + env, message_capacity);
       std::int32_t msg_status = s_error;
       error_message_tit(msg_status, "get_aerlon_user_path", msg, false);
-      return std::string();
+      return std::nullopt;
     }
     expanded += text;
     at = close + 1;
   }
-  path = trim(expanded.substr(0, documents_path_capacity));
+  return expanded;
+}
+
+// The documents folder, the registry's value expanded
+// ("%HOMEDRIVE%%HOMEPATH%\Documents" on a redirected account). Empty when the
+// value can't be read, or after the box of a variable that is not set.
+std::string documents_folder() {
+  std::string value;
+  std::int32_t len = 0;
+  std::int32_t status = RdUsrReg(documents_key, "Personal", value, len, ValueUse::path);
+  console_printf(" %d %d\n", status, len);
+  if (status != 0) {
+    console_printf(
+        " Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell "
+        "Folders NOT READABLE\n");
+    return std::string();
+  }
+  std::string path = strcpy_c2f(value.c_str(), 0, documents_path_capacity);
+  console_printf(" path %s\n", path.c_str());
+  if (path.find('%') == std::string::npos) return path;
+  std::optional<std::string> expanded = expand_variables(path);
+  if (!expanded) return std::string();
+  path = trim(expanded->substr(0, documents_path_capacity));
   console_printf(" %d %s\n", static_cast<int>(path.size()), path.c_str());
   return path;
 }

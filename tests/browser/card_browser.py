@@ -59,3 +59,36 @@ def emulate(driver, width=None, height=1000, mobile=False, media="", dark=False)
     driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {
         "media": media,
         "features": [{"name": "prefers-color-scheme", "value": "dark" if dark else "light"}]})
+
+
+# The words of the keys' texts that stand on more than one line, and the
+# smallest size of a key's text, in CSS pixels.
+KEY_TEXT = """
+const broken = [];
+let smallest = 1000;
+for (const el of document.querySelectorAll('.key > span')) {
+  if (el.getClientRects().length === 0) continue;  // not shown
+  smallest = Math.min(smallest, parseFloat(getComputedStyle(el).fontSize));
+  const node = el.firstChild;
+  if (!node || node.nodeType !== Node.TEXT_NODE) continue;
+  const text = node.textContent;
+  const words = /[^ ]+/g;
+  let m;
+  while ((m = words.exec(text)) !== null) {
+    const range = document.createRange();
+    range.setStart(node, m.index);
+    range.setEnd(node, m.index + m[0].length);
+    const tops = new Set([...range.getClientRects()].filter(r => r.width > 0)
+                                                   .map(r => Math.round(r.top)));
+    if (tops.size > 1) broken.push(el.closest('.key').dataset.key + ' ' + m[0]);
+  }
+}
+return {broken: broken, smallest: smallest};
+"""
+
+
+def check_key_text(driver, label, smallest):
+    text = driver.execute_script(KEY_TEXT)
+    check(not text["broken"], f"{label}: words broken inside on keys: {text['broken'][:8]}")
+    check(text["smallest"] >= smallest - 0.01,
+          f"{label}: key text of {text['smallest']:.2f} px, less than {smallest:.2f}")

@@ -49,7 +49,8 @@ except ImportError:
 from accessibility import (check_axe, check_black_and_white, check_keyboard, check_nu,
                            check_printed_cards)
 from card_browser import (AXE, CHROMIUM, DRIVER, FEW_LINES, JAVA, PAPERS, PRINT_HEIGHT,
-                          PRINT_WIDTH, VNU, browser, check, emulate, failures)
+                          PRINT_WIDTH, VNU, browser, check, check_key_text, emulate, failures)
+from screens import check_free_keys, check_narrow, check_search
 
 def reg_key(key, values):
     return "[HKEY_CURRENT_USER\\System\\CurrentControlSet\\Control\\MediaProperties\\" \
@@ -167,100 +168,6 @@ def check_drawings(driver, label):
                 check(apart, f"{name}: keys {a['code']} and {b['code']} overlap")
 
 
-# The words of the keys' texts that stand on more than one line, and the
-# smallest size of a key's text, in CSS pixels.
-KEY_TEXT = """
-const broken = [];
-let smallest = 1000;
-for (const el of document.querySelectorAll('.key > span')) {
-  if (el.getClientRects().length === 0) continue;  // not shown
-  smallest = Math.min(smallest, parseFloat(getComputedStyle(el).fontSize));
-  const node = el.firstChild;
-  if (!node || node.nodeType !== Node.TEXT_NODE) continue;
-  const text = node.textContent;
-  const words = /[^ ]+/g;
-  let m;
-  while ((m = words.exec(text)) !== null) {
-    const range = document.createRange();
-    range.setStart(node, m.index);
-    range.setEnd(node, m.index + m[0].length);
-    const tops = new Set([...range.getClientRects()].filter(r => r.width > 0)
-                                                   .map(r => Math.round(r.top)));
-    if (tops.size > 1) broken.push(el.closest('.key').dataset.key + ' ' + m[0]);
-  }
-}
-return {broken: broken, smallest: smallest};
-"""
-
-
-def check_key_text(driver, label, smallest):
-    text = driver.execute_script(KEY_TEXT)
-    check(not text["broken"], f"{label}: words broken inside on keys: {text['broken'][:8]}")
-    check(text["smallest"] >= smallest - 0.01,
-          f"{label}: key text of {text['smallest']:.2f} px, less than {smallest:.2f}")
-
-
-# What a tablet or a phone shows: what scrolls sideways, where the keyboards
-# end, the keys bound or taken whose line is missing, and the lines' text.
-NARROW = """
-const shown = e => e.getClientRects().length > 0;
-const frames = [...document.querySelectorAll('body *')].filter(e => {
-  const o = getComputedStyle(e).overflowX;
-  return (o === 'auto' || o === 'scroll') && e.scrollWidth > e.clientWidth + 1;
-}).map(e => e.className);
-const missing = [];
-for (const part of document.querySelectorAll('[data-version]')) {
-  for (const key of part.querySelectorAll('.key.bound, .key.taken')) {
-    const line = document.getElementById('v' + part.dataset.version + '-key-' + key.dataset.key);
-    if (!line || !shown(line)) missing.push(part.dataset.version + ':' + key.dataset.key);
-  }
-}
-const lines = [...document.querySelectorAll('.key-lines li')].filter(shown);
-return {page: document.documentElement.scrollWidth, screen: window.innerWidth, frames: frames,
-        right: Math.max(...[...document.querySelectorAll('.keyboard')]
-                                .map(b => b.getBoundingClientRect().right)),
-        hints: [...document.querySelectorAll('.scroll-hint')].filter(shown).length,
-        missing: missing, lines: lines.length,
-        smallest: Math.min(...lines.map(l => parseFloat(getComputedStyle(l).fontSize)))};
-"""
-
-# A tap on the first key bound of the map: the id of what it went to, and
-# of that key's line.
-TAP = """
-const key = document.querySelector('[data-version] .key.bound');
-key.click();
-return [document.activeElement.id,
-        'v' + key.closest('[data-version]').dataset.version + '-key-' + key.dataset.key];
-"""
-
-
-def check_narrow(driver, label):
-    """A tablet shows the whole keyboard, its texts read; a phone every
-    binding, nothing scrolling sideways."""
-    for width in (768, 390):
-        name = f"{label} at {width} px"
-        emulate(driver, width, 900, mobile=True)
-        n = driver.execute_script(NARROW)
-        check(n["page"] <= n["screen"], f"{name}: the page is {n['page']} px wide, it scrolls")
-        check(not n["frames"], f"{name}: these scroll sideways: {n['frames']}")
-        check(n["right"] <= n["screen"], f"{name}: a keyboard ends at {n['right']:.0f} px")
-        check(n["hints"] == 0, f"{name}: a keyboard says that it scrolls")
-        if width == 768:
-            check_key_text(driver, name, 7)
-            check(n["lines"] == 0, f"{name}: the keys' lines are shown beside the drawing")
-        else:
-            check(not n["missing"], f"{name}: keys without their line: {n['missing'][:8]}")
-            check(n["smallest"] >= 8, f"{name}: the keys' lines in {n['smallest']} px")
-            went, line = driver.execute_script(TAP)
-            check(went == line, f"{name}: a tap on a key goes to {went!r}, not its line {line}")
-    # Zoomed in, the frame that then scrolls says so.
-    emulate(driver, 1280, 900)
-    driver.execute_script("document.body.style.zoom = 3; window.dispatchEvent(new Event('resize'));")
-    check(driver.execute_script(NARROW)["hints"] > 0, f"{label}: zoomed, no word that it scrolls")
-    driver.execute_script("document.body.style.zoom = ''; window.dispatchEvent(new Event('resize'));")
-    emulate(driver)
-
-
 COLOURS = """
 function lum(c) {
   const v = c.match(/[0-9.]+/g).slice(0, 3).map(Number).map(x => x / 255);
@@ -347,97 +254,6 @@ def check_print(driver, label, most_pages):
         for number, count in enumerate(lines[:-1], start=1):
             check(count >= FEW_LINES,
                   f"{label} on {paper}: page {number} of {len(lines)} holds {count} lines")
-
-
-# The search for a text: what it highlights, each with whether it is what a
-# pilot would look for: a command holding the text (`kind` "command"), the
-# key of that name ("key": its line, its conflict, its free range too), what
-# the tool of that name takes ("tool"), the free keys, controls and ranges
-# ("free"); and the count it shows.
-SEARCH = """
-const [text, kind] = arguments;
-const box = document.getElementById('search');
-box.value = text;
-box.dispatchEvent(new Event('input'));
-const q = text.toLowerCase();
-const low = el => el.textContent.trim().toLowerCase();
-const wanted = el => {
-  if (kind === 'command') return [...el.querySelectorAll('.command')].some(c => low(c).includes(q));
-  if (kind === 'key') return [...el.querySelectorAll('.key-name, b, th')].some(n => low(n) === q) ||
-                             (el.dataset.keys || '').toLowerCase().split('\\n').includes(q);
-  if (kind === 'tool') return [...el.querySelectorAll('.tool-name')].some(n => low(n) === q);
-  return el.matches('.key.free, .control.free, [data-free]');
-};
-const wrong = [];
-let hits = 0, shown = 0, free = 0;
-for (const el of document.querySelectorAll('.key, .control, .row')) {
-  const hit = el.classList.contains('hit');
-  if (hit) hits++;
-  if (hit && el.getClientRects().length > 0) shown++;
-  if (el.matches('.key.free')) free++;
-  if (hit !== wanted(el)) {
-    wrong.push((el.dataset.key || el.dataset.button || el.dataset.axis || '') + ' ' +
-               el.textContent.slice(0, 40));
-  }
-}
-return {visible: !box.hidden && box.offsetWidth > 0, hits: hits, shown: shown, wrong: wrong,
-        count: document.getElementById('found').textContent, free: free,
-        searching: document.body.classList.contains('searching')};
-"""
-
-
-def check_search(driver, label, searches, found):
-    """Each search highlights what it should, and says how many places;
-    `found` is the count's words for one place and for more ("# found")."""
-    for text, kind in searches:
-        name = f"{label}: searching {text!r}"
-        result = driver.execute_script(SEARCH, text, kind)
-        check(result["visible"], f"{label}: the search field is not shown")
-        check(result["hits"] > 0, f"{name} highlights nothing")
-        check(not result["wrong"], f"{name} marks wrongly: {result['wrong'][:5]}")
-        check(kind != "free" or result["hits"] >= result["free"], f"{name}: not every free key")
-        words = found[0] if result["shown"] == 1 else found[1].replace("#", str(result["shown"]))
-        check(result["count"] == words,
-              f"{name}: the count says {result['count']!r} of {result['shown']}")
-    cleared = driver.execute_script(SEARCH, "", "command")
-    check(cleared["hits"] == 0 and not cleared["searching"] and cleared["count"] == "",
-          f"{label}: clearing the search")
-
-
-# The free keys of each version as the page lists them, and the names of
-# the keys of the drawing.
-FREE_KEYS = """
-return {lists: [...document.querySelectorAll('[data-version]')].map(part =>
-          [...part.querySelectorAll('.free-keys li')].flatMap(li => li.dataset.keys.split('\\n'))),
-        drawn: [...document.querySelectorAll('[data-version]:first-of-type .key-name')]
-                 .map(n => n.textContent)};
-"""
-
-
-def report_free_keys(page):
-    """The keys the reports list as used by nothing (Controls.txt beside the
-    page): the rows of the last section that name the keyboard."""
-    with open(os.path.join(os.path.dirname(page), "Controls.txt"), encoding="cp1252") as f:
-        rows = f.read().splitlines()
-    last = max(i for i, row in enumerate(rows) if "Aerlon" in row and not row.startswith(" "))
-    names = []
-    for row in rows[last + 1:]:
-        parts = row.split()
-        if len(parts) >= 2 and parts[-1] in ("Keyboard", "Clavier"):
-            names.append(row[1:row.rindex(parts[-1])].strip())
-    return names
-
-
-def check_free_keys(driver, label, page):
-    """The free keys on the page are those the reports list, for the keys
-    drawn: in every version's list, the keys free in both versions."""
-    free = driver.execute_script(FREE_KEYS)
-    drawn = set(free["drawn"])
-    in_every = set.intersection(*(set(keys) for keys in free["lists"]))
-    reported = set(report_free_keys(page)) & drawn
-    check(in_every == reported,
-          f"{label}: free keys on the page but not in the reports {sorted(in_every - reported)}, "
-          f"in the reports only {sorted(reported - in_every)}")
 
 
 # The keys drawn with the code 86, and what the list of keys off the drawing

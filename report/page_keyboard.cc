@@ -1,0 +1,125 @@
+#include "report/page_keyboard.h"
+
+#include <optional>
+#include <string>
+
+#include "report/key_text_fit.h"
+#include "report/keyboard_layout.h"
+
+namespace {
+
+// The longest name that the drawing shows as a map, on a phone: a letter,
+// a digit, "F10".
+constexpr std::size_t short_key_name = 3;
+
+// The place of a key of a drawing: the start of its style attribute, which
+// the caller ends.
+std::string geometry(const KeyPlace& p) {
+  PageText o;
+  o << " style=\"--x:" << Units{p.x} << ";--y:" << Units{p.y} << ";--w:" << Units{p.w}
+    << ";--h:" << Units{p.h};
+  // Where the key lies on the stacked drawing, when it moves there.
+  if (std::optional<KeyPlace> s = stacked_place(p)) {
+    o << ";--xs:" << Units{s->x} << ";--ys:" << Units{s->y};
+  }
+  return o.text;
+}
+
+// The id of the line that tells a key of a version's drawing.
+std::string key_line_id(int version, std::int32_t code) {
+  return "v" + std::to_string(version) + "-key-" + std::to_string(code);
+}
+
+const char* state_name(KeyState state) {
+  switch (state) {
+    case KeyState::bound:
+      return "bound";
+    case KeyState::taken:
+      return "taken";
+    case KeyState::free:
+      break;
+  }
+  return "free";
+}
+
+PageText& own(PageText& o, const std::string& words) { return o << Html{words, true}; }
+
+// One key of the drawing: its state, what a screen reader says of it, what
+// it can't show in its title, its name, its lines and its mark "+N".
+void key_element(PageText& o, const CardKey& k) {
+  const char* state = state_name(k.state);
+  if (k.enter_top) {
+    o << "<div class=\"enter-top " << state << "\" aria-hidden=\"true\"" << geometry(*k.enter_top)
+      << "\"></div>\n";
+  }
+  std::size_t hidden = k.fit.hidden();
+  o << "<div class=\"key " << state << "\" data-key=\"" << k.place.code << "\"";
+  if (k.conflict) o << " data-conflict";
+  o << " role=\"img\" aria-label=\"";
+  for (const TextRun& run : k.label) o << Html{run.text, run.own};
+  o << "\"";
+  if (hidden > 0) {
+    std::string all;
+    for (const std::string& line : k.lines) all += (all.empty() ? "" : ", ") + line;
+    o << " title=\"" << Html{all} << "\"";
+  }
+  o << geometry(k.place) << ";--s:" << Units{k.fit.size} << "\"><span class=\"key-name"
+    << (k.name.size() > short_key_name ? " long-name" : "") << "\"";
+  if (k.fit.name_scale < 1) o << " style=\"--squeeze:" << Units{k.fit.name_scale} << "\"";
+  o << ">" << Html{k.name} << "</span>";
+  for (std::size_t i = 0; i < k.lines.size(); ++i) {
+    o << "<span class=\"" << (i < k.commands ? "command" : "tool-name")
+      << (k.fit.shown[i] ? "" : " beyond") << "\">" << Html{k.lines[i]} << "</span>";
+  }
+  if (hidden > 0) o << "<span class=\"more\">+" << static_cast<std::int32_t>(hidden) << "</span>";
+  o << "</div>\n";
+}
+
+// Each key bound or taken, in the keyboard's order, with what it does.
+void key_lines(PageText& o, const VersionCard& v, const PageWords& w) {
+  o << "<h3 class=\"phone-only\">";
+  own(o, w.key_lines) << "</h3>\n<ul class=\"key-lines phone-only\">\n";
+  for (const CardKey& k : v.keys) {
+    if (k.lines.empty()) continue;
+    o << "<li class=\"row\" id=\"" << key_line_id(v.version, k.place.code) << "\"";
+    if (k.conflict) o << " data-conflict";
+    o << "><b class=\"key-line-name\">" << Html{k.name} << "</b>";
+    own(o, w.name_sep);
+    for (std::size_t i = 0; i < k.lines.size(); ++i) {
+      if (i == k.commands) {
+        own(o, (i > 0 ? ", " : "") + w.taken_by) << " ";
+      } else if (i > k.commands) {
+        o << ", ";
+      }
+      o << (i < k.commands ? "<span class=\"command\">" : "<span class=\"tool-name\">")
+        << Html{k.lines[i]} << "</span>";
+    }
+    if (k.conflict) own(o << " (", w.legend_conflict) << ")";
+    o << "</li>\n";
+  }
+  o << "</ul>\n";
+}
+
+}  // namespace
+
+void write_keyboard(PageText& o, const VersionCard& v, KeyboardKind kind, const PageWords& w) {
+  // A region of keys under its heading, that the keyboard reaches.
+  const std::string& name = kind == KeyboardKind::iso ? w.keyboard_iso : w.keyboard_ansi;
+  o << "<h3 class=\"keyboard-title\">";
+  own(o, name) << "</h3>\n<div class=\"keyboard-frame\" tabindex=\"0\" role=\"region\" "
+               << "aria-label=\"";
+  own(o, name) << ", ";
+  own(o, w.version) << " " << v.version
+                    << "\"><div class=\"keyboard\" style=\"--keyboard-w:" << Units{keyboard_width}
+                    << ";--keyboard-h:" << Units{keyboard_height}
+                    << ";--stacked-w:" << Units{stacked_width}
+                    << ";--stacked-h:" << Units{stacked_height} << ";--key-gap:" << Units{key_gap}
+                    << ";--key-pad:" << Units{key_padding}
+                    << ";--key-line:" << Units{key_line_height}
+                    << ";--name-max:" << Units{key_name_largest}
+                    << ";--name-ratio:" << Units{key_name_ratio} << "\">\n";
+  for (const CardKey& k : v.keys) key_element(o, k);
+  o << "</div></div>\n<p class=\"scroll-hint screen-only\" hidden>";
+  own(o, w.scroll_hint) << "</p>\n";
+  key_lines(o, v, w);
+}
