@@ -209,4 +209,7 @@ TEST(AxisText, LettersNumbersAndTheSideWinder) {
   EXPECT_EQ(axis_text(6, sidewinder_ff2, en), "Cursor");
   EXPECT_EQ(axis_text(8, sidewinder_ff2, fr), "Commande de pouce");
   EXPECT_EQ(axis_text(6, "Stick", fr), "Axe 6");
+  ReportTexts de = report_texts(Language::german);
+  EXPECT_EQ(axis_text(1, "Stick", de), "Achse Y");
+  EXPECT_EQ(button_text(3, de), "Knopf 3");
 }
