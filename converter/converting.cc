@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "shared/console.h"
+#include "shared/messages.h"
 
 namespace {
 
@@ -72,7 +73,8 @@ std::optional<Converted> write_conversion(Brin23Run& run, const std::string& ctr
     }
     Converted done;
     if (!one_pass(ctrfile, k_v3, keeping, two_passes, keeper, w, writer, second, done.bindings)) {
-      run.stop_with(ctrfile + w.shared->error_opening);
+      run.stop_with(ctrfile + w.shared->error_opening +
+                    input_refusal_line(*w.shared, last_file_refusal()));
       return std::nullopt;
     }
     if (two_passes && !(first == second)) continue;

@@ -76,7 +76,8 @@ std::optional<std::string> read_version(int version, const std::string& pilot_fo
   if (!read_controls_file(open, commands,
                           {model.keys, model.joysticks, start.keyboard.digits_named}, v)) {
     v.outcome = FileOutcome::unreadable;
-    return v.ctrfile + texts.shared->error_opening;
+    return v.ctrfile + texts.shared->error_opening +
+           input_refusal_line(*texts.shared, last_file_refusal());
   }
   for (const KeyNameDifference& d : v.key_name_differences) {
     log_text_f(cut(key_log_row(layout, d.table_name, d.display_name), key_log_capacity));

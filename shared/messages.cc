@@ -72,10 +72,16 @@ std::string refusal_line(const SharedWords& words, FileRefusal why) {
       return words.refusal_read_only;
     case FileRefusal::access_denied:
       return words.refusal_access_denied;
+    case FileRefusal::undelivered:
+      return words.refusal_undelivered;
     case FileRefusal::none:
       break;
   }
   return std::string();
+}
+
+std::string input_refusal_line(const SharedWords& words, FileRefusal why) {
+  return why == FileRefusal::undelivered ? refusal_line(words, why) : std::string();
 }
 
 void error_message(std::int32_t& msg_status, std::string& msg, bool qline) {

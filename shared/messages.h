@@ -53,6 +53,11 @@ std::string output_file_error(const SharedWords& words, std::string_view name, F
 // protection, an antivirus); empty for none.
 std::string refusal_line(const SharedWords& words, FileRefusal why);
 
+// The last line of an error for a file that could not be read, "/" first:
+// when OneDrive or the network did not deliver it, why; else empty (what
+// refuses an output file is for output_file_error to say).
+std::string input_refusal_line(const SharedWords& words, FileRefusal why);
+
 // error_message_tit with the title "Malvet".
 void error_message(std::int32_t& msg_status, std::string& msg, bool qline);
 

@@ -86,6 +86,17 @@ TEST(OutputFileError, ALastLineForWhatRefusedTheFile) {
   EXPECT_EQ(output_file_error(en, "C.csv", FileRefusal::access_denied),
             "Output file : C.csv/Error opening/Access denied: an antivirus or Windows' ransomware "
             "protection (controlled folder access) may guard this folder.");
+  EXPECT_EQ(output_file_error(en, "C.csv", FileRefusal::undelivered),
+            "Output file : C.csv/Error opening/OneDrive or the network could not deliver this "
+            "file: connect, start OneDrive, or choose 'Always keep on this device'.");
+  // A file read: only what was not delivered is said.
+  EXPECT_EQ(input_refusal_line(en, FileRefusal::held), "");
+  EXPECT_EQ(input_refusal_line(en, FileRefusal::undelivered),
+            refusal_line(en, FileRefusal::undelivered));
+  EXPECT_EQ(refusal_line(shared_words(Language::french), FileRefusal::undelivered),
+            "/OneDrive ou le r\xE9seau n'a pas pu fournir ce fichier : connectez-vous, "
+            "d\xE9marrez OneDrive, ou choisissez \xAB Toujours conserver sur cet appareil "
+            "\xBB.");
   EXPECT_EQ(output_file_error(shared_words(Language::german), "C.csv", FileRefusal::held),
             "Ausgabedatei : C.csv/\xD6"
             "ffnen nicht m\xF6glich/Die Datei ist in einem anderen Programm ge\xF6"

@@ -32,9 +32,11 @@ std::string from_native_path(std::string_view path);
 std::FILE* open_file(const std::string& path, const char* mode);
 
 // Why Windows refused a file step: another program holds the file open (a
-// sharing or lock violation), the file is read-only, or access was denied
-// to a file that is not (ransomware protection, an antivirus).
-enum class FileRefusal { none, held, read_only, access_denied };
+// sharing or lock violation), the file is read-only, access was denied to a
+// file that is not (ransomware protection, an antivirus), or OneDrive or the
+// network could not deliver it (a cloud-only file offline, a network path
+// gone).
+enum class FileRefusal { none, held, read_only, access_denied, undelivered };
 
 // Why the last file step refused (opening a file, making a passing file,
 // putting one in another's place); none when it did not refuse or was done.

@@ -33,8 +33,9 @@ inline constexpr std::uint32_t code_page_utf8 = 65001;
 // Why a file step that failed with `error` was refused, the file having
 // `attributes` (invalid_attributes when there is none): held by another
 // program, read-only, access denied to a file that is not or to a name not
-// yet taken (ransomware protection, an antivirus), or none of these (a
-// folder in the file's place, another error).
+// yet taken (ransomware protection, an antivirus), not delivered by OneDrive
+// (the ERROR_CLOUD_FILE_* errors) or the network (53, 59, 64, 67), or none
+// of these (a folder in the file's place, another error).
 FileRefusal refusal_of(std::uint32_t error, std::uint32_t attributes);
 
 // True when what stands under a passing name of the programs' own may be

@@ -15,6 +15,11 @@ TEST(WindowsRules, WhyAFileStepWasRefused) {
   EXPECT_EQ(refusal_of(error_access_denied, attribute_directory | attribute_read_only),
             FileRefusal::none);                       // a folder where the file should be
   EXPECT_EQ(refusal_of(2, 0x20), FileRefusal::none);  // not found
+  // A cloud-only file offline, OneDrive not running, a network path gone.
+  for (std::uint32_t error : {362u, 388u, 395u, 53u, 59u, 64u, 67u}) {
+    EXPECT_EQ(refusal_of(error, 0x20), FileRefusal::undelivered) << error;
+  }
+  EXPECT_EQ(refusal_of(371, 0x20), FileRefusal::none);  // ERROR_NOT_A_CLOUD_FILE
 }
 
 TEST(WindowsRules, LeftoversThatMayGo) {

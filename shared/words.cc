@@ -21,6 +21,9 @@ SharedWords english() {
   w.refusal_access_denied =
       "/Access denied: an antivirus or Windows' ransomware protection (controlled folder "
       "access) may guard this folder.";
+  w.refusal_undelivered =
+      "/OneDrive or the network could not deliver this file: connect, start OneDrive, or "
+      "choose 'Always keep on this device'.";
   w.lost_letters =
       "/A file or folder name has letters that this Windows' code page can't hold: see the "
       "guide.";
@@ -42,6 +45,9 @@ SharedWords french() {
   w.refusal_access_denied =
       "/Acc\xE8s refus\xE9 : l'antivirus ou la protection contre les ran\xE7onlogiciels "
       "(dossiers contr\xF4l\xE9s) de Windows prot\xE8ge peut-\xEAtre ce dossier.";
+  w.refusal_undelivered =
+      "/OneDrive ou le r\xE9seau n'a pas pu fournir ce fichier : connectez-vous, d\xE9marrez "
+      "OneDrive, ou choisissez \xAB Toujours conserver sur cet appareil \xBB.";
   w.lost_letters =
       "/Un nom de fichier ou de dossier a des lettres que la page de code de ce Windows ne "
       "peut pas repr\xE9senter : voir le guide.";
@@ -73,6 +79,10 @@ SharedWords german() {
       "/Zugriff verweigert: Ein Virenschutz oder der Ransomware-Schutz von Windows "
       "(\xFC"
       "berwachter Ordnerzugriff) sch\xFCtzt vielleicht diesen Ordner.";
+  w.refusal_undelivered =
+      "/OneDrive oder das Netzwerk konnte diese Datei nicht liefern: Stellen Sie eine "
+      "Verbindung her, starten Sie OneDrive oder w\xE4hlen Sie \"Immer auf diesem Ger\xE4t "
+      "beibehalten\".";
   w.lost_letters =
       "/Ein Datei- oder Ordnername enth\xE4lt Buchstaben, die die Codepage dieses Windows "
       "nicht darstellen kann: siehe die Anleitung.";

@@ -21,7 +21,7 @@ struct SharedWords {
   std::string output_file;
   // The line that says why Windows refused a file: another program holds
   // it, it is read-only, access was denied to a file that is not.
-  std::string refusal_held, refusal_read_only, refusal_access_denied;
+  std::string refusal_held, refusal_read_only, refusal_access_denied, refusal_undelivered;
   // A stopping box's last line when a name lost letters to the code page.
   std::string lost_letters;
   // The box after a file dialog that was cancelled.
