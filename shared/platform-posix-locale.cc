@@ -49,10 +49,15 @@ CodePage load(int number) {
     char* out_at = reinterpret_cast<char*>(out);
     std::size_t in_left = 1, out_left = sizeof out;
     char16_t u = u'?';
+    // Each byte from a fresh state.
+    if (cd != reinterpret_cast<iconv_t>(-1)) iconv(cd, nullptr, nullptr, nullptr, nullptr);
     if (b < 0x80) {
       u = static_cast<char16_t>(b);
     } else if (cd != reinterpret_cast<iconv_t>(-1) &&
                iconv(cd, &in_at, &in_left, &out_at, &out_left) != static_cast<std::size_t>(-1) &&
+               // A stateful code page (1258's combining marks) holds the
+               // letter back until what follows: the state flushed gives it.
+               iconv(cd, nullptr, nullptr, &out_at, &out_left) != static_cast<std::size_t>(-1) &&
                out_left == 2) {
       u = static_cast<char16_t>(out[0] | out[1] << 8);
       if (u >= 0x80 && u < 0xA0) u = u'?';
