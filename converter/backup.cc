@@ -43,10 +43,10 @@ std::optional<std::int32_t> listed_number(const std::string& line) {
 }
 
 void warn_no_version(const std::string& fnam) {
-  std::string msg =
-      cut("No new version could be determined for file: " + trim(fnam), message_capacity);
+  constexpr std::string_view words = "No new version could be determined for file: ";
+  std::string name = trim(fnam).substr(0, message_capacity - words.size());
   std::int32_t msg_status = s_warning;
-  error_message_tit(msg_status, warning_title, msg, false);
+  error_message_tit(msg_status, warning_title, {{std::string(words), true}, {name}}, false);
 }
 
 // The name with the number written over the five characters after the
@@ -270,13 +270,15 @@ bool same_bytes(const std::string& a, const std::string& b) {
 }
 
 std::optional<std::string> back_up_target(const std::string& target, const BackupWords& words,
-                                          const std::function<void(const std::string&)>& stop) {
+                                          const std::function<void(const MixedText&)>& stop) {
   if (!file_exists(target)) return std::string();
   std::string ctrfile_bak = target + ".bak";
   // A numbered name too long for its field would be cut into the name of
   // another file.
   if (get_new_vers(ctrfile_bak) == 0 || !name_fits(ctrfile_bak)) {
-    stop(words.backup_file + cut(ctrfile_bak, path_capacity) + words.error_opening);
+    stop({{words.backup_file, true},
+          {cut(ctrfile_bak, path_capacity)},
+          {words.error_opening, true}});
     return std::nullopt;
   }
   std::string cmd = "COPY /Y \"" + target + "\" \"" + ctrfile_bak + "\"";
@@ -288,8 +290,9 @@ std::optional<std::string> back_up_target(const std::string& target, const Backu
     // The reason, as for an output file: ransomware protection, an
     // antivirus or an offline OneDrive file refuses the copy's first write;
     // another program holds the file.
-    stop(words.backup_file + ctrfile_bak + words.error_opening +
-         words.refusal(last_file_refusal()));
+    stop({{words.backup_file, true},
+          {ctrfile_bak},
+          {words.error_opening + words.refusal(last_file_refusal()), true}});
     return std::nullopt;
   }
   return ctrfile_bak;

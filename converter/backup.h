@@ -41,7 +41,7 @@ struct BackupWords {
 // was handed the message of the error that stops the run: no number left,
 // a name too long for its field, a copy that failed.
 std::optional<std::string> back_up_target(const std::string& target, const BackupWords& words,
-                                          const std::function<void(const std::string&)>& stop);
+                                          const std::function<void(const MixedText&)>& stop);
 
 // A numbered backup: its number and its full name.
 struct NumberedBackup {

@@ -50,7 +50,7 @@ bool Brin23Run::start() {
     stop = &w.no_installation;
   }
   if (stop != nullptr) {
-    stop_with(*stop);
+    stop_with({{*stop, true}});
     log_line_f({{*stop, true}});
     return false;
   }
@@ -59,11 +59,11 @@ bool Brin23Run::start() {
   return true;
 }
 
-int Brin23Run::stop_with(std::string_view msg) const {
-  return stop_run(title_, msg, lost_letters_note(*words_->shared));
+int Brin23Run::stop_with(const MixedText& msg) const {
+  return stop_run(title_, msg, {{lost_letters_note(*words_->shared), true}});
 }
 
-std::string Brin23Run::output_error(const std::string& target, FileRefusal why) const {
+MixedText Brin23Run::output_error(const std::string& target, FileRefusal why) const {
   return output_file_error(*words_->shared, target, why);
 }
 
@@ -94,12 +94,12 @@ std::optional<CommandMap> Brin23Run::read_table(const FileName& source, const Fi
   const SharedWords& w = *words_->shared;
   const std::string& ctrfile = source.name;
   if (!source.fits || !file_exists(ctrfile)) {
-    stop_with(ctrfile + w.not_found);
+    stop_with(named(ctrfile, w.not_found));
     return std::nullopt;
   }
   LineReader table(tables_folder({table_file}) + table_file, line_capacity);
   if (!table.is_open()) {
-    stop_with(table_file + w.error_opening);
+    stop_with(named(table_file, w.error_opening));
     return std::nullopt;
   }
   if (!target.fits) {
@@ -107,7 +107,7 @@ std::optional<CommandMap> Brin23Run::read_table(const FileName& source, const Fi
     return std::nullopt;
   }
   std::optional<CommandMap> k_v3 = read_command_map(table);
-  if (!k_v3) stop_with(table_file + w.error_opening);
+  if (!k_v3) stop_with(named(table_file, w.error_opening));
   return k_v3;
 }
 
@@ -118,9 +118,9 @@ std::optional<OldFile> Brin23Run::read_old_file(const std::string& ctrfile_3,
   OldFile old = ::read_old_file(in, VersionThreeOnly(k_v3));
   if (old.read == OldFile::Read::whole || !keeping) return old;
   if (old.read == OldFile::Read::failed) {
-    stop_with(ctrfile_3 + words_->shared->error_opening);
+    stop_with(named(ctrfile_3, words_->shared->error_opening));
   } else {
-    stop_with(ctrfile_3 + count_text({"", words_->too_many_to_keep}, max_old_lines));
+    stop_with(named(ctrfile_3, count_text({"", words_->too_many_to_keep}, max_old_lines)));
   }
   return std::nullopt;
 }
@@ -129,7 +129,7 @@ std::optional<std::string> Brin23Run::back_up(const std::string& ctrfile_3) {
   const SharedWords& shared = *words_->shared;
   BackupWords words{words_->backup_file, shared.error_opening,
                     [&shared](FileRefusal why) { return refusal_line(shared, why); }};
-  return back_up_target(ctrfile_3, words, [&](const std::string& msg) { stop_with(msg); });
+  return back_up_target(ctrfile_3, words, [&](const MixedText& msg) { stop_with(msg); });
 }
 
 bool Brin23Run::put_in_place(ReplacingWriter& writer, const std::string& ctrfile_3) {

@@ -43,10 +43,15 @@ class Brin23Run {
   // Shows an error box titled with the run's current title, with a last
   // line when a folder name lost letters to the code page; the run then
   // stops. Returns the run's exit status, 1.
-  int stop_with(std::string_view msg) const;
+  int stop_with(const MixedText& msg) const;
+
+  // A name and the words that follow it: "<name>/not found".
+  static MixedText named(const std::string& name, const std::string& words) {
+    return {{name}, {words, true}};
+  }
 
   // The error of a target that can't be written, and why it was refused.
-  std::string output_error(const std::string& target, FileRefusal why = last_file_refusal()) const;
+  MixedText output_error(const std::string& target, FileRefusal why = last_file_refusal()) const;
 
   // The controls.ini of a pilot folder, or the file chosen in a dialog when
   // the folder is not known (whose title is then the run's).

@@ -44,7 +44,7 @@ std::optional<Plan> plan_conversion(Brin23Run& run, int argc, char** argv, Mode 
   // a file of that name left by a run cut short gives up first: never the
   // source itself.
   if (same_file(plan.source.name, ReplacingWriter::temporary_name(ctrfile_3))) {
-    run.stop_with(plan.source.name + run.words().own_temporary_file);
+    run.stop_with(Brin23Run::named(plan.source.name, run.words().own_temporary_file));
     return std::nullopt;
   }
   // The old version-3 file's own bindings, kept with -keep; without, only
@@ -109,7 +109,7 @@ std::optional<UndoPlan> plan_undo_of(Brin23Run& run, const std::string& ctrfile_
   const Brin23Words& w = run.words();
   if (!is_blank(ctrfile_3)) history = backup_history(ctrfile_3 + ".bak");
   if (history.empty()) {
-    run.stop_with(ctrfile_3 + w.no_backup);
+    run.stop_with(Brin23Run::named(ctrfile_3, w.no_backup));
     return std::nullopt;
   }
   // No current file: the newest backup, with no new one.
@@ -120,7 +120,7 @@ std::optional<UndoPlan> plan_undo_of(Brin23Run& run, const std::string& ctrfile_
     for (const NumberedBackup& b : history) same.push_back(same_bytes(b.name, ctrfile_3));
     plan = plan_undo(same);
     if (!plan.restore) {
-      run.stop_with(ctrfile_3 + w.no_older_backup);
+      run.stop_with(Brin23Run::named(ctrfile_3, w.no_older_backup));
       return std::nullopt;
     }
   }
@@ -150,7 +150,8 @@ int undo(Brin23Run& run, RunDone& done) {
   const std::string& restored = history[*plan->restore].name;
   ReplacingWriter writer;
   if (!writer.open(ctrfile_3)) return run.stop_with(run.output_error(ctrfile_3));
-  if (!writer.copy_from(restored)) return run.stop_with(restored + w.shared->error_opening);
+  if (!writer.copy_from(restored))
+    return run.stop_with(Brin23Run::named(restored, w.shared->error_opening));
   if (!writer.flush()) return run.stop_with(run.output_error(ctrfile_3, FileRefusal::none));
   std::optional<std::string> backup = std::string();
   if (plan->back_up_current) backup = run.back_up(ctrfile_3);

@@ -63,7 +63,7 @@ std::optional<Converted> write_conversion(Brin23Run& run, const std::string& ctr
             first.add(line.text);
             keeper.look_at(line);
           })) {
-        run.stop_with(ctrfile + w.shared->error_opening);
+        run.stop_with(Brin23Run::named(ctrfile, w.shared->error_opening));
         return std::nullopt;
       }
     }
@@ -73,8 +73,8 @@ std::optional<Converted> write_conversion(Brin23Run& run, const std::string& ctr
     }
     Converted done;
     if (!one_pass(ctrfile, k_v3, keeping, two_passes, keeper, w, writer, second, done.bindings)) {
-      run.stop_with(ctrfile + w.shared->error_opening +
-                    input_refusal_line(*w.shared, last_file_refusal()));
+      run.stop_with(Brin23Run::named(
+          ctrfile, w.shared->error_opening + input_refusal_line(*w.shared, last_file_refusal())));
       return std::nullopt;
     }
     if (two_passes && !(first == second)) continue;
@@ -87,6 +87,6 @@ std::optional<Converted> write_conversion(Brin23Run& run, const std::string& ctr
     }
     return done;
   }
-  run.stop_with(ctrfile + w.changed_while_read);
+  run.stop_with(Brin23Run::named(ctrfile, w.changed_while_read));
   return std::nullopt;
 }

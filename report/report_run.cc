@@ -36,7 +36,7 @@ std::optional<Start> start_report(int argc, char** argv) {
   start.texts = report_texts(ui_language(english_forced));
   const ReportTexts& texts = start.texts;
   if (check_aerlon_install(start.inst00, "") == 0) {
-    stop_report(texts, texts.no_installation);
+    stop_report(texts, {{texts.no_installation, true}});
     log_message_f(texts.no_installation);
     return std::nullopt;
   }
@@ -68,8 +68,7 @@ bool open_reports(ReportFiles& report, const Layout& layout, const ReportTexts& 
 // status after the box of a version that stopped it or of a report that
 // could not be written whole, else nothing.
 std::optional<int> write_and_close(ReportFiles& report, const ReportModel& model,
-                                   const ReportTexts& texts,
-                                   const std::optional<std::string>& stop) {
+                                   const ReportTexts& texts, const std::optional<MixedText>& stop) {
   // The reports hold the program's words among the machine's names, in its
   // code page.
   write_reports(report, model, in_code_page(texts));
@@ -98,9 +97,8 @@ bool write_card(const Card& card, const ReportModel& model, const ReportTexts& t
 
 // 20-21. The offer to open the text report, opened without waiting on yes.
 void offer_to_open(const ReportTexts& texts) {
-  std::string msg = texts.open_question;
   std::int32_t msg_status = s_yesno;
-  error_message_tit(msg_status, report_title, msg, false);
+  error_message_tit(msg_status, report_title, {{texts.open_question, true}}, false);
   if (msg_status == 1) start_document(text_report);
 }
 
@@ -140,7 +138,7 @@ int run_report(int argc, char** argv) {
 
   // Every version read, and all that is found from it, before anything is
   // written.
-  std::optional<std::string> stop = read_versions(*start, *tables, model);
+  std::optional<MixedText> stop = read_versions(*start, *tables, model);
   if (!stop) {
     read_sibling_tools(texts, model);
     analyse(*tables, *start, model);

@@ -56,9 +56,9 @@ void read_key_names(const Start& start, ReportModel& model) {
 // it was read; else the message of the error box that stops the run, the
 // part kept with how it failed (its heading is still written when the file
 // is there).
-std::optional<std::string> read_version(int version, const std::string& pilot_folder,
-                                        const CommandTable& commands, const Start& start,
-                                        const Layout& layout, ReportModel& model) {
+std::optional<MixedText> read_version(int version, const std::string& pilot_folder,
+                                      const CommandTable& commands, const Start& start,
+                                      const Layout& layout, ReportModel& model) {
   const ReportTexts& texts = start.texts;
   std::string whole_name = trim(pilot_folder) + controls_file;
   VersionModel& v = model.versions.emplace_back();
@@ -68,7 +68,7 @@ std::optional<std::string> read_version(int version, const std::string& pilot_fo
   // A name cut at its field's end would be another file's: not looked for.
   if (!name_fits(whole_name) || !file_exists(v.ctrfile)) {
     v.outcome = FileOutcome::not_found;
-    return v.ctrfile + texts.shared->not_found;
+    return MixedText{{v.ctrfile}, {texts.shared->not_found, true}};
   }
   // A file that can't be opened, or read to its end, would give a shorter
   // block without a word.
@@ -76,8 +76,10 @@ std::optional<std::string> read_version(int version, const std::string& pilot_fo
   if (!read_controls_file(open, commands,
                           {model.keys, model.joysticks, start.keyboard.digits_named}, v)) {
     v.outcome = FileOutcome::unreadable;
-    return v.ctrfile + texts.shared->error_opening +
-           input_refusal_line(*texts.shared, last_file_refusal());
+    return MixedText{
+        {v.ctrfile},
+        {texts.shared->error_opening + input_refusal_line(*texts.shared, last_file_refusal()),
+         true}};
   }
   for (const KeyNameDifference& d : v.key_name_differences) {
     log_text_f(cut(key_log_row(layout, d.table_name, d.display_name), key_log_capacity));
@@ -88,8 +90,8 @@ std::optional<std::string> read_version(int version, const std::string& pilot_fo
 
 }  // namespace
 
-int stop_report(const ReportTexts& texts, std::string_view msg) {
-  return stop_run(report_title, msg, lost_letters_note(*texts.shared));
+int stop_report(const ReportTexts& texts, const MixedText& msg) {
+  return stop_run(report_title, msg, {{lost_letters_note(*texts.shared), true}});
 }
 
 ReportModel new_model(const Start& start) {
@@ -133,10 +135,10 @@ std::optional<Tables> read_tables(const Start& start, ReportModel& model) {
   return tables;
 }
 
-std::optional<std::string> read_versions(const Start& start, const Tables& tables,
-                                         ReportModel& model) {
+std::optional<MixedText> read_versions(const Start& start, const Tables& tables,
+                                       ReportModel& model) {
   const InstallationRecord& inst00 = start.inst00;
-  std::optional<std::string> stop;
+  std::optional<MixedText> stop;
   if (inst00.qv2) {
     stop = read_version(2, inst00.pilpath2, tables.commands[0], start, tables.layout, model);
   }

@@ -21,7 +21,7 @@ inline constexpr const char* report_title = "Tavlet (beta)";
 
 // Shows an error box, with a last line when a file or folder name lost
 // letters to the code page; the run then stops. Returns the exit status, 1.
-int stop_report(const ReportTexts& texts, std::string_view msg);
+int stop_report(const ReportTexts& texts, const MixedText& msg);
 
 // What the run's first steps settle: the installation, the language (its
 // words) and the keyboard.
@@ -51,8 +51,8 @@ std::optional<Tables> read_tables(const Start& start, ReportModel& model);
 
 // 13-14. Each installed version's controls.ini, 2 before 3; a version that
 // can't be read ends the reading, with the message of its box.
-std::optional<std::string> read_versions(const Start& start, const Tables& tables,
-                                         ReportModel& model);
+std::optional<MixedText> read_versions(const Start& start, const Tables& tables,
+                                       ReportModel& model);
 
 // 15. The sibling tools' settings files: their keys, and a line in the log
 // for one that could not be read to its end.

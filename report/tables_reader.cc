@@ -11,10 +11,11 @@ namespace {
 
 void report_unreadable_table(std::string_view unreadable, const std::string& fnam,
                              std::string_view title) {
-  std::string msg(unreadable);
-  std::size_t mark = msg.find('#');
-  if (mark != std::string::npos) msg.replace(mark, 1, trim(fnam));
-  stop_run(title, msg);
+  std::size_t mark = unreadable.find('#');
+  if (mark == std::string_view::npos) mark = unreadable.size();
+  stop_run(title, {{std::string(unreadable.substr(0, mark)), true},
+                   {trim(fnam)},
+                   {std::string(unreadable.substr(std::min(mark + 1, unreadable.size()))), true}});
 }
 
 // The loop both loaders share: opens the table, skips blank lines (and, with

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "report/bindings.h"
+#include "shared/own_text.h"
 #include "shared/words.h"
 
 // The reference card's own words (report/page_writer.h).
@@ -50,15 +51,6 @@ struct ReportTexts {
   std::string window_written, window_written_no_card, window_open_card;
   PageWords page;  // the words of the page, besides those above it shares
 };
-
-// A text in runs: the program's own words (Windows-1252), and the machine's
-// names and files' texts (its code page); where it leaves as Unicode each
-// run is read in its own.
-struct TextRun {
-  std::string text;
-  bool own = false;
-};
-using MixedText = std::vector<TextRun>;
 
 // The texts in `language`, as the program's own (Windows-1252) text.
 ReportTexts report_texts(Language language);

@@ -61,12 +61,12 @@ int scripted_answer(const std::string& dialog_type) {
 
 }  // namespace
 
-int dialog_message_box(const std::string& title, const std::string& message,
+int dialog_message_box(const std::string& title, const MixedText& message,
                        const std::string& dialog_type, const std::string& icon,
                        int default_button) {
   std::string kind = dialog_type;
   if (dialog_type == "ok") kind = icon == "error" || icon == "warning" ? icon : "info";
-  transcribe("box|" + kind + "|" + title + "|" + escape_line_feeds(message));
+  transcribe("box|" + kind + "|" + title + "|" + escape_line_feeds(bytes_of(message)));
   if (script() != nullptr) {
     return dialog_type == "ok" ? 1 : scripted_answer(dialog_type);
   }

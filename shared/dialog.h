@@ -17,10 +17,14 @@
 #include <string>
 #include <vector>
 
+#include "shared/own_text.h"
+
 // `dialog_type` "ok", "yesno", "okcancel" or "yesnocancel"; `icon` "info",
-// "warning", "error" or "question". Returns 1 for ok or yes, 0 for cancel
-// (and for no in a yes/no box), 2 for no in a yes/no/cancel box.
-int dialog_message_box(const std::string& title, const std::string& message,
+// "warning", "error" or "question". The transcript holds the message's bytes
+// as they are; the box shows each run in its own code page. Returns 1 for
+// ok or yes, 0 for cancel (and for no in a yes/no box), 2 for no in a
+// yes/no/cancel box.
+int dialog_message_box(const std::string& title, const MixedText& message,
                        const std::string& dialog_type, const std::string& icon, int default_button);
 
 // The chosen path (several joined by "|" when `multi`), or nothing when the

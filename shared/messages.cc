@@ -37,31 +37,75 @@ void convert_line_breaks(std::string& msg, std::uint32_t code_page) {
   }
 }
 
-namespace {}  // namespace
+namespace {
 
-void error_message_tit(std::int32_t& msg_status, std::string_view tit, std::string& msg,
-                       bool qline) {
-  convert_line_breaks(msg, ansi_code_page());
-  std::string text = trim(msg);
+constexpr std::uint32_t own_code_page = 1252;
+const char* const box_types[] = {"ok", "ok", "ok", "yesno", "okcancel", "yesnocancel"};
+const char* const box_icons[] = {"info", "error", "warning", "question", "question", "question"};
+
+// The runs' first `capacity` bytes.
+MixedText cut_runs(MixedText text, std::size_t capacity) {
+  std::size_t left = capacity;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i].text.size() >= left) {
+      text[i].text.resize(left);
+      text.resize(i + 1);
+      break;
+    }
+    left -= text[i].text.size();
+  }
+  return text;
+}
+
+// Without the blanks that end the text, whichever runs hold them.
+void trim_runs(MixedText& text) {
+  while (!text.empty()) {
+    std::string& last = text.back().text;
+    last = trim(last);
+    if (!last.empty()) return;
+    text.pop_back();
+  }
+}
+
+}  // namespace
+
+void error_message_tit(std::int32_t& msg_status, std::string_view tit, MixedText msg, bool qline) {
+  for (TextRun& run : msg)
+    convert_line_breaks(run.text, run.own ? own_code_page : ansi_code_page());
+  trim_runs(msg);
   if (qline) {
-    console_printf(" %s\n", text.c_str());
+    console_write(" ");
+    for (const TextRun& run : msg) console_parts({{run.text, run.own}});
+    console_write("\n");
     std::fflush(stdout);
     return;
   }
-  std::string message = text.substr(0, dialog_message_capacity);
+  std::int32_t kind = msg_status;
+  if (kind < s_info || kind > s_yesnocancel) return;
   std::string title = trim(tit).substr(0, dialog_title_capacity);
-  DisplayMessage(title.c_str(), message.c_str(), &msg_status);
+  int answer = dialog_message_box(title, cut_runs(std::move(msg), dialog_message_capacity),
+                                  box_types[kind], box_icons[kind], 1);
+  if (kind >= s_yesno) msg_status = answer;
 }
 
-int stop_run(std::string_view title, std::string_view msg, std::string_view note) {
-  std::string text = cut(msg, message_capacity) + std::string(note);
+void error_message_tit(std::int32_t& msg_status, std::string_view tit, std::string& msg,
+                       bool qline) {
+  error_message_tit(msg_status, tit, MixedText{{msg}}, qline);
+  convert_line_breaks(msg, ansi_code_page());
+}
+
+int stop_run(std::string_view title, const MixedText& msg, const MixedText& note) {
+  MixedText text = cut_runs(msg, message_capacity);
+  text.insert(text.end(), note.begin(), note.end());
   std::int32_t msg_status = s_error;
-  error_message_tit(msg_status, title, text, false);
+  error_message_tit(msg_status, title, std::move(text), false);
   return 1;
 }
 
-std::string output_file_error(const SharedWords& words, std::string_view name, FileRefusal why) {
-  return words.output_file + std::string(name) + words.error_opening + refusal_line(words, why);
+MixedText output_file_error(const SharedWords& words, std::string_view name, FileRefusal why) {
+  return {{words.output_file, true},
+          {std::string(name)},
+          {words.error_opening + refusal_line(words, why), true}};
 }
 
 std::string refusal_line(const SharedWords& words, FileRefusal why) {
@@ -89,12 +133,9 @@ void error_message(std::int32_t& msg_status, std::string& msg, bool qline) {
 }
 
 void DisplayMessage(const char* title, const char* message, std::int32_t* status) {
-  static const char* const types[] = {"ok", "ok", "ok", "yesno", "okcancel", "yesnocancel"};
-  static const char* const icons[] = {"info",     "error",    "warning",
-                                      "question", "question", "question"};
   std::int32_t kind = *status;
   if (kind < s_info || kind > s_yesnocancel) return;
-  int answer = dialog_message_box(title, message, types[kind], icons[kind], 1);
+  int answer = dialog_message_box(title, {{message}}, box_types[kind], box_icons[kind], 1);
   if (kind >= s_yesno) *status = answer;
 }
 
@@ -125,6 +166,6 @@ std::optional<std::string> GetFileName(std::string_view title, std::string_view 
       dialog_open_file(std::string(title), initial, patterns, multi, &whole);
   note_machine_name(whole);
   if (chosen) return chosen;
-  dialog_message_box("Error", words.no_file_chosen, "ok", "error", 1);
+  dialog_message_box("Error", {{words.no_file_chosen, true}}, "ok", "error", 1);
   return std::nullopt;
 }

@@ -30,10 +30,16 @@ inline constexpr std::size_t dialog_message_capacity = 511;
 // into a plain "/", reading its bytes in the code page `code_page`.
 void convert_line_breaks(std::string& msg, std::uint32_t code_page);
 
-// Shows `msg` in a box of the kind `msg_status` titled `tit`, or prints it on
-// the console when `qline` is true (the kind is then left as it was). `msg`
-// is converted in place: each line-breaking "/" becomes a line feed and the
-// backslash of each "\/" is removed. A kind outside 0..5 shows nothing.
+// Shows `msg`, the program's own words and the machine's names in runs, in
+// a box of the kind `msg_status` titled `tit`, or prints it on the console
+// when `qline` is true (the kind is then left as it was): each
+// line-breaking "/" becomes a line feed and the backslash of each "\/" is
+// removed, each run read in its own code page; the box shows at most 511
+// bytes of it. A kind outside 0..5 shows nothing.
+void error_message_tit(std::int32_t& msg_status, std::string_view tit, MixedText msg, bool qline);
+
+// error_message_tit of a text of the machine's code page, converted in
+// place.
 void error_message_tit(std::int32_t& msg_status, std::string_view tit, std::string& msg,
                        bool qline);
 
@@ -41,11 +47,11 @@ void error_message_tit(std::int32_t& msg_status, std::string_view tit, std::stri
 // last line of the box's own, never cut off), in an error box titled
 // `title`: how a run reports the error that stops it. Returns the exit status
 // of a stopped run, 1.
-int stop_run(std::string_view title, std::string_view msg, std::string_view note = "");
+int stop_run(std::string_view title, const MixedText& msg, const MixedText& note = {});
 
 // The error of an output file that can't be opened or written: "Output file
 // : <name>/Error opening" in the words' language, and the refusal's line.
-std::string output_file_error(const SharedWords& words, std::string_view name, FileRefusal why);
+MixedText output_file_error(const SharedWords& words, std::string_view name, FileRefusal why);
 
 // The last line of an error for what refused a file step, "/" first:
 // another program holds the file (Excel, say: close it first), the file is

@@ -69,24 +69,26 @@ TEST_F(Dialogs, TitleAndMessageLimits) {
 
 TEST_F(Dialogs, AStoppingBoxKeepsItsLastLineWhateverTheMessage) {
   script("");
-  EXPECT_EQ(stop_run("T", std::string(300, 'm'), "/note"), 1);
+  EXPECT_EQ(stop_run("T", {{std::string(300, 'm')}}, {{"/note", true}}), 1);
   EXPECT_EQ(transcript(), "box|error|T|" + std::string(256, 'm') + "\\nnote\r\n");
 }
 
 TEST(OutputFileError, ALastLineForWhatRefusedTheFile) {
   const SharedWords& en = shared_words(Language::english);
-  EXPECT_EQ(output_file_error(en, "C.csv", FileRefusal::none), "Output file : C.csv/Error opening");
-  EXPECT_EQ(output_file_error(en, "C.csv", FileRefusal::held),
+  EXPECT_EQ(bytes_of(output_file_error(en, "C.csv", FileRefusal::none)),
+            "Output file : C.csv/Error opening");
+  EXPECT_EQ(bytes_of(output_file_error(en, "C.csv", FileRefusal::held)),
             "Output file : C.csv/Error opening/The file is open in another program: close it "
             "first.");
-  EXPECT_EQ(output_file_error(shared_words(Language::french), "C.csv", FileRefusal::read_only),
-            "Fichier de sortie : C.csv/Ouverture impossible/Le fichier est en lecture seule : "
-            "d\xE9"
-            "cochez \"Lecture seule\" dans ses propri\xE9t\xE9s.");
-  EXPECT_EQ(output_file_error(en, "C.csv", FileRefusal::access_denied),
+  EXPECT_EQ(
+      bytes_of(output_file_error(shared_words(Language::french), "C.csv", FileRefusal::read_only)),
+      "Fichier de sortie : C.csv/Ouverture impossible/Le fichier est en lecture seule : "
+      "d\xE9"
+      "cochez \"Lecture seule\" dans ses propri\xE9t\xE9s.");
+  EXPECT_EQ(bytes_of(output_file_error(en, "C.csv", FileRefusal::access_denied)),
             "Output file : C.csv/Error opening/Access denied: an antivirus or Windows' ransomware "
             "protection (controlled folder access) may guard this folder.");
-  EXPECT_EQ(output_file_error(en, "C.csv", FileRefusal::undelivered),
+  EXPECT_EQ(bytes_of(output_file_error(en, "C.csv", FileRefusal::undelivered)),
             "Output file : C.csv/Error opening/OneDrive or the network could not deliver this "
             "file: connect, start OneDrive, or choose 'Always keep on this device'.");
   // A file read: only what was not delivered is said.
@@ -97,7 +99,7 @@ TEST(OutputFileError, ALastLineForWhatRefusedTheFile) {
             "/OneDrive ou le r\xE9seau n'a pas pu fournir ce fichier : connectez-vous, "
             "d\xE9marrez OneDrive, ou choisissez \xAB Toujours conserver sur cet appareil "
             "\xBB.");
-  EXPECT_EQ(output_file_error(shared_words(Language::german), "C.csv", FileRefusal::held),
+  EXPECT_EQ(bytes_of(output_file_error(shared_words(Language::german), "C.csv", FileRefusal::held)),
             "Ausgabedatei : C.csv/\xD6"
             "ffnen nicht m\xF6glich/Die Datei ist in einem anderen Programm ge\xF6"
             "ffnet: schlie\xDF"

@@ -80,3 +80,16 @@ std::string own_in_code_page(std::string_view own) {
   }
   return out;
 }
+
+std::string bytes_of(const MixedText& text) {
+  std::string bytes;
+  for (const TextRun& run : text) bytes += run.text;
+  return bytes;
+}
+
+std::u16string utf16_of(const MixedText& text) {
+  std::u16string units;
+  for (const TextRun& run : text)
+    units += run.own ? own_to_utf16(run.text) : ansi_to_utf16(run.text);
+  return units;
+}

@@ -10,6 +10,23 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+// A text in runs: the program's own words (Windows-1252), and the machine's
+// names and files' texts (its code page); where it leaves as Unicode (the
+// page, a message box) each run is read in its own.
+struct TextRun {
+  std::string text;
+  bool own = false;
+};
+using MixedText = std::vector<TextRun>;
+
+// The runs' bytes one after the other, as a file of the machine's texts
+// holds them when it records a message (the dialog transcript).
+std::string bytes_of(const MixedText& text);
+
+// The runs as UTF-16, each read in its own code page.
+std::u16string utf16_of(const MixedText& text);
 
 // Own text as UTF-16.
 std::u16string own_to_utf16(std::string_view own);

@@ -75,10 +75,10 @@ int run_capture(const std::vector<std::string>& args, std::string& out) {
   return WEXITSTATUS(status);
 }
 
-int zenity_message_box(const std::string& title, const std::string& message,
+int zenity_message_box(const std::string& title, const MixedText& message,
                        const std::string& dialog_type, const std::string& icon) {
   std::vector<std::string> args = {"zenity", "--no-markup", "--title=" + to_utf8(title),
-                                   "--text=" + to_utf8(message)};
+                                   "--text=" + utf16_to_utf8(utf16_of(message))};
   if (dialog_type == "ok") {
     args.insert(args.begin() + 1, icon == "error"     ? "--error"
                                   : icon == "warning" ? "--warning"
@@ -133,11 +133,11 @@ void start_document(const std::string& path) {
   posix_spawnp(&pid, "xdg-open", nullptr, nullptr, argv, environ);
 }
 
-int native_message_box(const std::string& title, const std::string& message,
+int native_message_box(const std::string& title, const MixedText& message,
                        const std::string& dialog_type, const std::string& icon,
                        int /*default_button: the first button is zenity's default*/) {
   if (has_display()) return zenity_message_box(title, message, dialog_type, icon);
-  return console_message_box(title, message, dialog_type);
+  return console_message_box(title, bytes_of(message), dialog_type);
 }
 
 std::optional<std::string> native_open_file(const std::string& title,

@@ -93,7 +93,7 @@ std::optional<std::string> read_console_line() {
   return line;
 }
 
-int native_message_box(const std::string& title, const std::string& message,
+int native_message_box(const std::string& title, const MixedText& message,
                        const std::string& dialog_type, const std::string& icon,
                        int default_button) {
   UINT style = MB_OK;
@@ -110,7 +110,10 @@ int native_message_box(const std::string& title, const std::string& message,
   // Owned by the program's console window and brought to the front, never
   // kept above every other window.
   style |= MB_SETFOREGROUND;
-  switch (MessageBoxA(GetConsoleWindow(), message.c_str(), title.c_str(), style)) {
+  // Wide text, so that every letter shows whatever the code page.
+  std::u16string units = utf16_of(message);
+  std::wstring text(units.begin(), units.end());
+  switch (MessageBoxW(GetConsoleWindow(), text.c_str(), wide(title).c_str(), style)) {
     case IDOK:
     case IDYES:
       return 1;

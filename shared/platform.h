@@ -19,6 +19,8 @@
 #include <string_view>
 #include <vector>
 
+#include "shared/own_text.h"
+
 // ---- Paths and files ----------------------------------------------------------
 
 // A system path as the file system takes it ("\" to "/" on POSIX).
@@ -289,10 +291,12 @@ std::uint16_t user_ui_language();
 // ---- Native dialogs -------------------------------------------------------------
 
 // A blocking message box. `dialog_type` is "ok", "yesno", "okcancel" or
-// "yesnocancel"; `icon` is "info", "warning", "error" or "question". Returns
-// 1 for ok or yes, 0 for cancel (and for no in a yes/no box), 2 for no in a
+// "yesnocancel"; `icon` is "info", "warning", "error" or "question". The
+// message is shown as wide text, each run read in its own code page (the
+// program's words as Windows-1252, the machine's names in its). Returns 1
+// for ok or yes, 0 for cancel (and for no in a yes/no box), 2 for no in a
 // yes/no/cancel box.
-int native_message_box(const std::string& title, const std::string& message,
+int native_message_box(const std::string& title, const MixedText& message,
                        const std::string& dialog_type, const std::string& icon, int default_button);
 
 // A blocking open-file dialog; the chosen path as the system keeps it (more

@@ -50,7 +50,9 @@ TEST(CodePage, CentralEuropeanAndCyrillicAndWhatTheyLack) {
     // Vietnamese: glibc's 1258 holds a letter back for a mark that may
     // follow; each byte is read apart all the same.
     ScopedEnv vietnamese("MALVET_CODEPAGE", "1258");
-    EXPECT_EQ(ansi_to_utf16("Non assign\xE9" "e \xE3\xF0"), u"Non assign\u00E9e \u0103\u0111");
+    EXPECT_EQ(ansi_to_utf16("Non assign\xE9"
+                            "e \xE3\xF0"),
+              u"Non assign\u00E9e \u0103\u0111");
   }
   // Not a Windows single-byte code page: 1252.
   for (const char* other : {"65001", "932", "12x", "1250x", ""}) {

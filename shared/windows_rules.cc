@@ -11,10 +11,10 @@ namespace {
 // ERROR_UNEXP_NET_ERR, ERROR_NETNAME_DELETED, ERROR_BAD_NET_NAME.
 bool undelivered(std::uint32_t error) {
   static constexpr std::uint32_t errors[] = {
-      53,  59,  64,  67,                                   // the network's
-      358, 362, 363, 364, 365, 366, 369, 370,              // the cloud file's, from
-      372, 373, 374, 375, 376, 377, 378, 386, 387, 388,    // SYNC_ROOT_METADATA_CORRUPT
-      389, 391, 392, 393, 394, 395, 396, 397, 398, 404,    // to US_MESSAGE_TIMEOUT
+      53,  59,  64,  67,                                 // the network's
+      358, 362, 363, 364, 365, 366, 369, 370,            // the cloud file's, from
+      372, 373, 374, 375, 376, 377, 378, 386, 387, 388,  // SYNC_ROOT_METADATA_CORRUPT
+      389, 391, 392, 393, 394, 395, 396, 397, 398, 404,  // to US_MESSAGE_TIMEOUT
       426, 429, 475};
   for (std::uint32_t e : errors) {
     if (e == error) return true;

@@ -51,10 +51,6 @@ const std::string& wine_prefix() {
   return prefix;
 }
 
-std::vector<std::pair<std::string, std::string>> wine_env() {
-  return {{"WINEPREFIX", wine_prefix()}, {"WINEDEBUG", "-all"}};
-}
-
 void import_registry(const std::string& registry) {
   static const std::string clear_file = [] {
     std::string name = wine_prefix() + "/malvet-clear.reg";
@@ -102,6 +98,10 @@ std::string without_cr(const std::string& text) {
 }
 
 }  // namespace
+
+std::vector<std::pair<std::string, std::string>> wine_env() {
+  return {{"WINEPREFIX", wine_prefix()}, {"WINEDEBUG", "-all"}};
+}
 
 bool windows_target() {
 #ifdef MALVET_E2E_WINDOWS

@@ -31,6 +31,9 @@ int run_malvet(const std::string& program, const std::vector<std::string>& args,
                const std::vector<std::pair<std::string, std::string>>& env, std::string* console,
                const RunOptions& options = {}, const std::string& executable = "");
 
+// The environment of a program run under Wine: the test's prefix, no trace.
+std::vector<std::pair<std::string, std::string>> wine_env();
+
 // The path of a helper program of the Windows build ("hold_file").
 std::string windows_helper(const std::string& program);
 

@@ -273,6 +273,52 @@ TEST_F(Tavlet, AccentsOnAConsoleShowTheirLettersAndGoAsBytesToAFile) {
   EXPECT_EQ(console_.find(" Press Enter to close this window."), std::string::npos) << console_;
 }
 
+TEST_F(Tavlet, AFrenchBoxUnderACentralEuropeanCodePageShowsEveryLetter) {
+  if (!windows_target()) GTEST_SKIP() << "MessageBoxW under Wine";
+  // A French user interface on a Central European Windows (1250): the
+  // program's folder "\xC5\x81\xC3\xB3d\xC5\xBA" holds its tables but
+  // CMD.txt. The transcript holds the box's bytes as they are, "\xEA" (1252's
+  // \u00EA, 1250's \u0119) and the folder's "\xA3"; the box shows \u00EA and
+  // \u0141, each run in its own code page. Wine's relay trace of
+  // MessageBoxW tells what the box was given; no display: it shows nothing.
+  const std::string folder = dir_.file(
+      "\xC5\x81\xC3\xB3"
+      "d\xC5\xBA");
+  std::string tavlet = copy_program("Tavlet", folder);
+  for (const char* table : {"CMD_A3.txt", "SCN_QWERTY.txt", "SCN_AZERTY_FR.txt"}) {
+    write(std::string("\xC5\x81\xC3\xB3"
+                      "d\xC5\xBA/") +
+              table,
+          read(std::string("work/") + table));
+  }
+  fs::create_directories(dir_.file("prompt"));
+  run_program("wine",
+              {"reg", "add", "HKCU\\Software\\Wine\\Debug", "/v", "RelayInclude", "/t", "REG_SZ",
+               "/d", "user32.MessageBoxW", "/f"},
+              "/", wine_env());
+  EXPECT_EQ(run_malvet("Tavlet", {}, dir_.file("prompt"), dir_.file("registry.reg"),
+                       {{"MALVET_DIALOG_LOG", dir_.file("dialogs.log")},
+                        {"LC_ALL", ""},
+                        {"LANG", "pl_PL.UTF-8"},
+                        {"LC_CTYPE", "pl_PL.UTF-8"},
+                        {"LC_MESSAGES", "fr_FR.UTF-8"},
+                        {"DISPLAY", ""},
+                        {"WINEDEBUG", "-all,+relay"}},
+                       &console_, {}, tavlet),
+            1);
+  std::string box = read("dialogs.log");
+  EXPECT_NE(box.find("\xA3\xF3"
+                     "d\x9F\\CMD.txt ne peut pas \xEAtre ouvert  ***"),
+            std::string::npos)
+      << box;
+  std::size_t call = console_.find("user32.MessageBoxW(");
+  ASSERT_NE(call, std::string::npos) << console_;
+  std::string given = console_.substr(call, console_.find('\n', call) - call);
+  EXPECT_NE(given.find("\\0141\\00f3d\\017a\\\\CMD.txt ne peut pas \\00eatre ouvert"),
+            std::string::npos)
+      << given;
+}
+
 TEST_F(Tavlet, APolishPilotsNameKeepsItsLetters) {
   // Łukasz on a Central European Windows (code page 1250): the reports hold
   // the code page's byte, the page the letter itself.
