@@ -26,6 +26,7 @@ void add_unique(std::vector<std::string>& list, const std::string& item) {
 // bound there (each once, in row order), then the tools that take it.
 struct OnKeys {
   std::unordered_map<std::int32_t, std::vector<std::string>> commands, tools;
+  std::vector<std::string> unread;  // the tools not read to their end
 };
 
 OnKeys on_keys(const ReportModel& model, const VersionModel& v) {
@@ -36,12 +37,16 @@ OnKeys on_keys(const ReportModel& model, const VersionModel& v) {
   for (const ToolKeys& t : counted_tools(model.tools)) {
     for (const TakenKey& k : t.keys) add_unique(on.tools[k.code], t.tool);
   }
+  for (const ToolKeys& t : model.tools) {
+    if (!t.whole) on.unread.push_back(t.tool);
+  }
   return on;
 }
 
 // What a screen reader says of a key: its name, then its commands, the
 // tools that take it (or that it is free) and whether it is in conflict.
-MixedText key_label(const CardKey& key, const ReportTexts& texts) {
+MixedText key_label(const CardKey& key, const std::vector<std::string>& unread,
+                    const ReportTexts& texts) {
   const PageWords& w = texts.page;
   MixedText label;
   label.reserve(6);
@@ -57,7 +62,17 @@ MixedText key_label(const CardKey& key, const ReportTexts& texts) {
     label.push_back({key.commands > 0 ? ", " + w.taken_by + " " : w.taken_by + " ", true});
     label.push_back({joined(key.commands, key.lines.size())});
   }
-  if (key.lines.empty()) label.push_back({w.free, true});
+  if (key.state == KeyState::unknown) {
+    std::string tools;
+    for (const std::string& t : unread) tools += (tools.empty() ? "" : ", ") + t;
+    std::string why = w.not_known_why;
+    std::size_t mark = why.find('#');
+    label.push_back({w.not_known + ", " + why.substr(0, mark), true});
+    label.push_back({tools});
+    if (mark != std::string::npos) label.push_back({why.substr(mark + 1), true});
+  } else if (key.lines.empty()) {
+    label.push_back({w.free, true});
+  }
   if (key.conflict) label.push_back({" (" + w.legend_conflict + ")", true});
   return label;
 }
@@ -74,11 +89,12 @@ CardKey card_key(const ReportModel& model, const VersionModel& v, const KeyPlace
   }
   key.state = key.commands > 0                  ? KeyState::bound
               : key.lines.size() > key.commands ? KeyState::taken
-                                                : KeyState::free;
+              : on.unread.empty()               ? KeyState::free
+                                                : KeyState::unknown;
   key.conflict = in_conflict(v, BindingKind::key, p.code, 0);
   if (model.keyboard == KeyboardKind::iso && p.code == enter_key) key.enter_top = iso_enter_top(p);
   key.fit = fit_key_text(p, key.name, key.lines);
-  key.label = key_label(key, texts);
+  key.label = key_label(key, on.unread, texts);
   return key;
 }
 
@@ -270,6 +286,18 @@ MixedText bindings_of(const VersionModel& version, std::int32_t position,
 Card build_card(const ReportModel& model, const ReportTexts& texts) {
   Card card;
   card.keyboard = model.keyboard;
+  for (std::int32_t version : model.running) {
+    card.notices.push_back({{simulator_running_words(texts, version), true}});
+  }
+  for (const auto& [version, log] : model.unreadable_logs) {
+    MixedText said = {{log}, {unreadable_log_words(texts, version), true}};
+    card.notices.push_back(said);
+    card.left_out.emplace_back(version, said);
+  }
+  for (const ToolKeys& t : model.tools) {
+    if (!t.whole) card.unread_tools.push_back({{t.path}, {texts.unread_tool, true}});
+  }
+  card.notices.insert(card.notices.end(), card.unread_tools.begin(), card.unread_tools.end());
   for (const VersionModel& v : model.versions)
     card.versions.push_back(version_card(model, v, texts));
   card.compared = model.compared;

@@ -21,8 +21,10 @@
 #include "report/texts.h"
 
 // A key's state on the drawing: bound by a command of the version, else
-// taken by a sibling tool whose settings were read whole, else free.
-enum class KeyState { free, bound, taken };
+// taken by a sibling tool whose settings were read whole, else free; or,
+// while a tool's settings could not be read to their end, not known (that
+// tool may take it).
+enum class KeyState { free, bound, taken, unknown };
 
 // A key of the drawing.
 struct CardKey {
@@ -109,6 +111,14 @@ struct CardDifference {
 
 struct Card {
   KeyboardKind keyboard = KeyboardKind::ansi;
+  // What the reports say first: a simulator running, a version left out
+  // because its log could not be read, a tool's file not read to its end.
+  std::vector<MixedText> notices;
+  // The versions left out, each with what the reports say of it.
+  std::vector<std::pair<int, MixedText>> left_out;
+  // The tools whose file could not be read to its end, each with what the
+  // reports say of it: the free keys can't be told while there is one.
+  std::vector<MixedText> unread_tools;
   std::vector<VersionCard> versions;
   bool compared = false;  // both versions read: their differences
   std::vector<CardDifference> differences;

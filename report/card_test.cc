@@ -65,7 +65,8 @@ TEST(Card, KeysTheirCommandsToolsAndState) {
   EXPECT_EQ(a.state, KeyState::bound);
   EXPECT_TRUE(a.conflict);
   EXPECT_EQ(key_of(vc, 16).state, KeyState::taken);
-  EXPECT_EQ(key_of(vc, 17).state, KeyState::free);
+  // Serunt's file read short may take any key nothing else does: not known.
+  EXPECT_EQ(key_of(vc, 17).state, KeyState::unknown);
   // What a screen reader says of each.
   auto said = [&](std::int32_t code) {
     std::string all;
@@ -74,7 +75,14 @@ TEST(Card, KeysTheirCommandsToolsAndState) {
   };
   EXPECT_EQ(said(30), "A: Pause, Brake, taken by Palvik (conflict)");
   EXPECT_EQ(said(16), "Q: taken by Palvik");
-  EXPECT_EQ(said(17), "(17): free");
+  EXPECT_EQ(said(17), "(17): not known, Serunt's file could not be read");
+  EXPECT_TRUE(vc.free_keys.empty());
+  ASSERT_EQ(card.unread_tools.size(), 1u);
+  EXPECT_EQ(bytes_of(card.unread_tools[0]), "S.ini could not be read to its end.");
+  // Every file read: free.
+  model.tools.pop_back();
+  EXPECT_EQ(key_of(build_card(model, report_texts(Language::english)).versions[0], 17).state,
+            KeyState::free);
   EXPECT_FALSE(key_of(vc, 16).conflict);
   EXPECT_FALSE(key_of(vc, 28).enter_top.has_value());  // the US keyboard's Enter
   model.keyboard = KeyboardKind::iso;

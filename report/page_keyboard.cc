@@ -36,6 +36,8 @@ const char* state_name(KeyState state) {
       return "bound";
     case KeyState::taken:
       return "taken";
+    case KeyState::unknown:
+      return "unknown";
     case KeyState::free:
       break;
   }

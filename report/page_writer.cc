@@ -25,6 +25,18 @@ class PageWriter {
   std::string render() {
     o_.text.reserve(32768 * (card_.versions.size() + 1));
     head();
+    // What the reports say first, and the versions they leave out.
+    for (const MixedText& notice : card_.notices) {
+      o_ << "<p class=\"notice\">";
+      mixed(notice);
+      o_ << "</p>\n";
+    }
+    for (const auto& [number, said] : card_.left_out) {
+      o_ << "<section class=\"left-out\">\n<h2>";
+      own(w_.version) << " " << number << "</h2><p>";
+      mixed(said);
+      o_ << "</p>\n</section>\n";
+    }
     for (const VersionCard& v : card_.versions) version(v);
     if (card_.compared) differences();
     o_ << "</main>\n";
@@ -66,7 +78,10 @@ class PageWriter {
     for (auto [state, words] : {std::pair{"bound", &w_.legend_bound},
                                 {"taken", &w_.legend_taken},
                                 {"conflict", &w_.legend_conflict},
-                                {"free", &w_.legend_free}}) {
+                                {"free", &w_.legend_free},
+                                {"unknown", &w_.not_known}}) {
+      // Keys not known only while a tool's file could not be read.
+      if (words == &w_.not_known && card_.unread_tools.empty()) continue;
       o_ << "<span class=\"legend-item\"><span class=\"swatch " << state << "\"></span>";
       own(*words) << "</span> ";
     }
@@ -77,6 +92,13 @@ class PageWriter {
   void free_keys(const VersionCard& v) {
     o_ << "<h3>";
     own(w_.free_keys) << "</h3>\n";
+    // While a tool's file could not be read, no key is known to be free.
+    for (const MixedText& unread : card_.unread_tools) {
+      o_ << "<p>";
+      mixed(unread);
+      o_ << "</p>\n";
+    }
+    if (!card_.unread_tools.empty()) return;
     if (v.free_keys.empty()) {
       o_ << "<p>";
       own(texts_.none) << "</p>\n";

@@ -23,8 +23,11 @@
 //                  its key's name
 //   key            a key (data-key; its place in --x --y --w --h, its text's
 //                  size in --s; a title when it shows only a part of what it
-//                  holds), with the state bound, taken (by a sibling tool) or
-//                  free
+//                  holds), with the state bound, taken (by a sibling tool),
+//                  free, or unknown (a tool's file could not be read)
+//   notice         what the reports say first (a simulator running, a file
+//                  that could not be read)
+//   left-out       a version the run left out, and why
 //   enter-top      the wider top of the ISO keyboard's tall Enter
 //   key-name       a key's name (narrowed by --squeeze when too wide);
 //                  long-name when the map of a phone does not show it

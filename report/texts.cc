@@ -53,6 +53,8 @@ ReportTexts english() {
   w.legend_taken = "taken by Palvik or Serunt";
   w.legend_conflict = "conflict";
   w.legend_free = "free";
+  w.not_known = "not known";
+  w.not_known_why = "#'s file could not be read";
   w.scroll_hint = "The keyboard scrolls sideways.";
   w.off_drawing = "Keys bound that are not on the drawing";
   w.part_shown = "Keys that show only a part of what they hold";
@@ -139,6 +141,8 @@ ReportTexts french() {
   w.legend_taken = "prise par Palvik ou Serunt";
   w.legend_conflict = "conflit";
   w.legend_free = "libre";
+  w.not_known = "inconnue";
+  w.not_known_why = "le fichier de # n'a pas pu \xEAtre lu";
   w.scroll_hint =
       "Le clavier d\xE9"
       "file de c\xF4t\xE9.";
@@ -228,6 +232,8 @@ ReportTexts german() {
   w.legend_taken = "von Palvik oder Serunt belegt";
   w.legend_conflict = "Konflikt";
   w.legend_free = "frei";
+  w.not_known = "unbekannt";
+  w.not_known_why = "die Datei von # konnte nicht gelesen werden";
   w.scroll_hint = "Die Tastatur l\xE4sst sich seitlich verschieben.";
   w.off_drawing = "Belegte Tasten, die nicht in der Zeichnung sind";
   w.part_shown = "Tasten, die nur einen Teil ihrer Belegung zeigen";

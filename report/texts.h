@@ -19,6 +19,9 @@ struct PageWords {
   // The count of places the search found: "1 found", "# found".
   std::string found_one, found;
   std::string legend_bound, legend_taken, legend_conflict, legend_free;
+  // A key whose state a tool's unread file hides: "not known", and why, "#"
+  // the tools: "#'s file could not be read".
+  std::string not_known, not_known_why;
   std::string scroll_hint;  // under a keyboard wider than the screen
   std::string off_drawing, part_shown, key_lines, free_keys;
   std::string joysticks, no_joystick, not_plugged, axes, buttons, free, free_many, no_command;

@@ -219,6 +219,14 @@ TEST_F(Tavlet, ASiblingFileThatCantBeReadToItsEndIsNotCounted) {
   EXPECT_NE(read("work/Controls.csv").find("\r\n\"" + said + "\",\"\",\"\",\r\n"),
             std::string::npos);
   EXPECT_NE(run_log(dir_.file("work"), "Tavlet").find(said + "\r\n"), std::string::npos);
+  // The card says it too, and draws no key as free: F1, which nothing binds,
+  // may be Palvik's.
+  std::string page = read("work/Controls.html");
+  EXPECT_NE(page.find("<p class=\"notice\">" + said + "</p>"), std::string::npos);
+  EXPECT_NE(page.find("<h3>Free keys</h3>\r\n<p>" + said + "</p>"), std::string::npos);
+  EXPECT_EQ(page.find("class=\"key free\""), std::string::npos);
+  EXPECT_NE(page.find("aria-label=\"F1: not known, Palvik's file could not be read\""),
+            std::string::npos);
 }
 
 TEST_F(Tavlet, AVersionWhoseLogCantBeReadIsLeftOutWithAWord) {
@@ -269,6 +277,15 @@ TEST_F(Tavlet, AVersionWhoseLogCantBeReadIsLeftOutWithAWord) {
     EXPECT_EQ(read("work/Controls.csv").substr(0, csv_top.size()), csv_top);
     EXPECT_NE(run_log(dir_.file("work"), "Tavlet").find("\r\n" + said + "\r\n"), std::string::npos);
     EXPECT_NE(console_.find(en ? running : "ses derniers"), std::string::npos) << console_;
+    // The card says the same, and where version 2 would stand.
+    if (en) {
+      std::string page = read("work/Controls.html");
+      EXPECT_NE(
+          page.find("<p class=\"notice\">" + running + "</p>\r\n<p class=\"notice\">" + said +
+                    "</p>\r\n<section class=\"left-out\">\r\n<h2>Aerlon 2</h2><p>" + said + "</p>"),
+          std::string::npos)
+          << page;
+    }
   }
   if (simulator) {
     write("work/release.txt", "");
