@@ -244,3 +244,48 @@ TEST(Card, FreeKeysAsTheReportsListThemInRunsAlongARowOfABlock) {
                                                                     {"Delete", "Page Down"},
                                                                     {"Num 7", "Num 9"}}));
 }
+
+TEST(Card, EachJoystickItsOwnControlsConflictsAndFreeOnes) {
+  // Two sticks binding button 1 and their axes apart; button 1 twice on the
+  // throttle only; Roll at another position in version 3's table, on the
+  // throttle's Y there.
+  const std::string throttle = "[{B0C1D2E3-4F5A-11E9-8002-444553540000}]";
+  VersionModel v2 = version_of({{0, "Roll", BindingKind::axis, 0, "", 1, "Stick"},
+                                {1, "Fire", BindingKind::button, 1, "", 1, "Stick"},
+                                {2, "Gear", BindingKind::button, 1, "", 2, "Throttle"},
+                                {3, "Flaps", BindingKind::button, 1, "", 2, "Throttle"}},
+                               {throttle});
+  v2.version = 2;
+  v2.devices.sections[2] = {throttle, SectionKind::joystick, 2, 0};
+  VersionModel v3 = v2;
+  v3.version = 3;
+  v3.bindings[0] = {5, "Roll", BindingKind::axis, 1, "", 2, "Throttle"};
+  ReportModel model =
+      model_of(Language::english, v2, {{"Stick", stick, 2, 3}, {"Throttle", throttle, 2, 2}});
+  model.versions.push_back(v3);
+  model.versions[1].conflicts = find_conflicts(v3.bindings, {}, report_texts(Language::english));
+  model.compared = true;
+  model.differences = {{"Roll", 0, 5}};
+  Card card = build_card(model, report_texts(Language::english));
+  const VersionCard& vc = card.versions[0];
+  ASSERT_EQ(vc.joysticks.size(), 2u);
+  const JoystickCard& s = vc.joysticks[0];
+  const JoystickCard& t = vc.joysticks[1];
+  EXPECT_EQ(s.name, "Stick");
+  EXPECT_EQ(s.buttons[1].commands, (std::vector<std::string>{"Fire"}));
+  EXPECT_FALSE(s.buttons[1].conflict);
+  EXPECT_EQ(t.buttons[1].commands, (std::vector<std::string>{"Gear", "Flaps"}));
+  EXPECT_TRUE(t.buttons[1].conflict);
+  // Each stick's free ones: the stick's buttons 0 and 2, axis Y; the
+  // throttle's button 0 and both axes.
+  using Runs = std::vector<std::pair<std::string, std::string>>;
+  EXPECT_EQ(s.free_buttons->runs, (Runs{{"0", ""}, {"2", ""}}));
+  EXPECT_EQ(s.free_axes->runs, (Runs{{"Y", ""}}));
+  EXPECT_EQ(t.free_buttons->runs, (Runs{{"0", ""}}));
+  EXPECT_EQ(t.free_axes->runs, (Runs{{"X", ""}, {"Y", ""}}));
+  // Version 3 binds the throttle's Y: not free there.
+  EXPECT_EQ(card.versions[1].joysticks[1].free_axes->runs, (Runs{{"X", ""}}));
+  ASSERT_EQ(card.differences.size(), 1u);
+  EXPECT_EQ(bytes_of(card.differences[0].version2), "X Axis (Stick)");
+  EXPECT_EQ(bytes_of(card.differences[0].version3), "Y Axis (Throttle)");
+}

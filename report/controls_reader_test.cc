@@ -96,7 +96,86 @@ class ChangingFile {
   std::size_t given_ = 0, good_;
 };
 
+// A controls.ini read as a script says: each opening gives the next of
+// `readings` (its lines, and after how many of them a read error comes,
+// when it does; the last reading is given again once they run out).
+class ScriptedFile {
+ public:
+  struct Reading {
+    std::vector<std::string> lines;
+    std::size_t fails_after = SIZE_MAX;
+  };
+  explicit ScriptedFile(std::vector<Reading> readings) : readings_(std::move(readings)) {}
+
+  LineOpener opener() {
+    return [this] {
+      const Reading& r = readings_[std::min(opens_++, readings_.size() - 1)];
+      return std::make_unique<Source>(r);
+    };
+  }
+  std::size_t opens() const { return opens_; }
+
+ private:
+  class Source : public LineSource {
+   public:
+    explicit Source(const Reading& r) : r_(r) {}
+    std::optional<std::string> next() override {
+      if (at_ == r_.fails_after) failed_ = true;
+      if (failed_ || at_ == r_.lines.size()) return std::nullopt;
+      return r_.lines[at_++];
+    }
+    bool failed() const override { return failed_; }
+
+   private:
+    const Reading& r_;
+    std::size_t at_ = 0;
+    bool failed_ = false;
+  };
+  std::vector<Reading> readings_;
+  std::size_t opens_ = 0;
+};
+
 }  // namespace
+
+TEST_F(Model, TwoPassesThatMustReadAlike) {
+  const std::vector<std::string> a = {"[Keys]", "3001=25"}, b = {"[Keys]", "3001=30"};
+  struct Case {
+    const char* what;
+    std::vector<ScriptedFile::Reading> readings;
+    bool read;
+    std::size_t opens;
+    std::int32_t value;  // the last value of Pause when read
+  };
+  const Case cases[] = {
+      {"another value between the passes, the same size and sections: read again",
+       {{a}, {b}, {b}, {b}},
+       true,
+       4,
+       30},
+      {"a read error is no end, even when a second try would read", {{a, 1}, {a}}, false, 1, 0},
+      {"a read error after the last line", {{a, 2}}, false, 1, 0},
+      {"a read error in the second pass", {{a}, {a, 1}}, false, 2, 0},
+      {"changing at every reading: three tries, then nothing",
+       {{a}, {b}, {a}, {b}, {a}, {b}},
+       false,
+       6,
+       0},
+  };
+  testing::internal::CaptureStdout();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScriptedFile file(c.readings);
+    VersionModel v;
+    EXPECT_EQ(read_controls_file(file.opener(), commands_, ctx_, v), c.read);
+    EXPECT_EQ(file.opens(), c.opens);
+    if (c.read) {
+      EXPECT_EQ(v.k_cmd[1], c.value);
+    } else {
+      EXPECT_TRUE(v.bindings.empty());
+    }
+  }
+  testing::internal::GetCapturedStdout();
+}
 
 TEST_F(Model, BothPassesReadTheSameFileOrNothingIsKept) {
   testing::internal::CaptureStdout();

@@ -119,7 +119,8 @@ std::optional<Tables> read_tables(const Start& start, ReportModel& model) {
   for (std::size_t v = 0; v < 2; ++v) {
     if (!versions[v].first) continue;
     std::optional<CommandTable> table =
-        read_cmd(folder + versions[v].second, texts.table_unreadable, lmax, report_title);
+        read_cmd(folder + versions[v].second, texts.table_unreadable, lmax, report_title,
+                 lost_letters_note(*texts.shared));
     if (!table) return std::nullopt;
     tables.commands[v] = std::move(*table);
   }
@@ -128,7 +129,8 @@ std::optional<Tables> read_tables(const Start& start, ReportModel& model) {
   console_printf(" %s\n %s\n %s\n", layout.fmtstr.c_str(), layout.csvstr.c_str(),
                  layout.csvnum.c_str());
   std::optional<ScanCodeTable> keys =
-      read_scn(texts.table_unreadable, folder + start.keyboard.scan_table, report_title);
+      read_scn(texts.table_unreadable, folder + start.keyboard.scan_table, report_title,
+               lost_letters_note(*texts.shared));
   if (!keys) return std::nullopt;
   model.keys = std::move(*keys);
   read_key_names(start, model);

@@ -10,12 +10,14 @@
 namespace {
 
 void report_unreadable_table(std::string_view unreadable, const std::string& fnam,
-                             std::string_view title) {
+                             std::string_view title, std::string_view note) {
   std::size_t mark = unreadable.find('#');
   if (mark == std::string_view::npos) mark = unreadable.size();
-  stop_run(title, {{std::string(unreadable.substr(0, mark)), true},
-                   {trim(fnam)},
-                   {std::string(unreadable.substr(std::min(mark + 1, unreadable.size()))), true}});
+  stop_run(title,
+           {{std::string(unreadable.substr(0, mark)), true},
+            {trim(fnam)},
+            {std::string(unreadable.substr(std::min(mark + 1, unreadable.size()))), true}},
+           {{std::string(note), true}});
 }
 
 // The loop both loaders share: opens the table, skips blank lines (and, with
@@ -26,11 +28,11 @@ void report_unreadable_table(std::string_view unreadable, const std::string& fna
 // empty: a table cut short would give a shorter report without a word.
 template <typename Table, typename Take>
 std::optional<Table> read_table(const std::string& fnam, std::string_view unreadable,
-                                std::string_view title, std::size_t capacity, bool comments,
-                                Take take) {
+                                std::string_view title, std::string_view note, std::size_t capacity,
+                                bool comments, Take take) {
   LineReader in(trim(fnam), line_capacity);
   if (!in.is_open()) {
-    report_unreadable_table(unreadable, fnam, title);
+    report_unreadable_table(unreadable, fnam, title, note);
     return std::nullopt;
   }
   Table table;
@@ -41,7 +43,7 @@ std::optional<Table> read_table(const std::string& fnam, std::string_view unread
     if (!take(table, extract_key_val(*line))) break;
   }
   if (in.failed()) {
-    report_unreadable_table(unreadable, fnam, title);
+    report_unreadable_table(unreadable, fnam, title, note);
     return std::nullopt;
   }
   return table;
@@ -50,10 +52,10 @@ std::optional<Table> read_table(const std::string& fnam, std::string_view unread
 }  // namespace
 
 std::optional<ScanCodeTable> read_scn(std::string_view unreadable, const std::string& fnam,
-                                      std::string_view title) {
+                                      std::string_view title, std::string_view note) {
   // A code that does not read ends the table, its entry included.
   auto table = read_table<ScanCodeTable>(
-      fnam, unreadable, title, maxkey, false, [](ScanCodeTable& keys, const KeyVal& kv) {
+      fnam, unreadable, title, note, maxkey, false, [](ScanCodeTable& keys, const KeyVal& kv) {
         std::optional<std::int32_t> code = read_whole_number(kv.key);
         keys.push_back({code.value_or(0), cut(kv.val, key_name_capacity)});
         return code.has_value();
@@ -63,15 +65,17 @@ std::optional<ScanCodeTable> read_scn(std::string_view unreadable, const std::st
 }
 
 std::optional<CommandTable> read_cmd(const std::string& fnam, std::string_view unreadable,
-                                     std::int32_t& lmax, std::string_view title) {
-  auto table = read_table<CommandTable>(
-      fnam, unreadable, title, maxcmd, true, [&lmax](CommandTable& commands, const KeyVal& kv) {
-        std::int32_t length = static_cast<std::int32_t>(kv.val.size());
-        if (length > lmax) lmax = length;
-        commands.push_back(
-            {read_whole_number(kv.key).value_or(0), cut(kv.val, command_name_capacity)});
-        return true;
-      });
+                                     std::int32_t& lmax, std::string_view title,
+                                     std::string_view note) {
+  auto table = read_table<CommandTable>(fnam, unreadable, title, note, maxcmd, true,
+                                        [&lmax](CommandTable& commands, const KeyVal& kv) {
+                                          std::int32_t length =
+                                              static_cast<std::int32_t>(kv.val.size());
+                                          if (length > lmax) lmax = length;
+                                          commands.push_back({read_whole_number(kv.key).value_or(0),
+                                                              cut(kv.val, command_name_capacity)});
+                                          return true;
+                                        });
   if (table) {
     console_printf(" %s %d commands\n", trim(fnam).c_str(), static_cast<int>(table->size()));
   }

@@ -158,6 +158,15 @@ TEST_F(Brin23, AReadOnlyTargetStopsBeforeAnyBackup) {
                 "cochez \"Lecture seule\" dans ses propri\xE9t\xE9s.\r\n");
   EXPECT_EQ(read(v3_posix), old_v3);
   EXPECT_TRUE(backups().empty());
+  // -undo as well: nothing put back, no backup made.
+  write("Docs/Aerlon3/Pilots/Ann/controls.ini_00000.bak", converted);
+  fs::remove(dir_.file("dialogs.log"));
+  EXPECT_EQ(run("en_US.UTF-8", {"-undo"}), 1);
+  EXPECT_EQ(read("dialogs.log"), "box|error|Tavlet (beta)|Output file : " + v3_file +
+                                     "\\nError opening\\nThe file is read-only: clear "
+                                     "\"Read-only\" in its properties.\r\n");
+  EXPECT_EQ(read(v3_posix), old_v3);
+  EXPECT_EQ(backups().size(), 1u);
 }
 
 TEST_F(Brin23, PilotFolderWithBlanks) {
@@ -274,6 +283,13 @@ TEST_F(Brin23, NamesTooLongForTheirFieldsAreNeverCut) {
   EXPECT_EQ(read(pilot + "/controls.ini"), old_v3);
   EXPECT_EQ(read(pilot + "/controls.in"), "someone else's");
   EXPECT_TRUE(backups(pilot).empty());
+  // -undo stops there too, before it looks for a backup of the cut name.
+  write(pilot + "/controls.in_00000.bak", "the cut name's backup");
+  fs::remove(dir_.file("dialogs.log"));
+  EXPECT_EQ(run("en_US.UTF-8", {"-undo"}), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|" + ("Output file : " + target).substr(0, 256) + "\r\n");
+  EXPECT_EQ(read(pilot + "/controls.in"), "someone else's");
 
   // A source on the command line longer than its field is not found.
   std::string source = "..\\" + documents_ + "\\Aerlon\\Pilots\\Ann\\" + std::string(230, 's');

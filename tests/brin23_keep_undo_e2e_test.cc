@@ -183,3 +183,80 @@ TEST_F(Brin23, UndoWithoutABackupInEachLanguage) {
   EXPECT_EQ(read(v3_posix), old_v3);
   EXPECT_EQ(backups(), (std::vector<std::string>{"controls.ini_abcde.bak"}));
 }
+
+TEST_F(Brin23, WhatTheConsoleAndTheLogSayOfWhatIsKept) {
+  // The old version-3 file's own bindings: 3101=57 takes the key that
+  // version 2's 3001 (3102 now) binds; 3103=30 is free to stay.
+  const std::string own = "[Keyboard]\r\n3101=57\r\n3103=30\r\n";
+  const std::string note = " not in the new file";
+  struct Case {
+    const char* what;
+    std::vector<std::string> args;
+    std::optional<std::string> old;  // the version-3 file before the run
+    std::string file;                // after it
+    std::string says;                // what the console says (first)
+    std::string log_tail;
+  };
+  const Case cases[] = {
+      {"-keep: one kept, one left out, each said",
+       {"-keep"},
+       own,
+       "[Keyboard]\r\n2105=25\r\n2106=\r\n3102=57\r\n3103=30\r\n"
+       "[{9F6A1A40-D1E6-11E9-8001-444553540000}]\r\n2105=1000\r\n",
+       "\n 3101=57   (left out: its value is bound anew)\n 3103=30   (kept)\n"
+       " [{9F6A1A40-D1E6-11E9-8001-444553540000}]\n 2105=1000\n"
+       " kept 1 binding of version 3; left out 1 whose value a binding of version 2 now has\n",
+       " converted to " + v3_file + "\r\nkept 1 binding of version 3\r\n"},
+      {"-keep with no old file: the plain run",
+       {"-keep"},
+       std::nullopt,
+       converted,
+       "",
+       " converted to " + v3_file + "\r\n"},
+      {"a plain run ends by counting what -keep would keep",
+       {},
+       own,
+       converted,
+       // (what -keep would keep: not the one it would leave out)
+       " 1 binding of version 3 is" + note + ": the backup " + v3_file +
+           "_00000.bak holds it; Brin23 -undo, then Brin23 -keep, keeps it (double-click "
+           "Brin23-undo.cmd, then Brin23-keep.cmd).\n",
+       " converted to " + v3_file + "\r\n"},
+      {"-3: the old file is the source, nothing to count",
+       {"-3"},
+       "[K]\r\n2040=7\r\n",
+       "[K]\r\n2105=7\r\n",
+       "\n 2105=7\n",
+       " converted to " + v3_file + "\r\n"},
+      {"a conversion of one line",
+       {"..\\one.ini"},
+       std::nullopt,
+       "2106=9\r\n",
+       "\n 2106=9\n",
+       " converted to " + v3_file + "\r\n"},
+  };
+  write("one.ini", "2041=9");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(dir_.file("Docs/Aerlon3/Pilots/Ann"));
+    fs::create_directories(dir_.file("Docs/Aerlon3/Pilots/Ann"));
+    if (c.old) write(v3_posix, *c.old);
+    for (const std::string& log : files_starting_with(dir_.file("work"), "Brin23_")) {
+      fs::remove(dir_.file("work/" + log));
+    }
+    ASSERT_EQ(run("en_US.UTF-8", c.args), 0) << console_;
+    EXPECT_EQ(read(v3_posix), c.file);
+    EXPECT_NE(console_.find(c.says), std::string::npos) << console_;
+    bool noted = c.says.find(note) != std::string::npos;
+    // The note is the console's last line, and only where the old file had
+    // bindings of its own that the new one lacks.
+    EXPECT_EQ(console_.find(note) != std::string::npos, noted);
+    if (noted) {
+      EXPECT_EQ(console_.substr(console_.size() - c.says.size()), c.says);
+    }
+    std::string log = run_log(dir_.file("work"), "Brin23");
+    EXPECT_EQ(log.substr(log.size() - std::min(log.size(), c.log_tail.size())), c.log_tail);
+    bool kept_logged = c.args == std::vector<std::string>{"-keep"} && c.old;
+    EXPECT_EQ(log.find("kept") != std::string::npos, kept_logged);
+  }
+}

@@ -433,4 +433,41 @@ TEST_F(Tavlet, StartedFromAPromptInAnotherFolder) {
   fs::remove(dir_.file("dialogs.log"));
   ASSERT_EQ(run_in_prompt(), 0) << console_;
   EXPECT_EQ(read("prompt/Controls.txt").find("Another release's name"), std::string::npos);
+
+  // The other way round: CMD_A3.txt there, CMD.txt missing there.
+  fs::remove(dir_.file("prompt/CMD.txt"));
+  fs::remove(dir_.file("dialogs.log"));
+  EXPECT_EQ(run_in_prompt(), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|*** File CMD.txt cannot be opened  ***\r\n");
+  // No table anywhere: the working folder's is named, never the program's.
+  for (std::string folder : {"prompt/", "Tools/Malvet/"}) {
+    for (const char* table : {"CMD.txt", "CMD_A3.txt", "SCN_QWERTY.txt"}) {
+      fs::remove(dir_.file(folder + table));
+    }
+  }
+  fs::remove(dir_.file("dialogs.log"));
+  EXPECT_EQ(run_in_prompt(), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|*** File CMD.txt cannot be opened  ***\r\n");
+  EXPECT_NE(console_.find(" tables: " + std::string(windows_target() ? "Z:" : "")),
+            std::string::npos);
+
+  // A program folder whose name the code page can't hold (a Czech name on a
+  // Western European Windows): its tables can't be read; the box says why.
+  if (!windows_target()) return;
+  std::string czech = copy_program("Tavlet", dir_.file("Ji\xC5\x99\xC3\xAD"));
+  for (const char* table : {"CMD.txt", "CMD_A3.txt", "SCN_QWERTY.txt"}) {
+    write(std::string("Ji\xC5\x99\xC3\xAD/") + table, read(std::string("work/") + table));
+  }
+  fs::remove(dir_.file("dialogs.log"));
+  EXPECT_EQ(run_malvet("Tavlet", {}, dir_.file("prompt"), dir_.file("registry.reg"),
+                       {{"MALVET_DIALOGS", dir_.file("answers.txt")},
+                        {"MALVET_DIALOG_LOG", dir_.file("dialogs.log")},
+                        {"LC_ALL", "C.UTF-8"}},
+                       &console_, {}, czech),
+            1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|*** File CMD.txt cannot be opened  ***\\nA file or folder "
+            "name has letters that this Windows' code page can't hold: see the guide.\r\n");
 }
