@@ -159,6 +159,13 @@ TEST(Card, OneAxisFreeAndTheSideWindersAxisThree) {
   EXPECT_EQ(j.free_axes->head, "Axe");
   EXPECT_EQ(j.free_axes->tail, "libre");
   EXPECT_FALSE(j.free_buttons);
+  // One free button: headed as one too.
+  Card one = build_card(model_of(Language::french, v, {{sw, stick, 5, 1}}),
+                        report_texts(Language::french));
+  const JoystickCard& k = one.versions[0].joysticks[0];
+  ASSERT_TRUE(k.free_buttons);
+  EXPECT_EQ(k.free_buttons->head, "Bouton");
+  EXPECT_EQ(k.free_buttons->tail, "libre");
 }
 
 TEST(Card, ADeviceNotAttachedListsItsValuesAsButtons) {

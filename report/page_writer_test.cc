@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "report/analysis.h"
+#include "report/key_text_fit.h"
 #include "shared/text.h"
 #include "tests/test_support.h"
 
@@ -171,4 +172,38 @@ TEST(Page, AKeyShowsWhatFitsAndItsMarkFreeControlsAsRanges) {
   EXPECT_NE(html.find("<li class=\"free-ranges\">Buttons 0, 2&ndash;11 free</li>"),
             std::string::npos);
   EXPECT_NE(html.find("<li class=\"free-ranges\">Axes X, Y free</li>"), std::string::npos);
+}
+
+TEST(Page, AKeyThatHidesItsOneLineStillTellsIt) {
+  // One command too long for a letter's key at the smallest size: its mark
+  // "+1", and the title of one line.
+  ReportModel model = model_of(Language::english, "[S]", "x");
+  model.tools.clear();
+  model.key_names = {{30, "A"}};
+  const std::string name = "Padlock nearest glider with a long name";
+  ASSERT_EQ(fit_key_text({30, 0, 0, 1, 1}, "A", {name}).hidden(), 1u);
+  VersionModel& v = model.versions[0];
+  v.bindings = {{0, name, BindingKind::key, 30, "A", 0, ""}};
+  v.conflicts.clear();
+  std::string html = render(model);
+  EXPECT_NE(html.find(" title=\"" + name + "\""), std::string::npos);
+  EXPECT_NE(html.find("<span class=\"more\">+1</span>"), std::string::npos);
+}
+
+TEST(Page, WhatIsSaidOnlyWhenThereIsSomethingToSay) {
+  // A conflict of two commands names no tool; a version without a joystick
+  // section says so.
+  ReportModel model = model_of(Language::english, "[S]", "x");
+  model.tools.clear();
+  model.compared = false;
+  model.versions.resize(1);
+  VersionModel& v = model.versions[0];
+  v.devices.sections.resize(1);
+  v.bindings = {{0, "Pause", BindingKind::key, 30, "x", 0, ""},
+                {1, "Brake", BindingKind::key, 30, "x", 0, ""}};
+  v.conflicts = find_conflicts(v.bindings, {}, report_texts(Language::english));
+  ASSERT_EQ(v.conflicts.size(), 1u);
+  std::string html = render(model);
+  EXPECT_EQ(html.find("class=\"taken-by\""), std::string::npos);
+  EXPECT_NE(html.find("<p>No joystick section in this file.</p>"), std::string::npos);
 }

@@ -50,6 +50,12 @@ TEST(Messages, ADoubleByteLettersSecondByteEscapesNothing) {
   const Case cases[] = {{932, "C:\\\x95\\/x", "C:\\\x95\\\nx"},
                         {932, "\x95\\\\/x", "\x95\\/x"},
                         {936, "\x81\\/x", "\x81\\\nx"},
+                        // 932's lead bytes run to 0x9F and from 0xE0; 949's
+                        // from 0x81 to 0xFE.
+                        {932, "\xE0\\/x", "\xE0\\\nx"},
+                        {932, "\xA0\\/x", "\xA0/x"},
+                        {949, "\xFE\\/x", "\xFE\\\nx"},
+                        {949, "\x80\\/x", "\x80/x"},
                         {1252, "\x95\\/x", "\x95/x"}};
   for (const Case& c : cases) {
     std::string msg = c.msg;

@@ -14,18 +14,19 @@ TEST(OwnText, ReadAsWindows1252) {
 TEST(OwnText, WrittenInTheMachinesCodePageWithTheNearestLetters) {
   const std::string own =
       "Pas assign\xE9"
-      "e \xE0 une touche, P\xE9riph\xE9rique, \x9C\x80";
+      "e \xE0 une touche, P\xE9riph\xE9rique, \x9C\x80 \xE7";
   struct Case {
     const char* code_page;
     std::string written;
   };
   const Case cases[] = {
       {"1252", own},
-      // é is 0xE9 in Central Europe's code page too; à and œ are not there.
+      // é and ç are 0xE9 and 0xE7 in Central Europe's code page too; à and
+      // œ are not there.
       {"1250",
        "Pas assign\xE9"
-       "e a une touche, P\xE9riph\xE9rique, oe\x80"},
-      {"1251", "Pas assignee a une touche, Peripherique, oe\x88"},
+       "e a une touche, P\xE9riph\xE9rique, oe\x80 \xE7"},
+      {"1251", "Pas assignee a une touche, Peripherique, oe\x88 c"},
   };
   for (const Case& c : cases) {
     ScopedEnv code_page("MALVET_CODEPAGE", c.code_page);
