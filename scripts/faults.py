@@ -1,0 +1,146 @@
+#!/usr/bin/python3
+"""Puts faults back into the code, one at a time, and runs the tests against
+each: a fault that no test catches shows a case the tests lack. Each fault
+is a small change of the kind a slip makes (an operator flipped, a
+condition dropped, a step skipped). The work goes on in a worktree of the
+current commit beside the checkout, never in it.
+
+    scripts/faults.py [MODULE ...]     (every module when none is named)
+
+Prints each fault, caught or missed, and the count of each module."""
+
+import os
+import subprocess
+import sys
+import tempfile
+
+# module, file, text, the fault put in its place, and whether the browser
+# check (the page's own) runs for it.
+FAULTS = [
+    # Brin23's -undo walking back, and the backups' history.
+    ("undo", "converter/backup.cc", "if (!same_as_current[i]) {", "if (same_as_current[i]) {"),
+    ("undo", "converter/backup.cc", "    plan.passed_over.push_back(place);\n", ""),
+    ("undo", "converter/backup.cc", "while (place > 0 && !same_as_current[place - 1]) --place;",
+     "while (place > 0 && same_as_current[place - 1]) --place;"),
+    ("undo", "converter/backup.cc", "std::int32_t next = taken.empty() ? 0 : taken.back() + 1;",
+     "std::int32_t next = taken.empty() ? 0 : taken.front() + 1;"),
+    ("undo", "converter/backup.cc", "if (current == wanted) return undos;",
+     "if (current != wanted) return undos;"),
+    ("undo", "converter/convert_run.cc", "if (plan->back_up_current) backup = run.back_up(ctrfile_3);",
+     "backup = run.back_up(ctrfile_3);"),
+    ("undo", "converter/convert_run.cc", "      if (!plan.restore) {", "      if (false) {"),
+    # -keep: what a binding takes, over every section of its header.
+    ("keep", "converter/keep.cc", "if (keyboard || command >= first_button_command) return Take{false, *n};",
+     "if (command >= first_button_command) return Take{false, *n};"),
+    ("keep", "converter/keep.cc", "return Take{true, (*n % axis_block) / axis_step};",
+     "return Take{true, *n};"),
+    ("keep", "converter/keep.cc", "if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');", ""),
+    ("keep", "converter/keep.cc", "bool keyboard = best_count_ > 0 && key == best_key_;",
+     "bool keyboard = false;"),
+    ("keep", "converter/keep.cc", "    if (looking_ != nullptr) looking_->in_new_file = true;\n", ""),
+    ("keep", "converter/keep.cc", "      ++count_ > best_count_) {", "      ++count_ >= best_count_) {"),
+    ("keep", "converter/converting.cc", "    if (two_passes && !(first == second)) continue;", ""),
+    ("keep", "converter/convert_run.cc",
+     "if (same_file(plan.source.name, ReplacingWriter::temporary_name(ctrfile_3))) {",
+     "if (false) {"),
+    ("keep", "converter/convert_run.cc", "if (keeping && converted->kept == 0 && plan->old.own_bindings() == 0) {",
+     "if (keeping && converted->kept == 0) {"),
+    # The simulator running.
+    ("running", "shared/install.cc", "if (candidate.size() == folder.size() && case_blind_compare(candidate, folder)) return version;",
+     "if (candidate == folder) return version;"),
+    ("running", "converter/brin23_run.cc", "if (running_version(simulator, instpath2, \"\") != 2) return true;",
+     "if (running_version(simulator, instpath2, \"\") == 3) return true;"),
+    ("running", "report/run_reading.cc", "    model.running.push_back(version);\n", ""),
+    # A window of its own.
+    ("window", "converter/run_end.cc", "  if (!done.keeping && done.left_out > 0) {", "  if (done.left_out > 0) {"),
+    ("window", "report/report_run.cc", "if (typed && case_blind_compare(*typed, \"C\")) start_document(card);",
+     "if (typed) start_document(card);"),
+    ("window", "shared/platform-posix-desktop.cc", "return explorer != nullptr && std::string_view(explorer) == \"1\";",
+     "return explorer != nullptr;"),
+    # The keyboard the pilot has; the card.
+    ("card", "report/keyboard_layout.cc", "      {0x0809, KeyboardKind::iso},\n", ""),
+    ("card", "report/keyboard_layout.cc", "if (s.language == (language & primary_bits)) return s.kind;",
+     "if (s.language == language) return s.kind;"),
+    ("card", "report/card.cc", "                block_of(free[i]->place) == block_of(free[i - 1]->place);", "                true;"),
+    ("card", "report/card.cc", "    if (run.size() < 3) {", "    if (run.size() < 2) {"),
+    ("card", "report/card.cc", "if (k.state == KeyState::free && listed && !k.name.empty()) free.push_back(&k);",
+     "if (k.state != KeyState::bound && listed && !k.name.empty()) free.push_back(&k);"),
+    ("card", "report/card.cc", ": on.unread.empty()               ? KeyState::free", ": true ? KeyState::free"),
+    ("card", "report/card.cc", "    if (!t.whole) card.unread_tools.push_back({{t.path}, {texts.unread_tool, true}});\n", ""),
+    ("card", "report/page_writer.cc", "    if (!card_.unread_tools.empty()) return;\n", ""),
+    ("card", "report/page_keyboard.cc", "<< (k.name.size() > short_key_name ? \" long-name\" : \"\")", ""),
+    ("card", "report/page.js", "at = (at + 1) % shown.length;", "at = 0;", True),
+    ("card", "report/page.js", "t.names.indexOf(q) >= 0 || ", "", True),
+    ("card", "report/page.js", "if (el.classList.contains('free') || el.hasAttribute('data-free')) states.push(free);", "", True),
+    ("card", "report/page.js", "hint.hidden = frame.scrollWidth <= frame.clientWidth + 1;", "hint.hidden = true;", True),
+    ("card", "report/page.css", ".key.unknown,.swatch.unknown", ".key.unknown-x,.swatch.unknown-x", True),
+    ("card", "report/page.css", ".differences{break-before:auto;columns:2;", ".differences{break-before:auto;", True),
+    ("card", "report/page.css", "h3.phone-only{display:block}", "", True),
+    # Words, languages, the shared grammar and sections.
+    ("words", "shared/words.cc", "  if (primary == primary_german) return Language::german;\n", ""),
+    ("words", "report/texts.cc", "  t.list_separator = ';';\n  t.axis_pattern = \"Achse #\";", "  t.axis_pattern = \"Achse #\";"),
+    ("words", "converter/words.cc", "  return n == 1 ? text.one : text.many;", "  return text.many;"),
+    ("words", "shared/controls_grammar.cc", "  if (line[0] == '[') {", "  if (line[0] == '[' && line.size() > 1 && line[1] != '[') {"),
+    ("words", "report/controls_reader.cc", "if (keyboard != nullptr) keyboard->kind = SectionKind::keyboard;", ""),
+    ("words", "report/analysis.cc", "    if (t.whole) counted.push_back(t);", "    counted.push_back(t);"),
+    # Boxes and refusals.
+    ("boxes", "shared/messages.cc", "for (TextRun& run : msg) convert_line_breaks(run.text, run.own ? own_code_page : ansi_code_page());",
+     "for (TextRun& run : msg) (void)run;"),
+    ("boxes", "shared/own_text.cc", "run.own ? own_to_utf16(run.text) : ansi_to_utf16(run.text)", "ansi_to_utf16(run.text)"),
+    ("boxes", "shared/windows_rules.cc", "  if (undelivered(error)) return FileRefusal::undelivered;\n", ""),
+    ("boxes", "shared/messages.cc", "return why == FileRefusal::undelivered ? refusal_line(words, why) : std::string();",
+     "return std::string();"),
+    ("boxes", "shared/platform-posix-locale.cc", "    if (cd != reinterpret_cast<iconv_t>(-1)) iconv(cd, nullptr, nullptr, nullptr, nullptr);\n", ""),
+    ("boxes", "report/tables_reader.cc", "           {{std::string(note), true}});", "           {});"),
+]
+
+
+def run(cmd, cwd, quiet=True):
+    return subprocess.run(cmd, cwd=cwd, shell=True, stdout=subprocess.DEVNULL if quiet else None,
+                          stderr=subprocess.DEVNULL if quiet else None).returncode
+
+
+def main():
+    top = subprocess.run(["git", "rev-parse", "--show-toplevel"], capture_output=True,
+                         text=True, check=True).stdout.strip()
+    wanted = set(sys.argv[1:])
+    work = tempfile.mkdtemp(prefix="malvet-faults-")
+    src = os.path.join(work, "src")
+    run(f"git worktree add --detach {src} HEAD", top)
+    build = os.path.join(work, "build")
+    run(f"cmake -S {src} -B {build} -DCMAKE_BUILD_TYPE=RelWithDebInfo", top)
+    if run(f"cmake --build {build} -j2", top) != 0:
+        print("the code as it is does not build")
+        return 2
+    counts = {}
+    try:
+        for fault in FAULTS:
+            module, path, text, instead = fault[:4]
+            browser = len(fault) > 4 and fault[4]
+            if wanted and module not in wanted:
+                continue
+            name = os.path.join(src, path)
+            with open(name) as f:
+                original = f.read()
+            if text not in original:
+                print(f"  stale  {module}: {path}: {text[:60]!r}")
+                continue
+            with open(name, "w") as f:
+                f.write(original.replace(text, instead, 1))
+            tests = "-E '^Windows\\.'" if browser else "-E '^(Windows\\.|Browser\\.)'"
+            caught = (run(f"cmake --build {build} -j2", top) != 0 or
+                      run(f"ctest -j2 {tests}", build) != 0)
+            with open(name, "w") as f:
+                f.write(original)
+            found, total = counts.get(module, (0, 0))
+            counts[module] = (found + caught, total + 1)
+            print(f"  {'caught' if caught else 'MISSED'} {module}: {path}: {text[:60]!r}", flush=True)
+    finally:
+        run(f"git worktree remove --force {src}", top)
+    for module, (found, total) in counts.items():
+        print(f"{module}: {found} of {total} caught")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
