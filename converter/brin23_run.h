@@ -33,6 +33,10 @@ struct FileName {
 
 class Brin23Run {
  public:
+  Brin23Run() = default;
+  // A run whose words are chosen already (start() chooses them).
+  explicit Brin23Run(const Brin23Words& words) : words_(&words) {}
+
   // 1-3. The language, the simulator not running, the installation and the
   // log; false after the box that says why the run can't go on.
   bool start();

@@ -165,6 +165,13 @@ TEST(Conversion, KeepsTheOldFilesOwnBindings) {
        {"[keyboard]", "3500=30", "3501=31", "[{joy-a}]", "3600=48", "3601=50"},
        {"[Keyboard]", "3010=30", "- 3500=30", "+ 3501=31", "[{JOY-A}]", "2105=1000", "- 3600=48",
         "+ 3601=50", "[{JOY-A}]", "3021=48"}},
+      // The keyboard section reads key codes whatever the command (17 is not
+      // 16, though both would be axis 4), and is the first of sections
+      // with as many 3000s.
+      {"the keyboard section, the first of equal ones",
+       {"[Keyboard]", "3001=30", "2040=17", "[{JOY-A}]", "3005=1"},
+       {"[Keyboard]", "2601=16"},
+       {"[Keyboard]", "3010=30", "2105=17", "+ 2601=16", "[{JOY-A}]", "3021=1"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

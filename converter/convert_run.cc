@@ -1,6 +1,7 @@
 #include "converter/convert_run.h"
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -74,8 +75,10 @@ int convert(Brin23Run& run, int argc, char** argv, Mode mode, RunDone& done) {
   const std::string& ctrfile_3 = plan->target.name;
   ReplacingWriter writer;
   if (!writer.open(ctrfile_3)) return run.stop_with(run.output_error(ctrfile_3));
+  const std::string& ctrfile = plan->source.name;
   std::optional<Converted> converted = write_conversion(
-      run, plan->source.name, plan->k_v3, plan->keeping, plan->old, ctrfile_3, writer);
+      run, ctrfile, [&] { return std::make_unique<LineReader>(ctrfile, line_capacity); },
+      plan->k_v3, plan->keeping, plan->old, ctrfile_3, writer);
   if (!converted) return 1;
   if (!writer.flush()) return run.stop_with(run.output_error(ctrfile_3, FileRefusal::none));
   std::optional<std::string> backup = run.back_up(ctrfile_3);

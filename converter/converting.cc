@@ -1,5 +1,6 @@
 #include "converter/converting.h"
 
+#include <memory>
 #include <vector>
 
 #include "shared/console.h"
@@ -25,7 +26,7 @@ const std::string& console_mark(const Brin23Words& w, MergedLine::Kind kind) {
 
 // One pass over the source into `writer`, its lines' digest in `digest`;
 // false when a read error stopped it.
-bool one_pass(const std::string& ctrfile, const CommandMap& k_v3, bool keeping, bool looked,
+bool one_pass(const LineOpener& source, const CommandMap& k_v3, bool keeping, bool looked,
               Keeper& keeper, const Brin23Words& w, ReplacingWriter& writer, LineDigest& digest,
               std::size_t& bindings) {
   auto write = [&](const std::vector<MergedLine>& lines) {
@@ -35,8 +36,8 @@ bool one_pass(const std::string& ctrfile, const CommandMap& k_v3, bool keeping, 
       console_parts({{" "}, {line.text}, {console_mark(w, line.kind), true}, {"\n"}});
     }
   };
-  LineReader in(ctrfile, line_capacity);
-  bool read = convert_lines(in, k_v3, [&](const ConvertedLine& line) {
+  std::unique_ptr<LineSource> in = source();
+  bool read = convert_lines(*in, k_v3, [&](const ConvertedLine& line) {
     if (!line.header) ++bindings;
     digest.add(line.text);
     if (!looked) keeper.look_at(line);
@@ -50,7 +51,8 @@ bool one_pass(const std::string& ctrfile, const CommandMap& k_v3, bool keeping, 
 }  // namespace
 
 std::optional<Converted> write_conversion(Brin23Run& run, const std::string& ctrfile,
-                                          const CommandMap& k_v3, bool keeping, const OldFile& old,
+                                          const LineOpener& source, const CommandMap& k_v3,
+                                          bool keeping, const OldFile& old,
                                           const std::string& ctrfile_3, ReplacingWriter& writer) {
   const Brin23Words& w = run.words();
   const bool two_passes = keeping && old.own_bindings() > 0;
@@ -58,8 +60,8 @@ std::optional<Converted> write_conversion(Brin23Run& run, const std::string& ctr
     Keeper keeper(old.sections);
     LineDigest first, second;
     if (two_passes) {
-      LineReader in(ctrfile, line_capacity);
-      if (!convert_lines(in, k_v3, [&](const ConvertedLine& line) {
+      std::unique_ptr<LineSource> in = source();
+      if (!convert_lines(*in, k_v3, [&](const ConvertedLine& line) {
             first.add(line.text);
             keeper.look_at(line);
           })) {
@@ -72,7 +74,7 @@ std::optional<Converted> write_conversion(Brin23Run& run, const std::string& ctr
       return std::nullopt;
     }
     Converted done;
-    if (!one_pass(ctrfile, k_v3, keeping, two_passes, keeper, w, writer, second, done.bindings)) {
+    if (!one_pass(source, k_v3, keeping, two_passes, keeper, w, writer, second, done.bindings)) {
       run.stop_with(Brin23Run::named(
           ctrfile, w.shared->error_opening + input_refusal_line(*w.shared, last_file_refusal())));
       return std::nullopt;

@@ -20,14 +20,16 @@ struct Converted {
   std::size_t taken = 0;     // of the old file's own: left out as bound anew
 };
 
-// 11-13. Converts `ctrfile` into `writer` (open on `ctrfile_3`), keeping the
-// bindings of `old` with `keeping`. When the old file's own bindings are
-// kept, the source is first gone over for what its bindings take, and the
-// second pass counts only when it converted what the first did (Aerlon 2
-// may write the file meanwhile). Nothing after the box that stopped the run
+// 11-13. Converts `ctrfile`, opened anew by `source` at each pass, into
+// `writer` (open on `ctrfile_3`), keeping the bindings of `old` with
+// `keeping`. When the old file's own bindings are kept, the source is first
+// gone over for what its bindings take, and the second pass counts only
+// when it converted what the first did (Aerlon 2 may write the file
+// meanwhile): a few tries, then a box. Nothing after the box that stopped the run
 // when the source can't be read to its end.
 std::optional<Converted> write_conversion(Brin23Run& run, const std::string& ctrfile,
-                                          const CommandMap& k_v3, bool keeping, const OldFile& old,
+                                          const LineOpener& source, const CommandMap& k_v3,
+                                          bool keeping, const OldFile& old,
                                           const std::string& ctrfile_3, ReplacingWriter& writer);
 
 #endif

@@ -33,3 +33,10 @@ TEST(OwnText, WrittenInTheMachinesCodePageWithTheNearestLetters) {
     EXPECT_EQ(own_in_code_page(own), c.written) << c.code_page;
   }
 }
+
+TEST(OwnText, ABoxsTextAsWideText) {
+  // The program's words as Windows-1252, the machine's name in its code
+  // page: 0xE9 is é in the one, й in Russian's.
+  ScopedEnv code_page("MALVET_CODEPAGE", "1251");
+  EXPECT_EQ(utf16_of({{"\xE9t\xE9 ", true}, {"\xE9"}}), u"été й");
+}
