@@ -1,5 +1,7 @@
 // What stops Brin23 before it reads or writes a pilot's file: the simulator
-// running, a source that is Brin23's own temporary file.
+// running, a source that is Brin23's own temporary file, a file that can't
+// be read to its end; and sources read from a pipe or named with letters
+// the code page lacks.
 #include "tests/brin23_fixture.h"
 
 namespace {
@@ -106,4 +108,59 @@ TEST_F(Brin23, BrinsOwnTemporaryFileIsNeverTheSource) {
   EXPECT_EQ(read(v3_posix + ".new"), "[K]\r\n2040=7\r\n");
   EXPECT_EQ(read(v3_posix), old_v3);
   EXPECT_TRUE(backups().empty());
+}
+
+TEST_F(Brin23, AFileThatCantBeReadToItsEndStopsBeforeAnythingIsTouched) {
+  if (windows_target()) GTEST_SKIP() << "read errors are made on Linux";
+  // Files whose reading fails: a table or a source cut short would drop the
+  // bindings it lost, and the conversion must not stand as done.
+  // With -keep, the old version-3 file too: what it holds would be lost.
+  struct Case {
+    std::string file, box;
+    std::vector<std::string> args;
+  };
+  const Case cases[] = {{"Docs/Aerlon/Pilots/Ann/controls.ini", v2_file + "\\nError opening", {}},
+                        {"work/A2-A3.txt", "A2-A3.txt\\nError opening", {}},
+                        {v3_posix, v3_file + "\\nError opening", {"-keep"}}};
+  for (const auto& [file, box, args] : cases) {
+    SCOPED_TRACE(file);
+    std::string kept = read(file);
+    fs::remove(dir_.file(file));
+    fs::create_symlink("/proc/self/mem", dir_.file(file));
+    fs::remove(dir_.file("dialogs.log"));
+    EXPECT_EQ(run("en_US.UTF-8", args), 1);
+    EXPECT_EQ(read("dialogs.log"), "box|error|Tavlet (beta)|" + box + "\r\n");
+    if (file != v3_posix) {
+      EXPECT_EQ(read(v3_posix), old_v3);
+    }
+    EXPECT_TRUE(backups().empty());
+    EXPECT_FALSE(fs::exists(dir_.file(v3_posix + ".new")));
+    EXPECT_EQ(run_log(dir_.file("work"), "Brin23").find("converted"), std::string::npos);
+    fs::remove(dir_.file(file));
+    write(file, kept);
+    for (const std::string& log : files_starting_with(dir_.file("work"), "Brin23_")) {
+      fs::remove(dir_.file("work/" + log));
+    }
+  }
+}
+
+TEST_F(Brin23, ASourceFromAPipe) {
+  if (windows_target()) GTEST_SKIP() << "pipes are given on Linux";
+  // cat controls.ini | Brin23 /dev/stdin: a source that can't be sought.
+  RunOptions piped;
+  piped.standard_input = read("Docs/Aerlon/Pilots/Ann/controls.ini");
+  ASSERT_EQ(run("en_US.UTF-8", {"/dev/stdin"}, "", piped), 0) << console_;
+  EXPECT_EQ(read(v3_posix), converted);
+}
+
+TEST_F(Brin23, ASourceNamedWithLettersTheCodePageLacksSaysSo) {
+  if (!windows_target()) GTEST_SKIP() << "the command line is wide text on Windows only";
+  // "Brin23 ..\Jiří\controls.ini" on a Western European Windows.
+  write("Ji\xC5\x99\xC3\xAD/controls.ini", "[K]\r\n2040=3\r\n");
+  // (C.UTF-8: a locale Wine knows, whose code page is 1252.)
+  EXPECT_EQ(run("C.UTF-8", {"..\\Ji\xC5\x99\xC3\xAD\\controls.ini"}), 1);
+  EXPECT_EQ(read("dialogs.log"),
+            "box|error|Tavlet (beta)|..\\Ji?\xED\\controls.ini\\nnot found\\nA file or folder name "
+            "has letters that this Windows' code page can't hold: see the guide.\r\n");
+  EXPECT_EQ(read(v3_posix), old_v3);
 }
