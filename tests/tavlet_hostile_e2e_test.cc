@@ -226,6 +226,7 @@ TEST_F(Tavlet, ASiblingFileThatCantBeReadToItsEndIsNotCounted) {
   EXPECT_NE(page.find("<h3>Free keys</h3>\r\n<p>" + said + "</p>"), std::string::npos);
   EXPECT_EQ(page.find("class=\"key free\""), std::string::npos);
   EXPECT_EQ(page.find("class=\"free-keys\""), std::string::npos);
+  EXPECT_EQ(page.find("<p>" + said + "</p>\r\n<p>None</p>"), std::string::npos);
   EXPECT_NE(page.find("aria-label=\"F1: not known, Palvik's file could not be read\""),
             std::string::npos);
 }

@@ -20,12 +20,20 @@ for (const part of document.querySelectorAll('[data-version]')) {
     if (!line || !shown(line)) missing.push(part.dataset.version + ':' + key.dataset.key);
   }
 }
+// A name the map shows within its key, never cut at the key's edge.
+const cut = [...document.querySelectorAll('.keyboard .key-name')].filter(shown).filter(n => {
+  if (n.textContent.trim() === '') return false;
+  const text = document.createRange();
+  text.selectNodeContents(n);
+  const r = text.getBoundingClientRect(), k = n.closest('.key').getBoundingClientRect();
+  return r.left < k.left - 1 || r.right > k.right + 1;
+}).map(n => n.textContent);
 const lines = [...document.querySelectorAll('.key-lines li')].filter(shown);
 return {page: document.documentElement.scrollWidth, screen: window.innerWidth, frames: frames,
         right: Math.max(...[...document.querySelectorAll('.keyboard')]
                                 .map(b => b.getBoundingClientRect().right)),
         hints: [...document.querySelectorAll('.scroll-hint')].filter(shown).length,
-        missing: missing, lines: lines.length,
+        missing: missing, lines: lines.length, cut: cut,
         smallest: Math.min(...lines.map(l => parseFloat(getComputedStyle(l).fontSize)))};
 """
 
@@ -56,6 +64,7 @@ def check_narrow(driver, label):
         else:
             check(not n["missing"], f"{name}: keys without their line: {n['missing'][:8]}")
             check(n["smallest"] >= 8, f"{name}: the keys' lines in {n['smallest']} px")
+            check(not n["cut"], f"{name}: names cut at their key's edge: {n['cut'][:8]}")
             went, line = driver.execute_script(TAP)
             check(went == line, f"{name}: a tap on a key goes to {went!r}, not its line {line}")
     # Zoomed in, the frame that then scrolls says so.
