@@ -29,11 +29,16 @@ const cut = [...document.querySelectorAll('.keyboard .key-name')].filter(shown).
   return r.left < k.left - 1 || r.right > k.right + 1;
 }).map(n => n.textContent);
 const lines = [...document.querySelectorAll('.key-lines li')].filter(shown);
+// Each shown list of the keys' lines under its heading.
+const unheaded = [...document.querySelectorAll('.key-lines')].filter(shown).filter(l => {
+  const h = l.previousElementSibling;
+  return !h || h.tagName !== 'H3' || !shown(h);
+}).length;
 return {page: document.documentElement.scrollWidth, screen: window.innerWidth, frames: frames,
         right: Math.max(...[...document.querySelectorAll('.keyboard')]
                                 .map(b => b.getBoundingClientRect().right)),
         hints: [...document.querySelectorAll('.scroll-hint')].filter(shown).length,
-        missing: missing, lines: lines.length, cut: cut,
+        missing: missing, lines: lines.length, cut: cut, unheaded: unheaded,
         smallest: Math.min(...lines.map(l => parseFloat(getComputedStyle(l).fontSize)))};
 """
 
@@ -65,6 +70,7 @@ def check_narrow(driver, label):
             check(not n["missing"], f"{name}: keys without their line: {n['missing'][:8]}")
             check(n["smallest"] >= 8, f"{name}: the keys' lines in {n['smallest']} px")
             check(not n["cut"], f"{name}: names cut at their key's edge: {n['cut'][:8]}")
+            check(n["unheaded"] == 0, f"{name}: {n['unheaded']} lists of keys without a heading")
             went, line = driver.execute_script(TAP)
             check(went == line, f"{name}: a tap on a key goes to {went!r}, not its line {line}")
     # Zoomed in, the frame that then scrolls says so.
