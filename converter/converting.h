@@ -25,8 +25,8 @@ struct Converted {
 // `keeping`. When the old file's own bindings are kept, the source is first
 // gone over for what its bindings take, and the second pass counts only
 // when it converted what the first did (Aerlon 2 may write the file
-// meanwhile): a few tries, then a box. Nothing after the box that stopped the run
-// when the source can't be read to its end.
+// meanwhile). Nothing after the box that stopped the run: the source
+// changed at each of a few tries, or could not be read to its end.
 std::optional<Converted> write_conversion(Brin23Run& run, const std::string& ctrfile,
                                           const LineOpener& source, const CommandMap& k_v3,
                                           bool keeping, const OldFile& old,
