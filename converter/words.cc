@@ -218,13 +218,5 @@ std::string numbers_text(const std::string& text, std::initializer_list<std::siz
 
 const Brin23Words& brin23_words(Language language) {
   static const Brin23Words en = english(), fr = french(), de = german();
-  switch (language) {
-    case Language::french:
-      return fr;
-    case Language::german:
-      return de;
-    case Language::english:
-      break;
-  }
-  return en;
+  return in_language(language, en, fr, de);
 }

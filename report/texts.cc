@@ -261,15 +261,8 @@ ReportTexts german() {
 }  // namespace
 
 ReportTexts report_texts(Language language) {
-  switch (language) {
-    case Language::french:
-      return french();
-    case Language::german:
-      return german();
-    case Language::english:
-      break;
-  }
-  return english();
+  static const ReportTexts en = english(), fr = french(), de = german();
+  return in_language(language, en, fr, de);
 }
 
 ReportTexts in_code_page(const ReportTexts& texts) {

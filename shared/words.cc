@@ -106,13 +106,5 @@ Language ui_language(bool english_forced) {
 
 const SharedWords& shared_words(Language language) {
   static const SharedWords en = english(), fr = french(), de = german();
-  switch (language) {
-    case Language::french:
-      return fr;
-    case Language::german:
-      return de;
-    case Language::english:
-      break;
-  }
-  return en;
+  return in_language(language, en, fr, de);
 }

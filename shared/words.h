@@ -13,6 +13,21 @@ enum class Language { english, french, german };
 // when `english_forced` (Tavlet's "-EN").
 Language ui_language(bool english_forced = false);
 
+// Of one table's blocks, the one in `language`: the one place that a new
+// language adds its block to.
+template <typename Words>
+const Words& in_language(Language language, const Words& en, const Words& fr, const Words& de) {
+  switch (language) {
+    case Language::french:
+      return fr;
+    case Language::german:
+      return de;
+    case Language::english:
+      break;
+  }
+  return en;
+}
+
 struct SharedWords {
   Language language = Language::english;
   // After a file's name in a box: "/not found", "/Error opening".

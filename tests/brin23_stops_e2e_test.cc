@@ -4,6 +4,8 @@
 // the code page lacks.
 #include "tests/brin23_fixture.h"
 
+#include <memory>
+
 namespace {
 
 // A POSIX path as the system keeps it, with "\\".
@@ -62,29 +64,31 @@ TEST_F(Brin23, NeverWhileAerlon3Runs) {
 
 TEST_F(Brin23, NeverWhileAerlon3RunsUnderWine) {
   if (!windows_target()) GTEST_SKIP() << "a program running under Wine";
-  // A program of Aerlon 3's folder named Aerlon.exe, running until told.
-  fs::copy_file(windows_helper("hold_file"), dir_.file("Games/Aerlon3/Aerlon.exe"),
-                fs::copy_options::overwrite_existing);
-  {
-    WindowsHelper simulator(dir_.file("Games/Aerlon3/Aerlon.exe"),
-                            {"Logs\\Logfile.txt", "write", "..\\..\\ready", "..\\..\\release"},
-                            dir_.file("Games/Aerlon3"));
-    ASSERT_TRUE(wait_for_file(dir_.file("ready")));
-    EXPECT_EQ(run(), 1) << console_;
-    write("release", "");
-  }
+  // A program named Aerlon.exe in a version's folder, running until told
+  // and ready once it has made the file "ready".
+  auto simulator_of = [&](const std::string& folder) {
+    fs::remove(dir_.file("ready"));
+    fs::remove(dir_.file("release"));
+    fs::copy_file(windows_helper("hold_file"), dir_.file(folder + "/Aerlon.exe"),
+                  fs::copy_options::overwrite_existing);
+    auto simulator = std::make_unique<WindowsHelper>(
+        dir_.file(folder + "/Aerlon.exe"),
+        std::vector<std::string>{"Logs\\Logfile.txt", "write", "..\\..\\ready",
+                                 "..\\..\\release"},
+        dir_.file(folder));
+    return simulator;
+  };
+  std::unique_ptr<WindowsHelper> simulator = simulator_of("Games/Aerlon3");
+  ASSERT_TRUE(wait_for_file(dir_.file("ready")));
+  EXPECT_EQ(run(), 1) << console_;
+  write("release", "");
+  simulator.reset();
   EXPECT_EQ(read("dialogs.log"),
             "box|error|Tavlet (beta)|Aerlon 3 is running: close it, then start Brin23 again.\r\n");
   EXPECT_EQ(read(v3_posix), old_v3);
   EXPECT_TRUE(backups().empty());
   // Closed, it converts; Aerlon 2 running, too.
-  fs::remove(dir_.file("ready"));
-  fs::remove(dir_.file("release"));
-  fs::copy_file(windows_helper("hold_file"), dir_.file("Games/Aerlon2/Aerlon.exe"),
-                fs::copy_options::overwrite_existing);
-  WindowsHelper version2(dir_.file("Games/Aerlon2/Aerlon.exe"),
-                         {"Logs\\Logfile.txt", "write", "..\\..\\ready", "..\\..\\release"},
-                         dir_.file("Games/Aerlon2"));
+  simulator = simulator_of("Games/Aerlon2");
   ASSERT_TRUE(wait_for_file(dir_.file("ready")));
   EXPECT_EQ(run(), 0) << console_;
   write("release", "");
