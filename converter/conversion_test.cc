@@ -189,6 +189,10 @@ TEST(Conversion, AnOldFileThatCantBeKeptWhole) {
   OldFile old = read_old_file(too_many, own);
   EXPECT_EQ(old.read, OldFile::Read::too_long);
   EXPECT_TRUE(old.sections.empty());
+  // Exactly as many lines as it may hold are kept.
+  many.pop_back();
+  Lines as_many(many);
+  EXPECT_EQ(read_old_file(as_many, own).read, OldFile::Read::whole);
   // Lines it does not hold count for nothing.
   std::vector<std::string> garbage(max_old_lines + 1, "x=1");
   garbage.insert(garbage.begin(), "[K]");

@@ -3,18 +3,6 @@
 #include "shared/controls_grammar.h"
 #include "shared/text.h"
 
-namespace {
-
-// The commands from this number on are a joystick's buttons; those from it
-// to keyboard_last choose the keyboard section.
-constexpr std::int32_t first_button_command = 3000;
-constexpr std::int32_t keyboard_last_command = 3999;
-// An axis value: (value modulo axis_block) / axis_step.
-constexpr std::int32_t axis_block = 1000;
-constexpr std::int32_t axis_step = 4;
-
-}  // namespace
-
 std::size_t OldFile::own_bindings() const {
   std::size_t n = 0;
   for (const OldSection& section : sections) {
@@ -57,13 +45,6 @@ std::string section_key(std::string_view header) {
   return key;
 }
 
-std::optional<Take> binding_take(std::int32_t command, std::string_view value, bool keyboard) {
-  std::optional<std::int32_t> n = read_whole_number(value);
-  if (!n) return std::nullopt;
-  if (keyboard || command >= first_button_command) return Take{false, *n};
-  return Take{true, (*n % axis_block) / axis_step};
-}
-
 Keeper::Keeper(const std::vector<OldSection>& old) : old_(old) {
   for (std::size_t i = 0; i < old.size(); ++i) {
     auto [at, made] = group_index_.emplace(section_key(old[i].header), groups_.size());
@@ -73,11 +54,11 @@ Keeper::Keeper(const std::vector<OldSection>& old) : old_(old) {
     for (const OldBinding& binding : old[i].bindings) {
       if (!binding.own) continue;
       group.candidates.push_back(&binding);
-      if (std::optional<Take> key = binding_take(binding.number, binding.value, true)) {
+      if (std::optional<Input> key = input_of(binding.number, binding.value, true)) {
         group.keys.insert(key->index);
       }
-      if (std::optional<Take> t = binding_take(binding.number, binding.value, false)) {
-        (t->axis ? group.axes : group.buttons).insert(t->index);
+      if (std::optional<Input> t = input_of(binding.number, binding.value, false)) {
+        (t->kind == Input::Kind::axis ? group.axes : group.buttons).insert(t->index);
       }
     }
     group.taken.assign(group.candidates.size(), false);
@@ -91,25 +72,20 @@ Keeper::Group* Keeper::group_of(const std::string& header) {
 
 void Keeper::look_at(const ConvertedLine& line) {
   if (line.header) {
-    in_section_ = true;
-    count_ = 0;
+    keyboard_.begin_section();
     looking_key_ = section_key(line.text);
     looking_ = group_of(line.text);
     if (looking_ != nullptr) looking_->in_new_file = true;
     return;
   }
-  if (!in_section_) return;  // before any header: no section's
-  if (line.number >= first_button_command && line.number <= keyboard_last_command &&
-      ++count_ > best_count_) {
-    best_count_ = count_;
-    best_key_ = looking_key_;
-  }
+  if (keyboard_.entry(line.number)) best_key_ = looking_key_;
   if (looking_ == nullptr || looking_->candidates.empty()) return;
-  std::optional<Take> key = binding_take(line.number, line.value, true);
+  std::optional<Input> key = input_of(line.number, line.value, true);
   if (key && looking_->keys.count(key->index) != 0) looking_->keys_bound.insert(key->index);
-  if (std::optional<Take> t = binding_take(line.number, line.value, false)) {
-    auto& wanted = t->axis ? looking_->axes : looking_->buttons;
-    auto& bound = t->axis ? looking_->axes_bound : looking_->buttons_bound;
+  if (std::optional<Input> t = input_of(line.number, line.value, false)) {
+    bool axis = t->kind == Input::Kind::axis;
+    auto& wanted = axis ? looking_->axes : looking_->buttons;
+    auto& bound = axis ? looking_->axes_bound : looking_->buttons_bound;
     if (wanted.count(t->index) != 0) bound.insert(t->index);
   }
 }
@@ -119,14 +95,14 @@ void Keeper::settle() {
   settled_ = true;
   for (auto& [key, index] : group_index_) {
     Group& group = groups_[index];
-    bool keyboard = best_count_ > 0 && key == best_key_;
+    bool keyboard = keyboard_.chosen() && key == best_key_;
     for (std::size_t c = 0; c < group.candidates.size(); ++c) {
       const OldBinding& binding = *group.candidates[c];
-      std::optional<Take> t = binding_take(binding.number, binding.value, keyboard);
+      std::optional<Input> t = input_of(binding.number, binding.value, keyboard);
       if (!t) continue;
-      const auto& bound = keyboard  ? group.keys_bound
-                          : t->axis ? group.axes_bound
-                                    : group.buttons_bound;
+      const auto& bound = keyboard                        ? group.keys_bound
+                          : t->kind == Input::Kind::axis ? group.axes_bound
+                                                          : group.buttons_bound;
       group.taken[c] = bound.count(t->index) != 0;
     }
   }

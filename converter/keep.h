@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "converter/conversion.h"
+#include "shared/controls_grammar.h"
 #include "shared/textfile.h"
 
 // The headers and bindings that the old file may hold for keeping: a real
@@ -52,17 +53,6 @@ OldFile read_old_file(LineSource& old, const VersionThreeOnly& own);
 // Headers name one section when they differ only in letter case, as Windows
 // reads an INI file's sections.
 std::string section_key(std::string_view header);
-
-// What a binding takes, as the report reads it: in the keyboard section a
-// key (its value, the key code); in another section a button (its value, 48
-// + the button) for a command from 3000 on, else an axis ((value modulo
-// 1000) / 4). Nothing for a value that does not read as a number.
-struct Take {
-  bool axis = false;
-  std::int32_t index = 0;
-  bool operator==(const Take& other) const { return axis == other.axis && index == other.index; }
-};
-std::optional<Take> binding_take(std::int32_t command, std::string_view value, bool keyboard);
 
 // A line of the new file, or a line of the old one left out because what it
 // takes is bound anew in its section.
@@ -111,8 +101,8 @@ class Keeper {
     // What some candidate takes, read as the keyboard's (every value) and as
     // a joystick's (buttons, axes); and which of these a converted binding
     // takes too.
-    std::unordered_set<std::int32_t> keys, buttons, axes;
-    std::unordered_set<std::int32_t> keys_bound, buttons_bound, axes_bound;
+    std::unordered_set<std::int64_t> keys, buttons, axes;
+    std::unordered_set<std::int64_t> keys_bound, buttons_bound, axes_bound;
     bool in_new_file = false;  // its header is in the new file
     bool merged = false;       // its candidates have come in take()
   };
@@ -126,8 +116,7 @@ class Keeper {
   std::unordered_map<std::string, std::size_t> group_index_;  // by section_key
   // look_at(): the section it is in, and the keyboard's choice.
   Group* looking_ = nullptr;
-  bool in_section_ = false;
-  std::size_t count_ = 0, best_count_ = 0;
+  KeyboardSection keyboard_;
   std::string best_key_, looking_key_;
   bool settled_ = false;
   // take(): the group whose candidates the current section keeps.

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "shared/controls_grammar.h"
+
 // ---- Capacities ----------------------------------------------------------------
 
 inline constexpr std::size_t maxkey = 512;  // entries of the scan-code table
@@ -37,13 +39,10 @@ inline std::int32_t key_value_of(std::int32_t code) {
 // The value of a command that nothing binds.
 inline constexpr std::int32_t never_bound = -99;
 
-// A joystick section's value of a button command: 48 + the button's index.
-inline constexpr std::int32_t first_button_value = 48;
-
 // The button that a joystick section's value names, -1 when it names none
 // the model holds (below 48, above 48 + 512).
 inline std::int32_t button_of_value(std::int32_t value) {
-  std::int64_t index = std::int64_t{value} - first_button_value;
+  std::int64_t index = button_index(value);
   return index >= 0 && index <= static_cast<std::int64_t>(maxbut) ? static_cast<std::int32_t>(index)
                                                                   : -1;
 }

@@ -11,9 +11,6 @@
 
 namespace {
 
-constexpr std::int32_t first_key_command = 3000;
-constexpr std::int32_t last_key_command = 3999;
-
 // How often a controls.ini that changes while it is read is read again.
 constexpr int controls_reads = 3;
 
@@ -66,10 +63,12 @@ std::optional<DeviceTable> find_devices(LineSource& in, const ControlsContext& c
                                         LineDigest& digest) {
   DeviceTable dev;
   SectionCounter section;
+  KeyboardSection keyboard;
   bool read = walk_controls_file(in, [&](const ControlsLine& line) {
     digest.add(line.line);
     if (line.kind == ControlsLine::Kind::header) {
       if (!section.open_section()) return;
+      keyboard.begin_section();
       Section& found = dev.sections.emplace_back();
       found.header = line.header;
       std::string raw(line.line);
@@ -88,18 +87,13 @@ std::optional<DeviceTable> find_devices(LineSource& in, const ControlsContext& c
       return;
     }
     if (line.kind != ControlsLine::Kind::entry || section.current() == 0) return;
-    if (line.number && *line.number >= first_key_command && *line.number <= last_key_command) {
-      ++dev.sections.back().key_commands;
-    }
+    keyboard.entry(line.number);
+    dev.sections.back().key_commands = keyboard.current();
   });
-  Section* keyboard = nullptr;
-  for (Section& s : dev.sections) {
-    if (s.key_commands > dev.max_cmd_dev) {
-      dev.max_cmd_dev = s.key_commands;
-      keyboard = &s;
-    }
+  if (std::optional<std::size_t> k = keyboard.chosen()) {
+    dev.sections[*k].kind = SectionKind::keyboard;
+    dev.max_cmd_dev = keyboard.most();
   }
-  if (keyboard != nullptr) keyboard->kind = SectionKind::keyboard;
   if (!read) return std::nullopt;
   console_printf(" %d %d\n", dev.ikbd(), dev.max_cmd_dev);
   return dev;
@@ -152,7 +146,7 @@ void read_joystick_entry(int i, std::int32_t mcmd, std::int32_t mkey, const Sect
     model.k_cmd[static_cast<std::size_t>(i)] = mkey;
     rows.add(i, command, BindingKind::button, b, "", section.joystick, device);
   } else {
-    std::int32_t a = (mkey % 1000) / 4;
+    std::int32_t a = axis_index(mkey);
     if (a < 0 || a > static_cast<std::int32_t>(maxaxe)) return;
     model.k_cmd[static_cast<std::size_t>(i)] = mkey;
     rows.add(i, command, BindingKind::axis, a, "", section.joystick, device);

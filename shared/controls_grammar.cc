@@ -23,3 +23,24 @@ bool walk_controls_file(LineSource& source, const std::function<void(const Contr
   while (std::optional<std::string> line = source.next()) each(read_controls_line(*line));
   return !source.failed();
 }
+
+std::optional<Input> input_of(std::int32_t command, std::string_view value, bool keyboard) {
+  std::optional<std::int32_t> n = read_whole_number(value);
+  if (!n) return std::nullopt;
+  if (keyboard) return Input{Input::Kind::key, *n};
+  if (command >= first_key_command) return Input{Input::Kind::button, button_index(*n)};
+  return Input{Input::Kind::axis, axis_index(*n)};
+}
+
+std::size_t KeyboardSection::begin_section() {
+  count_ = 0;
+  return sections_++;
+}
+
+bool KeyboardSection::entry(std::optional<std::int32_t> command) {
+  if (sections_ == 0 || !command || !is_key_command(*command)) return false;
+  if (++count_ <= most_) return false;
+  most_ = count_;
+  chosen_ = sections_ - 1;
+  return true;
+}
