@@ -13,28 +13,14 @@
 #include <vector>
 
 #include "shared/controls_grammar.h"
+#include "shared/devices.h"
+#include "shared/tables.h"
 
 // ---- Capacities ----------------------------------------------------------------
 
-inline constexpr std::size_t maxkey = 512;  // entries of the scan-code table
-inline constexpr std::size_t maxcmd = 256;  // commands of one version's table; rows of one version
-inline constexpr std::size_t maxjoy = 32;   // attached joysticks
 inline constexpr std::size_t maxaxe = 32;   // highest axis index
 inline constexpr std::size_t maxbut = 512;  // highest button index
 inline constexpr std::size_t maxdev = 64;   // device sections of one controls.ini
-
-inline constexpr std::size_t key_name_capacity = 32;
-inline constexpr std::size_t command_name_capacity = 64;
-inline constexpr std::size_t joystick_text_capacity = 64;
-
-// An extended key (E0 prefix) is named by its scan code with 128 added; a
-// code above 256 (in the scan-code table, a sibling tool's settings) has
-// 128 added again, and stands for the key 128 below it.
-inline constexpr std::int32_t extended_key_added = 128;
-inline constexpr std::int32_t highest_plain_code = 256;
-inline std::int32_t key_value_of(std::int32_t code) {
-  return code > highest_plain_code ? code - extended_key_added : code;
-}
 
 // The value of a command that nothing binds.
 inline constexpr std::int32_t never_bound = -99;
@@ -47,28 +33,7 @@ inline std::int32_t button_of_value(std::int32_t value) {
                                                                   : -1;
 }
 
-// ---- The tables ------------------------------------------------------------------
-
-struct ScanCode {
-  std::int32_t code;  // i_key
-  std::string name;   // n_key, at most 32 characters
-};
-using ScanCodeTable = std::vector<ScanCode>;  // nb_key is its size
-
-struct Command {
-  std::int32_t number;  // i_cmd: the number used in controls.ini
-  std::string name;     // n_cmd, at most 64 characters
-};
-using CommandTable = std::vector<Command>;  // nb_cmd is its size
-
 // ---- The devices -----------------------------------------------------------------
-
-struct Joystick {
-  std::string name;          // joyname: the product name
-  std::string guid;          // joyguid: the section header text of the device
-  std::int32_t axes = 0;     // joynumaxe
-  std::int32_t buttons = 0;  // joynumbut
-};
 
 // What a device section of controls.ini describes.
 enum class SectionKind {

@@ -104,7 +104,7 @@ FreeLine free_line(const std::vector<std::int32_t>& free, bool axes, const Repor
   bool one = free.size() == 1;
   FreeLine line;
   line.head =
-      axes ? (one ? texts.txtaxe : texts.page.axes) : (one ? texts.txtbut : texts.page.buttons);
+      axes ? (one ? texts.txtaxe : texts.page.axes) : (one ? texts.input.txtbut : texts.page.buttons);
   line.tail = one ? texts.page.free : texts.page.free_many;
   for (std::size_t at = 0; at < free.size();) {
     std::size_t end = at;
@@ -145,7 +145,7 @@ JoystickCard attached_card(const ReportModel& model, const VersionModel& v,
     for (std::int32_t i : indices) {
       CardControl c;
       c.index = i;
-      c.label = axes ? axis_text(i, card.name, texts) : button_text(i, texts);
+      c.label = axes ? axis_text(i, card.name, texts.input) : button_text(i, texts.input);
       for (const Binding& b : v.bindings) {
         if (b.kind == on && b.joystick == k && b.code == i) add_unique(c.commands, b.command);
       }
@@ -166,7 +166,7 @@ JoystickCard unattached_card(const VersionModel& v, const std::string& header,
     if (b.kind != BindingKind::not_attached || b.device != header) continue;
     CardControl c;
     c.index = button_of_value(b.code);
-    c.label = c.index >= 0 ? button_text(c.index, texts) : "?";
+    c.label = c.index >= 0 ? button_text(c.index, texts.input) : "?";
     c.commands = {b.command};
     card.buttons.push_back(std::move(c));
   }

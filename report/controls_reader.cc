@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "report/devices_reader.h"
+#include "shared/devices.h"
 #include "shared/console.h"
 #include "shared/controls_grammar.h"
 #include "shared/text.h"

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "report/analysis.h"
-#include "report/devices_reader.h"
+#include "shared/devices.h"
 #include "report/report_writer.h"
 #include "shared/textfile.h"
 #include "tests/scripted_file.h"
@@ -231,27 +231,4 @@ TEST_F(Model, RowsSortByCommandKeepingTheFileOrder) {
   EXPECT_EQ(rows()[3], "\"Brake\",\"P\",\"Keyboard\",");
   EXPECT_EQ(rows()[4], "\"Brake\",\"Button 0\",\"Stick\",");
   EXPECT_EQ(model_.k_cmd[2], 48);  // the later binding
-}
-
-TEST(KeyDisplayName, TheFrenchTopRowShowsItsDigits) {
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(key_display_name(2, true), "1");
-  EXPECT_EQ(key_display_name(10, true), "9");
-  EXPECT_EQ(key_display_name(11, true), "0");  // the layout's name: past the rule
-  EXPECT_EQ(key_display_name(10, false), "9");
-  EXPECT_EQ(key_display_name(30, true), "A");
-  testing::internal::GetCapturedStdout();
-}
-
-TEST(AxisText, LettersNumbersAndTheSideWinder) {
-  ReportTexts en = report_texts(Language::english), fr = report_texts(Language::french);
-  EXPECT_EQ(axis_text(0, "Stick", en), "X Axis");
-  EXPECT_EQ(axis_text(2, "Stick", fr), "Axe Z");
-  EXPECT_EQ(axis_text(4, "Stick", en), "4 Axis");
-  EXPECT_EQ(axis_text(6, sidewinder_ff2, en), "Cursor");
-  EXPECT_EQ(axis_text(8, sidewinder_ff2, fr), "Commande de pouce");
-  EXPECT_EQ(axis_text(6, "Stick", fr), "Axe 6");
-  ReportTexts de = report_texts(Language::german);
-  EXPECT_EQ(axis_text(1, "Stick", de), "Achse Y");
-  EXPECT_EQ(button_text(3, de), "Knopf 3");
 }

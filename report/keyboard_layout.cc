@@ -1,5 +1,7 @@
 #include "report/keyboard_layout.h"
 
+#include "shared/tables.h"
+
 namespace {
 
 // The rows: the function row, then the five rows of the main block, a
@@ -157,10 +159,9 @@ KeyboardKind keyboard_of_layout(std::uint16_t language) {
 KeyboardChoice choose_keyboard(std::uint16_t layout, Language language) {
   KeyboardChoice choice;
   choice.drawing = keyboard_of_layout(layout);
-  if (language == Language::french) {
-    choice.scan_table = "SCN_AZERTY_FR.txt";
-    choice.digits_named = true;
-  }
+  ScanTableChoice table = scan_table_of(language);
+  choice.scan_table = table.file;
+  choice.digits_named = table.digits_named;
   return choice;
 }
 

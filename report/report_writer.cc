@@ -204,12 +204,12 @@ void write_unused(ReportFiles& report, const ReportModel& model, const ReportTex
     std::string name = trim(model.joysticks[k].name);
     report.write_blank();
     for (std::int32_t a : model.free_controls[k].axes) {
-      std::string axis = axis_text(a, name, texts);
+      std::string axis = axis_text(a, name, texts.input);
       report.write(text_row(report.layout(), " ", axis, name),
                    csv_row(report.layout(), " ", axis, name));
     }
     for (std::int32_t b : model.free_controls[k].buttons) {
-      std::string button = button_text(b, texts);
+      std::string button = button_text(b, texts.input);
       report.write(text_row(report.layout(), " ", button, name),
                    csv_row(report.layout(), " ", button, name));
     }

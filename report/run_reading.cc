@@ -4,11 +4,11 @@
 
 #include "report/analysis.h"
 #include "report/controls_reader.h"
-#include "report/devices_reader.h"
 #include "report/run_steps.h"
 #include "report/sibling_reader.h"
 #include "report/tables_reader.h"
 #include "shared/console.h"
+#include "shared/devices.h"
 #include "shared/limits.h"
 #include "shared/log.h"
 #include "shared/messages.h"
@@ -111,11 +111,12 @@ std::optional<Tables> read_tables(const Start& start, ReportModel& model) {
   const InstallationRecord& inst00 = start.inst00;
   const ReportTexts& texts = start.texts;
   const std::string folder =
-      tables_folder({"CMD.txt", "CMD_A3.txt", "SCN_QWERTY.txt", "SCN_AZERTY_FR.txt"});
+      tables_folder({command_table_v2, command_table_v3, scan_table_of(Language::english).file,
+                     scan_table_of(Language::french).file});
   Tables tables;
   std::int32_t lmax = 0;
-  const std::pair<bool, const char*> versions[] = {{inst00.qv2, "CMD.txt"},
-                                                   {inst00.qv3, "CMD_A3.txt"}};
+  const std::pair<bool, const char*> versions[] = {{inst00.qv2, command_table_v2},
+                                                   {inst00.qv3, command_table_v3}};
   for (std::size_t v = 0; v < 2; ++v) {
     if (!versions[v].first) continue;
     std::optional<CommandTable> table =

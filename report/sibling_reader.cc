@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "report/devices_reader.h"
+#include "shared/devices.h"
 #include "shared/console.h"
 #include "shared/platform.h"
 #include "shared/text.h"

@@ -1,9 +1,5 @@
-// The scan-code table and the command tables, loaded from the plain-text
-// tables delivered beside the program.
-//
-// Both kinds are files of lines "number=name" (or "number:name"), read 80
-// characters a line; blank lines are skipped, and in a command table so is a
-// line that begins with "#".
+// The scan-code table and the command tables (shared/tables.h) as the report
+// run reads them: one that can't be read stops the run with a box.
 #ifndef MALVET_REPORT_TABLES_READER_H
 #define MALVET_REPORT_TABLES_READER_H
 

@@ -12,8 +12,8 @@ ReportTexts english() {
   ReportTexts t;
   t.language = Language::english;
   t.shared = &shared_words(Language::english);
+  t.input = t.shared->input;
   t.list_separator = ',';
-  t.axis_pattern = "# Axis";
   t.no_installation = "No Aerlon installation detected";
   t.table_unreadable = "*** File # cannot be opened  ***";
   t.open_question =
@@ -21,8 +21,6 @@ ReportTexts english() {
       "(with the default text editor) ?";
   t.kbdnam = "Keyboard";
   t.txtaxe = "Axis";
-  t.txtbut = "Button";
-  t.nokey = "Unrecognized key";
   t.nokbk = "Not assigned to a keyboard key";
   t.unass = "Unassigned";
   t.umsg = "Keys, axes and buttons not used in Aerlon";
@@ -31,8 +29,6 @@ ReportTexts english() {
   t.heading[2] = "Device";
   t.differences = "Aerlon 2 and 3 assignment differences";
   t.none = "None";
-  t.curseur = "Cursor";
-  t.hat = "Hat switch";
   t.unread_log = " could not be read: Aerlon # is left out.";
   t.unread_tool = " could not be read to its end.";
   t.simulator_running =
@@ -83,8 +79,8 @@ ReportTexts french() {
   ReportTexts t;
   t.language = Language::french;
   t.shared = &shared_words(Language::french);
+  t.input = t.shared->input;
   t.list_separator = ';';
-  t.axis_pattern = "Axe #";
   t.no_installation = "No Aerlon installation detected";
   t.table_unreadable = "*** Le fichier # ne peut pas \xEAtre ouvert  ***";
   t.open_question =
@@ -94,8 +90,6 @@ ReportTexts french() {
       "faut) ?";
   t.kbdnam = "Clavier";
   t.txtaxe = "Axe";
-  t.txtbut = "Bouton";
-  t.nokey = "Touche non reconnue";
   t.nokbk =
       "Pas assign\xE9"
       "e \xE0 une touche du clavier";
@@ -108,8 +102,6 @@ ReportTexts french() {
   t.heading[2] = "P\xE9riph\xE9rique";
   t.differences = "Diff\xE9rences d'affectation entre Aerlon 2 et 3";
   t.none = "Aucune";
-  t.curseur = "Curseur";
-  t.hat = "Commande de pouce";
   t.unread_log = " n'a pas pu \xEAtre lu : Aerlon # est laiss\xE9 de c\xF4t\xE9.";
   t.unread_tool = " n'a pas pu \xEAtre lu jusqu'au bout.";
   t.simulator_running =
@@ -179,8 +171,8 @@ ReportTexts german() {
   ReportTexts t;
   t.language = Language::german;
   t.shared = &shared_words(Language::german);
+  t.input = t.shared->input;
   t.list_separator = ';';
-  t.axis_pattern = "Achse #";
   t.no_installation = "Keine Aerlon-Installation gefunden";
   t.table_unreadable =
       "*** Die Datei # kann nicht ge\xF6"
@@ -191,8 +183,6 @@ ReportTexts german() {
       "ffnen (mit dem Standard-Texteditor) ?";
   t.kbdnam = "Tastatur";
   t.txtaxe = "Achse";
-  t.txtbut = "Knopf";
-  t.nokey = "Unbekannte Taste";
   t.nokbk = "Keiner Tastaturtaste zugewiesen";
   t.unass = "Nicht belegt";
   t.umsg = "Tasten, Achsen und Kn\xF6pfe, nicht benutzt in Aerlon";
@@ -201,8 +191,6 @@ ReportTexts german() {
   t.heading[2] = "Ger\xE4t";
   t.differences = "Unterschiede der Belegung zwischen Aerlon 2 und 3";
   t.none = "Keine";
-  t.curseur = "Schieberegler";
-  t.hat = "Rundblickschalter";
   t.unread_log =
       " konnte nicht gelesen werden: Aerlon # bleibt au\xDF"
       "en vor.";
@@ -268,34 +256,13 @@ ReportTexts report_texts(Language language) {
 ReportTexts in_code_page(const ReportTexts& texts) {
   ReportTexts t = texts;
   for (std::string* text :
-       {&t.kbdnam, &t.txtaxe, &t.txtbut, &t.nokey, &t.nokbk, &t.unass, &t.umsg, &t.heading[0],
-        &t.heading[1], &t.heading[2], &t.differences, &t.none, &t.curseur, &t.hat, &t.unread_log,
-        &t.unread_tool, &t.simulator_running, &t.axis_pattern}) {
+       {&t.kbdnam, &t.txtaxe, &t.input.txtbut, &t.input.nokey, &t.nokbk, &t.unass, &t.umsg,
+        &t.heading[0], &t.heading[1], &t.heading[2], &t.differences, &t.none, &t.input.curseur,
+        &t.input.hat, &t.unread_log, &t.unread_tool, &t.simulator_running,
+        &t.input.axis_pattern}) {
     *text = own_in_code_page(*text);
   }
   return t;
-}
-
-std::string axis_name(std::int32_t axis) {
-  static constexpr std::string_view defaxe = "XYZ";
-  return axis >= 0 && static_cast<std::size_t>(axis) < defaxe.size()
-             ? std::string(1, defaxe[static_cast<std::size_t>(axis)])
-             : i2b(axis);
-}
-
-std::string axis_text(std::int32_t axis, std::string_view joystick_name, const ReportTexts& texts) {
-  if (joystick_name == sidewinder_ff2) {
-    if (axis == 6) return texts.curseur;
-    if (axis == 8) return texts.hat;
-  }
-  std::string words = texts.axis_pattern;
-  std::size_t mark = words.find('#');
-  if (mark != std::string::npos) words.replace(mark, 1, axis_name(axis));
-  return words;
-}
-
-std::string button_text(std::int32_t button, const ReportTexts& texts) {
-  return trim(texts.txtbut) + " " + i2b(button);
 }
 
 std::string unreadable_log_words(const ReportTexts& texts, std::int32_t version) {
@@ -318,11 +285,11 @@ std::string binding_text(const Binding& binding, const ReportTexts& texts) {
     case BindingKind::key:
       return binding.key_name;
     case BindingKind::unrecognised_key:
-      return trim(texts.nokey);
+      return trim(texts.input.nokey);
     case BindingKind::button:
-      return button_text(binding.code, texts);
+      return button_text(binding.code, texts.input);
     case BindingKind::axis:
-      return axis_text(binding.code, binding.device, texts);
+      return axis_text(binding.code, binding.device, texts.input);
     case BindingKind::not_attached:
       return pad(texts.nokbk, nokbk_width);
     case BindingKind::unbound:

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "report/bindings.h"
+#include "shared/devices.h"
 #include "shared/own_text.h"
 #include "shared/words.h"
 
@@ -34,15 +35,13 @@ struct ReportTexts {
   Language language = Language::english;
   const SharedWords* shared = nullptr;  // the words both programs share
   char list_separator = ',';            // the CSV report's, when the region gives none
-  std::string axis_pattern;             // an axis's words, "#" its name: "# Axis", "Axe #"
   // Boxes: no installation, a table that can't be read ("#" its name), and
   // the closing question.
   std::string no_installation, table_unreadable, open_question;
-  std::string kbdnam, txtaxe, txtbut, nokey, nokbk, unass, umsg;
+  std::string kbdnam, txtaxe, nokbk, unass, umsg;
   std::string heading[3];    // the heading row: command, binding, device
   std::string differences;   // the differences section's heading
   std::string none;          // the differences section when there is none
-  std::string curseur, hat;  // the SideWinder Force Feedback 2's slider and hat switch
   // After a file's name: it could not be read, version "#" left out; it
   // could not be read to its end.
   std::string unread_log, unread_tool;
@@ -53,6 +52,7 @@ struct ReportTexts {
   // folder's after the words), and how to open the card.
   std::string window_written, window_written_no_card, window_open_card;
   PageWords page;  // the words of the page, besides those above it shares
+  InputWords input;  // the shared words' naming of inputs, in the reports' code page
 };
 
 // The texts in `language`, as the program's own (Windows-1252) text.
@@ -61,19 +61,6 @@ ReportTexts report_texts(Language language);
 // The texts in the machine's code page, for the report files, which hold
 // them among the machine's names: each letter it lacks as the nearest one.
 ReportTexts in_code_page(const ReportTexts& texts);
-
-// The joystick whose axes 6 and 8 are a slider and a hat switch.
-inline constexpr std::string_view sidewinder_ff2 = "SideWinder Force Feedback 2 Joystick";
-
-// An axis's name: "X", "Y" and "Z" for the first three, else its number.
-std::string axis_name(std::int32_t axis);
-
-// The axis as the report names it: "X Axis" ("Axe X"), "4 Axis", and the
-// slider and hat switch of the SideWinder Force Feedback 2.
-std::string axis_text(std::int32_t axis, std::string_view joystick_name, const ReportTexts& texts);
-
-// A button as the report names it: "Button 3" ("Bouton 3").
-std::string button_text(std::int32_t button, const ReportTexts& texts);
 
 // What follows the name of the simulator's log in the reports' first line
 // for a version left out because that log could not be read.

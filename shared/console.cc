@@ -7,14 +7,13 @@
 #include "shared/own_text.h"
 #include "shared/platform.h"
 
-void console_printf(const char* format, ...) {
-  std::va_list args;
-  va_start(args, format);
+namespace {
+
+void console_vprintf(const char* format, std::va_list args) {
   std::va_list again;
   va_copy(again, args);
   char small[512];
   int n = std::vsnprintf(small, sizeof small, format, args);
-  va_end(args);
   if (n < 0) {
     va_end(again);
     return;
@@ -29,6 +28,23 @@ void console_printf(const char* format, ...) {
   va_end(again);
   text.resize(static_cast<std::size_t>(n));
   console_write(text);
+}
+
+}  // namespace
+
+void console_printf(const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  console_vprintf(format, args);
+  va_end(args);
+}
+
+void trace_printf(Trace trace, const char* format, ...) {
+  if (trace == Trace::no) return;
+  std::va_list args;
+  va_start(args, format);
+  console_vprintf(format, args);
+  va_end(args);
 }
 
 void console_write(std::string_view text) { write_standard_output(text); }

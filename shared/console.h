@@ -16,6 +16,18 @@ void console_printf(const char* format, ...)
 #endif
     ;
 
+// Whether a step writes its trace on the console: a program that asks the
+// same of the machine for other ends than its own trace (Brin23 naming
+// inputs as the report does) asks it without.
+enum class Trace { no, yes };
+
+// console_printf when `trace` is Trace::yes; nothing otherwise.
+void trace_printf(Trace trace, const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 2, 3)))
+#endif
+    ;
+
 // Text to the console trace, as it is.
 void console_write(std::string_view text);
 

@@ -10,26 +10,26 @@
 namespace {
 
 std::int32_t read_registry(RegistryRoot root, std::string_view subkey, std::string_view name,
-                           std::string& outval, std::int32_t& len, ValueUse use) {
+                           std::string& outval, std::int32_t& len, ValueUse use, Trace trace) {
   std::string key(subkey);
   std::string value_name(name);
-  console_printf("Subkey,name : %s %s \n", key.c_str(), value_name.c_str());
+  trace_printf(trace, "Subkey,name : %s %s \n", key.c_str(), value_name.c_str());
   RegistryRead read = read_registry_value(root, key, value_name, registry_value_capacity);
   if (root == RegistryRoot::current_user) {
-    console_printf("USER Open Status : %d\n", read.open_status);
+    trace_printf(trace, "USER Open Status : %d\n", read.open_status);
   } else if (root == RegistryRoot::local_machine) {
-    console_printf("MACHINE Open Status : %d\n", read.open_status);
+    trace_printf(trace, "MACHINE Open Status : %d\n", read.open_status);
   }
   if (read.open_status != 0) return read.open_status;
-  console_printf("Query Status, Length : %d %d\n", read.query_status,
-                 static_cast<int>(read.data.size()));
+  trace_printf(trace, "Query Status, Length : %d %d\n", read.query_status,
+               static_cast<int>(read.data.size()));
   if (read.query_status == 0) {
-    console_printf("value : %s \n", read.data.c_str());
+    trace_printf(trace, "value : %s \n", read.data.c_str());
     len = static_cast<std::int32_t>(read.data.size());
     outval = read.data;
     if (use == ValueUse::path) note_machine_name(read.whole);
   }
-  console_printf("Status : %d\n", read.close_status);
+  trace_printf(trace, "Status : %d\n", read.close_status);
   if (read.query_status != 0) return read.query_status;
   return read.close_status;
 }
@@ -37,14 +37,15 @@ std::int32_t read_registry(RegistryRoot root, std::string_view subkey, std::stri
 }  // namespace
 
 std::int32_t RdUsrReg(std::string_view subkey, std::string_view name, std::string& outval,
-                      std::int32_t& len, ValueUse use) {
+                      std::int32_t& len, ValueUse use, Trace trace) {
   RegistryRoot root = len < 0 ? RegistryRoot::classes_root : RegistryRoot::current_user;
-  return read_registry(root, subkey, name, outval, len, use);
+  return read_registry(root, subkey, name, outval, len, use, trace);
 }
 
 std::int32_t RdMachineReg(std::string_view subkey, std::string_view name, std::string& outval,
-                          std::int32_t& len) {
-  return read_registry(RegistryRoot::local_machine, subkey, name, outval, len, ValueUse::text);
+                          std::int32_t& len, Trace trace) {
+  return read_registry(RegistryRoot::local_machine, subkey, name, outval, len, ValueUse::text,
+                       trace);
 }
 
 std::int32_t MyGetEnv(std::string_view name, std::string& value, std::size_t len, ValueUse use) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "shared/console.h"
 #include "shared/words.h"
 
 // Size of the buffer a registry value is read into.
@@ -24,14 +25,14 @@ enum class ValueUse { text, path };
 // its NUL) and `len` its size; otherwise returns the Windows status of the
 // step that failed and leaves both untouched. A value of more than 255 bytes
 // is not read (status 234). A text's letters that the machine's code page
-// lacks come as "?".
+// lacks come as "?". The console traces each step unless `trace` is no.
 std::int32_t RdUsrReg(std::string_view subkey, std::string_view name, std::string& outval,
-                      std::int32_t& len, ValueUse use = ValueUse::text);
+                      std::int32_t& len, ValueUse use = ValueUse::text, Trace trace = Trace::yes);
 
 // RdUsrReg under HKEY_LOCAL_MACHINE, where some systems keep what others keep
 // for the user.
 std::int32_t RdMachineReg(std::string_view subkey, std::string_view name, std::string& outval,
-                          std::int32_t& len);
+                          std::int32_t& len, Trace trace = Trace::yes);
 
 // Reads an environment variable for a buffer of `len` bytes: returns the
 // number of characters stored in `value`, 0 when the variable is not set, and

@@ -29,6 +29,7 @@ SharedWords english() {
       "guide.";
   w.no_file_chosen = "No file specification returned";
   w.press_enter = "Press Enter to close this window.";
+  w.input = {"# Axis", "Button", "Unrecognized key", "Cursor", "Hat switch"};
   return w;
 }
 
@@ -57,6 +58,7 @@ SharedWords french() {
   w.press_enter =
       "Appuyez sur Entr\xE9"
       "e pour fermer cette fen\xEAtre.";
+  w.input = {"Axe #", "Bouton", "Touche non reconnue", "Curseur", "Commande de pouce"};
   return w;
 }
 
@@ -91,6 +93,7 @@ SharedWords german() {
       "Dr\xFC"
       "cken Sie die Eingabetaste, um dieses Fenster zu schlie\xDF"
       "en.";
+  w.input = {"Achse #", "Knopf", "Unbekannte Taste", "Schieberegler", "Rundblickschalter"};
   return w;
 }
 

@@ -28,6 +28,13 @@ const Words& in_language(Language language, const Words& en, const Words& fr, co
   return en;
 }
 
+// How both programs name what a binding takes: an axis ("#" its name: "#
+// Axis", "Axe #"), a button ("Button"), a key the table lacks, and the
+// SideWinder Force Feedback 2's slider and hat switch.
+struct InputWords {
+  std::string axis_pattern, txtbut, nokey, curseur, hat;
+};
+
 struct SharedWords {
   Language language = Language::english;
   // After a file's name in a box: "/not found", "/Error opening".
@@ -43,6 +50,7 @@ struct SharedWords {
   std::string no_file_chosen;
   // The last line of a window of its own.
   std::string press_enter;
+  InputWords input;
 };
 
 // The words in `language`.

@@ -1,4 +1,4 @@
-#include "report/devices_reader.h"
+#include "shared/devices.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -78,14 +78,14 @@ std::string key_display_name(std::int32_t code, bool digits_named, Trace trace) 
   return scan_code_name(code, trace);
 }
 
-std::int32_t GetNumJoy() {
+std::int32_t GetNumJoy(Trace trace) {
   std::uint32_t n = joystick_slots();
   std::int32_t count = 0;
   for (std::uint32_t id = 0; id < n; ++id) {
     if (joystick_caps(id)) {
       count = static_cast<std::int32_t>(id) + 1;
     } else {
-      console_printf("%u ERROR\n", id);
+      trace_printf(trace, "%u ERROR\n", id);
     }
   }
   return count;
@@ -107,56 +107,58 @@ std::string joystick_header(const std::string& guid_bytes) {
 }
 
 std::int32_t GetJoyInfo(std::int32_t id, std::string& JGuid, std::string& JName,
-                        std::int32_t& JNumAxe, std::int32_t& JNumBut) {
+                        std::int32_t& JNumAxe, std::int32_t& JNumBut, Trace trace) {
   joystick_slots();
   std::optional<JoystickCaps> caps =
       id < 0 ? std::nullopt : joystick_caps(static_cast<std::uint32_t>(id));
   if (!caps) {
-    console_printf("%d ERROR\n", id);
+    trace_printf(trace, "%d ERROR\n", id);
     return 0;
   }
-  console_printf("%d : %d %d %d %d %s %s\n", id, caps->axes, caps->buttons, caps->vendor,
+  trace_printf(trace, "%d : %d %d %d %d %s %s\n", id, caps->axes, caps->buttons, caps->vendor,
                  caps->product, caps->name.c_str(), caps->registry_key.c_str());
   JNumAxe = caps->axes;
   JNumBut = caps->buttons;
 
   char device[32];
   std::snprintf(device, sizeof device, "VID_%04X&PID_%04X", caps->vendor, caps->product);
-  console_printf("%s\n", device);
+  trace_printf(trace, "%s\n", device);
 
   std::string key = std::string(oem_key) + device;
-  console_printf("%s\n", key.c_str());
+  trace_printf(trace, "%s\n", key.c_str());
   std::string value;
   std::int32_t len = 0;
   JName.clear();
   // The user's key, else the machine's, where some systems keep it.
-  if (RdUsrReg(key, "OEMName", value, len) == 0 || RdMachineReg(key, "OEMName", value, len) == 0) {
+  if (RdUsrReg(key, "OEMName", value, len, ValueUse::text, trace) == 0 ||
+      RdMachineReg(key, "OEMName", value, len, trace) == 0) {
     JName = strcpy_c2f(value.c_str(), 0, name_capacity);
   }
-  console_printf("%s\n", JName.c_str());
+  trace_printf(trace, "%s\n", JName.c_str());
 
   // The identifier's 16 bytes are taken whole, zero bytes included.
   key = std::string(directinput_key) + device + "\\Calibration\\0";
   value.clear();
   len = 0;
   JGuid.clear();
-  if (RdUsrReg(key, "GUID", value, len) == 0 && value.size() >= guid_size) {
-    console_printf("%d \n", len);
+  if (RdUsrReg(key, "GUID", value, len, ValueUse::text, trace) == 0 &&
+      value.size() >= guid_size) {
+    trace_printf(trace, "%d \n", len);
     JGuid = joystick_header(value);
   }
-  console_printf("\n%s\n", JGuid.c_str());
+  trace_printf(trace, "\n%s\n", JGuid.c_str());
   return 1;
 }
 
-std::vector<Joystick> read_joysticks() {
-  std::int32_t nbjoy = GetNumJoy();
-  console_printf(" %d Joysticks\n", nbjoy);
+std::vector<Joystick> read_joysticks(Trace trace) {
+  std::int32_t nbjoy = GetNumJoy(trace);
+  trace_printf(trace, " %d Joysticks\n", nbjoy);
   if (nbjoy > static_cast<std::int32_t>(maxjoy)) nbjoy = static_cast<std::int32_t>(maxjoy);
   std::vector<Joystick> joysticks;
   for (std::int32_t id = 0; id < nbjoy; ++id) {
     std::string guid, name;
     std::int32_t axes = 0, buttons = 0;
-    GetJoyInfo(id, guid, name, axes, buttons);
+    GetJoyInfo(id, guid, name, axes, buttons, trace);
     Joystick joy;
     joy.name = cut(name, joystick_text_capacity);
     joy.guid = cut(guid, joystick_text_capacity);
@@ -164,8 +166,30 @@ std::vector<Joystick> read_joysticks() {
     remove_trail_0(joy.guid);
     joy.axes = axes;
     joy.buttons = buttons;
-    console_printf(" %d %d %d %s %s\n", id, axes, buttons, joy.name.c_str(), joy.guid.c_str());
+    trace_printf(trace, " %d %d %d %s %s\n", id, axes, buttons, joy.name.c_str(), joy.guid.c_str());
     joysticks.push_back(joy);
   }
   return joysticks;
+}
+
+std::string axis_name(std::int32_t axis) {
+  static constexpr std::string_view defaxe = "XYZ";
+  return axis >= 0 && static_cast<std::size_t>(axis) < defaxe.size()
+             ? std::string(1, defaxe[static_cast<std::size_t>(axis)])
+             : i2b(axis);
+}
+
+std::string axis_text(std::int32_t axis, std::string_view joystick_name, const InputWords& words) {
+  if (joystick_name == sidewinder_ff2) {
+    if (axis == 6) return words.curseur;
+    if (axis == 8) return words.hat;
+  }
+  std::string text = words.axis_pattern;
+  std::size_t mark = text.find('#');
+  if (mark != std::string::npos) text.replace(mark, 1, axis_name(axis));
+  return text;
+}
+
+std::string button_text(std::int32_t button, const InputWords& words) {
+  return trim(words.txtbut) + " " + i2b(button);
 }

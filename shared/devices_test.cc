@@ -1,4 +1,4 @@
-#include "report/devices_reader.h"
+#include "shared/devices.h"
 
 #include <gtest/gtest.h>
 
@@ -144,4 +144,28 @@ TEST_F(Joysticks, NoSlotFileNoJoystick) {
   testing::internal::CaptureStdout();
   EXPECT_EQ(GetNumJoy(), 0);
   testing::internal::GetCapturedStdout();
+}
+
+TEST(KeyDisplayName, TheFrenchTopRowShowsItsDigits) {
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(key_display_name(2, true), "1");
+  EXPECT_EQ(key_display_name(10, true), "9");
+  EXPECT_EQ(key_display_name(11, true), "0");  // the layout's name: past the rule
+  EXPECT_EQ(key_display_name(10, false), "9");
+  EXPECT_EQ(key_display_name(30, true), "A");
+  testing::internal::GetCapturedStdout();
+}
+
+TEST(AxisText, LettersNumbersAndTheSideWinder) {
+  const InputWords& en = shared_words(Language::english).input;
+  const InputWords& fr = shared_words(Language::french).input;
+  EXPECT_EQ(axis_text(0, "Stick", en), "X Axis");
+  EXPECT_EQ(axis_text(2, "Stick", fr), "Axe Z");
+  EXPECT_EQ(axis_text(4, "Stick", en), "4 Axis");
+  EXPECT_EQ(axis_text(6, sidewinder_ff2, en), "Cursor");
+  EXPECT_EQ(axis_text(8, sidewinder_ff2, fr), "Commande de pouce");
+  EXPECT_EQ(axis_text(6, "Stick", fr), "Axe 6");
+  const InputWords& de = shared_words(Language::german).input;
+  EXPECT_EQ(axis_text(1, "Stick", de), "Achse Y");
+  EXPECT_EQ(button_text(3, de), "Knopf 3");
 }
