@@ -6,7 +6,6 @@
 
 #include "shared/console.h"
 #include "shared/limits.h"
-#include "shared/log.h"
 #include "shared/messages.h"
 #include "shared/platform.h"
 #include "shared/text.h"
@@ -76,17 +75,17 @@ SplitName split_name(const std::string& fnam) {
 
 // The folder listing of the names matching `pattern`, newest first; nothing
 // when no listing could be made whole (the caller then tries names).
-std::optional<std::vector<std::string>> read_listing(const std::string& pattern) {
+std::optional<std::vector<std::string>> read_listing(const std::string& pattern,
+                                                     BackupTrace& trace) {
   // A listing left over from an earlier call goes. One that can't go (a
   // read-only file, a folder) is never taken for this call's listing.
   if (file_exists(listing_file)) delete_file(listing_file);
   bool stale = name_taken(listing_file);
 
   std::string cmd = "DIR /TW /B /O-D \"" + pattern + "\" > " + listing_file;
-  console_printf(" %s\n", cmd.c_str());
   CommandStatus status{1, 1};
   if (!stale) status = list_newest_first(pattern, listing_file);
-  console_printf(" exitstat= %d cmdstat= %d\n", status.exit_status, status.command_status);
+  trace.listing(cmd, status);
   if (status.command_status != 0) return std::nullopt;
 
   LineReader listing(listing_file, listing_line_capacity);
@@ -99,9 +98,33 @@ std::optional<std::vector<std::string>> read_listing(const std::string& pattern)
   return lines;
 }
 
+// The steps on the console.
+class ConsoleBackupTrace : public BackupTrace {
+ public:
+  void listing(const std::string& command, CommandStatus status) override {
+    console_printf(" %s\n", command.c_str());
+    console_printf(" exitstat= %d cmdstat= %d\n", status.exit_status, status.command_status);
+  }
+  void first_name(const std::string& pattern, const std::string& name) override {
+    console_printf(" %s\n %s\n", pattern.c_str(), name.c_str());
+  }
+  void copy(const std::string& command) override {
+    console_printf(" %s\n", command.c_str());
+  }
+  void copied(CommandStatus status) override {
+    console_printf(" %d %d\n", status.exit_status, status.command_status);
+  }
+};
+
 }  // namespace
 
-std::int32_t name_from_listing(std::string& fnam, const std::vector<std::string>& lines) {
+BackupTrace& console_backup_trace() {
+  static ConsoleBackupTrace trace;
+  return trace;
+}
+
+std::int32_t name_from_listing(std::string& fnam, const std::vector<std::string>& lines,
+                               BackupTrace& trace) {
   fnam = trim(fnam);
   SplitName split = split_name(fnam);
 
@@ -121,7 +144,7 @@ std::int32_t name_from_listing(std::string& fnam, const std::vector<std::string>
   std::size_t dot = name.rfind('.');
   std::size_t underscore = name.substr(0, dot).rfind('_');
   if (nmax == -1) {
-    console_printf(" %s\n %s\n", fsrch.c_str(), name.c_str());
+    trace.first_name(fsrch, name);
     ext = dot == std::string::npos ? "" : name.substr(dot);
   }
   if (nmax >= highest_number || underscore == std::string::npos) {
@@ -148,15 +171,15 @@ std::vector<std::int32_t> tried_numbers(const SplitName& split, There there) {
 
 }  // namespace
 
-std::int32_t get_new_vers(std::string& fnam) {
+std::int32_t get_new_vers(std::string& fnam, BackupTrace& trace) {
   fnam = trim(fnam);
   SplitName split = split_name(fnam);
 
   // Only a listing that this call made whole is read; a name it gives that
   // is taken all the same shows a listing that missed files.
-  if (std::optional<std::vector<std::string>> lines = read_listing(split.pattern)) {
+  if (std::optional<std::vector<std::string>> lines = read_listing(split.pattern, trace)) {
     std::string listed = fnam;
-    std::int32_t result = name_from_listing(listed, *lines);
+    std::int32_t result = name_from_listing(listed, *lines, trace);
     if (result == 0 || !name_taken(listed)) {
       fnam = listed;
       return result;
@@ -178,10 +201,10 @@ std::int32_t get_new_vers(std::string& fnam) {
   return 0;
 }
 
-std::vector<NumberedBackup> backup_history(const std::string& fnam) {
+std::vector<NumberedBackup> backup_history(const std::string& fnam, BackupTrace& trace) {
   SplitName split = split_name(trim(fnam));
   std::vector<NumberedBackup> history;
-  if (std::optional<std::vector<std::string>> lines = read_listing(split.pattern)) {
+  if (std::optional<std::vector<std::string>> lines = read_listing(split.pattern, trace)) {
     std::string folder = trim(extract_path_name(fnam).p1);
     for (const std::string& line : *lines) {
       if (std::optional<std::int32_t> n = listed_number(line); n && *n >= 0) {
@@ -207,8 +230,8 @@ std::vector<NumberedBackup> backup_history(const std::string& fnam) {
   return history;
 }
 
-std::optional<std::string> newest_backup(const std::string& fnam) {
-  std::vector<NumberedBackup> history = backup_history(fnam);
+std::optional<std::string> newest_backup(const std::string& fnam, BackupTrace& trace) {
+  std::vector<NumberedBackup> history = backup_history(fnam, trace);
   if (history.empty()) return std::nullopt;
   return history.back().name;
 }
@@ -270,22 +293,22 @@ bool same_bytes(const std::string& a, const std::string& b) {
 }
 
 std::optional<std::string> back_up_target(const std::string& target, const BackupWords& words,
-                                          const std::function<void(const MixedText&)>& stop) {
+                                          const std::function<void(const MixedText&)>& stop,
+                                          BackupTrace& trace) {
   if (!file_exists(target)) return std::string();
   std::string ctrfile_bak = target + ".bak";
   // A numbered name too long for its field would be cut into the name of
   // another file.
-  if (get_new_vers(ctrfile_bak) == 0 || !name_fits(ctrfile_bak)) {
+  if (get_new_vers(ctrfile_bak, trace) == 0 || !name_fits(ctrfile_bak)) {
     stop({{words.backup_file, true},
           {cut(ctrfile_bak, path_capacity)},
           {words.error_opening, true}});
     return std::nullopt;
   }
   std::string cmd = "COPY /Y \"" + target + "\" \"" + ctrfile_bak + "\"";
-  console_printf(" %s\n", cmd.c_str());
-  log_message_f(cmd);
+  trace.copy(cmd);
   CommandStatus status = copy_file_whole(target, target + ".partial", ctrfile_bak);
-  console_printf(" %d %d\n", status.exit_status, status.command_status);
+  trace.copied(status);
   if (status.exit_status != 0 || status.command_status > 0) {
     // The reason, as for an output file: ransomware protection, an
     // antivirus or an offline OneDrive file refuses the copy's first write;

@@ -17,6 +17,21 @@
 // The folder listing's file, in the working folder while a call runs.
 inline constexpr const char* listing_file = "get_new_vers_tmp.txt";
 
+// What the backup's steps tell as they go, for the pilot who watches the
+// console: the folder listing's command and how it ended, the first name
+// made from the listing's pattern, the copy command and how it ended.
+class BackupTrace {
+ public:
+  virtual ~BackupTrace() = default;
+  virtual void listing(const std::string& /*command*/, CommandStatus /*status*/) {}
+  virtual void first_name(const std::string& /*pattern*/, const std::string& /*name*/) {}
+  virtual void copy(const std::string& /*command*/) {}
+  virtual void copied(CommandStatus /*status*/) {}
+};
+
+// The trace on the console, as get_new_vers prints it by itself.
+BackupTrace& console_backup_trace();
+
 // Turns `fnam`, the full name of the file to back up, into the numbered name
 // to copy it to and returns 1. The numbers come from a listing of the folder
 // (newest first) that this call made whole; without one, or when the name it
@@ -25,7 +40,7 @@ inline constexpr const char* listing_file = "get_new_vers_tmp.txt";
 // warning box says so and 0 is returned, `fnam` holding the last name looked
 // at. The name is never cut: the caller checks that it fits its field. Only
 // the name is chosen: nothing is copied or created.
-std::int32_t get_new_vers(std::string& fnam);
+std::int32_t get_new_vers(std::string& fnam, BackupTrace& trace = console_backup_trace());
 
 // What a backup's error boxes say: "Backup file : " and "/Error opening" in
 // the run's language, and the line that tells why Windows refused a file.
@@ -41,7 +56,8 @@ struct BackupWords {
 // was handed the message of the error that stops the run: no number left,
 // a name too long for its field, a copy that failed.
 std::optional<std::string> back_up_target(const std::string& target, const BackupWords& words,
-                                          const std::function<void(const MixedText&)>& stop);
+                                          const std::function<void(const MixedText&)>& stop,
+                                          BackupTrace& trace);
 
 // A numbered backup: its number and its full name.
 struct NumberedBackup {
@@ -52,11 +68,13 @@ struct NumberedBackup {
 // The numbered backups of `fnam` (controls.ini.bak) in number order, the
 // file's history: found as get_new_vers finds the next (hidden ones count, a
 // name without digits does not), each a full name in the folder of `fnam`.
-std::vector<NumberedBackup> backup_history(const std::string& fnam);
+std::vector<NumberedBackup> backup_history(const std::string& fnam,
+                                          BackupTrace& trace = console_backup_trace());
 
 // The newest numbered backup of `fnam`: the one with the highest number;
 // nothing when there is none.
-std::optional<std::string> newest_backup(const std::string& fnam);
+std::optional<std::string> newest_backup(const std::string& fnam,
+                                         BackupTrace& trace = console_backup_trace());
 
 // What -undo does with a file's history, given for each backup (in number
 // order) whether it holds the current file's bytes. The file stands at the
@@ -82,6 +100,7 @@ bool same_bytes(const std::string& a, const std::string& b);
 // for `fnam`: one more than the highest number listed, in the letter case of
 // the oldest listed name. Returns 1, or 0 after the warning when 99999 is
 // taken; `fnam` is rewritten either way.
-std::int32_t name_from_listing(std::string& fnam, const std::vector<std::string>& lines);
+std::int32_t name_from_listing(std::string& fnam, const std::vector<std::string>& lines,
+                               BackupTrace& trace = console_backup_trace());
 
 #endif

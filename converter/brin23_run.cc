@@ -97,7 +97,8 @@ std::optional<CommandMap> Brin23Run::read_table(const FileName& source, const Fi
     stop_with(named(ctrfile, w.not_found));
     return std::nullopt;
   }
-  LineReader table(tables_folder({table_file}) + table_file, line_capacity);
+  table_path_ = tables_folder({table_file}) + table_file;
+  LineReader table(table_path_, line_capacity);
   if (!table.is_open()) {
     stop_with(named(table_file, w.error_opening));
     return std::nullopt;
@@ -125,11 +126,12 @@ std::optional<OldFile> Brin23Run::read_old_file(const std::string& ctrfile_3,
   return std::nullopt;
 }
 
-std::optional<std::string> Brin23Run::back_up(const std::string& ctrfile_3) {
+std::optional<std::string> Brin23Run::back_up(const std::string& ctrfile_3, BackupTrace& trace) {
   const SharedWords& shared = *words_->shared;
   BackupWords words{words_->backup_file, shared.error_opening,
                     [&shared](FileRefusal why) { return refusal_line(shared, why); }};
-  return back_up_target(ctrfile_3, words, [&](const MixedText& msg) { stop_with(msg); });
+  return back_up_target(
+      ctrfile_3, words, [&](const MixedText& msg) { stop_with(msg); }, trace);
 }
 
 bool Brin23Run::put_in_place(ReplacingWriter& writer, const std::string& ctrfile_3) {

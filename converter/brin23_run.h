@@ -11,17 +11,14 @@
 #include <string_view>
 
 #include "converter/conversion.h"
+#include "converter/events.h"
 #include "converter/keep.h"
 #include "converter/words.h"
 #include "shared/install.h"
 #include "shared/platform.h"
 #include "shared/textfile.h"
 
-// What the single argument asks for: a conversion (no argument, "-3" or a
-// source file), one that keeps version 3's own bindings, or the file put
-// back as it was before. A file named "-keep" is converted when named
-// ".\-keep".
-enum class Mode { convert, keep, undo };
+// What the single argument asks for.
 Mode mode_of(int argc, char** argv);
 
 // A file name as its field keeps it, and whether it fitted there: a name cut
@@ -43,6 +40,8 @@ class Brin23Run {
 
   const Brin23Words& words() const { return *words_; }
   const InstallationRecord& installation() const { return inst00_; }
+  // The table of command numbers, as read_table opened it.
+  const std::string& table_path() const { return table_path_; }
 
   // Shows an error box titled with the run's current title, with a last
   // line when a folder name lost letters to the code page; the run then
@@ -75,9 +74,10 @@ class Brin23Run {
   std::optional<OldFile> read_old_file(const std::string& ctrfile_3, const CommandMap& k_v3,
                                        bool keeping);
 
-  // 9. The numbered backup of the target: its name, empty when there is no
-  // target yet; nothing after the box that stopped the run.
-  std::optional<std::string> back_up(const std::string& ctrfile_3);
+  // 9. The numbered backup of the target, its steps told to `trace`: its
+  // name, empty when there is no target yet; nothing after the box that
+  // stopped the run.
+  std::optional<std::string> back_up(const std::string& ctrfile_3, BackupTrace& trace);
 
   // 14. The new file put in the target's place; a target that would get no
   // line keeps its content. False after the box that stopped the run.
@@ -87,6 +87,7 @@ class Brin23Run {
   const Brin23Words* words_ = nullptr;
   std::string title_ = "Tavlet (beta)";  // a file dialog's title from the first on
   InstallationRecord inst00_;
+  std::string table_path_;
 };
 
 #endif

@@ -67,3 +67,23 @@ bool convert_lines(LineSource& source, const CommandMap& k_v3,
     if (std::optional<ConvertedLine> made = converted(line, k_v3)) emit(*made);
   });
 }
+
+bool account_lines(LineSource& source, const CommandMap& k_v3,
+                   const std::function<void(const SourceLine&, const ConvertedLine*)>& each) {
+  std::size_t number = 0;
+  return walk_controls_file(source, [&](const ControlsLine& line) {
+    ++number;
+    if (line.kind == ControlsLine::Kind::blank) return;
+    std::optional<ConvertedLine> made = converted(line, k_v3);
+    SourceLine told;
+    told.number = number;
+    told.text = line.line;
+    if (line.kind == ControlsLine::Kind::entry) {
+      told.v2 = in_table(line.number);
+      told.value = trim(line.value);
+      told.fate = !told.v2 ? Fate::unreadable : made ? Fate::carried : Fate::not_carried;
+      if (made) told.v3 = made->number;
+    }
+    each(told, made ? &*made : nullptr);
+  });
+}

@@ -55,10 +55,30 @@ struct ConvertedLine {
 // version 3 lacks.
 std::optional<ConvertedLine> convert_line(std::string_view line, const CommandMap& k_v3);
 
+// What a line of the source that is not blank became: a section header, or
+// a binding carried (under the same name or a new one), not carried
+// (version 3 has no such command), or unreadable (no command number, or one
+// the table can't hold). The conversion tells carried; the names tell
+// which are carried under a new name.
+enum class Fate { header, carried, renamed, not_carried, unreadable };
+struct SourceLine {
+  Fate fate = Fate::header;
+  std::size_t number = 0;           // the line's number in the source, from 1
+  std::string_view text;            // the line as read
+  std::optional<std::int32_t> v2;   // a binding's command, when it reads
+  std::int32_t v3 = -1;             // a carried binding's version-3 command
+  std::string value;                // a binding's value, trimmed
+};
+
 // Converts the source line by line to its end, handing each line of the
 // version-3 file to `emit` as it is made: nothing is held. False when a read
 // error stopped the reading (what was emitted is then a part only).
 bool convert_lines(LineSource& source, const CommandMap& k_v3,
                    const std::function<void(const ConvertedLine&)>& emit);
+
+// convert_lines that also tells `each` what every line that is not blank
+// became, with the line it makes (none for a binding left out).
+bool account_lines(LineSource& source, const CommandMap& k_v3,
+                   const std::function<void(const SourceLine&, const ConvertedLine*)>& each);
 
 #endif

@@ -12,6 +12,7 @@
 #include "converter/converting.h"
 #include "converter/keep.h"
 #include "converter/run_end.h"
+#include "converter/trace.h"
 #include "shared/console.h"
 #include "shared/limits.h"
 #include "shared/log.h"
@@ -25,6 +26,7 @@ namespace {
 // stop it before anything is written.
 struct Plan {
   FileName source, target;
+  RunFiles files;
   CommandMap k_v3;
   bool keeping = false;
   OldFile old;
@@ -32,14 +34,17 @@ struct Plan {
 
 // 4-10. The source, the target, the table and the old version-3 file;
 // nothing after the box that stopped the run.
-std::optional<Plan> plan_conversion(Brin23Run& run, int argc, char** argv, Mode mode) {
+std::optional<Plan> plan_conversion(Brin23Run& run, int argc, char** argv, Mode mode,
+                                    Listener& events) {
   Plan plan;
   plan.source = run.choose_source(argc, argv, mode);
   plan.target = run.pilot_file(run.installation().pilpath3, 3);
   const std::string& ctrfile_3 = plan.target.name;
-  console_printf(" %s\n %s\n", plan.source.name.c_str(), ctrfile_3.c_str());
+  plan.files = {plan.source.name, ctrfile_3, "", mode, plan.source.name == ctrfile_3};
+  events.files(plan.files);
   std::optional<CommandMap> k_v3 = run.read_table(plan.source, plan.target);
   if (!k_v3) return std::nullopt;
+  plan.files.table = run.table_path();
   plan.k_v3 = std::move(*k_v3);
   // The new file is written beside the target under a passing name, which
   // a file of that name left by a run cut short gives up first: never the
@@ -67,40 +72,30 @@ std::optional<Plan> plan_conversion(Brin23Run& run, int argc, char** argv, Mode 
 
 // The conversion, with -keep or without: its plan, the new file written
 // beside the target as the source is read, then the backup, then the new
-// file in the target's place, and what the console ends with.
-int convert(Brin23Run& run, int argc, char** argv, Mode mode, RunDone& done) {
-  const Brin23Words& w = run.words();
-  std::optional<Plan> plan = plan_conversion(run, argc, argv, mode);
+// file in the target's place, and what the run ends with.
+int convert(Brin23Run& run, int argc, char** argv, Mode mode, Listener& events) {
+  std::optional<Plan> plan = plan_conversion(run, argc, argv, mode, events);
   if (!plan) return 1;
   const std::string& ctrfile_3 = plan->target.name;
   ReplacingWriter writer;
   if (!writer.open(ctrfile_3)) return run.stop_with(run.output_error(ctrfile_3));
   const std::string& ctrfile = plan->source.name;
+  ConversionRules rules{plan->k_v3, plan->old, plan->keeping, nullptr};
   std::optional<Converted> converted = write_conversion(
-      run, ctrfile, [&] { return std::make_unique<LineReader>(ctrfile, line_capacity); },
-      plan->k_v3, plan->keeping, plan->old, ctrfile_3, writer);
+      run, ctrfile, [&] { return std::make_unique<LineReader>(ctrfile, line_capacity); }, rules,
+      ctrfile_3, writer, events);
   if (!converted) return 1;
   if (!writer.flush()) return run.stop_with(run.output_error(ctrfile_3, FileRefusal::none));
-  std::optional<std::string> backup = run.back_up(ctrfile_3);
+  std::optional<std::string> backup = run.back_up(ctrfile_3, events);
   if (!backup || !run.put_in_place(writer, ctrfile_3)) return 1;
-  log_message_f(cut("file: " + plan->source.name + " converted to " + ctrfile_3, message_capacity));
-  if (plan->keeping) log_line_f({{count_text(w.kept, converted->kept), true}});
-  console_printf(" %s: %s\n", log_file_name().c_str(), working_folder().c_str());
-
-  bool keeping = plan->keeping;
-  done = {ctrfile_3,
-          *backup,
-          "",
-          writer.lines() > 0,
-          converted->bindings,
-          keeping ? converted->kept : 0,
-          keeping ? converted->taken : converted->kept,
-          keeping};
-  if (mode == Mode::convert && converted->kept > 0) {
-    note_what_keep_keeps(w, converted->kept, *backup);
-  }
-  if (keeping && converted->kept == 0 && plan->old.own_bindings() == 0) {
-    hint_where_own_bindings_are(w, ctrfile_3, VersionThreeOnly(plan->k_v3));
+  if (!backup->empty()) events.backup_made(*backup);
+  events.converted(plan->files, *converted);
+  events.run_files();
+  if (mode == Mode::convert && converted->kept > 0) events.own_left_out(converted->kept, *backup);
+  if (plan->keeping && converted->kept == 0 && plan->old.own_bindings() == 0) {
+    std::optional<OwnElsewhere> where =
+        own_bindings_elsewhere(ctrfile_3, VersionThreeOnly(plan->k_v3), events);
+    if (where) events.own_elsewhere(*where);
   }
   return 0;
 }
@@ -108,9 +103,9 @@ int convert(Brin23Run& run, int argc, char** argv, Mode mode, RunDone& done) {
 // Where -undo goes in the target's history; nothing after the box that
 // stopped the run (no backup, nothing older).
 std::optional<UndoPlan> plan_undo_of(Brin23Run& run, const std::string& ctrfile_3,
-                                     std::vector<NumberedBackup>& history) {
+                                     std::vector<NumberedBackup>& history, BackupTrace& trace) {
   const Brin23Words& w = run.words();
-  if (!is_blank(ctrfile_3)) history = backup_history(ctrfile_3 + ".bak");
+  if (!is_blank(ctrfile_3)) history = backup_history(ctrfile_3 + ".bak", trace);
   if (history.empty()) {
     run.stop_with(Brin23Run::named(ctrfile_3, w.no_backup));
     return std::nullopt;
@@ -135,21 +130,19 @@ std::optional<UndoPlan> plan_undo_of(Brin23Run& run, const std::string& ctrfile_
 // first backed up when no backup holds its bytes, so that nothing it ever
 // held is lost; the backups stay. The backup is copied whole beside the
 // target before anything else.
-int undo(Brin23Run& run, RunDone& done) {
+int undo(Brin23Run& run, Listener& events) {
   const Brin23Words& w = run.words();
   FileName target = run.pilot_file(run.installation().pilpath3, 3);
   const std::string& ctrfile_3 = target.name;
-  console_printf(" %s\n", ctrfile_3.c_str());
+  events.undo_file(ctrfile_3);
   if (!target.fits) return run.stop_with(run.output_error(ctrfile_3, FileRefusal::none));
   std::vector<NumberedBackup> history;
-  std::optional<UndoPlan> plan = plan_undo_of(run, ctrfile_3, history);
+  std::optional<UndoPlan> plan = plan_undo_of(run, ctrfile_3, history, events);
   if (!plan) return 1;
   if (file_read_only(ctrfile_3)) {
     return run.stop_with(run.output_error(ctrfile_3, FileRefusal::read_only));
   }
-  for (std::size_t i : plan->passed_over) {
-    console_parts({{" "}, {w.same_as_current, true}, {history[i].name}, {"\n"}});
-  }
+  for (std::size_t i : plan->passed_over) events.passed_over(history[i].name);
   const std::string& restored = history[*plan->restore].name;
   ReplacingWriter writer;
   if (!writer.open(ctrfile_3)) return run.stop_with(run.output_error(ctrfile_3));
@@ -157,13 +150,12 @@ int undo(Brin23Run& run, RunDone& done) {
     return run.stop_with(Brin23Run::named(restored, w.shared->error_opening));
   if (!writer.flush()) return run.stop_with(run.output_error(ctrfile_3, FileRefusal::none));
   std::optional<std::string> backup = std::string();
-  if (plan->back_up_current) backup = run.back_up(ctrfile_3);
+  if (plan->back_up_current) backup = run.back_up(ctrfile_3, events);
   if (!backup) return 1;
   if (!writer.commit()) return run.stop_with(run.output_error(ctrfile_3));
-  console_parts({{" "}, {w.restored_from, true}, {restored}, {"\n"}});
-  log_line_f({{w.restored_from, true}, {restored}});
-  console_printf(" %s: %s\n", log_file_name().c_str(), working_folder().c_str());
-  done = {ctrfile_3, *backup, restored, true, 0, 0, 0, false};
+  if (!backup->empty()) events.backup_made(*backup);
+  events.restored(restored);
+  events.run_files();
   return 0;
 }
 
@@ -172,9 +164,16 @@ int undo(Brin23Run& run, RunDone& done) {
 int run_conversion(int argc, char** argv) {
   Brin23Run run;
   if (!run.start()) return 1;
+  const Brin23Words& w = run.words();
+  ConsoleTrace console(w);
+  LogLines log(w);
+  WindowSummary window(w);
+  Events events;
+  for (Listener* listener : std::initializer_list<Listener*>{&console, &log, &window}) {
+    events.add(*listener);
+  }
   Mode mode = mode_of(argc, argv);
-  RunDone done;
-  int status = mode == Mode::undo ? undo(run, done) : convert(run, argc, argv, mode, done);
-  if (status == 0) end_in_own_window(run.words(), done);
+  int status = mode == Mode::undo ? undo(run, events) : convert(run, argc, argv, mode, events);
+  if (status == 0) events.finished();
   return status;
 }

@@ -59,10 +59,9 @@ TEST(Converting, TwoPassesThatMustReadAlike) {
     const std::string target = dir.file("controls.ini");
     ASSERT_TRUE(writer.open(target));
     dir.write("dialogs.log", "");
-    testing::internal::CaptureStdout();
-    std::optional<Converted> done =
-        write_conversion(run, "S.ini", source.opener(), *k_v3, true, old, target, writer);
-    testing::internal::GetCapturedStdout();
+    Listener quiet;
+    std::optional<Converted> done = write_conversion(
+        run, "S.ini", source.opener(), {*k_v3, old, true, nullptr}, target, writer, quiet);
     EXPECT_EQ(source.opens(), c.opens);
     EXPECT_EQ(done.has_value(), c.written.has_value());
     if (c.written) {

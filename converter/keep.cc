@@ -61,7 +61,7 @@ Keeper::Keeper(const std::vector<OldSection>& old) : old_(old) {
         (t->kind == Input::Kind::axis ? group.axes : group.buttons).insert(t->index);
       }
     }
-    group.taken.assign(group.candidates.size(), false);
+    group.taken_by.assign(group.candidates.size(), std::nullopt);
   }
 }
 
@@ -81,12 +81,14 @@ void Keeper::look_at(const ConvertedLine& line) {
   if (keyboard_.entry(line.number)) best_key_ = looking_key_;
   if (looking_ == nullptr || looking_->candidates.empty()) return;
   std::optional<Input> key = input_of(line.number, line.value, true);
-  if (key && looking_->keys.count(key->index) != 0) looking_->keys_bound.insert(key->index);
+  if (key && looking_->keys.count(key->index) != 0) {
+    looking_->keys_bound.emplace(key->index, line.number);
+  }
   if (std::optional<Input> t = input_of(line.number, line.value, false)) {
     bool axis = t->kind == Input::Kind::axis;
     auto& wanted = axis ? looking_->axes : looking_->buttons;
     auto& bound = axis ? looking_->axes_bound : looking_->buttons_bound;
-    if (wanted.count(t->index) != 0) bound.insert(t->index);
+    if (wanted.count(t->index) != 0) bound.emplace(t->index, line.number);
   }
 }
 
@@ -96,6 +98,7 @@ void Keeper::settle() {
   for (auto& [key, index] : group_index_) {
     Group& group = groups_[index];
     bool keyboard = keyboard_.chosen() && key == best_key_;
+    group.keyboard = keyboard;
     for (std::size_t c = 0; c < group.candidates.size(); ++c) {
       const OldBinding& binding = *group.candidates[c];
       std::optional<Input> t = input_of(binding.number, binding.value, keyboard);
@@ -103,7 +106,8 @@ void Keeper::settle() {
       const auto& bound = keyboard                        ? group.keys_bound
                           : t->kind == Input::Kind::axis ? group.axes_bound
                                                           : group.buttons_bound;
-      group.taken[c] = bound.count(t->index) != 0;
+      auto owner = bound.find(t->index);
+      if (owner != bound.end()) group.taken_by[c] = owner->second;
     }
   }
 }
@@ -116,7 +120,7 @@ std::size_t Keeper::kept() {
       for (std::size_t i : group.sections) n += old_[i].bindings.size();
       continue;
     }
-    for (bool taken : group.taken) n += taken ? 0 : 1;
+    for (const auto& taken : group.taken_by) n += taken ? 0 : 1;
   }
   return n;
 }
@@ -125,9 +129,28 @@ std::size_t Keeper::taken() {
   settle();
   std::size_t n = 0;
   for (const Group& group : groups_) {
-    for (bool taken : group.taken) n += group.in_new_file && taken ? 1 : 0;
+    for (const auto& taken : group.taken_by) n += group.in_new_file && taken ? 1 : 0;
   }
   return n;
+}
+
+void Keeper::outcomes(bool keeping, const std::function<void(const OldOutcome&)>& each) {
+  settle();
+  // Each group's candidates come in the old file's order: a cursor each.
+  std::vector<std::size_t> next(groups_.size(), 0);
+  for (const OldSection& section : old_) {
+    std::size_t g = group_index_.at(section_key(section.header));
+    const Group& group = groups_[g];
+    for (const OldBinding& binding : section.bindings) {
+      OldOutcome outcome{&section, &binding, keeping, std::nullopt, group.keyboard};
+      if (group.in_new_file) {
+        if (!binding.own) continue;
+        outcome.owner = group.taken_by[next[g]++];
+        outcome.kept = keeping && !outcome.owner;
+      }
+      each(outcome);
+    }
+  }
 }
 
 std::vector<MergedLine> Keeper::take(const ConvertedLine& line) {
@@ -162,7 +185,7 @@ std::vector<MergedLine> Keeper::finish() {
 void Keeper::end_section(std::vector<MergedLine>& out) {
   if (current_ == nullptr) return;
   for (std::size_t c = 0; c < current_->candidates.size(); ++c) {
-    out.push_back({current_->taken[c] ? MergedLine::Kind::taken : MergedLine::Kind::kept,
+    out.push_back({current_->taken_by[c] ? MergedLine::Kind::taken : MergedLine::Kind::kept,
                    current_->candidates[c]->line});
   }
   current_ = nullptr;

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,6 +55,18 @@ OldFile read_old_file(LineSource& old, const VersionThreeOnly& own);
 // reads an INI file's sections.
 std::string section_key(std::string_view header);
 
+// One of the old file's own bindings (of a command only version 3 has, or
+// of a section only that file has), kept or left out.
+struct OldOutcome {
+  const OldSection* section = nullptr;
+  const OldBinding* binding = nullptr;
+  bool kept = false;
+  // Left out as taken: the version-3 command whose converted binding now
+  // has its key, button or axis.
+  std::optional<std::int32_t> owner;
+  bool keyboard = false;  // read as a key of the new file's keyboard section
+};
+
 // A line of the new file, or a line of the old one left out because what it
 // takes is bound anew in its section.
 struct MergedLine {
@@ -92,18 +105,25 @@ class Keeper {
   std::size_t kept();
   std::size_t taken();
 
+  // Once every line was looked at: each of the old file's own bindings in
+  // that file's order, kept when `keeping` and not taken.
+  void outcomes(bool keeping, const std::function<void(const OldOutcome&)>& each);
+
  private:
   // The old sections of one header, and what their own bindings take.
   struct Group {
     std::vector<std::size_t> sections;
     std::vector<const OldBinding*> candidates;
-    std::vector<bool> taken;
+    // The command of the converted binding that took each candidate's
+    // input; nothing for one not taken.
+    std::vector<std::optional<std::int32_t>> taken_by;
     // What some candidate takes, read as the keyboard's (every value) and as
     // a joystick's (buttons, axes); and which of these a converted binding
-    // takes too.
+    // takes too, with the first such binding's command.
     std::unordered_set<std::int64_t> keys, buttons, axes;
-    std::unordered_set<std::int64_t> keys_bound, buttons_bound, axes_bound;
+    std::unordered_map<std::int64_t, std::int32_t> keys_bound, buttons_bound, axes_bound;
     bool in_new_file = false;  // its header is in the new file
+    bool keyboard = false;     // the new file's keyboard section
     bool merged = false;       // its candidates have come in take()
   };
 

@@ -28,17 +28,10 @@ std::vector<int> byte_states(const std::vector<std::string>& names) {
 
 }  // namespace
 
-void note_what_keep_keeps(const Brin23Words& w, std::size_t kept, const std::string& backup) {
-  console_parts({{" "},
-                 {count_text(w.note_before, kept), true},
-                 {backup},
-                 {count_text(w.note_after, kept), true},
-                 {"\n"}});
-}
-
-void hint_where_own_bindings_are(const Brin23Words& w, const std::string& target,
-                                 const VersionThreeOnly& own) {
-  std::vector<NumberedBackup> history = backup_history(target + ".bak");
+std::optional<OwnElsewhere> own_bindings_elsewhere(const std::string& target,
+                                                   const VersionThreeOnly& own,
+                                                   BackupTrace& trace) {
+  std::vector<NumberedBackup> history = backup_history(target + ".bak", trace);
   for (std::size_t i = history.size(); i-- > 0;) {
     LineReader in(history[i].name, line_capacity);
     std::size_t held = read_old_file(in, own).own_bindings();
@@ -49,38 +42,34 @@ void hint_where_own_bindings_are(const Brin23Words& w, const std::string& target
     std::vector<int> states = byte_states(names);
     int current = states.back();
     states.pop_back();
-    std::optional<std::size_t> undos = undos_to_reach(states, current, states[i]);
-    std::string how = undos ? count_text(w.hint_undos, *undos) : w.hint_undos_unknown;
-    console_parts({{" "},
-                   {w.hint, true},
-                   {history[i].name},
-                   {count_text(w.hint_holds, held) + how + count_text(w.hint_then, held), true},
-                   {"\n"}});
-    return;
+    return OwnElsewhere{history[i].name, held, undos_to_reach(states, current, states[i])};
   }
+  return std::nullopt;
 }
 
-void end_in_own_window(const Brin23Words& w, const RunDone& done) {
+void WindowSummary::finished() {
   if (!console_of_its_own()) return;
+  const Brin23Words& w = w_;
   console_write("\n");
-  if (!done.restored_from.empty()) {
-    console_parts({{" "}, {w.done_restored, true}, {done.target}, {"\n"}});
-    console_parts({{" "}, {w.restored_from, true}, {done.restored_from}, {"\n"}});
+  std::size_t left_out = done_.keeping ? done_.taken : done_.kept;
+  if (!restored_from_.empty()) {
+    console_parts({{" "}, {w.done_restored, true}, {target_}, {"\n"}});
+    console_parts({{" "}, {w.restored_from, true}, {restored_from_}, {"\n"}});
   } else {
     console_parts(
-        {{" "}, {done.written ? w.done_written : w.done_unchanged, true}, {done.target}, {"\n"}});
-    console_parts(
-        {{" "},
-         {numbers_text(w.summary_counts, {done.converted, done.kept, done.left_out}), true},
-         {"\n"}});
+        {{" "}, {done_.lines > 0 ? w.done_written : w.done_unchanged, true}, {target_}, {"\n"}});
+    std::size_t kept = done_.keeping ? done_.kept : 0;
+    console_parts({{" "},
+                   {numbers_text(w.summary_counts, {done_.bindings, kept, left_out}), true},
+                   {"\n"}});
   }
-  if (!done.backup.empty()) {
-    console_parts({{" "}, {w.kept_as, true}, {done.backup}, {"\n"}});
-  } else if (done.restored_from.empty()) {
+  if (!backup_.empty()) {
+    console_parts({{" "}, {w.kept_as, true}, {backup_}, {"\n"}});
+  } else if (restored_from_.empty()) {
     console_parts({{" "}, {w.nothing_replaced, true}, {"\n"}});
   }
-  if (!done.keeping && done.left_out > 0) {
-    console_parts({{" "}, {count_text(w.summary_left_out, done.left_out), true}, {"\n"}});
+  if (!done_.keeping && left_out > 0) {
+    console_parts({{" "}, {count_text(w.summary_left_out, left_out), true}, {"\n"}});
   }
   wait_for_enter(w.shared->press_enter);
 }

@@ -37,6 +37,7 @@ Brin23Words english() {
       ", then Brin23 -keep, keeps it (double-click Brin23-undo.cmd, then Brin23-keep.cmd).",
       ", then Brin23 -keep, keeps them (double-click Brin23-undo.cmd, then "
       "Brin23-keep.cmd)."};
+  w.receipt_line = "Receipt: ";
   w.done_written = "Done: this file is written anew: ";
   w.done_unchanged = "No binding to write: this file stays as it was: ";
   w.done_restored = "Done: this file is put back as it was: ";
@@ -108,6 +109,7 @@ Brin23Words french() {
       "Brin23-keep.cmd).",
       ", puis Brin23 -keep, les garde (par double-clic : Brin23-undo.cmd, puis "
       "Brin23-keep.cmd)."};
+  w.receipt_line = "Compte rendu : ";
   w.done_written =
       "Termin\xE9 : ce fichier est \xE9"
       "crit \xE0 nouveau : ";
@@ -175,6 +177,7 @@ Brin23Words german() {
       "Brin23-keep.cmd).",
       ", dann Brin23 -keep, beh\xE4lt sie (per Doppelklick: Brin23-undo.cmd, dann "
       "Brin23-keep.cmd)."};
+  w.receipt_line = "Bericht: ";
   w.done_written = "Fertig: Diese Datei ist neu geschrieben: ";
   w.done_unchanged = "Keine Belegung zu schreiben: Diese Datei bleibt, wie sie war: ";
   w.done_restored = "Fertig: Diese Datei ist wieder, wie sie war: ";

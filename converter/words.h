@@ -39,6 +39,8 @@ struct Brin23Words {
   std::string hint;
   CountText hint_holds, hint_undos, hint_then;
   std::string hint_undos_unknown;
+  // The log's line that names the receipt.
+  std::string receipt_line;
   // The summary of a window of its own.
   std::string done_written, done_unchanged, done_restored, kept_as, nothing_replaced,
       summary_counts;
