@@ -37,6 +37,7 @@ Mode mode_of(int argc, char** argv) {
   if (argc != 2) return Mode::convert;
   if (case_blind_compare(argv[1], "-keep")) return Mode::keep;
   if (case_blind_compare(argv[1], "-undo")) return Mode::undo;
+  if (case_blind_compare(argv[1], "-check")) return Mode::check;
   return Mode::convert;
 }
 
@@ -97,7 +98,8 @@ std::optional<CommandMap> Brin23Run::read_table(const FileName& source, const Fi
     stop_with(named(ctrfile, w.not_found));
     return std::nullopt;
   }
-  table_path_ = tables_folder({table_file}) + table_file;
+  tables_ = tables_folder({table_file});
+  table_path_ = tables_ + table_file;
   LineReader table(table_path_, line_capacity);
   if (!table.is_open()) {
     stop_with(named(table_file, w.error_opening));

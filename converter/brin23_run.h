@@ -40,8 +40,10 @@ class Brin23Run {
 
   const Brin23Words& words() const { return *words_; }
   const InstallationRecord& installation() const { return inst00_; }
-  // The table of command numbers, as read_table opened it.
+  // The table of command numbers, as read_table opened it, and the folder
+  // of the tables (with its final "\", empty for the working folder).
   const std::string& table_path() const { return table_path_; }
+  const std::string& tables() const { return tables_; }
 
   // Shows an error box titled with the run's current title, with a last
   // line when a folder name lost letters to the code page; the run then
@@ -87,7 +89,7 @@ class Brin23Run {
   const Brin23Words* words_ = nullptr;
   std::string title_ = "Tavlet (beta)";  // a file dialog's title from the first on
   InstallationRecord inst00_;
-  std::string table_path_;
+  std::string tables_, table_path_;
 };
 
 #endif

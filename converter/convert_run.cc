@@ -11,6 +11,9 @@
 #include "converter/conversion.h"
 #include "converter/converting.h"
 #include "converter/keep.h"
+#include "converter/names.h"
+#include "converter/read_back.h"
+#include "converter/receipt.h"
 #include "converter/run_end.h"
 #include "converter/trace.h"
 #include "shared/console.h"
@@ -40,11 +43,11 @@ std::optional<Plan> plan_conversion(Brin23Run& run, int argc, char** argv, Mode 
   plan.source = run.choose_source(argc, argv, mode);
   plan.target = run.pilot_file(run.installation().pilpath3, 3);
   const std::string& ctrfile_3 = plan.target.name;
-  plan.files = {plan.source.name, ctrfile_3, "", mode, plan.source.name == ctrfile_3};
+  plan.files = {plan.source.name, ctrfile_3, mode, plan.source.name == ctrfile_3};
   events.files(plan.files);
   std::optional<CommandMap> k_v3 = run.read_table(plan.source, plan.target);
   if (!k_v3) return std::nullopt;
-  plan.files.table = run.table_path();
+  events.table(run.table_path());
   plan.k_v3 = std::move(*k_v3);
   // The new file is written beside the target under a passing name, which
   // a file of that name left by a run cut short gives up first: never the
@@ -56,7 +59,8 @@ std::optional<Plan> plan_conversion(Brin23Run& run, int argc, char** argv, Mode 
   // The old version-3 file's own bindings, kept with -keep; without, only
   // counted, and not when the old file is the source itself ("-3").
   plan.keeping = mode == Mode::keep && file_exists(ctrfile_3);
-  if (plan.keeping || (mode == Mode::convert && plan.source.name != ctrfile_3)) {
+  bool plain = mode == Mode::convert || mode == Mode::check;
+  if (plan.keeping || (plain && plan.source.name != ctrfile_3)) {
     std::optional<OldFile> old = run.read_old_file(ctrfile_3, plan.k_v3, plan.keeping);
     if (!old) return std::nullopt;
     plan.old = std::move(*old);
@@ -70,26 +74,128 @@ std::optional<Plan> plan_conversion(Brin23Run& run, int argc, char** argv, Mode 
   return plan;
 }
 
-// The conversion, with -keep or without: its plan, the new file written
-// beside the target as the source is read, then the backup, then the new
-// file in the target's place, and what the run ends with.
-int convert(Brin23Run& run, int argc, char** argv, Mode mode, Listener& events) {
+// The new file's lines as the source gives them, told to `out`: a pass
+// over the source, as the conversion made them.
+void tell_again(const LineOpener& source, const ConversionRules& rules, Listener& out) {
+  PassFailure failure;
+  make_new_file(source, rules, out, [] { return true; }, failure);
+}
+
+// True when the new file would leave the pilot's file, which has bindings,
+// with none: the source has bindings and not one is carried (the
+// version-3 file dropped on Brin23, a wrong file chosen), yet its headers
+// would be written.
+bool would_empty(const Plan& plan, const Converted& done) {
+  std::size_t kept = done.keeping ? done.kept : 0;
+  std::size_t target_bindings = plan.files.in_place ? done.read : plan.old.bindings();
+  return done.read > 0 && done.bindings == 0 && kept == 0 && done.lines > 0 &&
+         target_bindings > 0;
+}
+
+// The box and the log line of a file that did not read back as written.
+int stop_unread(Brin23Run& run, const std::string& name, const std::string& what,
+                const Difference& d, const std::string& after, const std::string& kept_as) {
+  const Brin23Words& w = run.words();
+  std::string line = numbers_text(w.line_written, {d.line});
+  log_line_f({{name}, {": " + what.substr(1) + line, true}, {d.meant}, {w.line_read, true},
+              {d.read}, {w.line_end, true}});
+  return run.stop_with({{name},
+                        {what + line, true},
+                        {d.meant},
+                        {w.line_read, true},
+                        {d.read},
+                        {w.line_end + after, true},
+                        {kept_as}});
+}
+
+// 9 and the read-back. The new file, written, read back as meant; then the
+// backup of the target, read back as its copy (a check only names the
+// backup a conversion would make). Nothing after the box that stopped the
+// run: what was written stays out of the target's place.
+std::optional<std::string> written_and_backed_up(Brin23Run& run, const Plan& plan,
+                                                  const ConversionRules& rules,
+                                                  const MeantLines& meant,
+                                                  ReplacingWriter& writer, Listener& events) {
+  const Brin23Words& w = run.words();
+  const std::string& ctrfile_3 = plan.target.name;
+  if (!writer.flush() || !writer.close_written()) {
+    run.stop_with(run.output_error(ctrfile_3, FileRefusal::none));
+    return std::nullopt;
+  }
+  const std::string& ctrfile = plan.source.name;
+  auto source = [&] { return std::make_unique<LineReader>(ctrfile, line_capacity); };
+  if (std::optional<Difference> d = read_back(writer.temporary(), meant, [&](Listener& out) {
+        tell_again(source, rules, out);
+      })) {
+    std::string kept_as = ctrfile_3 + ".written";
+    writer.keep_as(kept_as);
+    stop_unread(run, ctrfile_3, w.new_differs, *d, w.new_kept_as, kept_as);
+    return std::nullopt;
+  }
+  events.read_back(meant.lines());
+  if (plan.files.mode == Mode::check) {
+    std::string backup;
+    if (file_exists(ctrfile_3)) {
+      backup = ctrfile_3 + ".bak";
+      get_new_vers(backup, events);
+      events.backup_would_be(backup);
+    }
+    return backup;
+  }
+  std::optional<std::string> backup = run.back_up(ctrfile_3, events);
+  if (!backup || backup->empty()) return backup;
+  if (std::optional<Difference> d = compare_copy(*backup, ctrfile_3)) {
+    delete_file(*backup);
+    stop_unread(run, *backup, w.copy_differs, *d, w.copy_removed, "");
+    return std::nullopt;
+  }
+  events.backup_made(*backup);
+  return backup;
+}
+
+// The conversion, with -keep or without, or its check: its plan, the new
+// file written beside the target as the source is read (a check's in the
+// working folder), read back, then the backup, then the new file in the
+// target's place, and what the run ends with; the receipt of all that it
+// did, or would do.
+int convert(Brin23Run& run, int argc, char** argv, Mode mode, Names& names, Receipt& receipt,
+            Listener& events) {
+  const Brin23Words& w = run.words();
   std::optional<Plan> plan = plan_conversion(run, argc, argv, mode, events);
   if (!plan) return 1;
-  const std::string& ctrfile_3 = plan->target.name;
-  ReplacingWriter writer;
-  if (!writer.open(ctrfile_3)) return run.stop_with(run.output_error(ctrfile_3));
+  names = Names::read(run.tables(), w.shared->language);
   const std::string& ctrfile = plan->source.name;
-  ConversionRules rules{plan->k_v3, plan->old, plan->keeping, nullptr};
+  const std::string& ctrfile_3 = plan->target.name;
+  const bool check = mode == Mode::check;
+  const std::string new_file = check ? receipt.check_file() : ctrfile_3;
+  ReplacingWriter writer;
+  if (!writer.open(new_file)) return run.stop_with(run.output_error(new_file));
+  ConversionRules rules{plan->k_v3, plan->old, plan->keeping,
+                        [&names](std::int32_t v2, std::int32_t v3) { return names.renamed(v2, v3); }};
+  MeantLines meant;
+  Events told;
+  told.add(meant);
+  told.add(events);
   std::optional<Converted> converted = write_conversion(
       run, ctrfile, [&] { return std::make_unique<LineReader>(ctrfile, line_capacity); }, rules,
-      ctrfile_3, writer, events);
+      new_file, writer, told);
   if (!converted) return 1;
-  if (!writer.flush()) return run.stop_with(run.output_error(ctrfile_3, FileRefusal::none));
-  std::optional<std::string> backup = run.back_up(ctrfile_3, events);
-  if (!backup || !run.put_in_place(writer, ctrfile_3)) return 1;
-  if (!backup->empty()) events.backup_made(*backup);
-  events.converted(plan->files, *converted);
+  if (would_empty(*plan, *converted)) {
+    if (std::optional<std::string> path = receipt.write(w.receipt.heading_would_empty)) {
+      events.receipt(*path);
+    }
+    return run.stop_with(Brin23Run::named(ctrfile, w.receipt.would_empty));
+  }
+  std::optional<std::string> backup =
+      written_and_backed_up(run, *plan, rules, meant, writer, events);
+  if (!backup) return 1;
+  if (check) {
+    writer.discard();
+  } else if (!run.put_in_place(writer, ctrfile_3)) {
+    return 1;
+  } else {
+    events.converted(plan->files, *converted);
+  }
   events.run_files();
   if (mode == Mode::convert && converted->kept > 0) events.own_left_out(converted->kept, *backup);
   if (plan->keeping && converted->kept == 0 && plan->old.own_bindings() == 0) {
@@ -97,6 +203,8 @@ int convert(Brin23Run& run, int argc, char** argv, Mode mode, Listener& events) 
         own_bindings_elsewhere(ctrfile_3, VersionThreeOnly(plan->k_v3), events);
     if (where) events.own_elsewhere(*where);
   }
+  const std::string& heading = check ? w.receipt.heading_check : w.receipt.heading_done;
+  if (std::optional<std::string> path = receipt.write(heading)) events.receipt(*path);
   return 0;
 }
 
@@ -165,15 +273,19 @@ int run_conversion(int argc, char** argv) {
   Brin23Run run;
   if (!run.start()) return 1;
   const Brin23Words& w = run.words();
+  Names names;
   ConsoleTrace console(w);
   LogLines log(w);
+  Receipt receipt(w, names);
   WindowSummary window(w);
   Events events;
-  for (Listener* listener : std::initializer_list<Listener*>{&console, &log, &window}) {
+  for (Listener* listener :
+       std::initializer_list<Listener*>{&console, &log, &receipt, &window}) {
     events.add(*listener);
   }
   Mode mode = mode_of(argc, argv);
-  int status = mode == Mode::undo ? undo(run, events) : convert(run, argc, argv, mode, events);
+  int status = mode == Mode::undo ? undo(run, events)
+                                  : convert(run, argc, argv, mode, names, receipt, events);
   if (status == 0) events.finished();
   return status;
 }

@@ -26,6 +26,7 @@ bool one_pass(const LineOpener& source, const ConversionRules& rules, bool looke
       told.fate = Fate::renamed;
     }
     out.source_line(told);
+    if (told.fate != Fate::header) ++done.read;
     if (made == nullptr) return;
     if (!made->header) ++done.bindings;
     digest.add(made->text);

@@ -24,6 +24,10 @@ void Events::undo_file(const std::string& target) {
   for (Listener* l : listeners_) l->undo_file(target);
 }
 
+void Events::table(const std::string& path) {
+  for (Listener* l : listeners_) l->table(path);
+}
+
 void Events::pass_started() {
   for (Listener* l : listeners_) l->pass_started();
 }
@@ -46,6 +50,10 @@ void Events::old_binding(const OldOutcome& outcome) {
 
 void Events::backup_made(const std::string& name) {
   for (Listener* l : listeners_) l->backup_made(name);
+}
+
+void Events::backup_would_be(const std::string& name) {
+  for (Listener* l : listeners_) l->backup_would_be(name);
 }
 
 void Events::read_back(std::size_t lines) {

@@ -25,13 +25,13 @@ enum class Mode { convert, keep, check, undo };
 // The files of a conversion and how it goes about them.
 struct RunFiles {
   std::string source, target;
-  std::string table;      // the table of command numbers, as it was opened
   Mode mode = Mode::convert;
   bool in_place = false;  // "-3": the version-3 file converted as it is
 };
 
 // What a pass over the source made of it.
 struct Converted {
+  std::size_t read = 0;      // the binding lines of the source
   std::size_t bindings = 0;  // converted from the source
   std::size_t kept = 0;      // of the old file's own: kept, or that -keep would keep
   std::size_t taken = 0;     // of the old file's own: left out as bound anew
@@ -53,6 +53,8 @@ class Listener : public BackupTrace {
   // A conversion's files, once chosen; -undo's file.
   virtual void files(const RunFiles& /*files*/) {}
   virtual void undo_file(const std::string& /*target*/) {}
+  // The table of command numbers, as it was read.
+  virtual void table(const std::string& /*path*/) {}
   // A pass over the source begins: what an earlier one told is void (the
   // source changed while it was read).
   virtual void pass_started() {}
@@ -64,8 +66,10 @@ class Listener : public BackupTrace {
   virtual void pass_done(const Converted& /*done*/) {}
   // Each of the old file's own bindings, in that file's order.
   virtual void old_binding(const OldOutcome& /*outcome*/) {}
-  // The backup made of the file replaced.
+  // The backup made of the file replaced; a check's: the backup that a
+  // conversion would make.
   virtual void backup_made(const std::string& /*name*/) {}
+  virtual void backup_would_be(const std::string& /*name*/) {}
   // The new file read back as written, its lines.
   virtual void read_back(std::size_t /*lines*/) {}
   // -undo: a backup passed over as the same as the file; the one put back.
@@ -96,12 +100,14 @@ class Events : public Listener {
   void copied(CommandStatus status) override;
   void files(const RunFiles& files) override;
   void undo_file(const std::string& target) override;
+  void table(const std::string& path) override;
   void pass_started() override;
   void source_line(const SourceLine& line) override;
   void new_line(const MergedLine& line) override;
   void pass_done(const Converted& done) override;
   void old_binding(const OldOutcome& outcome) override;
   void backup_made(const std::string& name) override;
+  void backup_would_be(const std::string& name) override;
   void read_back(std::size_t lines) override;
   void passed_over(const std::string& backup) override;
   void restored(const std::string& backup) override;

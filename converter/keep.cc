@@ -11,6 +11,12 @@ std::size_t OldFile::own_bindings() const {
   return n;
 }
 
+std::size_t OldFile::bindings() const {
+  std::size_t n = 0;
+  for (const OldSection& section : sections) n += section.bindings.size();
+  return n;
+}
+
 OldFile read_old_file(LineSource& old, const VersionThreeOnly& own) {
   OldFile file;
   std::size_t held = 0;

@@ -42,8 +42,9 @@ struct OldFile {
   Read read = Read::whole;  // failed: a read error; too_long: over max_old_lines
   std::vector<OldSection> sections;
 
-  // The bindings of commands that only version 3 has.
+  // The bindings of commands that only version 3 has; every binding.
   std::size_t own_bindings() const;
+  std::size_t bindings() const;
 };
 
 // Reads the old version-3 file to its end: its headers and the bindings

@@ -8,6 +8,7 @@
 #include "shared/console.h"
 #include "shared/own_window.h"
 #include "shared/platform.h"
+#include "shared/text.h"
 #include "shared/textfile.h"
 
 namespace {
@@ -47,22 +48,23 @@ std::optional<OwnElsewhere> own_bindings_elsewhere(const std::string& target,
   return std::nullopt;
 }
 
-void WindowSummary::finished() {
-  if (!console_of_its_own()) return;
+void WindowSummary::say_done() const {
   const Brin23Words& w = w_;
-  console_write("\n");
   std::size_t left_out = done_.keeping ? done_.taken : done_.kept;
   if (!restored_from_.empty()) {
     console_parts({{" "}, {w.done_restored, true}, {target_}, {"\n"}});
     console_parts({{" "}, {w.restored_from, true}, {restored_from_}, {"\n"}});
   } else {
-    console_parts(
-        {{" "}, {done_.lines > 0 ? w.done_written : w.done_unchanged, true}, {target_}, {"\n"}});
+    const std::string& done = check_            ? w.receipt.heading_check
+                              : done_.lines > 0 ? w.done_written
+                                                : w.done_unchanged;
+    console_parts({{" "}, {done, true}, {check_ ? ": " : ""}, {target_}, {"\n"}});
     std::size_t kept = done_.keeping ? done_.kept : 0;
     console_parts({{" "},
                    {numbers_text(w.summary_counts, {done_.bindings, kept, left_out}), true},
                    {"\n"}});
   }
+  if (check_) return;
   if (!backup_.empty()) {
     console_parts({{" "}, {w.kept_as, true}, {backup_}, {"\n"}});
   } else if (restored_from_.empty()) {
@@ -71,5 +73,20 @@ void WindowSummary::finished() {
   if (!done_.keeping && left_out > 0) {
     console_parts({{" "}, {count_text(w.summary_left_out, left_out), true}, {"\n"}});
   }
-  wait_for_enter(w.shared->press_enter);
+}
+
+void WindowSummary::finished() {
+  if (!console_of_its_own()) return;
+  console_write("\n");
+  say_done();
+  if (receipt_.empty()) {
+    wait_for_enter(w_.shared->press_enter);
+    return;
+  }
+  const ReceiptWords& r = w_.receipt;
+  console_parts({{" "}, {first_sum(r, sums_), true}, {"\n"}});
+  console_parts({{" "}, {r.receipt_named, true}, {full_path_name(receipt_)}, {"\n"}});
+  console_parts({{" "}, {r.open_it, true}, {"\n"}});
+  std::optional<std::string> typed = wait_for_enter(w_.shared->press_enter);
+  if (typed && case_blind_compare(*typed, "C")) start_document(receipt_);
 }

@@ -95,4 +95,6 @@ void LogLines::converted(const RunFiles& files, const Converted& done) {
   if (done.keeping) log_line_f({{count_text(w_.kept, done.kept), true}});
 }
 
-void LogLines::receipt(const std::string& path) { log_line_f({{w_.receipt_line, true}, {path}}); }
+void LogLines::receipt(const std::string& path) {
+  log_line_f({{w_.receipt_line, true}, {full_path_name(path)}});
+}

@@ -37,6 +37,13 @@ Brin23Words english() {
       ", then Brin23 -keep, keeps it (double-click Brin23-undo.cmd, then Brin23-keep.cmd).",
       ", then Brin23 -keep, keeps them (double-click Brin23-undo.cmd, then "
       "Brin23-keep.cmd)."};
+  w.new_differs = "/The new file did not read back as Brin23 wrote it: ";
+  w.copy_differs = "/did not read back as a copy of the file: ";
+  w.line_written = "line #: written `";
+  w.line_read = "`, read `";
+  w.line_end = "`";
+  w.new_kept_as = "/This file is unchanged; what Brin23 wrote is kept as ";
+  w.copy_removed = "/The file is unchanged; the faulty copy is removed.";
   w.receipt_line = "Receipt: ";
   w.done_written = "Done: this file is written anew: ";
   w.done_unchanged = "No binding to write: this file stays as it was: ";
@@ -49,6 +56,44 @@ Brin23Words english() {
       "Brin23-undo.cmd, then Brin23-keep.cmd.",
       "# bindings of Aerlon 3's own are left out: to get them back, double-click "
       "Brin23-undo.cmd, then Brin23-keep.cmd."};
+  ReceiptWords& r = w.receipt;
+  r.file_suffix = "_receipt.txt";
+  r.heading_done = "Brin23: what this conversion did";
+  r.heading_check = "Nothing was written: this is what Brin23 would do";
+  r.heading_would_empty = "Brin23 stopped before writing anything: the source has no binding that Aerlon 3 can take. Is it an Aerlon 2 controls.ini?";
+  r.source = "Source:";
+  r.target = "Target:";
+  r.backup = "Backup:";
+  r.mode = "Mode:";
+  r.table = "Table:";
+  r.read_back = "Read back:";
+  r.backup_none = "none: there was no file to replace";
+  r.backup_undo = " (to go back: double-click Brin23-undo.cmd)";
+  r.backup_check = "none made; a conversion would keep the file it replaces as ";
+  r.mode_plain = "plain conversion";
+  r.mode_keep = "-keep: the bindings of Aerlon 3's own are kept";
+  r.mode_in_place = "-3: the Aerlon 3 file converted in place";
+  r.read_back_lines = "# lines, as written";
+  r.sum_read = "Aerlon 2 bindings read: # = # carried + # under a new name + # not carried + # unreadable";
+  r.sum_written = "Written to Aerlon 3: # from Aerlon 2 + # kept from the old file; of the old file's own bindings, # left out";
+  r.not_carried = "Not carried: Aerlon 3 has no such command";
+  r.unreadable = "Unreadable: lines with no command number Brin23 can read";
+  r.left_out = "Left out of the old Aerlon 3 file";
+  r.renamed = "Carried under a new name";
+  r.devices = "Devices";
+  r.carried = "Carried";
+  r.none = "None";
+  r.keyboard = "Keyboard";
+  r.not_plugged = "not plugged in, carried as it is";
+  r.before_sections = "Before the first section";
+  r.section_counts = "# lines: # carried, # under a new name, # not carried, # unreadable";
+  r.line = "line #: ";
+  r.now_taken = "; now taken by ";
+  r.unread_table = "# could not be read: what it names is given by number.";
+  r.key_number = "Key #";
+  r.receipt_named = "Every binding by name: ";
+  r.open_it = "Type C then Enter to open it.";
+  r.would_empty = "/has no binding that Aerlon 3 can take: is it an Aerlon 2 controls.ini? Nothing was changed.";
   return w;
 }
 
@@ -109,6 +154,13 @@ Brin23Words french() {
       "Brin23-keep.cmd).",
       ", puis Brin23 -keep, les garde (par double-clic : Brin23-undo.cmd, puis "
       "Brin23-keep.cmd)."};
+  w.new_differs = "/Le nouveau fichier ne se relit pas tel que Brin23 l'a \xE9" "crit : ";
+  w.copy_differs = "/ne se relit pas comme une copie du fichier : ";
+  w.line_written = "ligne # : \xE9" "crit `";
+  w.line_read = "`, lu `";
+  w.line_end = "`";
+  w.new_kept_as = "/Ce fichier est inchang\xE9 ; ce que Brin23 a \xE9" "crit est gard\xE9 sous ";
+  w.copy_removed = "/Le fichier est inchang\xE9 ; la copie fautive est supprim\xE9" "e.";
   w.receipt_line = "Compte rendu : ";
   w.done_written =
       "Termin\xE9 : ce fichier est \xE9"
@@ -130,6 +182,44 @@ Brin23Words french() {
       "# assignations propres \xE0 Aerlon 3 sont laiss\xE9"
       "es de c\xF4t\xE9 : pour les retrouver, double-cliquez sur Brin23-undo.cmd, puis sur "
       "Brin23-keep.cmd."};
+  ReceiptWords& r = w.receipt;
+  r.file_suffix = "_compte-rendu.txt";
+  r.heading_done = "Brin23 : ce que cette conversion a fait";
+  r.heading_check = "Rien n'a \xE9t\xE9 \xE9" "crit : voici ce que Brin23 ferait";
+  r.heading_would_empty = "Brin23 s'est arr\xEAt\xE9 avant d'\xE9" "crire quoi que ce soit : la source ne contient aucune assignation qu'Aerlon 3 puisse reprendre. Est-ce bien un controls.ini d'Aerlon 2 ?";
+  r.source = "Source :";
+  r.target = "Cible :";
+  r.backup = "Sauvegarde :";
+  r.mode = "Mode :";
+  r.table = "Table :";
+  r.read_back = "Relu :";
+  r.backup_none = "aucune : il n'y avait pas de fichier \xE0 remplacer";
+  r.backup_undo = " (pour revenir en arri\xE8re : double-cliquez sur Brin23-undo.cmd)";
+  r.backup_check = "aucune ; une conversion garderait le fichier remplac\xE9 sous ";
+  r.mode_plain = "conversion simple";
+  r.mode_keep = "-keep : les assignations propres \xE0 Aerlon 3 sont gard\xE9" "es";
+  r.mode_in_place = "-3 : le fichier d'Aerlon 3 converti sur place";
+  r.read_back_lines = "# lignes, telles qu'\xE9" "crites";
+  r.sum_read = "Assignations d'Aerlon 2 lues : # = # reprises + # sous un nouveau nom + # non reprises + # illisibles";
+  r.sum_written = "\xC9" "crites pour Aerlon 3 : # d'Aerlon 2 + # gard\xE9" "es de l'ancien fichier ; des assignations propres \xE0 l'ancien fichier, # laiss\xE9" "es de c\xF4t\xE9";
+  r.not_carried = "Non reprises : Aerlon 3 n'a pas cette commande";
+  r.unreadable = "Illisibles : lignes sans num\xE9ro de commande que Brin23 puisse lire";
+  r.left_out = "Laiss\xE9" "es de c\xF4t\xE9 de l'ancien fichier d'Aerlon 3";
+  r.renamed = "Reprises sous un nouveau nom";
+  r.devices = "P\xE9riph\xE9riques";
+  r.carried = "Reprises";
+  r.none = "Aucune";
+  r.keyboard = "Clavier";
+  r.not_plugged = "non branch\xE9, repris tel quel";
+  r.before_sections = "Avant la premi\xE8re section";
+  r.section_counts = "# lignes : # reprises, # sous un nouveau nom, # non reprises, # illisibles";
+  r.line = "ligne # : ";
+  r.now_taken = " ; d\xE9sormais prise par ";
+  r.unread_table = "# n'a pas pu \xEAtre lu : ce qu'il nomme est donn\xE9 par son num\xE9ro.";
+  r.key_number = "Touche #";
+  r.receipt_named = "Chaque assignation par son nom : ";
+  r.open_it = "Tapez C puis Entr\xE9" "e pour ouvrir le compte rendu.";
+  r.would_empty = "/ne contient aucune assignation qu'Aerlon 3 puisse reprendre : est-ce bien un controls.ini d'Aerlon 2 ? Rien n'a \xE9t\xE9 modifi\xE9.";
   return w;
 }
 
@@ -177,6 +267,13 @@ Brin23Words german() {
       "Brin23-keep.cmd).",
       ", dann Brin23 -keep, beh\xE4lt sie (per Doppelklick: Brin23-undo.cmd, dann "
       "Brin23-keep.cmd)."};
+  w.new_differs = "/Die neue Datei liest sich nicht so, wie Brin23 sie geschrieben hat: ";
+  w.copy_differs = "/liest sich nicht als Kopie der Datei: ";
+  w.line_written = "Zeile #: geschrieben `";
+  w.line_read = "`, gelesen `";
+  w.line_end = "`";
+  w.new_kept_as = "/Diese Datei ist unver\xE4ndert; was Brin23 geschrieben hat, ist gesichert als ";
+  w.copy_removed = "/Die Datei ist unver\xE4ndert; die fehlerhafte Kopie ist entfernt.";
   w.receipt_line = "Bericht: ";
   w.done_written = "Fertig: Diese Datei ist neu geschrieben: ";
   w.done_unchanged = "Keine Belegung zu schreiben: Diese Datei bleibt, wie sie war: ";
@@ -191,6 +288,44 @@ Brin23Words german() {
       "# eigene Belegungen von Aerlon 3 sind weggelassen: Um sie zur\xFC"
       "ckzuholen, "
       "doppelklicken Sie auf Brin23-undo.cmd, dann auf Brin23-keep.cmd."};
+  ReceiptWords& r = w.receipt;
+  r.file_suffix = "_Bericht.txt";
+  r.heading_done = "Brin23: was diese Umwandlung getan hat";
+  r.heading_check = "Nichts wurde geschrieben: Das w\xFCrde Brin23 tun";
+  r.heading_would_empty = "Brin23 hat angehalten, bevor etwas geschrieben wurde: Die Quelle enth\xE4lt keine Belegung, die Aerlon 3 \xFC" "bernehmen kann. Ist es eine controls.ini von Aerlon 2?";
+  r.source = "Quelle:";
+  r.target = "Ziel:";
+  r.backup = "Sicherung:";
+  r.mode = "Modus:";
+  r.table = "Tabelle:";
+  r.read_back = "Nachgelesen:";
+  r.backup_none = "keine: Es gab keine Datei zu ersetzen";
+  r.backup_undo = " (zur\xFC" "ck: Doppelklick auf Brin23-undo.cmd)";
+  r.backup_check = "keine angelegt; eine Umwandlung w\xFCrde die ersetzte Datei sichern als ";
+  r.mode_plain = "einfache Umwandlung";
+  r.mode_keep = "-keep: Die eigenen Belegungen von Aerlon 3 bleiben erhalten";
+  r.mode_in_place = "-3: Die Datei von Aerlon 3 wird an Ort und Stelle umgewandelt";
+  r.read_back_lines = "# Zeilen, wie geschrieben";
+  r.sum_read = "Gelesene Belegungen von Aerlon 2: # = # \xFC" "bernommen + # unter neuem Namen + # nicht \xFC" "bernommen + # unlesbar";
+  r.sum_written = "F\xFCr Aerlon 3 geschrieben: # aus Aerlon 2 + # aus der alten Datei behalten; von den eigenen Belegungen der alten Datei # weggelassen";
+  r.not_carried = "Nicht \xFC" "bernommen: Aerlon 3 hat diesen Befehl nicht";
+  r.unreadable = "Unlesbar: Zeilen ohne Befehlsnummer, die Brin23 lesen kann";
+  r.left_out = "Aus der alten Datei von Aerlon 3 weggelassen";
+  r.renamed = "Unter neuem Namen \xFC" "bernommen";
+  r.devices = "Ger\xE4te";
+  r.carried = "\xDC" "bernommen";
+  r.none = "Keine";
+  r.keyboard = "Tastatur";
+  r.not_plugged = "nicht angeschlossen, unver\xE4ndert \xFC" "bernommen";
+  r.before_sections = "Vor dem ersten Abschnitt";
+  r.section_counts = "# Zeilen: # \xFC" "bernommen, # unter neuem Namen, # nicht \xFC" "bernommen, # unlesbar";
+  r.line = "Zeile #: ";
+  r.now_taken = "; jetzt belegt von ";
+  r.unread_table = "# konnte nicht gelesen werden: Was sie benennt, steht als Nummer da.";
+  r.key_number = "Taste #";
+  r.receipt_named = "Jede Belegung mit Namen: ";
+  r.open_it = "Tippen Sie C und dann die Eingabetaste, um den Bericht zu \xF6" "ffnen.";
+  r.would_empty = "/enth\xE4lt keine Belegung, die Aerlon 3 \xFC" "bernehmen kann: Ist es eine controls.ini von Aerlon 2? Nichts wurde ge\xE4ndert.";
   return w;
 }
 

@@ -21,6 +21,25 @@ std::string count_text(const CountText& text, std::size_t n);
 // The text with each "#" replaced by the next of `numbers`, in turn.
 std::string numbers_text(const std::string& text, std::initializer_list<std::size_t> numbers);
 
+// The receipt's words: its headings, the labels of its first lines, how a
+// run goes about the files, its sums and lists ("#" each number in turn),
+// and the summary's lines that name it.
+struct ReceiptWords {
+  std::string file_suffix;  // after the log's name without ".log": "_receipt.txt"
+  std::string heading_done, heading_check, heading_would_empty;
+  std::string source, target, backup, mode, table, read_back;
+  std::string backup_none, backup_undo, backup_check;
+  std::string mode_plain, mode_keep, mode_in_place;
+  std::string read_back_lines, sum_read, sum_written;
+  std::string not_carried, unreadable, left_out, renamed, devices, carried, none;
+  std::string keyboard, not_plugged, before_sections, section_counts, line, now_taken;
+  std::string unread_table, key_number;
+  std::string receipt_named, open_it;
+  // After a source's name in the box of a conversion that would leave the
+  // pilot's file with no binding.
+  std::string would_empty;
+};
+
 struct Brin23Words {
   const SharedWords* shared = nullptr;  // the words both programs share
 
@@ -39,8 +58,14 @@ struct Brin23Words {
   std::string hint;
   CountText hint_holds, hint_undos, hint_then;
   std::string hint_undos_unknown;
-  // The log's line that names the receipt.
+  // What did not read back as written: the new file (after the target's
+  // name), a copy (after its name); the line that differs, "line #:
+  // written `<meant>`, read `<read>`"; what became of them.
+  std::string new_differs, copy_differs, line_written, line_read, line_end, new_kept_as,
+      copy_removed;
+  // The log's line that names the receipt, and the receipt's own words.
   std::string receipt_line;
+  ReceiptWords receipt;
   // The summary of a window of its own.
   std::string done_written, done_unchanged, done_restored, kept_as, nothing_replaced,
       summary_counts;

@@ -195,10 +195,26 @@ bool ReplacingWriter::copy_from(const std::string& from) {
   return whole;
 }
 
-bool ReplacingWriter::commit(ThroughToDisk through) {
+bool ReplacingWriter::close_written() {
   if (!temp_file_.is_open()) return false;
-  bool ok = through == ThroughToDisk::no || temp_file_.sync();
+  bool ok = temp_file_.sync();
   ok = temp_file_.close() && ok;
+  if (!ok) {
+    delete_file(temp_);
+    return false;
+  }
+  closed_written_ = true;
+  return true;
+}
+
+bool ReplacingWriter::commit(ThroughToDisk through) {
+  bool ok = closed_written_;
+  if (!closed_written_) {
+    if (!temp_file_.is_open()) return false;
+    ok = through == ThroughToDisk::no || temp_file_.sync();
+    ok = temp_file_.close() && ok;
+  }
+  closed_written_ = false;
   // Without the disk, the old file goes first: a file system that makes
   // sure of the new file's data when it replaces another (ext4) then need
   // not. The old file goes only once the new one is whole.
@@ -208,8 +224,20 @@ bool ReplacingWriter::commit(ThroughToDisk through) {
   return ok;
 }
 
+bool ReplacingWriter::keep_as(const std::string& name) {
+  if (!closed_written_) return false;
+  closed_written_ = false;
+  if (replace_file(temp_, name)) return true;
+  delete_file(temp_);
+  return false;
+}
+
 void ReplacingWriter::discard() {
-  if (!temp_file_.is_open()) return;
-  temp_file_.close();
+  if (temp_file_.is_open()) {
+    temp_file_.close();
+  } else if (!closed_written_) {
+    return;
+  }
+  closed_written_ = false;
   delete_file(temp_);
 }

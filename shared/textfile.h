@@ -180,6 +180,17 @@ class ReplacingWriter {
   // full disk), which commit() would then refuse.
   bool flush() { return temp_file_.flush(); }
 
+  // Writes the temporary file through to the disk and closes it, to be read
+  // back before commit() puts it in place; false when that failed.
+  bool close_written();
+
+  // The temporary file's name while it is written or closed written.
+  const std::string& temporary() const { return temp_; }
+
+  // Gives the temporary file, closed written, the name `name` in place of
+  // the file's (replacing what has it); false when that failed.
+  bool keep_as(const std::string& name);
+
   // Writes the temporary file through to the disk and puts it in the file's
   // place; false when any step failed (the old file then stays). With
   // ThroughToDisk::no, for a file made anew on every run, the data is only
@@ -196,6 +207,7 @@ class ReplacingWriter {
   std::string path_;
   std::string temp_;
   std::size_t lines_ = 0;
+  bool closed_written_ = false;
 };
 
 #endif

@@ -1,5 +1,7 @@
 #include "tests/e2e_support.h"
 
+#include <algorithm>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -208,6 +210,19 @@ std::string golden(const std::string& name) {
   std::ifstream in(std::string(MALVET_TEST_DATA_DIR) + "/" + name, std::ios::binary);
   EXPECT_TRUE(in) << name;
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string shown_path(const std::string& path) {
+  std::string shown = (windows_target() ? "Z:" : "") + path;
+  std::replace(shown.begin(), shown.end(), '/', '\\');
+  return shown;
+}
+
+std::string before_receipt(const std::string& console) {
+  std::size_t echo = console.rfind("\n >>> ", console.size() - 2);
+  bool names_receipt = echo != std::string::npos && console.size() > 5 &&
+                       console.compare(console.size() - 5, 5, ".txt\n") == 0;
+  return names_receipt ? console.substr(0, echo + 1) : console;
 }
 
 void Installation::SetUp() {

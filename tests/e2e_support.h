@@ -70,6 +70,14 @@ bool wait_for_file(const std::string& path);
 // A file of tests/data: what a run must write.
 std::string golden(const std::string& name);
 
+// A full path as the programs show it: the POSIX path `path` with "\" (on
+// Z: under Wine).
+std::string shown_path(const std::string& path);
+
+// The console of a Brin23 run without its last two lines, the log's line
+// that names the receipt and its echo, when it ends with them.
+std::string before_receipt(const std::string& console);
+
 // The header of the joystick that the installations attach: its
 // DirectInput GUID's bytes, as the registry holds them, and as controls.ini
 // names its section.

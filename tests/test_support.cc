@@ -164,14 +164,41 @@ std::vector<std::string> files_starting_with(const std::string& dir, const std::
   return names;
 }
 
+std::vector<std::string> receipts(const std::string& dir) {
+  std::vector<std::string> found;
+  for (const std::string& name : files_starting_with(dir, "Brin23_")) {
+    for (const char* suffix : {"_receipt", "_compte-rendu", "_Bericht"}) {
+      if (name.find(suffix) != std::string::npos && name.size() > 4 &&
+          name.compare(name.size() - 4, 4, ".txt") == 0) {
+        found.push_back(name);
+      }
+    }
+  }
+  return found;
+}
+
 std::string run_log(const std::string& dir, const std::string& program) {
-  std::vector<std::string> logs = files_starting_with(dir, program + "_");
+  std::vector<std::string> logs;
+  for (const std::string& name : files_starting_with(dir, program + "_")) {
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".log") == 0) logs.push_back(name);
+  }
   EXPECT_EQ(logs.size(), 1u);
   if (logs.empty()) return "";
   std::ifstream in(dir + "/" + logs[0], std::ios::binary);
   std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::size_t first_line_end = log.find("\r\n");
-  return first_line_end == std::string::npos ? "" : log.substr(first_line_end + 2);
+  if (first_line_end == std::string::npos) return "";
+  log.erase(0, first_line_end + 2);
+  std::vector<std::string> made = receipts(dir);
+  if (made.empty()) return log;
+  EXPECT_EQ(made.size(), 1u);
+  std::string named = "\\" + made[0] + "\r\n";
+  std::size_t last = log.rfind("\r\n", log.size() - named.size());
+  bool names_it = log.size() >= named.size() &&
+                  log.compare(log.size() - named.size(), named.size(), named) == 0;
+  EXPECT_TRUE(names_it) << "the log's last line names the receipt " << made[0];
+  if (!names_it) return log;
+  return log.substr(0, last == std::string::npos ? 0 : last + 2);
 }
 
 void open_to_everyone(const std::string& path) {

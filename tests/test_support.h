@@ -96,8 +96,12 @@ int run_program(const std::string& program, const std::vector<std::string>& args
 std::vector<std::string> files_starting_with(const std::string& dir, const std::string& prefix);
 
 // The log file that a run of `program` made in `dir` (there must be exactly
-// one), without its first line, the date.
+// one), without its first line, the date. Its last line names the receipt
+// beside it when there is one (in any language), and is left out.
 std::string run_log(const std::string& dir, const std::string& program);
+
+// The receipts of Brin23's runs in `dir`, in the order of their names.
+std::vector<std::string> receipts(const std::string& dir);
 
 // Opens every folder and file below `path` to all users.
 void open_to_everyone(const std::string& path);
