@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "shared/console.h"
 #include "shared/limits.h"
@@ -277,11 +278,12 @@ bool same_bytes(const std::string& a, const std::string& b) {
   std::FILE* fa = open_file(a, "rb");
   std::FILE* fb = fa == nullptr ? nullptr : open_file(b, "rb");
   bool same = fb != nullptr;
-  std::vector<char> block_a(file_block), block_b(file_block);
+  // Left as read: never filled first.
+  std::unique_ptr<char[]> block_a(new char[file_block]), block_b(new char[file_block]);
   while (same) {
-    std::size_t na = std::fread(block_a.data(), 1, file_block, fa);
-    std::size_t nb = std::fread(block_b.data(), 1, file_block, fb);
-    same = na == nb && std::memcmp(block_a.data(), block_b.data(), na) == 0;
+    std::size_t na = std::fread(block_a.get(), 1, file_block, fa);
+    std::size_t nb = std::fread(block_b.get(), 1, file_block, fb);
+    same = na == nb && std::memcmp(block_a.get(), block_b.get(), na) == 0;
     if (na < file_block) {
       same = same && std::ferror(fa) == 0 && std::ferror(fb) == 0 && std::feof(fb) != 0;
       break;

@@ -18,7 +18,7 @@ std::optional<std::int32_t> command_number(std::string_view text) {
 // The version-3 line that a line of the source is.
 std::optional<ConvertedLine> converted(const ControlsLine& line, const CommandMap& k_v3) {
   if (line.kind == ControlsLine::Kind::blank) return std::nullopt;
-  if (line.kind == ControlsLine::Kind::header) return ConvertedLine{line.header, true, "", 0};
+  if (line.kind == ControlsLine::Kind::header) return ConvertedLine{std::string(line.header), true, "", 0};
   std::optional<std::int32_t> mcmd = in_table(line.number);
   if (!mcmd || k_v3[static_cast<std::size_t>(*mcmd)] < 0) return std::nullopt;
   std::int32_t v3 = k_v3[static_cast<std::size_t>(*mcmd)];

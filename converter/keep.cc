@@ -29,7 +29,7 @@ OldFile read_old_file(LineSource& old, const VersionThreeOnly& own) {
       file.read = OldFile::Read::too_long;
       file.sections.clear();
     } else if (header) {
-      file.sections.push_back({line.header, {}});
+      file.sections.push_back({std::string(line.header), {}});
     } else {
       std::int32_t number = *line.number;
       file.sections.back().bindings.push_back(

@@ -10,8 +10,13 @@ Names Names::read(const std::string& folder, Language language) {
   for (int v = 0; v < 2; ++v) {
     LineReader in(folder + files[v], line_capacity);
     std::int32_t lmax = 0;
-    if (in.is_open()) names.commands_[v] = load_commands(in, lmax);
-    if (!names.commands_[v]) names.unread_.push_back(files[v]);
+    std::optional<CommandTable>& table = names.commands_[v];
+    if (in.is_open()) table = load_commands(in, lmax);
+    if (!table) {
+      names.unread_.push_back(files[v]);
+      continue;
+    }
+    for (Command& command : *table) command.name = trim(command.name);
   }
   ScanTableChoice table = scan_table_of(language);
   LineReader keys(folder + table.file, line_capacity);
@@ -22,18 +27,24 @@ Names Names::read(const std::string& folder, Language language) {
   return names;
 }
 
+namespace {
+
+const std::string* name_of(const std::optional<CommandTable>& table, std::int32_t number) {
+  return table ? command_name(*table, number) : nullptr;
+}
+
+}  // namespace
+
 std::string Names::command(int version, std::int32_t number) const {
-  const std::optional<CommandTable>& table = commands_[version == 2 ? 0 : 1];
-  const std::string* name = table ? command_name(*table, number) : nullptr;
+  const std::string* name = name_of(commands_[version == 2 ? 0 : 1], number);
   std::string digits = std::to_string(number);
-  return name != nullptr ? trim(*name) + " (" + digits + ")" : digits;
+  return name != nullptr ? *name + " (" + digits + ")" : digits;
 }
 
 bool Names::renamed(std::int32_t v2, std::int32_t v3) const {
-  if (!commands_[0] || !commands_[1]) return false;
-  const std::string* before = command_name(*commands_[0], v2);
-  const std::string* after = command_name(*commands_[1], v3);
-  return before != nullptr && after != nullptr && trim(*before) != trim(*after);
+  const std::string* before = name_of(commands_[0], v2);
+  const std::string* after = name_of(commands_[1], v3);
+  return before != nullptr && after != nullptr && *before != *after;
 }
 
 const std::string* Names::joystick(std::string_view header) const {
@@ -57,12 +68,16 @@ std::string Names::input(std::int32_t command, std::string_view value, bool keyb
         if (mark != std::string::npos) words_for_it.replace(mark, 1, std::to_string(index));
         return words_for_it;
       }
+      auto known = key_names_.find(index);
+      if (known != key_names_.end()) return known->second;
+      std::string name = trim(words.nokey);
       for (const ScanCode& key : *keys_) {
         if (key.code != index) continue;
-        std::string name = key_display_name(index, digits_named_, Trace::no);
-        return name.empty() ? trim(key.name) : name;
+        name = key_display_name(index, digits_named_, Trace::no);
+        if (name.empty()) name = trim(key.name);
+        break;
       }
-      return trim(words.nokey);
+      return key_names_.emplace(index, name).first->second;
     }
     case Input::Kind::button:
       return takes->index < 0 ? "" : button_text(index, words);

@@ -6,6 +6,7 @@
 #define MALVET_CONVERTER_NAMES_H
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,8 +47,11 @@ class Names {
                     std::string_view key_number) const;
 
  private:
+  // Each version's command table, its names trimmed (nothing when it
+  // can't be read).
   std::optional<CommandTable> commands_[2];
   std::optional<ScanCodeTable> keys_;
+  mutable std::map<std::int32_t, std::string> key_names_;  // as they are asked for
   bool digits_named_ = false;
   std::vector<Joystick> joysticks_;
   std::vector<std::string> unread_;

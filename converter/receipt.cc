@@ -1,6 +1,8 @@
 #include "converter/receipt.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
 #include <cstdint>
 #include <vector>
 
@@ -15,9 +17,13 @@ namespace {
 // and its bytes (a text may hold any byte but a line end).
 struct Record {
   char kind = ' ';
-  std::vector<std::int64_t> numbers;
-  std::vector<std::string> texts;
+  std::array<std::int64_t, 5> numbers{};
+  std::array<std::string, 3> texts;
 };
+
+// How many records the spool holds in memory before it writes them to its
+// file: a real controls.ini's few hundred never reach it.
+constexpr std::size_t records_in_memory = 4096;
 
 // The kinds: a section of the source begins, a section's counts, a
 // binding of the source, an outcome of the old file's own.
@@ -33,49 +39,109 @@ constexpr std::size_t command_width = 36;
 // How many receipts of one name a run tries, with a number after the first.
 constexpr int receipt_names = 100;
 
+// How many numbers and texts a record of each kind has.
+std::pair<std::size_t, std::size_t> parts_of(char kind) {
+  switch (kind) {
+    case section_record:
+      return {1, 1};
+    case counts_record:
+      return {5, 1};
+    case binding_record:
+      return {5, 2};
+    case old_record:
+      return {4, 3};
+    default:
+      return {0, 0};
+  }
+}
+
 std::string encode(const Record& r) {
+  auto [numbers, texts] = parts_of(r.kind);
   std::string line(1, r.kind);
-  for (std::int64_t n : r.numbers) line += " " + std::to_string(n);
+  for (std::size_t i = 0; i < numbers; ++i) line += " " + std::to_string(r.numbers[i]);
   line += " ";
-  for (const std::string& text : r.texts) line += std::to_string(text.size()) + ":" + text;
+  for (std::size_t i = 0; i < texts; ++i) {
+    line += std::to_string(r.texts[i].size()) + ":" + r.texts[i];
+  }
   return line;
 }
 
-std::optional<Record> decode(std::string_view line, std::size_t numbers) {
-  Record r;
+std::optional<Record> decode(std::string_view line) {
   if (line.empty()) return std::nullopt;
+  Record r;
   r.kind = line[0];
+  auto [numbers, texts] = parts_of(r.kind);
   std::size_t at = 1;
   for (std::size_t i = 0; i < numbers; ++i) {
     std::size_t end = line.find(' ', at + 1);
     if (end == std::string_view::npos) return std::nullopt;
-    r.numbers.push_back(std::stoll(std::string(line.substr(at + 1, end - at - 1))));
+    r.numbers[i] = std::stoll(std::string(line.substr(at + 1, end - at - 1)));
     at = end;
   }
   ++at;
-  while (at < line.size()) {
+  for (std::size_t i = 0; i < texts && at < line.size(); ++i) {
     std::size_t colon = line.find(':', at);
     if (colon == std::string_view::npos) return std::nullopt;
     std::size_t size = std::stoul(std::string(line.substr(at, colon - at)));
-    r.texts.emplace_back(line.substr(colon + 1, size));
+    r.texts[i] = std::string(line.substr(colon + 1, size));
     at = colon + 1 + size;
   }
   return r;
 }
 
-std::size_t numbers_of(char kind) {
-  switch (kind) {
-    case section_record:
-      return 1;
-    case counts_record:
-    case binding_record:
-      return 5;
-    case old_record:
-      return 4;
-    default:
-      return 0;
+}  // namespace
+
+// The receipt's lists as they are told: in memory, and past a few thousand
+// records in a passing file beside the receipt, so that memory stays flat
+// however long the source.
+class Spool {
+ public:
+  explicit Spool(std::string name) : name_(std::move(name)) {}
+  ~Spool() { restart(); }
+
+  // Empty, as for a new pass.
+  void restart() {
+    if (file_.is_open()) file_.close();
+    if (in_file_) delete_file(name_);
+    in_file_ = false;
+    whole_ = true;
+    memory_.clear();
   }
-}
+
+  void add(Record record) {
+    memory_.push_back(std::move(record));
+    if (memory_.size() < records_in_memory) return;
+    if (!in_file_) in_file_ = whole_ = file_.open_passing(name_);
+    for (const Record& r : memory_) whole_ = file_.write_line(encode(r)) && whole_;
+    memory_.clear();
+  }
+
+  // Once every record is added: false when some could not be kept.
+  bool finish() {
+    if (file_.is_open()) whole_ = file_.close() && whole_;
+    return whole_;
+  }
+
+  // Each record, in the order added (once finished).
+  template <typename Each>
+  void each(const Each& each) const {
+    if (in_file_) {
+      LineReader in(name_, spool_line_capacity);
+      while (std::optional<std::string> line = in.next()) {
+        if (std::optional<Record> r = decode(*line)) each(*r);
+      }
+    }
+    for (const Record& r : memory_) each(r);
+  }
+
+ private:
+  std::string name_;
+  LineWriter file_;
+  bool in_file_ = false, whole_ = true;
+  std::vector<Record> memory_;
+};
+
+namespace {
 
 // Own words in the machine's code page, as the receipt holds them among
 // the machine's names.
@@ -122,20 +188,15 @@ Receipt::Receipt(const Brin23Words& words, const Names& names) : words_(words), 
   std::size_t dot = stem.rfind('.');
   if (dot != std::string::npos) stem.erase(dot);
   name_ = stem + words.receipt.file_suffix;
-  spool_name_ = name_ + ".part";
+  spool_ = std::make_unique<Spool>(name_ + ".part");
 }
 
-Receipt::~Receipt() {
-  if (spool_.is_open()) {
-    spool_.close();
-    delete_file(spool_name_);
-  }
-}
+Receipt::~Receipt() = default;
 
 void Receipt::files(const RunFiles& files) { files_ = files; }
 
 void Receipt::pass_started() {
-  spooled_ = spool_.open_passing(spool_name_);
+  spool_->restart();
   sums_ = BindingSums();
   keyboard_ = KeyboardSection();
   section_ = -1;
@@ -146,13 +207,11 @@ void Receipt::pass_started() {
 
 void Receipt::end_section() {
   const BindingSums& s = section_sums_;
-  spooled_ = spool_.write_line(encode(
-                 {counts_record,
-                  {section_, static_cast<std::int64_t>(s.carried),
-                   static_cast<std::int64_t>(s.renamed), static_cast<std::int64_t>(s.not_carried),
-                   static_cast<std::int64_t>(s.unreadable)},
-                  {header_}})) &&
-             spooled_;
+  spool_->add({counts_record,
+               {section_, static_cast<std::int64_t>(s.carried),
+                static_cast<std::int64_t>(s.renamed), static_cast<std::int64_t>(s.not_carried),
+                static_cast<std::int64_t>(s.unreadable)},
+               {header_}});
   section_sums_ = BindingSums();
 }
 
@@ -161,19 +220,16 @@ void Receipt::source_line(const SourceLine& line) {
     if (section_ >= 0 || section_sums_.read() > 0) end_section();
     section_ = static_cast<std::int64_t>(keyboard_.begin_section());
     header_ = trim(line.text);
-    spooled_ = spool_.write_line(encode({section_record, {section_}, {header_}})) && spooled_;
+    spool_->add({section_record, {section_}, {header_}});
     return;
   }
   sums_.add(line.fate);
   section_sums_.add(line.fate);
   keyboard_.entry(line.v2);
-  spooled_ =
-      spool_.write_line(encode({binding_record,
-                                {section_, static_cast<std::int64_t>(line.fate),
-                                 static_cast<std::int64_t>(line.number), line.v2.value_or(-1),
-                                 line.v3},
-                                {line.value, std::string(line.text)}})) &&
-      spooled_;
+  spool_->add({binding_record,
+               {section_, static_cast<std::int64_t>(line.fate),
+                static_cast<std::int64_t>(line.number), line.v2.value_or(-1), line.v3},
+               {line.value, std::string(line.text)}});
 }
 
 void Receipt::pass_done(const Converted& done) {
@@ -184,11 +240,10 @@ void Receipt::pass_done(const Converted& done) {
 void Receipt::old_binding(const OldOutcome& outcome) {
   if (!outcome.kept) ++old_left_out_;
   const OldBinding& b = *outcome.binding;
-  spooled_ = spool_.write_line(encode({old_record,
-                                       {outcome.kept ? 1 : 0, outcome.owner.value_or(-1),
-                                        outcome.keyboard ? 1 : 0, b.number},
-                                       {outcome.section->header, b.value, b.line}})) &&
-             spooled_;
+  spool_->add({old_record,
+               {outcome.kept ? 1 : 0, outcome.owner.value_or(-1), outcome.keyboard ? 1 : 0,
+                b.number},
+               {outcome.section->header, b.value, b.line}});
 }
 
 void Receipt::backup_made(const std::string& name) { backup_ = name; }
@@ -264,41 +319,36 @@ void Receipt::write_lists(LineWriter& out) {
   auto list = [&](const std::string& heading, const auto& each) {
     out.write_line("");
     out.write_line(own(heading));
-    LineReader spool(spool_name_, spool_line_capacity);
     bool any = false;
     std::string device, headed;
-    while (std::optional<std::string> line = spool.next()) {
-      std::optional<Record> r = decode(*line, numbers_of(line->empty() ? ' ' : (*line)[0]));
-      if (!r) continue;
-      std::optional<std::string> text = each(*r, device);
-      if (!text) continue;
+    spool_->each([&](const Record& r) {
+      std::optional<std::string> text = each(r, device);
+      if (!text) return;
       if (!device.empty() && (!any || device != headed)) out.write_line("  " + device);
       headed = device;
       out.write_line("    " + *text);
       any = true;
-    }
+    });
     if (!any) out.write_line("    " + own(w.none));
   };
-  // The source's bindings of one fate; `row` the text of each.
-  std::int64_t section = -1;
-  std::string header;
+  // The source's bindings of one fate; `row` the text of each. What each
+  // section is, is worked out at its header.
   auto bindings = [&](const std::string& heading, auto wanted, auto row) {
-    section = -1;
-    header.clear();
+    std::string section_device = own(w.before_sections), joystick;
+    bool in_keyboard = false;
     list(heading, [&](const Record& r, std::string& device) -> std::optional<std::string> {
       if (r.kind == section_record) {
-        section = r.numbers[0];
-        header = r.texts[0];
+        section_device = source_device(r.numbers[0], r.texts[0]);
+        joystick = joystick_of(r.numbers[0], r.texts[0]);
+        in_keyboard = keyboard && r.numbers[0] == static_cast<std::int64_t>(*keyboard);
         return std::nullopt;
       }
       if (r.kind != binding_record || !wanted(static_cast<Fate>(r.numbers[1]))) {
         return std::nullopt;
       }
-      device = source_device(section, header);
-      bool in_keyboard = keyboard && section == static_cast<std::int64_t>(*keyboard);
+      device = section_device;
       std::int32_t v2 = static_cast<std::int32_t>(r.numbers[3]);
-      std::string takes = input(v2, r.texts[0], in_keyboard, joystick_of(section, header));
-      return row(r, column(takes, input_width));
+      return row(r, column(input(v2, r.texts[0], in_keyboard, joystick), input_width));
     });
   };
   auto v2_name = [&](const Record& r) {
@@ -365,7 +415,7 @@ void Receipt::write_lists(LineWriter& out) {
 }
 
 std::optional<std::string> Receipt::write(const std::string& heading) {
-  bool whole = spooled_ && spool_.close();
+  bool whole = spool_->finish();
   std::string temp = name_ + ".new";
   LineWriter out;
   whole = whole && out.open_passing(temp);
@@ -374,7 +424,7 @@ std::optional<std::string> Receipt::write(const std::string& heading) {
     write_lists(out);
     whole = out.close();
   }
-  delete_file(spool_name_);
+  spool_->restart();
   // A new name each run: never over an earlier receipt.
   std::string stem = name_.substr(0, name_.rfind('.'));
   std::string extension = name_.substr(stem.size());

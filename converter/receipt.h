@@ -10,6 +10,7 @@
 #define MALVET_CONVERTER_RECEIPT_H
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -30,6 +31,8 @@ struct BindingSums {
 // "Aerlon 2 bindings read: 48 = 46 carried + 0 under a new name + 2 not
 // carried + 0 unreadable", in the words' language (own words).
 std::string first_sum(const ReceiptWords& words, const BindingSums& sums);
+
+class Spool;
 
 class Receipt : public Listener {
  public:
@@ -64,9 +67,8 @@ class Receipt : public Listener {
 
   const Brin23Words& words_;
   const Names& names_;
-  std::string name_, spool_name_;
-  LineWriter spool_;
-  bool spooled_ = false;  // the spool took every line told
+  std::string name_;
+  std::unique_ptr<Spool> spool_;  // the lists, as they are told
   RunFiles files_;
   std::string table_, backup_;
   bool backup_planned_ = false;  // a check: the backup a conversion would make

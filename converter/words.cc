@@ -355,6 +355,5 @@ std::string numbers_text(const std::string& text, std::initializer_list<std::siz
 }
 
 const Brin23Words& brin23_words(Language language) {
-  static const Brin23Words en = english(), fr = french(), de = german();
-  return in_language(language, en, fr, de);
+  return in_language(language, english, french, german);
 }

@@ -249,8 +249,7 @@ ReportTexts german() {
 }  // namespace
 
 ReportTexts report_texts(Language language) {
-  static const ReportTexts en = english(), fr = french(), de = german();
-  return in_language(language, en, fr, de);
+  return in_language(language, english, french, german);
 }
 
 ReportTexts in_code_page(const ReportTexts& texts) {

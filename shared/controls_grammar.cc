@@ -8,14 +8,14 @@ ControlsLine read_controls_line(std::string_view line) {
   if (is_blank(line)) return read;
   if (line[0] == '[') {
     read.kind = ControlsLine::Kind::header;
-    read.header = trim(line);
+    read.header = line.substr(0, line.find_last_not_of(' ') + 1);
     return read;
   }
   read.kind = ControlsLine::Kind::entry;
-  KeyVal kv = extract_key_val(line);
+  KeyValView kv = split_key_val(line);
   read.number = read_whole_number(kv.key);
-  read.key = std::move(kv.key);
-  read.value = std::move(kv.val);
+  read.key = kv.key;
+  read.value = kv.val;
   return read;
 }
 

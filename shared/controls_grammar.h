@@ -77,12 +77,14 @@ class KeyboardSection {
   std::optional<std::size_t> chosen_;
 };
 
+// What a line is; its texts are views of the line, which they last as long
+// as.
 struct ControlsLine {
   enum class Kind { blank, header, entry };
   Kind kind = Kind::blank;
   std::string_view line;               // the line as read
-  std::string header;                  // a header: the line trimmed
-  std::string key, value;              // an entry's parts, as split (left-justified)
+  std::string_view header;             // a header: the line trimmed
+  std::string_view key, value;         // an entry's parts, as split (left-justified)
   std::optional<std::int32_t> number;  // an entry's command number, when it reads
 };
 

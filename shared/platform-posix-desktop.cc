@@ -11,7 +11,11 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include "shared/platform-posix.h"
 #include "shared/platform.h"
 #include "shared/text.h"
 
@@ -304,22 +308,30 @@ constexpr std::uint32_t slot_count = 16;  // what joyGetNumDevs answers
 
 std::uint32_t joystick_slots() { return slot_count; }
 
-std::optional<JoystickCaps> joystick_caps(std::uint32_t slot) {
-  if (slot >= slot_count) return std::nullopt;
-  const char* file_name = std::getenv("MALVET_JOYSTICKS");
-  if (file_name == nullptr || *file_name == '\0') return std::nullopt;
-  std::ifstream in(file_name, std::ios::binary);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::size_t first = line.find_first_not_of(" \t");
+namespace {
+
+// The slots that the joystick file lists, read from its bytes; the last
+// file's are kept, as a run asks for every slot in turn.
+const std::vector<std::pair<std::uint32_t, JoystickCaps>>& listed_joysticks(const char* file_name) {
+  static std::string last_bytes;
+  static std::vector<std::pair<std::uint32_t, JoystickCaps>> listed;
+  std::string bytes = stand_in_file(file_name).value_or("");
+  if (bytes == last_bytes && !bytes.empty()) return listed;
+  last_bytes = bytes;
+  listed.clear();
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) end = bytes.size();
+    std::string line = bytes.substr(start, end - start);
+    start = end + 1;
+    std::size_t first = line.find_first_not_of(" \t\r");
     if (first == std::string::npos || line[first] == '#') continue;
     unsigned long s, vendor, product;
     long axes, buttons;
     char extra;
-    if (std::sscanf(line.c_str(), " %lu %ld %ld %lx %lx %c", &s, &axes, &buttons, &vendor, &product,
-                    &extra) != 5 ||
-        s != slot) {
+    if (std::sscanf(line.c_str(), " %lu %ld %ld %lx %lx %c", &s, &axes, &buttons, &vendor,
+                    &product, &extra) != 5) {
       continue;
     }
     JoystickCaps caps;
@@ -329,7 +341,19 @@ std::optional<JoystickCaps> joystick_caps(std::uint32_t slot) {
     caps.product = static_cast<std::uint16_t>(product);
     caps.name = "Joystick";
     caps.registry_key = "DINPUT.DLL";
-    return caps;
+    listed.emplace_back(static_cast<std::uint32_t>(s), caps);
+  }
+  return listed;
+}
+
+}  // namespace
+
+std::optional<JoystickCaps> joystick_caps(std::uint32_t slot) {
+  if (slot >= slot_count) return std::nullopt;
+  const char* file_name = std::getenv("MALVET_JOYSTICKS");
+  if (file_name == nullptr || *file_name == '\0') return std::nullopt;
+  for (const auto& [listed_slot, caps] : listed_joysticks(file_name)) {
+    if (listed_slot == slot) return caps;
   }
   return std::nullopt;
 }

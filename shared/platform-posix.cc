@@ -12,8 +12,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <utility>
+#include <vector>
 
 #include "shared/limits.h"
+#include "shared/platform-posix.h"
 #include "shared/platform.h"
 #include "shared/platform_listing.h"
 #include "shared/platform_regfile.h"
@@ -34,6 +37,40 @@ std::optional<std::string> read_whole_file(const char* name) {
   if (!whole) return std::nullopt;
   return bytes;
 }
+
+}  // namespace
+
+std::optional<std::string> stand_in_file(const char* name) {
+  // The files a run read, each as it stood: the same file, its size and
+  // times (a change of its permissions too) unchanged.
+  struct Read {
+    struct stat st;
+    std::string bytes;
+  };
+  static std::vector<std::pair<std::string, Read>> files;
+  struct stat st;
+  if (stat(name, &st) != 0) return std::nullopt;
+  auto same = [&](const struct stat& a) {
+    return a.st_dev == st.st_dev && a.st_ino == st.st_ino && a.st_size == st.st_size &&
+           a.st_mtim.tv_sec == st.st_mtim.tv_sec && a.st_mtim.tv_nsec == st.st_mtim.tv_nsec &&
+           a.st_ctim.tv_sec == st.st_ctim.tv_sec && a.st_ctim.tv_nsec == st.st_ctim.tv_nsec;
+  };
+  for (const auto& [path, read] : files) {
+    if (path == name && same(read.st)) return read.bytes;
+  }
+  std::optional<std::string> bytes = read_whole_file(name);
+  if (!bytes) return std::nullopt;
+  for (auto& [path, read] : files) {
+    if (path == name) {
+      read = {st, *bytes};
+      return bytes;
+    }
+  }
+  files.push_back({name, {st, *bytes}});
+  return bytes;
+}
+
+namespace {
 
 std::string replace_all(std::string_view text, char from, char to) {
   std::string out(text);
@@ -193,7 +230,7 @@ RegistryRead read_registry_value(RegistryRoot root, const std::string& subkey,
   if (file_name == nullptr || *file_name == '\0') return result;
   // A file that can't be read to its end is as good as none: every value
   // is then missing.
-  std::optional<std::string> file = read_whole_file(file_name);
+  std::optional<std::string> file = stand_in_file(file_name);
   if (!file) return result;
   result.open_status = 0;
   const char* root_name = root == RegistryRoot::classes_root    ? "HKEY_CLASSES_ROOT"
@@ -285,7 +322,7 @@ std::vector<std::string> running_programs() {
   std::vector<std::string> programs;
   const char* file_name = std::getenv("MALVET_PROCESSES");
   if (file_name == nullptr || *file_name == '\0') return programs;
-  std::optional<std::string> file = read_whole_file(file_name);
+  std::optional<std::string> file = stand_in_file(file_name);
   if (!file) return programs;
   std::string_view rest(*file);
   while (!rest.empty()) {

@@ -146,13 +146,45 @@ std::optional<std::string> value_data(std::string_view data, bool unicode, bool 
   return std::nullopt;
 }
 
+// The export's logical lines, made once for each file's bytes: a run reads
+// many values of one file.
+struct ParsedExport {
+  std::string bytes;
+  bool utf8 = false;
+  std::vector<std::string> lines;
+  // Each key line's key, normalized; empty for any other line and for a
+  // key deleted ("[-...]").
+  std::vector<std::string> keys;
+};
+
+const ParsedExport& parsed(std::string_view file) {
+  static ParsedExport last;
+  static bool made = false;
+  if (!made || file != last.bytes) {
+    ExportText text = export_text(file);
+    last = {std::string(file), text.utf8, logical_lines(text.text), {}};
+    for (const std::string& line : last.lines) {
+      std::string key;
+      if (!line.empty() && line[0] == '[') {
+        std::size_t close = line.rfind(']');
+        std::string_view inside =
+            std::string_view(line).substr(1, close == std::string::npos ? line.npos : close - 1);
+        if (!inside.empty() && inside[0] != '-') key = normalize_key(inside);
+      }
+      last.keys.push_back(std::move(key));
+    }
+    made = true;
+  }
+  return last;
+}
+
 }  // namespace
 
 std::optional<std::string> find_reg_value(std::string_view file, std::string_view root,
                                           std::string_view subkey, std::string_view name,
                                           bool* whole) {
-  ExportText text = export_text(file);
-  std::vector<std::string> lines = logical_lines(text.text);
+  const ParsedExport& text = parsed(file);
+  const std::vector<std::string>& lines = text.lines;
   std::size_t first = 0;
   while (first < lines.size() && lines[first].empty()) ++first;
   if (first == lines.size()) return std::nullopt;
@@ -167,10 +199,7 @@ std::optional<std::string> find_reg_value(std::string_view file, std::string_vie
     std::string_view line = lines[i];
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '[') {
-      std::size_t close = line.rfind(']');
-      std::string_view key =
-          line.substr(1, close == std::string_view::npos ? line.npos : close - 1);
-      in_key = !key.empty() && key[0] != '-' && case_blind_compare(normalize_key(key), wanted_key);
+      in_key = !text.keys[i].empty() && case_blind_compare(text.keys[i], wanted_key);
       continue;
     }
     if (!in_key) continue;

@@ -15,7 +15,7 @@ std::optional<Table> load(LineSource& in, std::size_t capacity, bool comments, T
     std::optional<std::string> line = in.next();
     if (!line) break;
     if (is_blank(*line) || (comments && (*line)[0] == '#')) continue;
-    if (!take(table, extract_key_val(*line))) break;
+    if (!take(table, split_key_val(*line))) break;
   }
   if (in.failed()) return std::nullopt;
   return table;
@@ -30,7 +30,7 @@ ScanTableChoice scan_table_of(Language language) {
 
 std::optional<ScanCodeTable> load_scan_codes(LineSource& in) {
   // A code that does not read ends the table, its entry included.
-  return load<ScanCodeTable>(in, maxkey, false, [](ScanCodeTable& keys, const KeyVal& kv) {
+  return load<ScanCodeTable>(in, maxkey, false, [](ScanCodeTable& keys, const KeyValView& kv) {
     std::optional<std::int32_t> code = read_whole_number(kv.key);
     keys.push_back({code.value_or(0), cut(kv.val, key_name_capacity)});
     return code.has_value();
@@ -38,7 +38,7 @@ std::optional<ScanCodeTable> load_scan_codes(LineSource& in) {
 }
 
 std::optional<CommandTable> load_commands(LineSource& in, std::int32_t& lmax) {
-  return load<CommandTable>(in, maxcmd, true, [&lmax](CommandTable& commands, const KeyVal& kv) {
+  return load<CommandTable>(in, maxcmd, true, [&lmax](CommandTable& commands, const KeyValView& kv) {
     std::int32_t length = static_cast<std::int32_t>(kv.val.size());
     if (length > lmax) lmax = length;
     commands.push_back({read_whole_number(kv.key).value_or(0), cut(kv.val, command_name_capacity)});

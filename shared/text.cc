@@ -131,10 +131,7 @@ bool is_blank(std::string_view s) { return s.find_first_not_of(' ') == std::stri
 
 std::string trim(std::string_view s) { return std::string(trimmed(s)); }
 
-std::string left_justify(std::string_view s) {
-  std::size_t start = s.find_first_not_of(' ');
-  return start == std::string_view::npos ? std::string() : trim(s.substr(start));
-}
+std::string left_justify(std::string_view s) { return std::string(justified(s)); }
 
 std::string cut(std::string_view s, std::size_t capacity) { return trim(s.substr(0, capacity)); }
 
@@ -170,10 +167,20 @@ std::optional<std::int32_t> read_whole_number(std::string_view s) {
 }
 
 KeyVal extract_key_val(std::string_view ligne) {
+  KeyValView parts = split_key_val(ligne);
+  return {std::string(parts.key), std::string(parts.val)};
+}
+
+std::string_view justified(std::string_view s) {
+  std::size_t start = s.find_first_not_of(' ');
+  return start == std::string_view::npos ? std::string_view() : trimmed(s.substr(start));
+}
+
+KeyValView split_key_val(std::string_view ligne) {
   std::size_t p = ligne.find('=');
   if (p == std::string_view::npos) p = ligne.find(':');
-  if (p == std::string_view::npos) return {trim(ligne), std::string()};
-  return {left_justify(ligne.substr(0, p)), left_justify(ligne.substr(p + 1))};
+  if (p == std::string_view::npos) return {trimmed(ligne), std::string_view()};
+  return {justified(ligne.substr(0, p)), justified(ligne.substr(p + 1))};
 }
 
 KeyRelVal extract_key_val_rel(std::string_view ligne) {

@@ -87,6 +87,16 @@ struct KeyVal {
 // separator comes back whole (leading blanks kept) as the key, value blank.
 KeyVal extract_key_val(std::string_view ligne);
 
+// extract_key_val's parts as views of `ligne`, nothing copied.
+struct KeyValView {
+  std::string_view key, val;
+};
+KeyValView split_key_val(std::string_view ligne);
+
+// The view without its leading and trailing blanks (left-justified and
+// trimmed, as a field's value is).
+std::string_view justified(std::string_view s);
+
 struct KeyRelVal {
   std::string key;
   std::string rel;  // one of = != < <= > >= [] ; blank when none was found

@@ -72,17 +72,22 @@ std::optional<std::string> LineReader::next() {
 }
 
 std::optional<std::string> LineReader::next_bytes_line() {
-  if (peek() == EOF) return std::nullopt;
+  if (!have(1)) return std::nullopt;
   std::string line;
-  for (int c; (c = peek()) != EOF;) {
+  // The bytes up to the line's end, a stretch of the buffer at a time.
+  while (have(1)) {
+    const char* begin = buffer_.get() + at_;
+    const char* end = buffer_.get() + end_;
+    const char* stop = begin;
+    while (stop != end && *stop != '\n' && *stop != '\r') ++stop;
+    std::size_t taken = static_cast<std::size_t>(stop - begin);
+    line.append(begin, std::min(taken, capacity_ - std::min(capacity_, line.size())));
+    at_ += taken;
+    if (stop == end) continue;
     ++at_;
-    if (c == '\n') break;
     // CR LF, or a CR alone as old editors write it, ends the line.
-    if (c == '\r') {
-      if (peek() == '\n') ++at_;
-      break;
-    }
-    if (line.size() < capacity_) line.push_back(static_cast<char>(c));
+    if (*stop == '\r' && peek() == '\n') ++at_;
+    break;
   }
   return line;
 }

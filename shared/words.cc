@@ -108,6 +108,5 @@ Language ui_language(bool english_forced) {
 }
 
 const SharedWords& shared_words(Language language) {
-  static const SharedWords en = english(), fr = french(), de = german();
-  return in_language(language, en, fr, de);
+  return in_language(language, english, french, german);
 }

@@ -13,19 +13,25 @@ enum class Language { english, french, german };
 // when `english_forced` (Tavlet's "-EN").
 Language ui_language(bool english_forced = false);
 
-// Of one table's blocks, the one in `language`: the one place that a new
-// language adds its block to.
+// Of one table's blocks, the one in `language`, made by its function the
+// first time it is asked for: the one place that a new language adds its
+// block to.
 template <typename Words>
-const Words& in_language(Language language, const Words& en, const Words& fr, const Words& de) {
+const Words& in_language(Language language, Words (*en)(), Words (*fr)(), Words (*de)()) {
   switch (language) {
-    case Language::french:
-      return fr;
-    case Language::german:
-      return de;
+    case Language::french: {
+      static const Words french = fr();
+      return french;
+    }
+    case Language::german: {
+      static const Words german = de();
+      return german;
+    }
     case Language::english:
       break;
   }
-  return en;
+  static const Words english = en();
+  return english;
 }
 
 // How both programs name what a binding takes: an axis ("#" its name: "#

@@ -1,0 +1,14 @@
+// What the POSIX stand-in's files share: the stand-in files (the registry,
+// the joysticks, the programs running), read whole.
+#ifndef MALVET_SHARED_PLATFORM_POSIX_H
+#define MALVET_SHARED_PLATFORM_POSIX_H
+
+#include <optional>
+#include <string>
+
+// The bytes of a stand-in file; nothing when it can't be opened or read to
+// its end. A run asks for some many times: they are read again only once
+// the file changed (another file, its size or its times).
+std::optional<std::string> stand_in_file(const char* name);
+
+#endif
