@@ -256,7 +256,14 @@ int undo(Brin23Run& run, Listener& events) {
   if (!writer.open(ctrfile_3)) return run.stop_with(run.output_error(ctrfile_3));
   if (!writer.copy_from(restored))
     return run.stop_with(Brin23Run::named(restored, w.shared->error_opening));
-  if (!writer.flush()) return run.stop_with(run.output_error(ctrfile_3, FileRefusal::none));
+  if (!writer.flush() || !writer.close_written()) {
+    return run.stop_with(run.output_error(ctrfile_3, FileRefusal::none));
+  }
+  // The copy read back as the backup before it takes the file's place.
+  if (std::optional<Difference> d = compare_copy(writer.temporary(), restored)) {
+    writer.discard();
+    return stop_unread(run, writer.temporary(), w.copy_differs, *d, w.copy_removed, "");
+  }
   std::optional<std::string> backup = std::string();
   if (plan->back_up_current) backup = run.back_up(ctrfile_3, events);
   if (!backup) return 1;

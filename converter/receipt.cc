@@ -395,10 +395,10 @@ void Receipt::write_lists(LineWriter& out) {
     if (s >= 0 && text != r.texts[0]) text += " " + r.texts[0];
     bool plugged = s < 0 || (keyboard && static_cast<std::size_t>(s) == *keyboard) ||
                    !joystick_of(s, r.texts[0]).empty();
-    if (!plugged) text += ": " + own(w.not_plugged);
+    if (!plugged) text += own(w.sep + w.not_plugged);
     std::size_t total = 0;
     for (std::size_t i = 1; i <= 4; ++i) total += static_cast<std::size_t>(r.numbers[i]);
-    return text + ": " +
+    return text + own(w.sep) +
            own(numbers_text(w.section_counts,
                             {total, static_cast<std::size_t>(r.numbers[1]),
                              static_cast<std::size_t>(r.numbers[2]),

@@ -89,6 +89,7 @@ Brin23Words english() {
   r.section_counts = "# lines: # carried, # under a new name, # not carried, # unreadable";
   r.line = "line #: ";
   r.now_taken = "; now taken by ";
+  r.sep = ": ";
   r.unread_table = "# could not be read: what it names is given by number.";
   r.key_number = "Key #";
   r.receipt_named = "Every binding by name: ";
@@ -215,6 +216,7 @@ Brin23Words french() {
   r.section_counts = "# lignes : # reprises, # sous un nouveau nom, # non reprises, # illisibles";
   r.line = "ligne # : ";
   r.now_taken = " ; d\xE9sormais prise par ";
+  r.sep = " : ";
   r.unread_table = "# n'a pas pu \xEAtre lu : ce qu'il nomme est donn\xE9 par son num\xE9ro.";
   r.key_number = "Touche #";
   r.receipt_named = "Chaque assignation par son nom : ";
@@ -321,6 +323,7 @@ Brin23Words german() {
   r.section_counts = "# Zeilen: # \xFC" "bernommen, # unter neuem Namen, # nicht \xFC" "bernommen, # unlesbar";
   r.line = "Zeile #: ";
   r.now_taken = "; jetzt belegt von ";
+  r.sep = ": ";
   r.unread_table = "# konnte nicht gelesen werden: Was sie benennt, steht als Nummer da.";
   r.key_number = "Taste #";
   r.receipt_named = "Jede Belegung mit Namen: ";

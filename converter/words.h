@@ -33,6 +33,7 @@ struct ReceiptWords {
   std::string read_back_lines, sum_read, sum_written;
   std::string not_carried, unreadable, left_out, renamed, devices, carried, none;
   std::string keyboard, not_plugged, before_sections, section_counts, line, now_taken;
+  std::string sep;  // between a device and what is said of it: ": ", " : "
   std::string unread_table, key_number;
   std::string receipt_named, open_it;
   // After a source's name in the box of a conversion that would leave the

@@ -4,16 +4,90 @@
 #include <cstdlib>
 #include <memory>
 
+#include "converter/converting.h"
+#include "converter/names.h"
+#include "converter/receipt.h"
 #include "fuzz/fuzz_support.h"
 #include "report/analysis.h"
 #include "report/card.h"
 #include "report/controls_reader.h"
 #include "report/page_writer.h"
 #include "report/report_writer.h"
+#include "shared/platform.h"
 #include "shared/text.h"
 #include "shared/textfile.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) { return prepare_fuzzing(); }
+
+namespace {
+
+// The same file converted to version 3, every binding line accounted for
+// once: the receipt's first sum balances, its terms as the lines went.
+void account_for_every_line(const LineOpener& open) {
+  static const CommandMap k_v3 = [] {
+    CommandMap map(highest_command + 1, -1);
+    map[3001] = 3101;
+    map[1000] = 2001;
+    map[3002] = 3102;
+    return map;
+  }();
+  struct Counts : Listener {
+    BindingSums sums;
+    std::size_t lines = 0;
+    void source_line(const SourceLine& line) override { sums.add(line.fate); }
+    void new_line(const MergedLine& line) override {
+      lines += line.kind == MergedLine::Kind::taken ? 0 : 1;
+    }
+  };
+  std::unique_ptr<LineSource> old_lines = open();
+  OldFile old = read_old_file(*old_lines, VersionThreeOnly(k_v3));
+  Names names;
+  Receipt receipt(brin23_words(Language::english), names);
+  for (bool keeping : {false, true}) {
+    Counts counts;
+    Events out;
+    out.add(counts);
+    out.add(receipt);
+    PassFailure failure;
+    std::optional<Converted> done = make_new_file(
+        open, {k_v3, old, keeping, [](std::int32_t v2, std::int32_t) { return v2 == 3002; }}, out,
+        [] { return true; }, failure);
+    if (!done) std::abort();
+    std::unique_ptr<LineSource> raw = open();
+    std::size_t binding_lines = 0;
+    while (std::optional<std::string> line = raw->next()) {
+      binding_lines += !is_blank(*line) && (*line)[0] != '[' ? 1 : 0;
+    }
+    const BindingSums& s = counts.sums;
+    if (s.read() != binding_lines || done->read != binding_lines ||
+        s.carried + s.renamed != done->bindings || counts.lines != done->lines) {
+      std::abort();
+    }
+  }
+  // The receipt says so in its own words.
+  std::optional<std::string> written = receipt.write("Receipt");
+  if (!written) std::abort();
+  LineReader in(*written, 1024);
+  const std::string& words = brin23_words(Language::english).receipt.sum_read;
+  std::string sum = words.substr(0, words.find('#'));
+  std::optional<std::string> line;
+  while ((line = in.next()) && line->compare(0, sum.size(), sum) != 0) {
+  }
+  if (!line) std::abort();
+  std::vector<std::size_t> n;
+  for (std::size_t at = 0; (at = line->find_first_of("0123456789", at)) != std::string::npos;) {
+    std::size_t end = line->find_first_not_of("0123456789", at);
+    n.push_back(std::stoul(line->substr(at, end - at)));
+    at = end == std::string::npos ? line->size() : end;
+  }
+  // "Aerlon 2 bindings read: N = a carried + b ... + d unreadable": the
+  // version's 2 first.
+  if (n.size() != 6 || n[1] != n[2] + n[3] + n[4] + n[5]) std::abort();
+  in.close();
+  delete_file(*written);
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const CommandTable commands = {
@@ -34,6 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();  // a plain file always reads to its end
   }
   add_unbound_commands(commands, texts, v.bindings);
+  account_for_every_line(open);
 
   const DeviceTable& dev = v.devices;
   if (dev.ndev() > static_cast<std::int32_t>(maxdev)) std::abort();
