@@ -78,3 +78,64 @@ TEST(Converting, TwoPassesThatMustReadAlike) {
     }
   }
 }
+
+TEST(Converting, EveryLineAccountedForOnce) {
+  // Told to a listener that notes, in order, what became of each line of
+  // the source ("H"eader, "C"arried, "R"enamed, "N"ot carried,
+  // "U"nreadable) and of each of the old file's own bindings.
+  struct Notes : Listener {
+    std::string fates;
+    std::vector<std::string> old;
+    void source_line(const SourceLine& line) override { fates += "HCRNU"[static_cast<int>(line.fate)]; }
+    void old_binding(const OldOutcome& o) override {
+      old.push_back((o.kept ? "kept " : "left ") + o.binding->line +
+                    (o.owner ? " by " + std::to_string(*o.owner) : ""));
+    }
+  };
+  struct Case {
+    const char* what;
+    std::vector<std::string> source, old;
+    bool keeping;
+    std::string fates;
+    std::vector<std::string> outcomes;
+  };
+  const std::vector<std::string> old = {"[K]", "3500=18", "3501=19", "[{JOY}]", "3101=48"};
+  const Case cases[] = {
+      {"every fate of a source's line; blank lines are none",
+       {"3001=1", "[K]", "3001=25", "3002=30", "", "3003=1", "x=2", "4001=3", "1000 = 4"},
+       {},
+       false,
+       "CHCRNUUC",
+       {}},
+      {"-keep: what is free is kept, what a carried binding took is left out, named",
+       {"[K]", "3001=18"},
+       old,
+       true,
+       "HC",
+       {"left 3500=18 by 3101", "kept 3501=19", "kept 3101=48"}},
+      {"a plain conversion leaves out all the old file's own",
+       {"[K]", "3001=18"},
+       old,
+       false,
+       "HC",
+       {"left 3500=18", "left 3501=19", "left 3101=48"}},
+  };
+  ScriptedFile table({{{"3101=3001", "3102=3002", "2001=1000"}}});
+  std::optional<CommandMap> k_v3 = read_command_map(*table.opener()());
+  ASSERT_TRUE(k_v3);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScriptedFile old_lines({{c.old}});
+    OldFile old_file = read_old_file(*old_lines.opener()(), VersionThreeOnly(*k_v3));
+    ScriptedFile source({{c.source}});
+    Notes notes;
+    PassFailure failure;
+    std::optional<Converted> done = make_new_file(
+        source.opener(),
+        {*k_v3, old_file, c.keeping, [](std::int32_t v2, std::int32_t) { return v2 == 3002; }},
+        notes, [] { return true; }, failure);
+    ASSERT_TRUE(done);
+    EXPECT_EQ(notes.fates, c.fates);
+    EXPECT_EQ(notes.old, c.outcomes);
+  }
+}

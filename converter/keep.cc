@@ -151,8 +151,9 @@ void Keeper::outcomes(bool keeping, const std::function<void(const OldOutcome&)>
       OldOutcome outcome{&section, &binding, keeping, std::nullopt, group.keyboard};
       if (group.in_new_file) {
         if (!binding.own) continue;
-        outcome.owner = group.taken_by[next[g]++];
-        outcome.kept = keeping && !outcome.owner;
+        const std::optional<std::int32_t>& taken = group.taken_by[next[g]++];
+        outcome.kept = keeping && !taken;
+        if (keeping) outcome.owner = taken;
       }
       each(outcome);
     }

@@ -62,8 +62,8 @@ struct OldOutcome {
   const OldSection* section = nullptr;
   const OldBinding* binding = nullptr;
   bool kept = false;
-  // Left out as taken: the version-3 command whose converted binding now
-  // has its key, button or axis.
+  // Left out by -keep as taken: the version-3 command whose converted
+  // binding now has its key, button or axis.
   std::optional<std::int32_t> owner;
   bool keyboard = false;  // read as a key of the new file's keyboard section
 };

@@ -292,7 +292,7 @@ Brin23Words german() {
       "doppelklicken Sie auf Brin23-undo.cmd, dann auf Brin23-keep.cmd."};
   ReceiptWords& r = w.receipt;
   r.file_suffix = "_Bericht.txt";
-  r.heading_done = "Brin23: was diese Umwandlung getan hat";
+  r.heading_done = "Brin23: was diese Umsetzung getan hat";
   r.heading_check = "Nichts wurde geschrieben: Das w\xFCrde Brin23 tun";
   r.heading_would_empty = "Brin23 hat angehalten, bevor etwas geschrieben wurde: Die Quelle enth\xE4lt keine Belegung, die Aerlon 3 \xFC" "bernehmen kann. Ist es eine controls.ini von Aerlon 2?";
   r.source = "Quelle:";
@@ -303,10 +303,10 @@ Brin23Words german() {
   r.read_back = "Nachgelesen:";
   r.backup_none = "keine: Es gab keine Datei zu ersetzen";
   r.backup_undo = " (zur\xFC" "ck: Doppelklick auf Brin23-undo.cmd)";
-  r.backup_check = "keine angelegt; eine Umwandlung w\xFCrde die ersetzte Datei sichern als ";
-  r.mode_plain = "einfache Umwandlung";
+  r.backup_check = "keine angelegt; eine Umsetzung w\xFCrde die ersetzte Datei sichern als ";
+  r.mode_plain = "einfache Umsetzung";
   r.mode_keep = "-keep: Die eigenen Belegungen von Aerlon 3 bleiben erhalten";
-  r.mode_in_place = "-3: Die Datei von Aerlon 3 wird an Ort und Stelle umgewandelt";
+  r.mode_in_place = "-3: Die Datei von Aerlon 3 wird an Ort und Stelle umgesetzt";
   r.read_back_lines = "# Zeilen, wie geschrieben";
   r.sum_read = "Gelesene Belegungen von Aerlon 2: # = # \xFC" "bernommen + # unter neuem Namen + # nicht \xFC" "bernommen + # unlesbar";
   r.sum_written = "F\xFCr Aerlon 3 geschrieben: # aus Aerlon 2 + # aus der alten Datei behalten; von den eigenen Belegungen der alten Datei # weggelassen";

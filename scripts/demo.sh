@@ -2,9 +2,10 @@
 # Builds the programs and runs them on a fresh copy of the example
 # installation in examples/: Tavlet writes the report (the final question is
 # answered no), which is shown here converted to UTF-8; then Brin23 converts
-# the version-2 controls.ini to version 3, keeping a numbered backup. The
-# reference card that Tavlet drew is kept in build/demo/Controls.html, named
-# last, to be opened in a browser.
+# the version-2 controls.ini to version 3, keeping a numbered backup, and
+# its receipt, every binding by name, is shown. The reference card that
+# Tavlet drew, the receipt and both programs' console traces are kept in
+# build/demo/, named last.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
@@ -25,24 +26,28 @@ export MALVET_JOYSTICKS="$demo/joysticks.txt"
 export MALVET_DIALOGS="$demo/answers.txt"
 export MALVET_DIALOG_LOG="$demo/dialogs.log"
 
+kept="$repo/build/demo"
+rm -rf "$kept"
+mkdir -p "$kept"
 cd "$work"
-echo "== Tavlet (console trace in $work/tavlet-console.txt)"
-./Tavlet > tavlet-console.txt
+echo "== Tavlet"
+./Tavlet > "$kept/tavlet-console.txt"
 echo "== Controls.txt"
 iconv -f CP1252 -t UTF-8 Controls.txt
 echo "== Dialogs"
 iconv -f CP1252 -t UTF-8 "$MALVET_DIALOG_LOG"
 
-echo "== Brin23 (console trace in $work/brin23-console.txt)"
-./Brin23 > brin23-console.txt
+echo "== Brin23"
+./Brin23 > "$kept/brin23-console.txt"
 pilot3="$demo/Users/Ann/Documents/Aerlon3/Pilots/Ann"
 echo "== Numbered backups of the version-3 controls.ini"
 ls "$pilot3" | grep '_[0-9]*\.bak$'
-echo "== The version-3 controls.ini, written from version 2 (first lines)"
-head -n 12 "$pilot3/controls.ini"
+echo "== Brin23's receipt: what became of every binding, by name"
+cp Brin23_*_receipt.txt "$kept/Brin23-receipt.txt"
+tr -d '\r' < "$kept/Brin23-receipt.txt"
 
-card="$repo/build/demo/Controls.html"
-mkdir -p "$(dirname "$card")"
-cp "$work/Controls.html" "$card"
-echo "== The reference card Tavlet drew, to open in a browser:"
-echo "$card"
+cp "$work/Controls.html" "$kept/Controls.html"
+echo "== Kept in $kept:"
+echo "   Controls.html      the reference card Tavlet drew, to open in a browser"
+echo "   Brin23-receipt.txt Brin23's receipt"
+echo "   tavlet-console.txt, brin23-console.txt  the programs' console traces"

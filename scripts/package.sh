@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows executables and the release zip,
 # <build>/Malvet-<version>-win64.zip: Tavlet.exe, Brin23.exe, the five
-# tables, the pilot's guide in English, French and German, Brin23-keep.cmd and
-# Brin23-undo.cmd, and SHA256SUMS. The same
+# tables, the pilot's guide in English, French and German, Brin23-check.cmd,
+# Brin23-keep.cmd and Brin23-undo.cmd, and SHA256SUMS. The same
 # commit gives the same bytes (no time stamps in the executables or the zip);
 # the zip's own SHA-256 is printed last.
 #   bash scripts/package.sh [build folder, build-win by default]

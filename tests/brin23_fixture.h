@@ -69,4 +69,39 @@ class Brin23 : public Installation {
   }
 };
 
+// The example installation of the demo (examples/), its programs' folder
+// Tools/Malvet holding the delivered tables.
+class Example : public Installation {
+ protected:
+  void SetUp() override {
+    Installation::SetUp();
+    if (IsSkipped()) return;
+    fs::copy(MALVET_EXAMPLES_DIR, dir_.path(), fs::copy_options::recursive);
+    for (const fs::directory_entry& table : fs::directory_iterator(MALVET_DATA_DIR)) {
+      fs::copy_file(table.path(),
+                    dir_.file("Tools/Malvet") + "/" + table.path().filename().string());
+    }
+    write("answers.txt", "no\n");
+  }
+
+  // Runs the program from a prompt, or, with `explorer`, as a double-click
+  // starts it: in a window of its own, Enter typed in it. Its boxes go to
+  // dialogs.log.
+  int run(const std::string& program, const std::vector<std::string>& args, bool explorer = false,
+          const std::string& lang = "en_US.UTF-8") {
+    RunOptions options;
+    if (explorer) options.standard_input = "\n";
+    return run_malvet(program, args, dir_.file("Tools/Malvet"), dir_.file("registry.reg"),
+                      {{"MALVET_JOYSTICKS", dir_.file("joysticks.txt")},
+                       {"MALVET_DIALOGS", dir_.file("answers.txt")},
+                       {"MALVET_DIALOG_LOG", dir_.file("dialogs.log")},
+                       {"MALVET_EXPLORER", explorer ? "1" : ""},
+                       {"LC_ALL", lang}},
+                      &console_, options);
+  }
+};
+
+inline const std::string ann_v3 = "Users/Ann/Documents/Aerlon3/Pilots/Ann/controls.ini";
+
+
 #endif

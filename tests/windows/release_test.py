@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """The release zip holds what a pilot unzips: both programs, the five tables,
-the guides in English, French and German, the two command files a pilot
+the guides in English, French and German, the three command files a pilot
 double-clicks (Windows text, each changing to its own folder, running
 Brin23.exe with its argument and pausing), and SHA256SUMS naming every
 other file with its digest.
@@ -15,9 +15,9 @@ import os
 import sys
 import zipfile
 
-EXPECTED = ["A2-A3.txt", "Brin23-keep.cmd", "Brin23-undo.cmd", "Brin23.exe", "CMD.txt",
-            "CMD_A3.txt", "SCN_AZERTY_FR.txt", "SCN_QWERTY.txt", "Tavlet.exe", "guide-de.txt",
-            "guide-en.txt", "guide-fr.txt"]
+EXPECTED = ["A2-A3.txt", "Brin23-check.cmd", "Brin23-keep.cmd", "Brin23-undo.cmd", "Brin23.exe",
+            "CMD.txt", "CMD_A3.txt", "SCN_AZERTY_FR.txt", "SCN_QWERTY.txt", "Tavlet.exe",
+            "guide-de.txt", "guide-en.txt", "guide-fr.txt"]
 
 
 def main():
@@ -40,7 +40,7 @@ def main():
     for file in EXPECTED:
         if sums.get(file) != hashlib.sha256(files.get(file, b"")).hexdigest():
             failures.append(f"SHA256SUMS: {file}")
-    for argument in ("keep", "undo"):
+    for argument in ("check", "keep", "undo"):
         text = files.get(f"Brin23-{argument}.cmd", b"")
         if b"\n" in text.replace(b"\r\n", b"") or not text.endswith(b"\r\n"):
             failures.append(f"Brin23-{argument}.cmd: not CR LF lines")
