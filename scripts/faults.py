@@ -7,7 +7,8 @@ current commit beside the checkout, never in it.
 
     scripts/faults.py [MODULE ...]     (every module when none is named)
 
-Prints each fault, caught or missed, and the count of each module."""
+Prints each fault, caught, missed or stillborn (it does not build), and the
+count of each module."""
 
 import os
 import subprocess
@@ -26,25 +27,24 @@ FAULTS = [
      "std::int32_t next = taken.empty() ? 0 : taken.front() + 1;"),
     ("undo", "converter/backup.cc", "if (current == wanted) return undos;",
      "if (current != wanted) return undos;"),
-    ("undo", "converter/convert_run.cc", "if (plan->back_up_current) backup = run.back_up(ctrfile_3);",
-     "backup = run.back_up(ctrfile_3);"),
+    ("undo", "converter/convert_run.cc", "if (plan->back_up_current) backup = run.back_up(ctrfile_3, events);",
+     "backup = run.back_up(ctrfile_3, events);"),
     ("undo", "converter/convert_run.cc", "    if (!plan.restore) {", "    if (false) {"),
     # -keep: what a binding takes, over every section of its header.
-    ("keep", "converter/keep.cc", "if (keyboard || command >= first_button_command) return Take{false, *n};",
-     "if (command >= first_button_command) return Take{false, *n};"),
-    ("keep", "converter/keep.cc", "return Take{true, (*n % axis_block) / axis_step};",
-     "return Take{true, *n};"),
+    ("keep", "shared/controls_grammar.cc", "if (keyboard) return Input{Input::Kind::key, *n};", ""),
+    ("keep", "shared/controls_grammar.cc", "return Input{Input::Kind::axis, axis_index(*n)};",
+     "return Input{Input::Kind::axis, *n};"),
     ("keep", "converter/keep.cc", "if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');", ""),
-    ("keep", "converter/keep.cc", "bool keyboard = best_count_ > 0 && key == best_key_;",
+    ("keep", "converter/keep.cc", "bool keyboard = keyboard_.chosen() && key == best_key_;",
      "bool keyboard = false;"),
     ("keep", "converter/keep.cc", "    if (looking_ != nullptr) looking_->in_new_file = true;\n", ""),
-    ("keep", "converter/keep.cc", "      ++count_ > best_count_) {", "      ++count_ >= best_count_) {"),
+    ("keep", "shared/controls_grammar.cc", "  if (++count_ <= most_) return false;", "  if (++count_ < most_) return false;"),
     ("keep", "converter/converting.cc", "    if (two_passes && !(first == second)) continue;", ""),
     ("keep", "converter/convert_run.cc",
      "if (same_file(plan.source.name, ReplacingWriter::temporary_name(ctrfile_3))) {",
      "if (false) {"),
-    ("keep", "converter/convert_run.cc", "if (keeping && converted->kept == 0 && plan->old.own_bindings() == 0) {",
-     "if (keeping && converted->kept == 0) {"),
+    ("keep", "converter/convert_run.cc", "if (plan->keeping && converted->kept == 0 && plan->old.own_bindings() == 0) {",
+     "if (plan->keeping && converted->kept == 0) {"),
     # The simulator running.
     ("running", "shared/install.cc", "if (candidate.size() == folder.size() && case_blind_compare(candidate, folder)) return version;",
      "if (candidate == folder) return version;"),
@@ -52,7 +52,7 @@ FAULTS = [
      "if (running_version(simulator, instpath2, \"\") == 3) return true;"),
     ("running", "report/run_reading.cc", "    model.running.push_back(version);\n", ""),
     # A window of its own.
-    ("window", "converter/run_end.cc", "  if (!done.keeping && done.left_out > 0) {", "  if (done.left_out > 0) {"),
+    ("window", "converter/run_end.cc", "  if (!done_.keeping && left_out > 0) {", "  if (left_out > 0) {"),
     ("window", "report/report_run.cc", "if (typed && case_blind_compare(*typed, \"C\")) start_document(card);",
      "if (typed) start_document(card);"),
     ("window", "shared/platform-posix-desktop.cc", "return explorer != nullptr && std::string_view(explorer) == \"1\";",
@@ -78,10 +78,11 @@ FAULTS = [
     ("card", "report/page.css", "h3.phone-only{display:block}", "", True),
     # Words, languages, the shared grammar and sections.
     ("words", "shared/words.cc", "  if (primary == primary_german) return Language::german;\n", ""),
-    ("words", "report/texts.cc", "  t.list_separator = ';';\n  t.axis_pattern = \"Achse #\";", "  t.axis_pattern = \"Achse #\";"),
+    ("words", "report/texts.cc", "  t.list_separator = ';';\n", ""),
     ("words", "converter/words.cc", "  std::string out = n == 1 ? text.one : text.many;", "  std::string out = text.many;"),
-    ("words", "shared/controls_grammar.cc", "    read.header = trim(line);", "    read.header = std::string(line);"),
-    ("words", "report/controls_reader.cc", "if (keyboard != nullptr) keyboard->kind = SectionKind::keyboard;", ""),
+    ("words", "shared/controls_grammar.cc", "    read.header = line.substr(0, line.find_last_not_of(' ') + 1);",
+     "    read.header = line;"),
+    ("words", "report/controls_reader.cc", "    dev.sections[*k].kind = SectionKind::keyboard;\n", ""),
     ("words", "report/analysis.cc", "    if (t.whole) counted.push_back(t);", "    counted.push_back(t);"),
     # Boxes and refusals.
     ("boxes", "shared/messages.cc", "convert_line_breaks(run.text, run.own ? own_code_page : ansi_code_page());",
@@ -97,8 +98,8 @@ FAULTS = [
     ("passes", "report/controls_reader.cc", "    if (first == second) {", "    if (true) {"),
     ("passes", "report/controls_reader.cc", "      if (in->failed()) return false;\n", ""),
     ("passes", "report/controls_reader.cc", "constexpr int controls_reads = 3;", "constexpr int controls_reads = 2;"),
-    ("passes", "report/controls_reader.cc", "    if (s.key_commands > dev.max_cmd_dev) {",
-     "    if (s.key_commands >= dev.max_cmd_dev) {"),
+    ("passes", "shared/controls_grammar.cc", "  return command >= first_key_command && command <= last_key_command;",
+     "  return command > first_key_command && command <= last_key_command;"),
     # The card of each joystick.
     ("joysticks", "report/card.cc", "      if (b.kind == on && b.joystick == k &&\n", "      if (b.kind == on &&\n"),
     ("joysticks", "report/card.cc", "if (b.kind == on && b.joystick == k && b.code == i)", "if (b.kind == on && b.code == i)"),
@@ -113,6 +114,29 @@ FAULTS = [
     ("tables", "shared/system.cc", "    if (beside && holds_any(*beside)) folder = *beside;", "    if (beside) folder = *beside;"),
     ("tables", "shared/system.cc", "    note_machine_name(whole);\n", ""),
     ("tables", "report/report_writer.cc", "  first = false;\n", ""),
+    # Brin23's account of every line, its receipt, the read-back and -check.
+    ("receipt", "shared/textfile.cc", "  temp_file_.write_line(text);\n  ++lines_;",
+     "  if (lines_ < 5) temp_file_.write_line(text);\n  ++lines_;"),
+    ("receipt", "shared/textfile.cc",
+     "  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) ok_ = false;",
+     "  std::string flipped(bytes);\n  for (char& c : flipped) c = c == '5' ? '6' : c;\n"
+     "  if (std::fwrite(flipped.data(), 1, flipped.size(), file_) != flipped.size()) ok_ = false;"),
+    ("receipt", "shared/platform-posix.cc", "    if (std::fwrite(buf, 1, n, out) != n) ok = false;",
+     "    if (std::fwrite(buf, 1, n - 1, out) != n - 1) ok = false;"),
+    ("receipt", "converter/conversion.cc",
+     "told.fate = !told.v2 ? Fate::unreadable : made ? Fate::carried : Fate::not_carried;",
+     "told.fate = !told.v2 ? Fate::not_carried : made ? Fate::carried : Fate::not_carried;"),
+    ("receipt", "converter/converting.cc", "      told.fate = Fate::renamed;\n", ""),
+    ("receipt", "converter/keep.cc", "        outcome.kept = keeping && !taken;", "        outcome.kept = keeping;"),
+    ("receipt", "converter/receipt.cc", "  if (!outcome.kept) ++old_left_out_;", "  ++old_left_out_;"),
+    ("receipt", "converter/receipt.cc", "      if (!device.empty() && (!any || device != headed)) out.write_line(\"  \" + device);",
+     "      if (!device.empty() && !any) out.write_line(\"  \" + device);"),
+    ("receipt", "converter/convert_run.cc", "  const std::string new_file = check ? receipt.check_file() : ctrfile_3;",
+     "  const std::string new_file = ctrfile_3;"),
+    ("receipt", "converter/convert_run.cc", "  return done.read > 0 && done.bindings == 0 && kept == 0 && done.lines > 0 &&",
+     "  return done.read > 0 && done.bindings == 0 && kept == 0 &&"),
+    ("receipt", "converter/names.cc", "  return before != nullptr && after != nullptr && *before != *after;",
+     "  return before != nullptr && after != nullptr;"),
 ]
 
 
@@ -153,17 +177,21 @@ def main():
             with open(name, "w") as f:
                 f.write(original.replace(text, instead, 1))
             tests = "-E '^Windows\\.'" if browser else "-E '^(Windows\\.|Browser\\.)'"
-            caught = (run(f"cmake --build {build} -j2", top) != 0 or
-                      run(f"ctest -j2 {tests}", build) != 0)
+            # A fault that does not build is stillborn: neither caught nor
+            # missed, and counted apart.
+            builds = run(f"cmake --build {build} -j2", top) == 0
+            caught = builds and run(f"ctest -j2 {tests}", build) != 0
             with open(name, "w") as f:
                 f.write(original)
-            found, total = counts.get(module, (0, 0))
-            counts[module] = (found + caught, total + 1)
-            print(f"  {'caught' if caught else 'MISSED'} {module}: {path}: {text[:60]!r}", flush=True)
+            found, total, stillborn = counts.get(module, (0, 0, 0))
+            counts[module] = (found + caught, total + builds, stillborn + (not builds))
+            verdict = "caught" if caught else "MISSED" if builds else "STILLBORN"
+            print(f"  {verdict} {module}: {path}: {text[:60]!r}", flush=True)
     finally:
         run(f"git worktree remove --force {src}", top)
-    for module, (found, total) in counts.items():
-        print(f"{module}: {found} of {total} caught")
+    for module, (found, total, stillborn) in counts.items():
+        print(f"{module}: {found} of {total} caught"
+              + (f", {stillborn} that did not build" if stillborn else ""))
     return 0
 
 

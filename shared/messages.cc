@@ -94,8 +94,30 @@ void error_message_tit(std::int32_t& msg_status, std::string_view tit, std::stri
   convert_line_breaks(msg, ansi_code_page());
 }
 
+// The runs within `capacity` bytes, the machine's names cut before the
+// program's own words: a box that stops a run keeps its reason whole
+// however long the names it gives. Words longer than the capacity on their
+// own are cut at its end.
+MixedText fit_runs(MixedText text, std::size_t capacity) {
+  std::size_t total = 0;
+  for (const TextRun& run : text) total += run.text.size();
+  while (total > capacity) {
+    TextRun* longest = nullptr;
+    for (TextRun& run : text) {
+      if (!run.own && !run.text.empty() && (!longest || run.text.size() > longest->text.size())) {
+        longest = &run;
+      }
+    }
+    if (longest == nullptr) break;
+    std::size_t over = std::min(total - capacity, longest->text.size());
+    longest->text.resize(longest->text.size() - over);
+    total -= over;
+  }
+  return cut_runs(std::move(text), capacity);
+}
+
 int stop_run(std::string_view title, const MixedText& msg, const MixedText& note) {
-  MixedText text = cut_runs(msg, message_capacity);
+  MixedText text = fit_runs(msg, message_capacity);
   text.insert(text.end(), note.begin(), note.end());
   std::int32_t msg_status = s_error;
   error_message_tit(msg_status, title, std::move(text), false);

@@ -43,7 +43,8 @@ void error_message_tit(std::int32_t& msg_status, std::string_view tit, MixedText
 void error_message_tit(std::int32_t& msg_status, std::string_view tit, std::string& msg,
                        bool qline);
 
-// Shows `msg`, cut to the 256 characters of a run's message, then `note` (a
+// Shows `msg`, cut to the 256 characters of a run's message (the names it
+// gives cut first, never the program's words that say why), then `note` (a
 // last line of the box's own, never cut off), in an error box titled
 // `title`: how a run reports the error that stops it. Returns the exit status
 // of a stopped run, 1.

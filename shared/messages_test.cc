@@ -77,6 +77,12 @@ TEST_F(Dialogs, AStoppingBoxKeepsItsLastLineWhateverTheMessage) {
   script("");
   EXPECT_EQ(stop_run("T", {{std::string(300, 'm')}}, {{"/note", true}}), 1);
   EXPECT_EQ(transcript(), "box|error|T|" + std::string(256, 'm') + "\\nnote\r\n");
+  // A German reason after a long name stays whole: the name is cut.
+  const std::string before = transcript();
+  const std::string& why = shared_words(Language::german).refusal_undelivered;
+  stop_run("T", {{std::string(100, 'n')}, {"/x" + why, true}});
+  EXPECT_EQ(transcript().substr(before.size()), "box|error|T|" + std::string(254 - why.size(), 'n') + "\\nx\\n" +
+                              why.substr(1) + "\r\n");
 }
 
 TEST(OutputFileError, ALastLineForWhatRefusedTheFile) {
