@@ -2,6 +2,7 @@
 
 #include "shared/log.h"
 #include "shared/platform.h"
+#include "shared/system.h"
 #include "shared/text.h"
 
 namespace {
@@ -88,7 +89,8 @@ std::optional<std::string> Receipt::write(const std::string& heading) {
   LineWriter out;
   whole = whole && out.open_passing(temp);
   if (whole) {
-    write_receipt_text(out, heading, facts_, spool_, names_, words_);
+    write_receipt_text(out, system_code_page_is_utf8(Trace::no), heading, facts_, spool_, names_,
+                       words_);
     whole = out.close();
   }
   spool_.restart();

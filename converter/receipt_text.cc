@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "shared/own_text.h"
+#include "shared/platform.h"
 #include "shared/text.h"
 
 namespace {
@@ -26,9 +27,29 @@ std::size_t count(std::int64_t n) { return static_cast<std::size_t>(n); }
 
 std::int32_t command(std::int64_t n) { return static_cast<std::int32_t>(n); }
 
+// The receipt's lines, in the machine's code page or as UTF-8.
+class ReceiptOut {
+ public:
+  ReceiptOut(LineWriter& out, bool utf8) : out_(out), utf8_(utf8) {}
+  void write_line(std::string_view line) {
+    if (!utf8_) {
+      out_.write_line(line);
+      return;
+    }
+    if (first_) out_.write("\xEF\xBB\xBF");
+    first_ = false;
+    out_.write_line(utf16_to_utf8(ansi_to_utf16(line)));
+  }
+
+ private:
+  LineWriter& out_;
+  bool utf8_;
+  bool first_ = true;
+};
+
 class ReceiptText {
  public:
-  ReceiptText(LineWriter& out, const ReceiptFacts& facts, const Spool& spool, const Names& names,
+  ReceiptText(ReceiptOut& out, const ReceiptFacts& facts, const Spool& spool, const Names& names,
               const Brin23Words& words)
       : out_(out), facts_(facts), spool_(spool), names_(names), words_(words), w_(words.receipt) {}
 
@@ -74,7 +95,7 @@ class ReceiptText {
     return own(numbers_text(w_.line, {count(r.numbers[2])})) + r.texts[1];
   }
 
-  LineWriter& out_;
+  ReceiptOut& out_;
   const ReceiptFacts& facts_;
   const Spool& spool_;
   const Names& names_;
@@ -137,12 +158,10 @@ void ReceiptText::list(
     std::optional<std::string> text = each(r, device);
     if (!text) return;
     if (!device.empty() && (!any || device != headed)) {
-      out_.write("  ");
-      out_.write_line(device);
+      out_.write_line("  " + device);
       headed = device;
     }
-    out_.write("    ");
-    out_.write_line(*text);
+    out_.write_line("    " + *text);
     any = true;
   });
   if (!any) out_.write_line("    " + own(w_.none));
@@ -256,9 +275,11 @@ std::string first_sum(const ReceiptWords& words, const BindingSums& sums) {
                                        sums.unreadable});
 }
 
-void write_receipt_text(LineWriter& out, const std::string& heading, const ReceiptFacts& facts,
-                        const Spool& spool, const Names& names, const Brin23Words& words) {
-  ReceiptText text(out, facts, spool, names, words);
+void write_receipt_text(LineWriter& out, bool utf8, const std::string& heading,
+                        const ReceiptFacts& facts, const Spool& spool, const Names& names,
+                        const Brin23Words& words) {
+  ReceiptOut lines(out, utf8);
+  ReceiptText text(lines, facts, spool, names, words);
   text.head(heading);
   text.sums();
   text.lists();

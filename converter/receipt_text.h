@@ -42,8 +42,11 @@ struct ReceiptFacts {
 };
 
 // The receipt headed `heading` (own words), its lists from `spool`, each
-// command and input named by `names`.
-void write_receipt_text(LineWriter& out, const std::string& heading, const ReceiptFacts& facts,
-                        const Spool& spool, const Names& names, const Brin23Words& words);
+// command and input named by `names`; with `utf8` (a Windows set to UTF-8,
+// whose Notepad reads text so) as UTF-8 with its byte-order mark, as the
+// reports are then written.
+void write_receipt_text(LineWriter& out, bool utf8, const std::string& heading,
+                        const ReceiptFacts& facts, const Spool& spool, const Names& names,
+                        const Brin23Words& words);
 
 #endif

@@ -72,10 +72,11 @@ std::string lost_letters_note(const SharedWords& words) {
   return all_names_whole ? std::string() : words.lost_letters;
 }
 
-bool system_code_page_is_utf8() {
+bool system_code_page_is_utf8(Trace trace) {
   std::string acp;
   std::int32_t len = 0;
-  if (RdMachineReg("SYSTEM\\CurrentControlSet\\Control\\Nls\\CodePage", "ACP", acp, len) != 0) {
+  if (RdMachineReg("SYSTEM\\CurrentControlSet\\Control\\Nls\\CodePage", "ACP", acp, len, trace) !=
+      0) {
     return false;
   }
   return windows_rules::system_code_page_is_utf8(acp.c_str());

@@ -44,7 +44,7 @@ std::int32_t MyGetEnv(std::string_view name, std::string& value, std::size_t len
 // True when the machine's system code page (the registry's, not the one the
 // program runs with) is UTF-8: text files for the pilot's programs are then
 // best written as UTF-8 with a byte-order mark.
-bool system_code_page_is_utf8();
+bool system_code_page_is_utf8(Trace trace = Trace::yes);
 
 // The folder that a run reads its delivered tables from, with its final
 // "\" (empty for the working folder): the tables are one set, all from the

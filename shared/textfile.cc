@@ -1,6 +1,7 @@
 #include "shared/textfile.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "shared/limits.h"
 #include "shared/platform.h"
@@ -78,8 +79,9 @@ std::optional<std::string> LineReader::next_bytes_line() {
   while (have(1)) {
     const char* begin = buffer_.get() + at_;
     const char* end = buffer_.get() + end_;
-    const char* stop = begin;
-    while (stop != end && *stop != '\n' && *stop != '\r') ++stop;
+    const char* stop = static_cast<const char*>(std::memchr(begin, '\n', end - begin));
+    if (stop == nullptr) stop = end;
+    if (const void* cr = std::memchr(begin, '\r', stop - begin)) stop = static_cast<const char*>(cr);
     std::size_t taken = static_cast<std::size_t>(stop - begin);
     line.append(begin, std::min(taken, capacity_ - std::min(capacity_, line.size())));
     at_ += taken;
