@@ -129,7 +129,8 @@ void ReceiptText::head(const std::string& heading) {
   row(w_.mode, own(mode));
   row(w_.table, facts_.table);
   if (facts_.read_back) {
-    row(w_.read_back, own(numbers_text(w_.read_back_lines, {*facts_.read_back})));
+    row(w_.read_back,
+        own(numbers_text(w_.read_back_lines, {*facts_.read_back}, words_.zero_is_one)));
   }
   for (const std::string& table : names_.unread()) {
     std::string text = own(w_.unread_table);
@@ -141,10 +142,11 @@ void ReceiptText::head(const std::string& heading) {
 
 void ReceiptText::sums() {
   out_.write_line("");
-  out_.write_line(own(first_sum(w_, facts_.sums)));
+  out_.write_line(own(first_sum(words_, facts_.sums)));
   const Converted& done = facts_.done;
   std::size_t kept = done.keeping ? done.kept : 0;
-  out_.write_line(own(numbers_text(w_.sum_written, {done.bindings, kept, facts_.old_left_out})));
+  out_.write_line(own(numbers_text(w_.sum_written, {done.bindings, kept, facts_.old_left_out},
+                                   words_.zero_is_one)));
 }
 
 void ReceiptText::list(
@@ -216,8 +218,10 @@ void ReceiptText::devices() {
     std::size_t total = 0;
     for (std::size_t i = 1; i <= 4; ++i) total += count(r.numbers[i]);
     return text + own(w_.sep) +
-           own(numbers_text(w_.section_counts, {total, count(r.numbers[1]), count(r.numbers[2]),
-                                                count(r.numbers[3]), count(r.numbers[4])}));
+           own(numbers_text(w_.section_counts,
+                            {total, count(r.numbers[1]), count(r.numbers[2]), count(r.numbers[3]),
+                             count(r.numbers[4])},
+                            words_.zero_is_one));
   });
 }
 
@@ -270,9 +274,11 @@ void BindingSums::add(Fate fate) {
   }
 }
 
-std::string first_sum(const ReceiptWords& words, const BindingSums& sums) {
-  return numbers_text(words.sum_read, {sums.read(), sums.carried, sums.renamed, sums.not_carried,
-                                       sums.unreadable});
+std::string first_sum(const Brin23Words& words, const BindingSums& sums) {
+  return numbers_text(
+      words.receipt.sum_read,
+      {sums.read(), sums.carried, sums.renamed, sums.not_carried, sums.unreadable},
+      words.zero_is_one);
 }
 
 void write_receipt_text(LineWriter& out, bool utf8, const std::string& heading,

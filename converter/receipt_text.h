@@ -26,7 +26,7 @@ struct BindingSums {
 
 // "Aerlon 2 bindings read: 48 = 46 carried + 0 under a new name + 2 not
 // carried + 0 unreadable", in the words' language (own words).
-std::string first_sum(const ReceiptWords& words, const BindingSums& sums);
+std::string first_sum(const Brin23Words& words, const BindingSums& sums);
 
 // What the receipt says besides its lists.
 struct ReceiptFacts {

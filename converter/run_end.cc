@@ -84,7 +84,7 @@ void WindowSummary::finished() {
     return;
   }
   const ReceiptWords& r = w_.receipt;
-  console_parts({{" "}, {first_sum(r, sums_), true}, {"\n"}});
+  console_parts({{" "}, {first_sum(w_, sums_), true}, {"\n"}});
   console_parts({{" "}, {r.receipt_named, true}, {full_path_name(receipt_)}, {"\n"}});
   console_parts({{" "}, {r.open_it, true}, {"\n"}});
   std::optional<std::string> typed = wait_for_enter(w_.shared->press_enter);

@@ -5,6 +5,7 @@ namespace {
 Brin23Words english() {
   Brin23Words w;
   w.shared = &shared_words(Language::english);
+  w.zero_is_one = false;
   w.msgpltfldr = "Please select the current pilot's folder/Default= ";
   w.no_installation = "*** No Aerlon installation found (2 or 3) ***";
   w.simulator_running = "Aerlon 3 is running: close it, then start Brin23 again.";
@@ -73,7 +74,7 @@ Brin23Words english() {
   r.mode_plain = "plain conversion";
   r.mode_keep = "-keep: the bindings of Aerlon 3's own are kept";
   r.mode_in_place = "-3: the Aerlon 3 file converted in place";
-  r.read_back_lines = "# lines, as written";
+  r.read_back_lines = "# {line|lines}, as written";
   r.sum_read = "Aerlon 2 bindings read: # = # carried + # under a new name + # not carried + # unreadable";
   r.sum_written = "Written to Aerlon 3: # from Aerlon 2 + # kept from the old file; of the old file's own bindings, # left out";
   r.not_carried = "Not carried: Aerlon 3 has no such command";
@@ -86,7 +87,7 @@ Brin23Words english() {
   r.keyboard = "Keyboard";
   r.not_plugged = "not plugged in, carried as it is";
   r.before_sections = "Before the first section";
-  r.section_counts = "# lines: # carried, # under a new name, # not carried, # unreadable";
+  r.section_counts = "# {line|lines}: # carried, # under a new name, # not carried, # unreadable";
   r.line = "line #: ";
   r.now_taken = "; now taken by ";
   r.sep = ": ";
@@ -101,6 +102,7 @@ Brin23Words english() {
 Brin23Words french() {
   Brin23Words w;
   w.shared = &shared_words(Language::french);
+  w.zero_is_one = true;
   w.msgpltfldr =
       "S\xE9lectionnez le dossier du pilote courant/Par d\xE9"
       "faut :";
@@ -200,9 +202,9 @@ Brin23Words french() {
   r.mode_plain = "conversion simple";
   r.mode_keep = "-keep : les assignations propres \xE0 Aerlon 3 sont gard\xE9" "es";
   r.mode_in_place = "-3 : le fichier d'Aerlon 3 converti sur place";
-  r.read_back_lines = "# lignes, telles qu'\xE9" "crites";
-  r.sum_read = "Assignations d'Aerlon 2 lues : # = # reprises + # sous un nouveau nom + # non reprises + # illisibles";
-  r.sum_written = "\xC9" "crites pour Aerlon 3 : # d'Aerlon 2 + # gard\xE9" "es de l'ancien fichier ; des assignations propres \xE0 l'ancien fichier, # laiss\xE9" "es de c\xF4t\xE9";
+  r.read_back_lines = "# {ligne, telle qu'\xE9" "crite|lignes, telles qu'\xE9" "crites}";
+  r.sum_read = "Assignations d'Aerlon 2 lues : # = # {reprise|reprises} + # sous un nouveau nom + # {non reprise|non reprises} + # {illisible|illisibles}";
+  r.sum_written = "\xC9" "crites pour Aerlon 3 : # d'Aerlon 2 + # {gard\xE9" "e|gard\xE9" "es} de l'ancien fichier ; des assignations propres \xE0 l'ancien fichier, # {laiss\xE9" "e|laiss\xE9" "es} de c\xF4t\xE9";
   r.not_carried = "Non reprises : Aerlon 3 n'a pas cette commande";
   r.unreadable = "Illisibles : lignes sans num\xE9ro de commande que Brin23 puisse lire";
   r.left_out = "Laiss\xE9" "es de c\xF4t\xE9 de l'ancien fichier d'Aerlon 3";
@@ -213,7 +215,7 @@ Brin23Words french() {
   r.keyboard = "Clavier";
   r.not_plugged = "non branch\xE9, repris tel quel";
   r.before_sections = "Avant la premi\xE8re section";
-  r.section_counts = "# lignes : # reprises, # sous un nouveau nom, # non reprises, # illisibles";
+  r.section_counts = "# {ligne|lignes} : # {reprise|reprises}, # sous un nouveau nom, # {non reprise|non reprises}, # {illisible|illisibles}";
   r.line = "ligne # : ";
   r.now_taken = " ; d\xE9sormais prise par ";
   r.sep = " : ";
@@ -228,6 +230,7 @@ Brin23Words french() {
 Brin23Words german() {
   Brin23Words w;
   w.shared = &shared_words(Language::german);
+  w.zero_is_one = false;
   w.msgpltfldr = "W\xE4hlen Sie den Ordner des aktuellen Piloten/Vorgabe: ";
   w.no_installation = "*** Keine Aerlon-Installation gefunden (2 oder 3) ***";
   w.simulator_running =
@@ -307,7 +310,7 @@ Brin23Words german() {
   r.mode_plain = "einfache Umsetzung";
   r.mode_keep = "-keep: Die eigenen Belegungen von Aerlon 3 bleiben erhalten";
   r.mode_in_place = "-3: Die Datei von Aerlon 3 wird an Ort und Stelle umgesetzt";
-  r.read_back_lines = "# Zeilen, wie geschrieben";
+  r.read_back_lines = "# {Zeile|Zeilen}, wie geschrieben";
   r.sum_read = "Gelesene Belegungen von Aerlon 2: # = # \xFC" "bernommen + # unter neuem Namen + # nicht \xFC" "bernommen + # unlesbar";
   r.sum_written = "F\xFCr Aerlon 3 geschrieben: # aus Aerlon 2 + # aus der alten Datei behalten; von den eigenen Belegungen der alten Datei # weggelassen";
   r.not_carried = "Nicht \xFC" "bernommen: Aerlon 3 hat diesen Befehl nicht";
@@ -320,7 +323,7 @@ Brin23Words german() {
   r.keyboard = "Tastatur";
   r.not_plugged = "nicht angeschlossen, unver\xE4ndert \xFC" "bernommen";
   r.before_sections = "Vor dem ersten Abschnitt";
-  r.section_counts = "# Zeilen: # \xFC" "bernommen, # unter neuem Namen, # nicht \xFC" "bernommen, # unlesbar";
+  r.section_counts = "# {Zeile|Zeilen}: # \xFC" "bernommen, # unter neuem Namen, # nicht \xFC" "bernommen, # unlesbar";
   r.line = "Zeile #: ";
   r.now_taken = "; jetzt belegt von ";
   r.sep = ": ";
@@ -344,7 +347,8 @@ std::string count_text(const CountText& text, std::size_t n) {
   return out;
 }
 
-std::string numbers_text(const std::string& text, std::initializer_list<std::size_t> numbers) {
+std::string numbers_text(const std::string& text, std::initializer_list<std::size_t> numbers,
+                         bool zero_is_one) {
   std::string out = text;
   std::size_t at = 0;
   for (std::size_t n : numbers) {
@@ -353,6 +357,13 @@ std::string numbers_text(const std::string& text, std::initializer_list<std::siz
     std::string number = std::to_string(n);
     out.replace(at, 1, number);
     at += number.size();
+    // "{one|many}" after it: the form the number takes.
+    std::size_t bar = out.find('|', at), close = out.find('}', at);
+    if (out.compare(at, 2, " {") != 0 || bar == std::string::npos || close < bar) continue;
+    bool one = n == 1 || (zero_is_one && n == 0);
+    std::string form = one ? out.substr(at + 2, bar - at - 2) : out.substr(bar + 1, close - bar - 1);
+    out.replace(at + 1, close - at, form);
+    at += 1 + form.size();
   }
   return out;
 }

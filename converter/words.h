@@ -18,8 +18,11 @@ struct CountText {
 // The text for `n`, its "#" replaced by the number.
 std::string count_text(const CountText& text, std::size_t n);
 
-// The text with each "#" replaced by the next of `numbers`, in turn.
-std::string numbers_text(const std::string& text, std::initializer_list<std::size_t> numbers);
+// The text with each "#" replaced by the next of `numbers`, in turn; a
+// "#" followed by " {one|many}" takes the form its number asks for: one
+// for 1, and for 0 too where `zero_is_one` (French: "0 ligne").
+std::string numbers_text(const std::string& text, std::initializer_list<std::size_t> numbers,
+                         bool zero_is_one = false);
 
 // The receipt's words: its headings, the labels of its first lines, how a
 // run goes about the files, its sums and lists ("#" each number in turn),
@@ -43,6 +46,8 @@ struct ReceiptWords {
 
 struct Brin23Words {
   const SharedWords* shared = nullptr;  // the words both programs share
+  // Whether 0 takes a noun's singular form, as 1 does (French).
+  bool zero_is_one = false;
 
   // The folder prompt handed to the installation check.
   std::string msgpltfldr;

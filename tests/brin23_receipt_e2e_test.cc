@@ -53,7 +53,7 @@ TEST_F(Example, TheReceiptNamesEveryBindingInEachLanguage) {
        {"Rien n'a \xE9t\xE9 \xE9"
         "crit : voici ce que Brin23 ferait",
         "Assignations d'Aerlon 2 lues : 48 = 46 reprises + 0 sous un nouveau nom + 2 non reprises "
-        "+ 0 illisibles",
+        "+ 0 illisible",
         not_carried_f3 + "ligne 25 : 3027=61", not_carried_enter + "ligne 33 : 3050=28"}},
       {"de_DE.UTF-8",
        {"-check"},
