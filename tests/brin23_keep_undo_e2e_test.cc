@@ -16,6 +16,12 @@ TEST_F(Example, KeepLeavesAnnsEngineOnE) {
             "to ..\\..\\Users\\Ann\\Documents\\Aerlon3\\Pilots\\Ann\\controls.ini\r\n"
             "kept 2 bindings of version 3\r\n");
   EXPECT_NE(console_.find("\n 3114=18   (kept)\n"), std::string::npos) << console_;
+  // The receipt's second sum: what the new file holds of each.
+  std::string receipt = read("Tools/Malvet/" + receipts(dir_.file("Tools/Malvet")).at(0));
+  EXPECT_NE(receipt.find("\r\nWritten to Aerlon 3: 46 from Aerlon 2 + 2 kept from the old file; of "
+                         "the old file's own bindings, 0 left out\r\n"),
+            std::string::npos)
+      << receipt;
 
   ASSERT_EQ(run("Tavlet", {"-EN"}), 0) << console_;
   std::string report = read("Tools/Malvet/Controls.txt");

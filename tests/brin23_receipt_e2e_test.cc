@@ -12,15 +12,20 @@ namespace {
 
 const std::string ann_folders = "Users/Ann/Documents";
 
-// Every file below `folder`: its bytes and its time.
+// Every file below `folder`, and with `folders` every folder: a file's
+// bytes, and each one's time (a folder's changes with a file made in it,
+// even one removed since).
 std::map<std::string, std::pair<std::string, fs::file_time_type>> files_below(
-    const std::string& folder) {
+    const std::string& folder, bool folders = false) {
   std::map<std::string, std::pair<std::string, fs::file_time_type>> files;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    if (!entry.is_regular_file()) continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    files[entry.path().string()] = {std::string(std::istreambuf_iterator<char>(in), {}),
-                                    entry.last_write_time()};
+    if (!folders && !entry.is_regular_file()) continue;
+    std::string bytes;
+    if (entry.is_regular_file()) {
+      std::ifstream in(entry.path(), std::ios::binary);
+      bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    files[entry.path().string()] = {bytes, entry.last_write_time()};
   }
   return files;
 }
@@ -86,9 +91,9 @@ TEST_F(Example, TheReceiptNamesEveryBindingInEachLanguage) {
 }
 
 TEST_F(Example, ACheckTouchesNothingAndSaysWhatTheConversionDoes) {
-  const auto before = files_below(dir_.file(ann_folders));
+  const auto before = files_below(dir_.file(ann_folders), true);
   ASSERT_EQ(run("Brin23", {"-Check"}), 0) << console_;
-  EXPECT_EQ(files_below(dir_.file(ann_folders)), before);
+  EXPECT_EQ(files_below(dir_.file(ann_folders), true), before);
   const std::string work = dir_.file("Tools/Malvet");
   std::vector<std::string> check = receipts(work);
   ASSERT_EQ(check.size(), 1u);
