@@ -20,15 +20,18 @@ FileName file_name(const std::string& name, std::size_t capacity) {
   return {cut(name, capacity), name_fits(name, capacity)};
 }
 
-// True when a simulator runs that may touch the version-3 file: any but
-// version 2's, which never does.
-bool version_3_may_run() {
-  std::vector<std::string> simulators = running_simulators();
-  std::string instpath2 = simulators.empty() ? "" : registered_install_folder(2);
-  for (const std::string& simulator : simulators) {
-    if (running_version(simulator, instpath2, "") != 2) return true;
+// What stops a conversion before anything of the simulator is read: a
+// simulator running that may touch the version-3 file (any but version
+// 2's, which never does), or programs running that can't be listed, which
+// may hold one. Nothing when none.
+const std::string* simulator_in_the_way(const Brin23Words& w) {
+  std::optional<std::vector<std::string>> simulators = running_simulators();
+  if (!simulators) return &w.running_unknown;
+  std::string instpath2 = simulators->empty() ? "" : registered_install_folder(2);
+  for (const std::string& simulator : *simulators) {
+    if (running_version(simulator, instpath2, "") != 2) return &w.simulator_running;
   }
-  return false;
+  return nullptr;
 }
 
 }  // namespace
@@ -46,7 +49,7 @@ bool Brin23Run::start() {
   const Brin23Words& w = *words_;
   // Before anything of the simulator is read: a running simulator holds
   // its log, and would write its bindings back over the new file.
-  const std::string* stop = version_3_may_run() ? &w.simulator_running : nullptr;
+  const std::string* stop = simulator_in_the_way(w);
   if (stop == nullptr && check_aerlon_install(inst00_, w.msgpltfldr) == 0) {
     stop = &w.no_installation;
   }

@@ -9,6 +9,7 @@ Brin23Words english() {
   w.msgpltfldr = "Please select the current pilot's folder/Default= ";
   w.no_installation = "*** No Aerlon installation found (2 or 3) ***";
   w.simulator_running = "Aerlon 3 is running: close it, then start Brin23 again.";
+  w.running_unknown = "Brin23 can't tell whether Aerlon 3 is running: Windows gave no list of the programs running. Close Aerlon 3 if it is open, then start Brin23 again.";
   w.backup_file = "Backup file : ";
   w.own_temporary_file =
       "/is the file Brin23 writes the new controls.ini into: choose another file";
@@ -110,6 +111,7 @@ Brin23Words french() {
       "*** Aucune installation de Aerlon (2 ou 3) trouv\xE9"
       "e ***";
   w.simulator_running = "Aerlon 3 est ouvert : fermez-le, puis relancez Brin23.";
+  w.running_unknown = "Brin23 ne peut pas savoir si Aerlon 3 est ouvert : Windows n'a pas donn\xE9 la liste des programmes ouverts. Fermez Aerlon 3 s'il est ouvert, puis relancez Brin23.";
   w.backup_file = "Fichier de sauvegarde : ";
   w.own_temporary_file =
       "/est le fichier o\xF9 Brin23 \xE9"
@@ -237,6 +239,7 @@ Brin23Words german() {
       "Aerlon 3 ist ge\xF6"
       "ffnet: Schlie\xDF"
       "en Sie es und starten Sie Brin23 dann erneut.";
+  w.running_unknown = "Brin23 kann nicht feststellen, ob Aerlon 3 l\xE4uft: Windows hat die Liste der laufenden Programme nicht geliefert. Schlie\xDF" "en Sie Aerlon 3, falls es ge\xF6" "ffnet ist, und starten Sie Brin23 dann erneut.";
   w.backup_file = "Sicherungsdatei : ";
   w.own_temporary_file =
       "/ist die Datei, in die Brin23 die neue controls.ini schreibt: W\xE4hlen Sie eine andere";

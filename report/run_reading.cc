@@ -29,7 +29,9 @@ constexpr std::pair<const char*, const char*> sibling_tools[] = {
 // The simulators running, each version once (0 for one of another folder),
 // said on the console: what the files hold may not be what they show.
 void note_running_simulators(const Start& start, ReportModel& model) {
-  for (const std::string& simulator : running_simulators()) {
+  // A list that can't be had tells nothing: the reports are read all the
+  // same.
+  for (const std::string& simulator : running_simulators().value_or(std::vector<std::string>())) {
     std::int32_t version =
         running_version(simulator, start.inst00.instpath2, start.inst00.instpath3);
     if (std::find(model.running.begin(), model.running.end(), version) != model.running.end()) {

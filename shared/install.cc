@@ -183,9 +183,11 @@ void get_active_aerlon_version(InstallationRecord& inst) {
                  trim(inst.pilot_path()).c_str());
 }
 
-std::vector<std::string> running_simulators() {
+std::optional<std::vector<std::string>> running_simulators() {
+  std::optional<std::vector<std::string>> programs = running_programs();
+  if (!programs) return std::nullopt;
   std::vector<std::string> found;
-  for (const std::string& program : running_programs()) {
+  for (const std::string& program : *programs) {
     std::size_t sep = program.find_last_of("\\/");
     std::string_view name =
         std::string_view(program).substr(sep == std::string::npos ? 0 : sep + 1);
@@ -206,7 +208,11 @@ std::int32_t running_version(const std::string& program, const std::string& inst
     std::string registered = trim(instpath);
     if (registered.empty()) continue;
     std::string candidate = folder_for_comparing(registered);
-    if (candidate.size() == folder.size() && case_blind_compare(candidate, folder)) return version;
+    if (same_file(candidate, folder)) return version;
+    bool opened = folder_exists(candidate) && folder_exists(folder);
+    if (!opened && candidate.size() == folder.size() && case_blind_compare(candidate, folder)) {
+      return version;
+    }
   }
   return 0;
 }

@@ -10,6 +10,7 @@
 #define MALVET_SHARED_INSTALL_H
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -65,13 +66,16 @@ std::int32_t get_aerlon_inst_dir(std::int32_t nc, std::string& path, bool silent
 
 // The simulators running: the programs named Aerlon.exe (letter case
 // aside), each by the full path of its executable, or by that name alone
-// when its path could not be read.
-std::vector<std::string> running_simulators();
+// when its path could not be read; nothing when the programs running can't
+// be listed.
+std::optional<std::vector<std::string>> running_simulators();
 
 // The version whose installation folder (`instpath2`, `instpath3`, as the
 // registry names them, blank for none) holds the running simulator
 // `program`: 2 or 3; 0 for a name alone or another folder. Folders compare
-// in full, letter case aside, as Windows names do.
+// as files, whatever their spelling (a short 8.3 name, a link, a
+// junction, a substituted drive), or, where one can't be opened, in full,
+// letter case aside, as Windows names do.
 std::int32_t running_version(const std::string& program, const std::string& instpath2,
                              const std::string& instpath3);
 

@@ -318,12 +318,16 @@ bool folder_exists(const std::string& path) {
   return stat(to_native_path(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::vector<std::string> running_programs() {
+std::optional<std::vector<std::string>> running_programs() {
   std::vector<std::string> programs;
   const char* file_name = std::getenv("MALVET_PROCESSES");
   if (file_name == nullptr || *file_name == '\0') return programs;
   std::optional<std::string> file = stand_in_file(file_name);
-  if (!file) return programs;
+  if (!file) {
+    struct stat st;
+    if (stat(file_name, &st) != 0) return programs;  // missing: nothing runs
+    return std::nullopt;
+  }
   std::string_view rest(*file);
   while (!rest.empty()) {
     std::size_t end = rest.find('\n');

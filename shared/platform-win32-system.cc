@@ -308,10 +308,10 @@ void start_document(const std::string& path) {
   }
 }
 
-std::vector<std::string> running_programs() {
+std::optional<std::vector<std::string>> running_programs() {
   std::vector<std::string> programs;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return programs;
+  if (snapshot == INVALID_HANDLE_VALUE) return std::nullopt;
   PROCESSENTRY32W entry;
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32FirstW(snapshot, &entry); more;

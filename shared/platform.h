@@ -241,8 +241,10 @@ std::optional<std::string> read_console_line();
 // The programs running on the machine, each by the full path of its
 // executable, or by the executable's name alone when its path can't be read
 // (Windows: the process snapshot; the stand-in: the lines of the file
-// MALVET_PROCESSES, none when it is unset or missing).
-std::vector<std::string> running_programs();
+// MALVET_PROCESSES, none when it is unset or missing). Nothing when the list
+// can't be had (no snapshot; a stand-in file that can't be read to its
+// end): that is not "nothing runs".
+std::optional<std::vector<std::string>> running_programs();
 
 // The full name of a path named from the working folder, "." and ".."
 // resolved, as the system keeps paths (GetFullPathNameA on Windows).

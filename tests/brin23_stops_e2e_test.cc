@@ -24,34 +24,45 @@ TEST_F(Brin23, NeverWhileAerlon3Runs) {
   const std::string games = system_path(dir_.path()) + "\\Games\\";
   struct Case {
     const char* what;
-    std::string running;
-    bool stops;
+    std::string running;        // none: a list that can't be read
+    const std::string* stops;  // the box's words; none where it goes on
   };
+  const std::string running = "Aerlon 3 is running: close it, then start Brin23 again.";
+  const std::string unknown =
+      "Brin23 can't tell whether Aerlon 3 is running: Windows gave no list of the programs "
+      "running. Close Aerlon 3 if it is open, then start Brin23 again.";
+  // A folder of another spelling: a link to Aerlon 2's.
+  fs::create_directory_symlink(dir_.file("Games/Aerlon2"), dir_.file("Games/Aerlon2 link"));
   const Case cases[] = {
-      {"Aerlon 3, in another letter case", games + "AERLON3\\aerlon.EXE", true},
-      {"a simulator known by its name alone", "Aerlon.exe", true},
-      {"Aerlon 2, which never touches the file", games + "Aerlon2\\Aerlon.exe", false},
-      {"another program of the folder", games + "Aerlon3\\AerlonLauncher.exe", false},
+      {"Aerlon 3, in another letter case", games + "AERLON3\\aerlon.EXE", &running},
+      {"a simulator known by its name alone", "Aerlon.exe", &running},
+      {"Aerlon 2, which never touches the file", games + "Aerlon2\\Aerlon.exe", nullptr},
+      {"Aerlon 2 by another name of its folder", games + "Aerlon2 link\\Aerlon.exe", nullptr},
+      {"another program of the folder", games + "Aerlon3\\AerlonLauncher.exe", nullptr},
+      {"a list of the programs that can't be read: any may run", "", &unknown},
   };
   extra_env_.emplace_back("MALVET_PROCESSES", dir_.file("processes.txt"));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    write("processes.txt", "\r\n" + c.running + "\r\n");
+    fs::remove_all(dir_.file("processes.txt"));
+    if (c.running.empty()) {
+      fs::create_directory(dir_.file("processes.txt"));
+    } else {
+      write("processes.txt", "\r\n" + c.running + "\r\n");
+    }
     write(v3_posix, old_v3);
+    for (const std::string& b : backups()) fs::remove(dir_.file("Docs/Aerlon3/Pilots/Ann/" + b));
     fs::remove(dir_.file("dialogs.log"));
     fs::remove(dir_.file("work/Logfile.txt"));
     EXPECT_EQ(run(), c.stops ? 1 : 0) << console_;
     EXPECT_EQ(read(v3_posix), c.stops ? old_v3 : converted);
-    EXPECT_EQ(read("dialogs.log"),
-              c.stops ? "box|error|Tavlet (beta)|Aerlon 3 is running: close it, then start "
-                        "Brin23 again.\r\n"
-                      : "");
+    EXPECT_EQ(read("dialogs.log"), c.stops ? "box|error|Tavlet (beta)|" + *c.stops + "\r\n" : "");
     if (c.stops) {
-      EXPECT_EQ(read("work/Logfile.txt"),
-                "Aerlon 3 is running: close it, then start Brin23 again.\r\n");
+      EXPECT_EQ(read("work/Logfile.txt"), *c.stops + "\r\n");
       EXPECT_TRUE(backups().empty());
     }
   }
+  fs::remove_all(dir_.file("processes.txt"));
   // -undo and -keep stop as well, in French too.
   write("processes.txt", games + "Aerlon3\\Aerlon.exe\n");
   fs::remove(dir_.file("dialogs.log"));
