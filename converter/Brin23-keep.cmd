@@ -1,7 +1,17 @@
 @echo off
 rem Converts your Aerlon 2 controls for Aerlon 3 and keeps the bindings
-rem that only your Aerlon 3 pilot had. Double-click it; the window stays
-rem open until you press a key.
-cd /d "%~dp0"
-Brin23.exe -keep
-pause
+rem that only your Aerlon 3 pilot had. Double-click it; the window ends
+rem with what Brin23 did and waits for Enter.
+pushd "%~dp0"
+if not exist "Brin23.exe" (
+  echo Brin23.exe is not in this folder: first extract the whole zip into a folder.
+  echo Brin23.exe n'est pas dans ce dossier : extrayez d'abord tout le zip dans un dossier.
+  echo Brin23.exe liegt nicht in diesem Ordner: Entpacken Sie zuerst das ganze Zip in einen Ordner.
+  pause
+  exit /b 1
+)
+rem Brin23 ends with its summary and waits for Enter, as after a double-click.
+set MALVET_WINDOW=1
+".\Brin23.exe" -keep
+if errorlevel 1 pause
+popd

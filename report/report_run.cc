@@ -116,8 +116,10 @@ void end_in_own_window(const ReportTexts& texts, bool card_written) {
                    {"\n "},
                    {texts.window_open_card, true},
                    {"\n"}});
+    // Opened by the name the opener can open whatever letters the folder's
+    // name has: the working folder's own.
     std::optional<std::string> typed = wait_for_enter(texts.shared->press_enter);
-    if (typed && case_blind_compare(*typed, "C")) start_document(card);
+    if (typed && case_blind_compare(*typed, "C")) start_document(page_report);
     return;
   }
   console_parts({{" "}, {texts.window_written_no_card, true}, {working_folder()}, {"\n"}});

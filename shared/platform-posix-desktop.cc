@@ -4,6 +4,7 @@
 // xdg-open.
 #include <spawn.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -369,15 +370,13 @@ void write_standard_output(std::u16string_view, std::string_view bytes) {
 }
 
 bool console_of_its_own() {
-  const char* explorer = std::getenv("MALVET_EXPLORER");
-  return explorer != nullptr && std::string_view(explorer) == "1";
+  for (const char* name : {"MALVET_EXPLORER", "MALVET_WINDOW"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && std::string_view(value) == "1") return true;
+  }
+  return false;
 }
 
-std::optional<std::string> read_console_line() {
-  std::string line;
-  int c;
-  while ((c = std::fgetc(stdin)) != EOF && c != '\n') line.push_back(static_cast<char>(c));
-  if (c == EOF && line.empty()) return std::nullopt;
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return line;
+void drop_typed_ahead() {
+  if (isatty(STDIN_FILENO)) tcflush(STDIN_FILENO, TCIFLUSH);
 }

@@ -8,7 +8,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
+
+#include "shared/windows_rules.h"
 
 using win32::narrow;
 using win32::wide;
@@ -22,12 +27,18 @@ std::string key_name_text(std::uint32_t lparam, std::size_t capacity) {
 }
 
 std::uint16_t keyboard_layout_language() {
-  // The console window belongs to the console host, whose thread has the
-  // layout the pilot types with.
-  HWND console = GetConsoleWindow();
-  DWORD thread = console != nullptr ? GetWindowThreadProcessId(console, nullptr) : 0;
-  HKL layout = thread != 0 ? GetKeyboardLayout(thread) : nullptr;
-  if (layout == nullptr) layout = GetKeyboardLayout(0);
+  // The keyboard layout's own identifier ("00000407", a German keyboard),
+  // not the input language's, which a console host's thread may hold for
+  // another: its low 16 bits.
+  wchar_t name[KL_NAMELENGTH] = {};
+  if (GetKeyboardLayoutNameW(name) != 0) {
+    std::string digits;
+    for (const wchar_t* c = name; *c != L'\0'; ++c) digits.push_back(static_cast<char>(*c & 0x7F));
+    if (std::optional<std::uint16_t> layout = windows_rules::layout_of_name(digits)) {
+      return *layout;
+    }
+  }
+  HKL layout = GetKeyboardLayout(0);
   return static_cast<std::uint16_t>(reinterpret_cast<std::uintptr_t>(layout) & 0xFFFF);
 }
 
@@ -79,18 +90,26 @@ void write_standard_output(std::u16string_view units, std::string_view bytes) {
 }
 
 bool console_of_its_own() {
-  // A prompt, or the interpreter of a .cmd file, shares the console.
+  // A window nobody sees (no window at all, or one started hidden by a
+  // launcher or a scheduled task) never waits for an Enter nobody can type.
+  if (!standard_output_is_console() || GetConsoleWindow() == nullptr) return false;
+  STARTUPINFOW startup;
+  GetStartupInfoW(&startup);
+  if ((startup.dwFlags & STARTF_USESHOWWINDOW) != 0 && startup.wShowWindow == SW_HIDE) {
+    return false;
+  }
+  // A prompt, or the interpreter of a .cmd file, shares the console: the
+  // release's .cmd files ask for the window's end all the same.
+  const wchar_t* asked = _wgetenv(L"MALVET_WINDOW");
+  if (asked != nullptr && std::wstring_view(asked) == L"1") return true;
   DWORD processes[2];
-  return GetConsoleProcessList(processes, 2) == 1 && standard_output_is_console();
+  return GetConsoleProcessList(processes, 2) == 1;
 }
 
-std::optional<std::string> read_console_line() {
-  std::string line;
-  int c;
-  while ((c = std::fgetc(stdin)) != EOF && c != '\n') line.push_back(static_cast<char>(c));
-  if (c == EOF && line.empty()) return std::nullopt;
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return line;
+void drop_typed_ahead() {
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  DWORD mode = 0;
+  if (GetConsoleMode(input, &mode) != 0) FlushConsoleInputBuffer(input);
 }
 
 int native_message_box(const std::string& title, const MixedText& message,

@@ -188,10 +188,10 @@ std::string key_name_text(std::uint32_t lparam, std::size_t capacity);
 
 // The language identifier of the keyboard layout the pilot types with
 // (0x0407 German, 0x0809 British English, 0x040C French, 0x0409 US English).
-// Windows: the low word of GetKeyboardLayout for the thread of the console
-// window, else the program's own thread's; the stand-in:
-// MALVET_KEYBOARD_LAYOUT, four hexadecimal digits, else the user interface
-// language's identifier.
+// Windows: the low 16 bits of the layout's name for the program's own
+// thread (GetKeyboardLayoutNameW, "00000407"), else the low word of
+// GetKeyboardLayout(0); the stand-in: MALVET_KEYBOARD_LAYOUT, four
+// hexadecimal digits, else the user interface language's identifier.
 std::uint16_t keyboard_layout_language();
 
 // The number of joystick slots, as joyGetNumDevs answers.
@@ -227,14 +227,18 @@ void write_standard_output(std::u16string_view units, std::string_view bytes);
 
 // True when the console window was made for this program alone, as a
 // double-click in Explorer makes it: the window then closes the moment the
-// program ends. Windows: GetConsoleProcessList counts this process only and
-// standard output is that console (never from a prompt, a .cmd file, a file
-// or a pipe); the stand-in: MALVET_EXPLORER is "1".
+// program ends. Windows: standard output is the console, which has a window
+// (GetConsoleWindow), the program was not started hidden (SW_HIDE), and
+// either GetConsoleProcessList counts this process only (never from a
+// prompt) or MALVET_WINDOW is "1" (the release's .cmd files, whose cmd.exe
+// shares the console); never to a file or a pipe. The stand-in:
+// MALVET_EXPLORER or MALVET_WINDOW is "1".
 bool console_of_its_own();
 
-// The next line typed in the console (standard input), without its line
-// end; nothing at the end of the input.
-std::optional<std::string> read_console_line();
+// Drops what was typed in the console before now (standard input, when it
+// is a console or a terminal): it is not the answer to a question about to
+// be asked.
+void drop_typed_ahead();
 
 // ---- Programs running ------------------------------------------------------------
 

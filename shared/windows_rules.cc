@@ -98,6 +98,21 @@ Opener document_opener(std::string_view full_path, bool whole) {
                                                                 : Opener::shell;
 }
 
+std::optional<std::uint16_t> layout_of_name(std::string_view name) {
+  constexpr std::size_t layout_name_digits = 8;
+  if (name.size() != layout_name_digits) return std::nullopt;
+  std::uint32_t value = 0;
+  for (char c : name) {
+    int digit = c >= '0' && c <= '9'   ? c - '0'
+                : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                       : -1;
+    if (digit < 0) return std::nullopt;
+    value = value << 4 | static_cast<std::uint32_t>(digit);
+  }
+  return static_cast<std::uint16_t>(value & 0xFFFF);
+}
+
 bool system_code_page_is_utf8(std::string_view acp) {
   std::optional<std::int32_t> n = read_whole_number(trim(acp));
   return n && static_cast<std::uint32_t>(*n) == code_page_utf8;

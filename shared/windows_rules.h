@@ -91,6 +91,11 @@ Opener document_opener(std::string_view full_path, bool whole);
 // program itself was given.
 bool system_code_page_is_utf8(std::string_view acp);
 
+// The language identifier of a keyboard layout by its name
+// (GetKeyboardLayoutNameW: eight hexadecimal digits, "00000407", "0001040C"
+// for a layout's variant): its low 16 bits; nothing for another name.
+std::optional<std::uint16_t> layout_of_name(std::string_view name);
+
 }  // namespace windows_rules
 
 #endif

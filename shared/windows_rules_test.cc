@@ -92,6 +92,14 @@ TEST(WindowsRules, ASystemCodePageOfUtf8) {
   EXPECT_FALSE(windows_rules::system_code_page_is_utf8(""));
 }
 
+TEST(WindowsRules, AKeyboardLayoutByItsName) {
+  EXPECT_EQ(windows_rules::layout_of_name("00000407"), 0x0407);  // German
+  EXPECT_EQ(windows_rules::layout_of_name("0001040c"), 0x040C);  // French, a variant
+  EXPECT_EQ(windows_rules::layout_of_name("00000809"), 0x0809);
+  EXPECT_EQ(windows_rules::layout_of_name("407"), std::nullopt);
+  EXPECT_EQ(windows_rules::layout_of_name("0000040G"), std::nullopt);
+}
+
 TEST(WindowsRules, HowADocumentIsOpened) {
   using windows_rules::Opener;
   EXPECT_EQ(windows_rules::document_opener("C:\\Malvet\\Controls.txt", true), Opener::interpreter);

@@ -147,24 +147,38 @@ TEST_F(Tavlet, AnsweringYesOpensTheReportWithoutWaitingAndNoOpensNothing) {
   EXPECT_EQ(read("opened.txt"), "Controls.txt\n");
   EXPECT_EQ(read("dialogs.log"), question_en + question_en);
 
-  // In a window of its own, after the question: what was written, then a
-  // wait for Enter; "c" opens the reference card, Enter alone or the end of
-  // the input nothing.
-  extra_env_.emplace_back("MALVET_EXPLORER", "1");
-  const std::string card = dir_.file("work/Controls.html");
-  std::string card_name = card;
+  // In a window of its own (a double-click, or a .cmd file that asks for
+  // it), after the question: what was written, then a wait for Enter; "c"
+  // opens the reference card by its name in the working folder, Enter alone
+  // or the end of the input nothing. Of the line typed only its first 64
+  // characters count.
+  std::string card_name = dir_.file("work/Controls.html");
   for (char& c : card_name) c = c == '/' ? '\\' : c;
-  for (const char* typed : {"\n", "", " c\r\n"}) {
-    SCOPED_TRACE(typed);
+  struct Typed {
+    const char* window;
+    std::string typed;
+    bool opens;
+  };
+  const Typed rows[] = {
+      {"MALVET_EXPLORER", "\n", false},
+      {"MALVET_EXPLORER", "", false},
+      {"MALVET_EXPLORER", " c\r\n", true},
+      {"MALVET_WINDOW", " C\n", true},
+      {"MALVET_EXPLORER", "c" + std::string(70, ' ') + "x\n", true},
+  };
+  for (const Typed& row : rows) {
+    SCOPED_TRACE(row.window + (": " + row.typed));
     fs::remove(dir_.file("opened.txt"));
-    followed.standard_input = typed;
+    followed.standard_input = row.typed;
+    extra_env_.resize(1);
+    extra_env_.emplace_back(row.window, "1");
     ASSERT_EQ(run("en_US.UTF-8", {}, "no\n", followed), 0) << console_;
     EXPECT_EQ(console_.substr(console_.rfind("\n\n")),
               "\n\n Tavlet wrote Controls.txt, Controls.csv and the reference card:\n " +
                   card_name +
                   "\n Type C then Enter to open the reference card.\n"
                   " Press Enter to close this window.\n");
-    EXPECT_EQ(read("opened.txt"), *typed == ' ' ? card + "\n" : "");
+    EXPECT_EQ(read("opened.txt"), row.opens ? "Controls.html\n" : "");
   }
 }
 

@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """The release zip holds what a pilot unzips: both programs, the five tables,
 the guides in English, French and German, the three command files a pilot
-double-clicks (Windows text, each changing to its own folder, running
-Brin23.exe with its argument and pausing), and SHA256SUMS naming every
-other file with its digest.
+double-clicks (Windows text, each changing to its own folder, a network
+one too, saying "extract first" where Brin23.exe is not beside it, running
+it with its argument and asking for the window's end, pausing after an
+error), and SHA256SUMS naming every other file with its digest.
 
     release_test.py VERSION     (the build folder from MALVET_WINDOWS_BUILD)
 
@@ -45,8 +46,11 @@ def main():
         if b"\n" in text.replace(b"\r\n", b"") or not text.endswith(b"\r\n"):
             failures.append(f"Brin23-{argument}.cmd: not CR LF lines")
         lines = text.decode("ascii", "replace").split("\r\n")
-        commands = [l for l in lines if l and not l.startswith(("rem ", "@echo off"))]
-        if commands != ['cd /d "%~dp0"', f"Brin23.exe -{argument}", "pause"]:
+        commands = [l.strip() for l in lines
+                    if l and not l.startswith(("rem ", "@echo off")) and "echo " not in l]
+        if commands != ['pushd "%~dp0"', 'if not exist "Brin23.exe" (', "pause", "exit /b 1", ")",
+                        "set MALVET_WINDOW=1", f'".\\Brin23.exe" -{argument}',
+                        "if errorlevel 1 pause", "popd"]:
             failures.append(f"Brin23-{argument}.cmd runs {commands}")
     for failure in failures:
         print("FAILED:", failure)
