@@ -74,6 +74,13 @@ MixedText Brin23Run::output_error(const std::string& target, FileRefusal why) co
 FileName Brin23Run::pilot_file(const std::string& folder, int version) {
   if (!is_blank(folder)) return file_name(trim(folder) + controls_file, path_capacity);
   title_ = "Brin23 : Looking for A" + std::to_string(version) + " controls.ini";
+  // A simulator's log that another program holds leaves its folder
+  // unknown: said before the dialog asks.
+  for (const auto& [logged, log] : inst00_.unreadable_logs) {
+    if (logged != version) continue;
+    std::int32_t msg_status = s_info;
+    error_message_tit(msg_status, title_, named(log, words_->log_unread_choose), false);
+  }
   std::optional<std::string> chosen =
       GetFileName(title_, "", "*.ini", "Configuration files (*.ini)", false, *words_->shared);
   return chosen ? file_name(*chosen, dialog_path_capacity) : FileName();

@@ -10,6 +10,7 @@ Brin23Words english() {
   w.no_installation = "*** No Aerlon installation found (2 or 3) ***";
   w.simulator_running = "Aerlon 3 is running: close it, then start Brin23 again.";
   w.running_unknown = "Brin23 can't tell whether Aerlon 3 is running: Windows gave no list of the programs running. Close Aerlon 3 if it is open, then start Brin23 again.";
+  w.log_unread_choose = "/could not be read (another program may hold it open), so Brin23 can't tell the pilot's folder: choose the pilot's controls.ini in the next window.";
   w.backup_file = "Backup file : ";
   w.own_temporary_file =
       "/is the file Brin23 writes the new controls.ini into: choose another file";
@@ -112,6 +113,7 @@ Brin23Words french() {
       "e ***";
   w.simulator_running = "Aerlon 3 est ouvert : fermez-le, puis relancez Brin23.";
   w.running_unknown = "Brin23 ne peut pas savoir si Aerlon 3 est ouvert : Windows n'a pas donn\xE9 la liste des programmes ouverts. Fermez Aerlon 3 s'il est ouvert, puis relancez Brin23.";
+  w.log_unread_choose = "/n'a pas pu \xEAtre lu (un autre programme le tient peut-\xEAtre ouvert) : Brin23 ne peut donc pas trouver le dossier du pilote. Choisissez le controls.ini du pilote dans la fen\xEAtre suivante.";
   w.backup_file = "Fichier de sauvegarde : ";
   w.own_temporary_file =
       "/est le fichier o\xF9 Brin23 \xE9"
@@ -240,6 +242,7 @@ Brin23Words german() {
       "ffnet: Schlie\xDF"
       "en Sie es und starten Sie Brin23 dann erneut.";
   w.running_unknown = "Brin23 kann nicht feststellen, ob Aerlon 3 l\xE4uft: Windows hat die Liste der laufenden Programme nicht geliefert. Schlie\xDF" "en Sie Aerlon 3, falls es ge\xF6" "ffnet ist, und starten Sie Brin23 dann erneut.";
+  w.log_unread_choose = "/konnte nicht gelesen werden (vielleicht h\xE4lt ein anderes Programm sie offen), deshalb findet Brin23 den Pilotenordner nicht: W\xE4hlen Sie im n\xE4" "chsten Fenster die controls.ini des Piloten.";
   w.backup_file = "Sicherungsdatei : ";
   w.own_temporary_file =
       "/ist die Datei, in die Brin23 die neue controls.ini schreibt: W\xE4hlen Sie eine andere";

@@ -52,7 +52,8 @@ struct Brin23Words {
   // The folder prompt handed to the installation check.
   std::string msgpltfldr;
   // Error boxes: the message whole, or what follows a file's name.
-  std::string no_installation, simulator_running, running_unknown, backup_file, own_temporary_file,
+  std::string no_installation, simulator_running, running_unknown, log_unread_choose, backup_file,
+      own_temporary_file,
       changed_while_read, too_many_to_keep, no_backup, no_older_backup;
   // The console: what -undo did and passed over, each kept line's mark.
   std::string restored_from, same_as_current, mark_kept, mark_taken;

@@ -105,6 +105,22 @@ TEST_F(Brin23, DialogsWhenThePilotFoldersAreUnknown) {
   EXPECT_EQ(read(v3_posix), converted);
 }
 
+TEST_F(Brin23, ALogThatCantBeReadIsSaidBeforeTheDialog) {
+  if (windows_target()) GTEST_SKIP() << "a log that fails at its first read, on Linux";
+  // Aerlon 3's log held open by another program than the simulator (here:
+  // failing at its first read): its pilot's folder is not known, and a box
+  // says why before the dialog asks for the file.
+  fs::remove(dir_.file("Games/Aerlon3/Logs/Logfile.txt"));
+  fs::create_symlink("/proc/self/mem", dir_.file("Games/Aerlon3/Logs/Logfile.txt"));
+  ASSERT_EQ(run("en_US.UTF-8", {}, v3_file + "\n"), 0) << console_;
+  EXPECT_EQ(read("dialogs.log"),
+            "box|info|Brin23 : Looking for A3 controls.ini|..\\Games\\Aerlon3\\Logs\\Logfile.txt"
+            "\\ncould not be read (another program may hold it open), so Brin23 can't tell the "
+            "pilot's folder: choose the pilot's controls.ini in the next window.\r\n"
+            "open|Brin23 : Looking for A3 controls.ini||*.ini\r\n");
+  EXPECT_EQ(read(v3_posix), converted);
+}
+
 TEST_F(Brin23, CancelledDialogs) {
   write_registry(false);
   EXPECT_EQ(run(), 1);

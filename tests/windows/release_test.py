@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """The release zip holds what a pilot unzips: both programs, the five tables,
-the guides in English, French and German, the three command files a pilot
+the guides in English, French and German (UTF-8 with its byte-order
+mark), the three command files a pilot
 double-clicks (Windows text, each changing to its own folder, a network
 one too, saying "extract first" where Brin23.exe is not beside it, running
 it with its argument and asking for the window's end, pausing after an
@@ -41,6 +42,14 @@ def main():
     for file in EXPECTED:
         if sums.get(file) != hashlib.sha256(files.get(file, b"")).hexdigest():
             failures.append(f"SHA256SUMS: {file}")
+    for guide in ("guide-en.txt", "guide-fr.txt", "guide-de.txt"):
+        text = files.get(guide, b"")
+        try:
+            ok = text.startswith(b"\xef\xbb\xbf") and bool(text.decode("utf-8"))
+        except UnicodeDecodeError:
+            ok = False
+        if not ok:
+            failures.append(f"{guide}: not UTF-8 with its byte-order mark")
     for argument in ("check", "keep", "undo"):
         text = files.get(f"Brin23-{argument}.cmd", b"")
         if b"\n" in text.replace(b"\r\n", b"") or not text.endswith(b"\r\n"):
