@@ -73,7 +73,8 @@ TEST(Conversion, AReadErrorIsNeverTakenForTheEnd) {
 namespace {
 
 // The new file that a conversion keeping the old file's own bindings
-// writes: kept lines marked "+ ", lines left out as taken "- ".
+// writes: kept lines marked "+ ", lines left out as taken "- ", set aside
+// "x ".
 std::vector<std::string> kept(const std::vector<std::string>& table,
                               const std::vector<std::string>& source,
                               const std::vector<std::string>& old) {
@@ -85,9 +86,10 @@ std::vector<std::string> kept(const std::vector<std::string>& table,
   std::vector<std::string> out;
   auto add = [&](const std::vector<MergedLine>& lines) {
     for (const MergedLine& line : lines) {
-      const char* mark = line.kind == MergedLine::Kind::kept    ? "+ "
-                         : line.kind == MergedLine::Kind::taken ? "- "
-                                                                : "";
+      const char* mark = line.kind == MergedLine::Kind::kept        ? "+ "
+                         : line.kind == MergedLine::Kind::taken     ? "- "
+                         : line.kind == MergedLine::Kind::set_aside ? "x "
+                                                                    : "";
       out.push_back(mark + line.text);
     }
   };
@@ -98,13 +100,15 @@ std::vector<std::string> kept(const std::vector<std::string>& table,
   EXPECT_TRUE(convert_lines(source_lines, *k_v3,
                             [&](const ConvertedLine& line) { add(keeper.take(line)); }));
   add(keeper.finish());
-  std::size_t kept_lines = 0, taken_lines = 0;
+  std::size_t kept_lines = 0, taken_lines = 0, set_aside_lines = 0;
   for (const std::string& line : out) {
     kept_lines += line.rfind("+ ", 0) == 0 && line.find("+ [") != 0 ? 1 : 0;
     taken_lines += line.rfind("- ", 0) == 0 ? 1 : 0;
+    set_aside_lines += line.rfind("x ", 0) == 0 && line.find("x [") != 0 ? 1 : 0;
   }
   EXPECT_EQ(keeper.kept(), kept_lines);
   EXPECT_EQ(keeper.taken(), taken_lines);
+  EXPECT_EQ(keeper.set_aside(), set_aside_lines);
   return out;
 }
 
@@ -165,6 +169,27 @@ TEST(Conversion, KeepsTheOldFilesOwnBindings) {
        {"[keyboard]", "3500=30", "3501=31", "[{joy-a}]", "3600=48", "3601=50"},
        {"[Keyboard]", "3010=30", "- 3500=30", "+ 3501=31", "[{JOY-A}]", "2105=1000", "- 3600=48",
         "+ 3601=50", "[{JOY-A}]", "3021=48"}},
+      // A header's name as Windows reads it: a tab or blanks around it, or a
+      // note after its "]", name the same section.
+      {"headers as Windows reads them",
+       {"[Keyboard]", "3001=30"},
+       {"[Keyboard]\t", "3500=18", "[ keyboard ] ; a note", "3501=19"},
+       {"[Keyboard]", "3010=30", "+ 3500=18", "+ 3501=19"}},
+      // What is kept never makes another section than the version-2
+      // keyboard's hold the most 3000s, and so pass for the keyboard: a
+      // stick's kept buttons, a stick kept whole (ties go to the first).
+      {"a stick's kept buttons that would outnumber the keyboard's keys",
+       {"[Keyboard]", "3001=30", "[{JOY-A}]", "3005=48"},
+       {"[{JOY-A}]", "3500=49", "3501=50"},
+       {"[Keyboard]", "3010=30", "[{JOY-A}]", "3021=48", "x 3500=49", "x 3501=50"}},
+      {"a stick kept whole that would outnumber them",
+       {"[Keyboard]", "3001=30"},
+       {"[{JOY-V3}]", "3500=48", "3501=49"},
+       {"[Keyboard]", "3010=30", "x [{JOY-V3}]", "x 3500=48", "x 3501=49"}},
+      {"one that only equals them",
+       {"[Keyboard]", "3001=30"},
+       {"[{JOY-V3}]", "3500=48"},
+       {"[Keyboard]", "3010=30", "+ [{JOY-V3}]", "+ 3500=48"}},
       // The keyboard section reads key codes whatever the command (17 is not
       // 16, though both would be axis 4), and is the first of sections
       // with as many 3000s.

@@ -16,7 +16,7 @@ bool one_pass(const LineOpener& source, const ConversionRules& rules, bool looke
               Listener& out, LineDigest& digest, Converted& done) {
   auto tell = [&](const std::vector<MergedLine>& lines) {
     for (const MergedLine& line : lines) {
-      if (line.kind != MergedLine::Kind::taken) ++done.lines;
+      if (line.in_file()) ++done.lines;
       out.new_line(line);
     }
   };
@@ -71,6 +71,7 @@ std::optional<Converted> make_new_file(const LineOpener& source, const Conversio
     if (two_passes && !(first == second)) continue;
     done.kept = keeper.kept();
     done.taken = keeper.taken();
+    done.set_aside = keeper.set_aside();
     keeper.outcomes(rules.keeping, [&](const OldOutcome& outcome) { out.old_binding(outcome); });
     out.pass_done(done);
     return done;
@@ -80,7 +81,7 @@ std::optional<Converted> make_new_file(const LineOpener& source, const Conversio
 }
 
 void NewFileLines::new_line(const MergedLine& line) {
-  if (line.kind != MergedLine::Kind::taken) writer_.write_line(line.text);
+  if (line.in_file()) writer_.write_line(line.text);
 }
 
 std::optional<Converted> write_conversion(Brin23Run& run, const std::string& ctrfile,

@@ -35,6 +35,7 @@ struct Converted {
   std::size_t bindings = 0;  // converted from the source
   std::size_t kept = 0;      // of the old file's own: kept, or that -keep would keep
   std::size_t taken = 0;     // of the old file's own: left out as bound anew
+  std::size_t set_aside = 0;  // of the old file's own: left out as they would move the keyboard
   std::size_t lines = 0;     // the lines of the new file
   bool keeping = false;      // -keep
 };

@@ -44,7 +44,7 @@ OldFile read_old_file(LineSource& old, const VersionThreeOnly& own) {
 }
 
 std::string section_key(std::string_view header) {
-  std::string key = trim(header);
+  std::string key(section_name(header));
   for (char& c : key) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
@@ -78,12 +78,17 @@ Keeper::Group* Keeper::group_of(const std::string& header) {
 
 void Keeper::look_at(const ConvertedLine& line) {
   if (line.header) {
-    keyboard_.begin_section();
+    std::size_t section = keyboard_.begin_section();
+    key_commands_.push_back(0);
     looking_key_ = section_key(line.text);
     looking_ = group_of(line.text);
-    if (looking_ != nullptr) looking_->in_new_file = true;
+    if (looking_ != nullptr) {
+      looking_->in_new_file = true;
+      if (!looking_->first_section) looking_->first_section = section;
+    }
     return;
   }
+  if (!key_commands_.empty() && is_key_command(line.number)) ++key_commands_.back();
   if (keyboard_.entry(line.number)) best_key_ = looking_key_;
   if (looking_ == nullptr || looking_->candidates.empty()) return;
   std::optional<Input> key = input_of(line.number, line.value, true);
@@ -116,12 +121,60 @@ void Keeper::settle() {
       if (owner != bound.end()) group.taken_by[c] = owner->second;
     }
   }
+  keep_the_keyboard();
+}
+
+void Keeper::keep_the_keyboard() {
+  std::optional<std::size_t> keyboard = keyboard_.chosen();
+  if (!keyboard) return;  // none to keep: what is kept may be it
+  // The key commands a section of the new file holds with what it keeps.
+  auto kept_keys = [&](const Group& group) {
+    std::int64_t n = 0;
+    for (std::size_t c = 0; c < group.candidates.size(); ++c) {
+      n += !group.taken_by[c] && is_key_command(group.candidates[c]->number) ? 1 : 0;
+    }
+    return n;
+  };
+  std::int64_t most = key_commands_[*keyboard];
+  for (const Group& group : groups_) {
+    if (group.first_section == keyboard) most += kept_keys(group);
+  }
+  for (Group& group : groups_) {
+    if (group.in_new_file) {
+      if (group.first_section == keyboard) continue;
+      std::int64_t n = key_commands_[*group.first_section] + kept_keys(group);
+      // A section before the keyboard's wins a tie; one after it loses it.
+      group.set_aside = n > most || (n == most && *group.first_section < *keyboard);
+      continue;
+    }
+    // Kept whole after every other: it loses a tie.
+    for (std::size_t i : group.sections) {
+      std::int64_t n = 0;
+      for (const OldBinding& binding : old_[i].bindings) n += is_key_command(binding.number);
+      group.set_aside = group.set_aside || n > most;
+    }
+  }
 }
 
 std::size_t Keeper::kept() {
   settle();
   std::size_t n = 0;
   for (const Group& group : groups_) {
+    if (group.set_aside) continue;
+    if (!group.in_new_file) {
+      for (std::size_t i : group.sections) n += old_[i].bindings.size();
+      continue;
+    }
+    for (const auto& taken : group.taken_by) n += taken ? 0 : 1;
+  }
+  return n;
+}
+
+std::size_t Keeper::set_aside() {
+  settle();
+  std::size_t n = 0;
+  for (const Group& group : groups_) {
+    if (!group.set_aside) continue;
     if (!group.in_new_file) {
       for (std::size_t i : group.sections) n += old_[i].bindings.size();
       continue;
@@ -149,11 +202,15 @@ void Keeper::outcomes(bool keeping, const std::function<void(const OldOutcome&)>
     const Group& group = groups_[g];
     for (const OldBinding& binding : section.bindings) {
       OldOutcome outcome{&section, &binding, keeping, std::nullopt, group.keyboard};
+      std::optional<std::int32_t> taken;
       if (group.in_new_file) {
         if (!binding.own) continue;
-        const std::optional<std::int32_t>& taken = group.taken_by[next[g]++];
-        outcome.kept = keeping && !taken;
-        if (keeping) outcome.owner = taken;
+        taken = group.taken_by[next[g]++];
+      }
+      outcome.kept = keeping && !taken && !group.set_aside;
+      if (keeping) {
+        outcome.owner = taken;
+        outcome.set_aside = !taken && group.set_aside;
       }
       each(outcome);
     }
@@ -180,11 +237,11 @@ std::vector<MergedLine> Keeper::finish() {
   std::vector<MergedLine> out;
   end_section(out);
   for (std::size_t i = 0; i < old_.size(); ++i) {
-    if (group_of(old_[i].header)->in_new_file) continue;
-    out.push_back({MergedLine::Kind::kept, old_[i].header});
-    for (const OldBinding& binding : old_[i].bindings) {
-      out.push_back({MergedLine::Kind::kept, binding.line});
-    }
+    const Group* group = group_of(old_[i].header);
+    if (group->in_new_file) continue;
+    MergedLine::Kind kind = group->set_aside ? MergedLine::Kind::set_aside : MergedLine::Kind::kept;
+    out.push_back({kind, old_[i].header});
+    for (const OldBinding& binding : old_[i].bindings) out.push_back({kind, binding.line});
   }
   return out;
 }
@@ -192,8 +249,10 @@ std::vector<MergedLine> Keeper::finish() {
 void Keeper::end_section(std::vector<MergedLine>& out) {
   if (current_ == nullptr) return;
   for (std::size_t c = 0; c < current_->candidates.size(); ++c) {
-    out.push_back({current_->taken_by[c] ? MergedLine::Kind::taken : MergedLine::Kind::kept,
-                   current_->candidates[c]->line});
+    MergedLine::Kind kind = current_->taken_by[c] ? MergedLine::Kind::taken
+                            : current_->set_aside ? MergedLine::Kind::set_aside
+                                                  : MergedLine::Kind::kept;
+    out.push_back({kind, current_->candidates[c]->line});
   }
   current_ = nullptr;
 }

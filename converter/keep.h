@@ -52,8 +52,8 @@ struct OldFile {
 // out, as the conversion leaves them out of the source.
 OldFile read_old_file(LineSource& old, const VersionThreeOnly& own);
 
-// Headers name one section when they differ only in letter case, as Windows
-// reads an INI file's sections.
+// The key that headers naming one section share: the section's name in
+// capitals (see section_name).
 std::string section_key(std::string_view header);
 
 // One of the old file's own bindings (of a command only version 3 has, or
@@ -66,14 +66,19 @@ struct OldOutcome {
   // binding now has its key, button or axis.
   std::optional<std::int32_t> owner;
   bool keyboard = false;  // read as a key of the new file's keyboard section
+  // Left out by -keep so that the version-2 file's keyboard section stays
+  // the one the report reads as the keyboard's.
+  bool set_aside = false;
 };
 
-// A line of the new file, or a line of the old one left out because what it
-// takes is bound anew in its section.
+// A line of the new file, or a line of the old one left out: because what
+// it takes is bound anew in its section (taken), or because keeping it
+// would make its device pass for the keyboard (set aside).
 struct MergedLine {
-  enum class Kind { converted, kept, taken };
+  enum class Kind { converted, kept, taken, set_aside };
   Kind kind;
   std::string text;
+  bool in_file() const { return kind == Kind::converted || kind == Kind::kept; }
 };
 
 // Merges the old file's own bindings into the converted lines. After the
@@ -82,6 +87,9 @@ struct MergedLine {
 // commands, in their old order, but for those that take a key, button or
 // axis that a converted binding of any section of that header takes; after
 // the last line, the old sections whose header the new file lacks, whole.
+// What would make another section than the converted file's keyboard
+// section hold the most commands of keys (3000..3999), and so pass for the
+// keyboard, is set aside: a section's kept bindings, a section kept whole.
 // Every converted line is first shown to look_at(); when the old file has
 // bindings of its own, that is a pass of its own over the source, and
 // take() is then given each line again.
@@ -102,9 +110,10 @@ class Keeper {
   std::vector<MergedLine> finish();
 
   // Once every line was looked at: the bindings that the merge keeps, and
-  // those it leaves out as taken.
+  // those it leaves out as taken or sets aside.
   std::size_t kept();
   std::size_t taken();
+  std::size_t set_aside();
 
   // Once every line was looked at: each of the old file's own bindings in
   // that file's order, kept when `keeping` and not taken.
@@ -125,11 +134,15 @@ class Keeper {
     std::unordered_map<std::int64_t, std::int32_t> keys_bound, buttons_bound, axes_bound;
     bool in_new_file = false;  // its header is in the new file
     bool keyboard = false;     // the new file's keyboard section
+    bool set_aside = false;    // what it keeps would make it pass for the keyboard
+    std::optional<std::size_t> first_section;  // its first section in the new file
     bool merged = false;       // its candidates have come in take()
   };
 
   Group* group_of(const std::string& header);
   void settle();
+  // Sets aside what would make a section pass for the keyboard.
+  void keep_the_keyboard();
   void end_section(std::vector<MergedLine>& out);
 
   const std::vector<OldSection>& old_;
@@ -139,6 +152,7 @@ class Keeper {
   Group* looking_ = nullptr;
   KeyboardSection keyboard_;
   std::string best_key_, looking_key_;
+  std::vector<std::int64_t> key_commands_;  // each section's converted ones
   bool settled_ = false;
   // take(): the group whose candidates the current section keeps.
   Group* current_ = nullptr;

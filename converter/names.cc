@@ -49,7 +49,7 @@ bool Names::renamed(std::int32_t v2, std::int32_t v3) const {
 
 const std::string* Names::joystick(std::string_view header) const {
   for (const Joystick& joy : joysticks_) {
-    if (!joy.guid.empty() && same_text(header, joy.guid)) return &joy.name;
+    if (!joy.guid.empty() && same_section(header, joy.guid)) return &joy.name;
   }
   return nullptr;
 }

@@ -16,7 +16,7 @@ class Alongside : public Listener {
   explicit Alongside(const std::string& path) : in_(path, line_capacity) {}
 
   void new_line(const MergedLine& line) override {
-    if (line.kind == MergedLine::Kind::taken) return;
+    if (!line.in_file()) return;
     ++line_;
     std::optional<std::string> read = in_.next();
     if (!first_ && read != line.text) first_ = Difference{line_, line.text, read.value_or("")};
@@ -51,7 +51,7 @@ std::string line_of(const std::string& path, std::size_t number) {
 void MeantLines::pass_started() { *this = MeantLines(); }
 
 void MeantLines::new_line(const MergedLine& line) {
-  if (line.kind == MergedLine::Kind::taken) return;
+  if (!line.in_file()) return;
   digest_.add(line.text);
   ++lines_;
 }

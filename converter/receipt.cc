@@ -73,8 +73,8 @@ void Receipt::old_binding(const OldOutcome& outcome) {
   if (!outcome.kept) ++facts_.old_left_out;
   const OldBinding& b = *outcome.binding;
   spool_.add({Record::Kind::old,
-              {outcome.kept ? 1 : 0, outcome.owner.value_or(-1), outcome.keyboard ? 1 : 0,
-               b.number},
+              {outcome.kept ? 1 : 0, outcome.set_aside ? set_aside_owner : outcome.owner.value_or(-1),
+               outcome.keyboard ? 1 : 0, b.number},
               {outcome.section->header, b.value, b.line}});
 }
 

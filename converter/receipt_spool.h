@@ -22,14 +22,17 @@
 //            version-2 command (-1 when none reads), its version-3 one;
 //            its value, its line.
 //   old:     kept (1) or not, the command that took its input (-1 for
-//            none), read as a key (1) or not, its command; its section's
-//            header, its value, its line.
+//            none, set_aside_owner when set aside as it would move the
+//            keyboard), read as a key (1) or not, its command; its
+//            section's header, its value, its line.
 struct Record {
   enum class Kind : char { section = 'S', counts = 'C', binding = 'B', old = 'O' };
   Kind kind = Kind::section;
   std::array<std::int64_t, 5> numbers{};
   std::array<std::string, 3> texts;
 };
+
+inline constexpr std::int64_t set_aside_owner = -2;
 
 class Spool {
  public:

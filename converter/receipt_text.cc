@@ -201,6 +201,7 @@ void ReceiptText::left_out() {
                        column(names_.command(3, command(r.numbers[3])), command_width) +
                        r.texts[2];
     if (r.numbers[1] >= 0) text += own(w_.now_taken) + names_.command(3, command(r.numbers[1]));
+    if (r.numbers[1] == set_aside_owner) text += own(w_.would_be_keyboard);
     return text;
   });
 }

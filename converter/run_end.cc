@@ -50,7 +50,7 @@ std::optional<OwnElsewhere> own_bindings_elsewhere(const std::string& target,
 
 void WindowSummary::say_done() const {
   const Brin23Words& w = w_;
-  std::size_t left_out = done_.keeping ? done_.taken : done_.kept;
+  std::size_t left_out = done_.keeping ? done_.taken + done_.set_aside : done_.kept;
   if (!restored_from_.empty()) {
     console_parts({{" "}, {w.done_restored, true}, {target_}, {"\n"}});
     console_parts({{" "}, {w.restored_from, true}, {restored_from_}, {"\n"}});

@@ -15,6 +15,8 @@ const std::string& console_mark(const Brin23Words& w, MergedLine::Kind kind) {
       return w.mark_kept;
     case MergedLine::Kind::taken:
       return w.mark_taken;
+    case MergedLine::Kind::set_aside:
+      return w.mark_set_aside;
     case MergedLine::Kind::converted:
       break;
   }

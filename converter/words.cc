@@ -22,6 +22,7 @@ Brin23Words english() {
   w.same_as_current = "same as controls.ini: ";
   w.mark_kept = "   (kept)";
   w.mark_taken = "   (left out: its value is bound anew)";
+  w.mark_set_aside = "   (left out: its device would pass for the keyboard)";
   w.kept = {"kept 1 binding of version 3", "kept # bindings of version 3"};
   w.taken = {"; left out 1 whose value a binding of version 2 now has",
              "; left out # whose value a binding of version 2 now has"};
@@ -92,6 +93,7 @@ Brin23Words english() {
   r.section_counts = "# {line|lines}: # carried, # under a new name, # not carried, # unreadable";
   r.line = "line #: ";
   r.now_taken = "; now taken by ";
+  r.would_be_keyboard = "; left out: its device would pass for the keyboard";
   r.sep = ": ";
   r.unread_table = "# could not be read: what it names is given by number.";
   r.key_number = "Key #";
@@ -132,6 +134,7 @@ Brin23Words french() {
   w.mark_taken =
       "   (laiss\xE9"
       "e : sa valeur est reprise)";
+  w.mark_set_aside = "   (laiss\xE9" "e de c\xF4t\xE9 : son p\xE9riph\xE9rique passerait pour le clavier)";
   w.kept = {
       "1 assignation de la version 3 gard\xE9"
       "e",
@@ -222,6 +225,7 @@ Brin23Words french() {
   r.section_counts = "# {ligne|lignes} : # {reprise|reprises}, # sous un nouveau nom, # {non reprise|non reprises}, # {illisible|illisibles}";
   r.line = "ligne # : ";
   r.now_taken = " ; d\xE9sormais prise par ";
+  r.would_be_keyboard = " ; laiss\xE9" "e de c\xF4t\xE9 : son p\xE9riph\xE9rique passerait pour le clavier";
   r.sep = " : ";
   r.unread_table = "# n'a pas pu \xEAtre lu : ce qu'il nomme est donn\xE9 par son num\xE9ro.";
   r.key_number = "Touche #";
@@ -257,6 +261,7 @@ Brin23Words german() {
   w.same_as_current = "gleich wie controls.ini: ";
   w.mark_kept = "   (behalten)";
   w.mark_taken = "   (weggelassen: ihr Wert ist neu belegt)";
+  w.mark_set_aside = "   (weggelassen: Ihr Ger\xE4t g\xE4lte sonst als Tastatur)";
   w.kept = {"1 Belegung der Version 3 behalten", "# Belegungen der Version 3 behalten"};
   w.taken = {"; 1 weggelassen, weil eine Belegung der Version 2 jetzt ihren Wert hat",
              "; # weggelassen, weil Belegungen der Version 2 jetzt ihren Wert haben"};
@@ -332,6 +337,7 @@ Brin23Words german() {
   r.section_counts = "# {Zeile|Zeilen}: # \xFC" "bernommen, # unter neuem Namen, # nicht \xFC" "bernommen, # unlesbar";
   r.line = "Zeile #: ";
   r.now_taken = "; jetzt belegt von ";
+  r.would_be_keyboard = "; weggelassen: Ihr Ger\xE4t g\xE4lte sonst als Tastatur";
   r.sep = ": ";
   r.unread_table = "# konnte nicht gelesen werden: Was sie benennt, steht als Nummer da.";
   r.key_number = "Taste #";

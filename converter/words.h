@@ -35,7 +35,8 @@ struct ReceiptWords {
   std::string mode_plain, mode_keep, mode_in_place;
   std::string read_back_lines, sum_read, sum_written;
   std::string not_carried, unreadable, left_out, renamed, devices, carried, none;
-  std::string keyboard, not_plugged, before_sections, section_counts, line, now_taken;
+  std::string keyboard, not_plugged, before_sections, section_counts, line, now_taken,
+      would_be_keyboard;
   std::string sep;  // between a device and what is said of it: ": ", " : "
   std::string unread_table, key_number;
   std::string receipt_named, open_it;
@@ -56,7 +57,7 @@ struct Brin23Words {
       own_temporary_file,
       changed_while_read, too_many_to_keep, no_backup, no_older_backup;
   // The console: what -undo did and passed over, each kept line's mark.
-  std::string restored_from, same_as_current, mark_kept, mark_taken;
+  std::string restored_from, same_as_current, mark_kept, mark_taken, mark_set_aside;
   // The counts of -keep (also the log's last line) and of what it left out.
   CountText kept, taken;
   // A plain conversion's note: "<before><backup><after>".

@@ -36,7 +36,7 @@ void account_for_every_line(const LineOpener& open) {
     std::size_t lines = 0;
     void source_line(const SourceLine& line) override { sums.add(line.fate); }
     void new_line(const MergedLine& line) override {
-      lines += line.kind == MergedLine::Kind::taken ? 0 : 1;
+      lines += line.in_file() ? 1 : 0;
     }
   };
   std::unique_ptr<LineSource> old_lines = open();

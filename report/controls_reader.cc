@@ -76,7 +76,8 @@ std::optional<DeviceTable> find_devices(LineSource& in, const ControlsContext& c
       if (dev.ndev() == 1) return;  // the first section is never a joystick's
       for (std::size_t k = 0; k < ctx.joysticks.size(); ++k) {
         console_printf(" %s\n", ctx.joysticks[k].guid.c_str());
-        if (same_text(raw, ctx.joysticks[k].guid))
+        const std::string& guid = ctx.joysticks[k].guid;
+        if (!guid.empty() && same_section(raw, guid))
           found.joystick = static_cast<std::int32_t>(k + 1);
       }
       if (found.joystick > 0) {

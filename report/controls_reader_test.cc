@@ -2,12 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
 #include <memory>
 
 #include "report/analysis.h"
-#include "shared/devices.h"
 #include "report/report_writer.h"
+#include "shared/devices.h"
 #include "shared/textfile.h"
 #include "tests/scripted_file.h"
 #include "tests/test_support.h"
@@ -181,15 +182,22 @@ TEST_F(Model, AJoystickSectionWithTheMostKeyCommandsIsTheKeyboard) {
   EXPECT_EQ(rows()[1], "\"Pause\",\"Unrecognized key\",\" \",");
 }
 
-TEST_F(Model, HeadersMatchExactlyAndOnlyAfterTheFirstSection) {
-  DeviceTable dev = read(stick + "\n3001=25\n" + stick + "\n1000=1024\n" + stick +
-                         " trailing\n1000=1006\n [Blank first]\n");
-  EXPECT_EQ(dev.ndev(), 3);
+TEST_F(Model, HeadersMatchAsWindowsReadsThemAndOnlyAfterTheFirstSection) {
+  // A header names its section as Windows' profile functions read it: what
+  // follows its "]" and blanks or tabs around its name count for nothing,
+  // nor does letter case; a "[" not in the first column opens none.
+  std::string other = "[ " + stick.substr(1, stick.size() - 2) + " ]\t; a note";
+  for (char& c : other) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  DeviceTable dev = read(stick + "\n3001=25\n" + stick + "\n1000=1024\n" + other +
+                         "\n1000=1006\n [Blank first]\n[{Another}]\n1000=1010\n");
+  EXPECT_EQ(dev.ndev(), 4);
   EXPECT_EQ(dev.joyid(1), 0);  // the first section is never a joystick
   EXPECT_EQ(dev.joyid(2), 1);
-  EXPECT_EQ(dev.joyid(3), 0);                 // text after "}]"
+  EXPECT_EQ(dev.joyid(3), 1);
+  EXPECT_EQ(dev.joyid(4), 0);
   EXPECT_TRUE(binds(BindingKind::axis, 6));   // 1024: (24) / 4
-  EXPECT_FALSE(binds(BindingKind::axis, 1));  // 1006 was in the unmatched section
+  EXPECT_TRUE(binds(BindingKind::axis, 1));   // 1006
+  EXPECT_FALSE(binds(BindingKind::axis, 2));  // 1010 was in the unmatched section
 }
 
 TEST_F(Model, EntriesThatDoNotReadOrFitAreLeftOut) {

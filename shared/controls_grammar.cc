@@ -24,6 +24,19 @@ bool walk_controls_file(LineSource& source, const std::function<void(const Contr
   return !source.failed();
 }
 
+std::string_view section_name(std::string_view header) {
+  if (!header.empty() && header[0] == '[') header.remove_prefix(1);
+  header = header.substr(0, header.find(']'));
+  std::size_t first = header.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return std::string_view();
+  return header.substr(first, header.find_last_not_of(" \t") - first + 1);
+}
+
+bool same_section(std::string_view a, std::string_view b) {
+  std::string_view na = section_name(a), nb = section_name(b);
+  return na.size() == nb.size() && case_blind_compare(na, nb);
+}
+
 std::optional<Input> input_of(std::int32_t command, std::string_view value, bool keyboard) {
   std::optional<std::int32_t> n = read_whole_number(value);
   if (!n) return std::nullopt;

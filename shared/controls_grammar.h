@@ -42,6 +42,14 @@ constexpr std::int64_t button_index(std::int32_t value) {
 // A joystick's axis of a value (negative for a negative value).
 constexpr std::int32_t axis_index(std::int32_t value) { return (value % axis_block) / axis_step; }
 
+// A header's name, as Windows' profile functions read a section's: the text
+// between its "[" and its first "]" (to its end without one), the blanks and
+// tabs around it left out: "[Keyboard]\t", "[ Keyboard ]" and "[Keyboard] ;
+// note" all name Keyboard. Two headers name one section when their names
+// are the same, letter case aside.
+std::string_view section_name(std::string_view header);
+bool same_section(std::string_view a, std::string_view b);
+
 // What a binding takes: a key (its code), a joystick's button or axis (its
 // index).
 struct Input {
