@@ -208,8 +208,9 @@ std::vector<NumberedBackup> backup_history(const std::string& fnam, BackupTrace&
   if (std::optional<std::vector<std::string>> lines = read_listing(split.pattern, trace)) {
     std::string folder = trim(extract_path_name(fnam).p1);
     for (const std::string& line : *lines) {
-      if (std::optional<std::int32_t> n = listed_number(line); n && *n >= 0) {
-        history.push_back({*n, folder + trim(line)});
+      std::string name = folder + trim(line);
+      if (std::optional<std::int32_t> n = listed_number(line); n && *n >= 0 && !is_link(name)) {
+        history.push_back({*n, name});
       }
     }
     // In number order; of two names with one number (letter case apart),
@@ -224,8 +225,9 @@ std::vector<NumberedBackup> backup_history(const std::string& fnam, BackupTrace&
                   history.end());
     return history;
   }
-  for (std::int32_t n :
-       tried_numbers(split, [](const std::string& name) { return file_exists(name); })) {
+  for (std::int32_t n : tried_numbers(split, [](const std::string& name) {
+         return file_exists(name) && !is_link(name);
+       })) {
     history.push_back({n, split.stem + "_" + five_digits(n) + split.ext});
   }
   return history;
@@ -237,61 +239,10 @@ std::optional<std::string> newest_backup(const std::string& fnam, BackupTrace& t
   return history.back().name;
 }
 
-UndoPlan plan_undo(const std::vector<bool>& same_as_current) {
-  UndoPlan plan;
-  std::size_t place = same_as_current.size();
-  while (place > 0 && !same_as_current[place - 1]) --place;
-  if (place == 0) {
-    plan.back_up_current = true;
-    place = same_as_current.size();
-  } else {
-    --place;
-    plan.passed_over.push_back(place);
-  }
-  for (std::size_t i = place; i-- > 0;) {
-    if (!same_as_current[i]) {
-      plan.restore = i;
-      break;
-    }
-    plan.passed_over.push_back(i);
-  }
-  return plan;
-}
-
-std::optional<std::size_t> undos_to_reach(std::vector<int> states, int current, int wanted) {
-  // Each -undo that makes a backup adds one state, so the walk ends or
-  // comes round within twice the backups there are.
-  const std::size_t bound = 2 * states.size() + 2;
-  for (std::size_t undos = 0; undos <= bound; ++undos) {
-    if (current == wanted) return undos;
-    std::vector<bool> same(states.size());
-    for (std::size_t i = 0; i < states.size(); ++i) same[i] = states[i] == current;
-    UndoPlan plan = plan_undo(same);
-    if (!plan.restore) return std::nullopt;
-    if (plan.back_up_current) states.push_back(current);
-    current = states[*plan.restore];
-  }
-  return std::nullopt;
-}
-
-bool same_bytes(const std::string& a, const std::string& b) {
-  std::FILE* fa = open_file(a, "rb");
-  std::FILE* fb = fa == nullptr ? nullptr : open_file(b, "rb");
-  bool same = fb != nullptr;
-  // Left as read: never filled first.
-  std::unique_ptr<char[]> block_a(new char[file_block]), block_b(new char[file_block]);
-  while (same) {
-    std::size_t na = std::fread(block_a.get(), 1, file_block, fa);
-    std::size_t nb = std::fread(block_b.get(), 1, file_block, fb);
-    same = na == nb && std::memcmp(block_a.get(), block_b.get(), na) == 0;
-    if (na < file_block) {
-      same = same && std::ferror(fa) == 0 && std::ferror(fb) == 0 && std::feof(fb) != 0;
-      break;
-    }
-  }
-  if (fa != nullptr) std::fclose(fa);
-  if (fb != nullptr) std::fclose(fb);
-  return same;
+std::optional<std::int32_t> backup_number(const std::string& name) {
+  std::optional<std::int32_t> n = listed_number(extract_path_name(name).n1);
+  if (!n || *n < 0) return std::nullopt;
+  return n;
 }
 
 std::optional<std::string> back_up_target(const std::string& target, const BackupWords& words,

@@ -68,6 +68,7 @@ struct NumberedBackup {
 // The numbered backups of `fnam` (controls.ini.bak) in number order, the
 // file's history: found as get_new_vers finds the next (hidden ones count, a
 // name without digits does not), each a full name in the folder of `fnam`.
+// A name that is a link is no copy of its own and no backup.
 std::vector<NumberedBackup> backup_history(const std::string& fnam,
                                           BackupTrace& trace = console_backup_trace());
 
@@ -76,25 +77,9 @@ std::vector<NumberedBackup> backup_history(const std::string& fnam,
 std::optional<std::string> newest_backup(const std::string& fnam,
                                          BackupTrace& trace = console_backup_trace());
 
-// What -undo does with a file's history, given for each backup (in number
-// order) whether it holds the current file's bytes. The file stands at the
-// highest backup that does, or, when none does, at a new backup of it made
-// first. It goes back to the highest backup below that place that differs;
-// the backups between, the same as the file, are passed over.
-struct UndoPlan {
-  std::optional<std::size_t> restore;  // nothing at the bottom of the history
-  bool back_up_current = false;        // the file's bytes are in no backup
-  std::vector<std::size_t> passed_over;
-};
-UndoPlan plan_undo(const std::vector<bool>& same_as_current);
-
-// How many -undo bring a file whose bytes are those of `current` back to
-// those of `wanted`, when backup i holds the bytes `states[i]`; nothing when
-// the walk never comes to them.
-std::optional<std::size_t> undos_to_reach(std::vector<int> states, int current, int wanted);
-
-// True when both files can be read to their end and hold the same bytes.
-bool same_bytes(const std::string& a, const std::string& b);
+// The number of a numbered backup's name (controls.ini_00003.bak: 3);
+// nothing for a name without one.
+std::optional<std::int32_t> backup_number(const std::string& name);
 
 // The numbered name that a folder listing (its lines, newest first) gives
 // for `fnam`: one more than the highest number listed, in the letter case of

@@ -113,41 +113,6 @@ TEST_F(Backup, WithoutListingNamesAreTriedInTurn) {
   EXPECT_EQ(next("notes"), "notes_00000");
 }
 
-TEST(UndoPlan, WalksBackOneDistinctStateAtATime) {
-  // Each backup, in number order: whether it holds the current file's bytes.
-  struct Case {
-    const char* what;
-    std::vector<bool> same;
-    std::optional<std::size_t> restore;
-    bool back_up_current;
-    std::vector<std::size_t> passed_over;
-  };
-  const Case cases[] = {
-      {"no backup holds the file: it is backed up first, then the newest comes back",
-       {false, false},
-       1,
-       true,
-       {}},
-      {"the newest holds it (two plain runs): the one before", {false, true}, 0, false, {1}},
-      {"several equal in a row are passed over", {false, true, true, true}, 0, false, {3, 2, 1}},
-      {"it stands at the highest that holds it", {false, true, false, true, false}, 2, false, {3}},
-      {"the bottom: nothing older differs", {true, true}, std::nullopt, false, {1, 0}},
-      {"no backup", {}, std::nullopt, true, {}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    UndoPlan plan = plan_undo(c.same);
-    EXPECT_EQ(plan.restore, c.restore);
-    EXPECT_EQ(plan.back_up_current, c.back_up_current);
-    EXPECT_EQ(plan.passed_over, c.passed_over);
-  }
-  // After two plain runs (0 the pilot's own, 1 and the file the conversion)
-  // one -undo brings the pilot's own back; what comes round is never reached.
-  EXPECT_EQ(undos_to_reach({0, 1}, 1, 0), 1u);
-  EXPECT_EQ(undos_to_reach({0, 1, 1}, 2, 0), 2u);
-  EXPECT_EQ(undos_to_reach({0, 1}, 0, 2), std::nullopt);
-}
-
 TEST_F(Backup, TheHistoryInNumberOrder) {
   // With the listing and without: the numbered names, a gap kept, whatever
   // their dates; a name without digits is none.

@@ -67,6 +67,21 @@ int Brin23Run::stop_with(const MixedText& msg) const {
   return stop_run(title_, msg, {{lost_letters_note(*words_->shared), true}});
 }
 
+int Brin23Run::stop_unread(const std::string& name, const std::string& what, const Difference& d,
+                           const std::string& after, const std::string& kept_as) const {
+  const Brin23Words& w = *words_;
+  std::string line = numbers_text(w.line_written, {d.line});
+  log_line_f({{name}, {": " + what.substr(1) + line, true}, {d.meant}, {w.line_read, true},
+              {d.read}, {w.line_end, true}});
+  return stop_with({{name},
+                    {what + line, true},
+                    {d.meant},
+                    {w.line_read, true},
+                    {d.read},
+                    {w.line_end + after, true},
+                    {kept_as}});
+}
+
 MixedText Brin23Run::output_error(const std::string& target, FileRefusal why) const {
   return output_file_error(*words_->shared, target, why);
 }

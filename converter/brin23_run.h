@@ -13,6 +13,7 @@
 #include "converter/conversion.h"
 #include "converter/events.h"
 #include "converter/keep.h"
+#include "converter/read_back.h"
 #include "converter/words.h"
 #include "shared/install.h"
 #include "shared/platform.h"
@@ -54,6 +55,12 @@ class Brin23Run {
   static MixedText named(const std::string& name, const std::string& words) {
     return {{name}, {words, true}};
   }
+
+  // The box and the log line of a file `name` that did not read back as
+  // written: `what` (after the name), the line that differs, `after` and
+  // what became of it (`kept_as`, a file's name, or nothing). Returns 1.
+  int stop_unread(const std::string& name, const std::string& what, const Difference& d,
+                  const std::string& after, const std::string& kept_as) const;
 
   // The error of a target that can't be written, and why it was refused.
   MixedText output_error(const std::string& target, FileRefusal why = last_file_refusal()) const;

@@ -16,6 +16,7 @@
 #include "converter/receipt.h"
 #include "converter/run_end.h"
 #include "converter/trace.h"
+#include "converter/undo.h"
 #include "shared/console.h"
 #include "shared/limits.h"
 #include "shared/log.h"
@@ -92,22 +93,6 @@ bool would_empty(const Plan& plan, const Converted& done) {
          target_bindings > 0;
 }
 
-// The box and the log line of a file that did not read back as written.
-int stop_unread(Brin23Run& run, const std::string& name, const std::string& what,
-                const Difference& d, const std::string& after, const std::string& kept_as) {
-  const Brin23Words& w = run.words();
-  std::string line = numbers_text(w.line_written, {d.line});
-  log_line_f({{name}, {": " + what.substr(1) + line, true}, {d.meant}, {w.line_read, true},
-              {d.read}, {w.line_end, true}});
-  return run.stop_with({{name},
-                        {what + line, true},
-                        {d.meant},
-                        {w.line_read, true},
-                        {d.read},
-                        {w.line_end + after, true},
-                        {kept_as}});
-}
-
 // 9 and the read-back. The new file, written, read back as meant; then the
 // backup of the target, read back as its copy (a check only names the
 // backup a conversion would make). Nothing after the box that stopped the
@@ -129,7 +114,7 @@ std::optional<std::string> written_and_backed_up(Brin23Run& run, const Plan& pla
       })) {
     std::string kept_as = ctrfile_3 + ".written";
     writer.keep_as(kept_as);
-    stop_unread(run, ctrfile_3, w.new_differs, *d, w.new_kept_as, kept_as);
+    run.stop_unread(ctrfile_3, w.new_differs, *d, w.new_kept_as, kept_as);
     return std::nullopt;
   }
   events.read_back(meant.lines());
@@ -146,7 +131,7 @@ std::optional<std::string> written_and_backed_up(Brin23Run& run, const Plan& pla
   if (!backup || backup->empty()) return backup;
   if (std::optional<Difference> d = compare_copy(*backup, ctrfile_3)) {
     delete_file(*backup);
-    stop_unread(run, *backup, w.copy_differs, *d, w.copy_removed, "");
+    run.stop_unread(*backup, w.copy_differs, *d, w.copy_removed, "");
     return std::nullopt;
   }
   events.backup_made(*backup);
@@ -194,6 +179,7 @@ int convert(Brin23Run& run, int argc, char** argv, Mode mode, Names& names, Rece
   } else if (!run.put_in_place(writer, ctrfile_3)) {
     return 1;
   } else {
+    record_conversion(ctrfile_3, *backup);
     events.converted(plan->files, *converted);
   }
   events.run_files();
@@ -205,72 +191,6 @@ int convert(Brin23Run& run, int argc, char** argv, Mode mode, Names& names, Rece
   }
   const std::string& heading = check ? w.receipt.heading_check : w.receipt.heading_done;
   if (std::optional<std::string> path = receipt.write(heading)) events.receipt(*path);
-  return 0;
-}
-
-// Where -undo goes in the target's history; nothing after the box that
-// stopped the run (no backup, nothing older).
-std::optional<UndoPlan> plan_undo_of(Brin23Run& run, const std::string& ctrfile_3,
-                                     std::vector<NumberedBackup>& history, BackupTrace& trace) {
-  const Brin23Words& w = run.words();
-  if (!is_blank(ctrfile_3)) history = backup_history(ctrfile_3 + ".bak", trace);
-  if (history.empty()) {
-    run.stop_with(Brin23Run::named(ctrfile_3, w.no_backup));
-    return std::nullopt;
-  }
-  // No current file: the newest backup, with no new one.
-  UndoPlan plan;
-  plan.restore = history.size() - 1;
-  if (file_exists(ctrfile_3)) {
-    std::vector<bool> same;
-    for (const NumberedBackup& b : history) same.push_back(same_bytes(b.name, ctrfile_3));
-    plan = plan_undo(same);
-    if (!plan.restore) {
-      run.stop_with(Brin23Run::named(ctrfile_3, w.no_older_backup));
-      return std::nullopt;
-    }
-  }
-  return plan;
-}
-
-// -undo: the file walked back through its history, to the newest backup
-// older than the file's own place there that differs from it. The file is
-// first backed up when no backup holds its bytes, so that nothing it ever
-// held is lost; the backups stay. The backup is copied whole beside the
-// target before anything else.
-int undo(Brin23Run& run, Listener& events) {
-  const Brin23Words& w = run.words();
-  FileName target = run.pilot_file(run.installation().pilpath3, 3);
-  const std::string& ctrfile_3 = target.name;
-  events.undo_file(ctrfile_3);
-  if (!target.fits) return run.stop_with(run.output_error(ctrfile_3, FileRefusal::none));
-  std::vector<NumberedBackup> history;
-  std::optional<UndoPlan> plan = plan_undo_of(run, ctrfile_3, history, events);
-  if (!plan) return 1;
-  if (file_read_only(ctrfile_3)) {
-    return run.stop_with(run.output_error(ctrfile_3, FileRefusal::read_only));
-  }
-  for (std::size_t i : plan->passed_over) events.passed_over(history[i].name);
-  const std::string& restored = history[*plan->restore].name;
-  ReplacingWriter writer;
-  if (!writer.open(ctrfile_3)) return run.stop_with(run.output_error(ctrfile_3));
-  if (!writer.copy_from(restored))
-    return run.stop_with(Brin23Run::named(restored, w.shared->error_opening));
-  if (!writer.flush() || !writer.close_written()) {
-    return run.stop_with(run.output_error(ctrfile_3, FileRefusal::none));
-  }
-  // The copy read back as the backup before it takes the file's place.
-  if (std::optional<Difference> d = compare_copy(writer.temporary(), restored)) {
-    writer.discard();
-    return stop_unread(run, writer.temporary(), w.copy_differs, *d, w.copy_removed, "");
-  }
-  std::optional<std::string> backup = std::string();
-  if (plan->back_up_current) backup = run.back_up(ctrfile_3, events);
-  if (!backup) return 1;
-  if (!writer.commit()) return run.stop_with(run.output_error(ctrfile_3));
-  if (!backup->empty()) events.backup_made(*backup);
-  events.restored(restored);
-  events.run_files();
   return 0;
 }
 

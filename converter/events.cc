@@ -64,6 +64,10 @@ void Events::passed_over(const std::string& backup) {
   for (Listener* l : listeners_) l->passed_over(backup);
 }
 
+void Events::undo_from_newest() {
+  for (Listener* l : listeners_) l->undo_from_newest();
+}
+
 void Events::restored(const std::string& backup) {
   for (Listener* l : listeners_) l->restored(backup);
 }

@@ -75,6 +75,9 @@ class Listener : public BackupTrace {
   virtual void read_back(std::size_t /*lines*/) {}
   // -undo: a backup passed over as the same as the file; the one put back.
   virtual void passed_over(const std::string& /*backup*/) {}
+  // -undo goes back from the newest backup: the record of Brin23's runs
+  // does not match the file (changed since), or can't be read.
+  virtual void undo_from_newest() {}
   virtual void restored(const std::string& /*backup*/) {}
   // The conversion is in place (a check: would be).
   virtual void converted(const RunFiles& /*files*/, const Converted& /*done*/) {}
@@ -111,6 +114,7 @@ class Events : public Listener {
   void backup_would_be(const std::string& name) override;
   void read_back(std::size_t lines) override;
   void passed_over(const std::string& backup) override;
+  void undo_from_newest() override;
   void restored(const std::string& backup) override;
   void converted(const RunFiles& files, const Converted& done) override;
   void run_files() override;

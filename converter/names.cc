@@ -12,11 +12,8 @@ Names Names::read(const std::string& folder, Language language) {
     std::int32_t lmax = 0;
     std::optional<CommandTable>& table = names.commands_[v];
     if (in.is_open()) table = load_commands(in, lmax);
-    if (!table) {
-      names.unread_.push_back(files[v]);
-      continue;
-    }
-    for (Command& command : *table) command.name = trim(command.name);
+    // (A name is read without the blanks around it.)
+    if (!table) names.unread_.push_back(files[v]);
   }
   ScanTableChoice table = scan_table_of(language);
   LineReader keys(folder + table.file, line_capacity);

@@ -47,8 +47,7 @@ class Names {
                     std::string_view key_number) const;
 
  private:
-  // Each version's command table, its names trimmed (nothing when it
-  // can't be read).
+  // Each version's command table (nothing when it can't be read).
   std::optional<CommandTable> commands_[2];
   std::optional<ScanCodeTable> keys_;
   mutable std::map<std::int32_t, std::string> key_names_;  // as they are asked for

@@ -5,45 +5,31 @@
 
 #include "converter/backup.h"
 #include "converter/keep.h"
+#include "converter/undo.h"
 #include "shared/console.h"
 #include "shared/own_window.h"
 #include "shared/platform.h"
 #include "shared/text.h"
 #include "shared/textfile.h"
 
-namespace {
-
-// For each file, a number that two files share when they hold the same
-// bytes.
-std::vector<int> byte_states(const std::vector<std::string>& names) {
-  std::vector<std::string> seen;
-  std::vector<int> states;
-  for (const std::string& name : names) {
-    std::size_t s = 0;
-    while (s < seen.size() && !same_bytes(seen[s], name)) ++s;
-    if (s == seen.size()) seen.push_back(name);
-    states.push_back(static_cast<int>(s));
-  }
-  return states;
-}
-
-}  // namespace
 
 std::optional<OwnElsewhere> own_bindings_elsewhere(const std::string& target,
                                                    const VersionThreeOnly& own,
                                                    BackupTrace& trace) {
-  std::vector<NumberedBackup> history = backup_history(target + ".bak", trace);
-  for (std::size_t i = history.size(); i-- > 0;) {
-    LineReader in(history[i].name, line_capacity);
+  std::string unread;
+  std::optional<WeighedBackups> backups = weigh_backups(target, trace, unread);
+  if (!backups) return std::nullopt;
+  for (std::size_t i = backups->names.size(); i-- > 0;) {
+    LineReader in(backups->names[i], line_capacity);
     std::size_t held = read_old_file(in, own).own_bindings();
     if (held == 0) continue;
-    std::vector<std::string> names;
-    for (const NumberedBackup& b : history) names.push_back(b.name);
-    names.push_back(target);
-    std::vector<int> states = byte_states(names);
-    int current = states.back();
-    states.pop_back();
-    return OwnElsewhere{history[i].name, held, undos_to_reach(states, current, states[i])};
+    std::optional<Digest> current = file_digest(target);
+    std::optional<std::size_t> undos;
+    if (current) {
+      undos = undos_to_reach(backups->states, *current, read_history(history_name(target)),
+                             backups->states[i].digest);
+    }
+    return OwnElsewhere{backups->names[i], held, undos};
   }
   return std::nullopt;
 }

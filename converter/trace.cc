@@ -88,6 +88,8 @@ void ConsoleTrace::own_elsewhere(const OwnElsewhere& where) {
 
 void LogLines::copy(const std::string& command) { log_message_f(command); }
 
+void LogLines::undo_from_newest() { log_line_f({{w_.undo_from_newest, true}}); }
+
 void LogLines::restored(const std::string& backup) {
   log_line_f({{w_.restored_from, true}, {backup}});
 }

@@ -35,6 +35,7 @@ class LogLines : public Listener {
  public:
   explicit LogLines(const Brin23Words& words) : w_(words) {}
   void copy(const std::string& command) override;
+  void undo_from_newest() override;
   void restored(const std::string& backup) override;
   void converted(const RunFiles& files, const Converted& done) override;
   void receipt(const std::string& path) override;

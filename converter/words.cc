@@ -20,6 +20,7 @@ Brin23Words english() {
   w.no_older_backup = "/no older backup";
   w.restored_from = "restored from ";
   w.same_as_current = "same as controls.ini: ";
+  w.undo_from_newest = "The record of Brin23's runs does not tell where this file stands (it changed since, or the record is missing or unreadable): going back from the newest backup.";
   w.mark_kept = "   (kept)";
   w.mark_taken = "   (left out: its value is bound anew)";
   w.mark_set_aside = "   (left out: its device would pass for the keyboard)";
@@ -128,6 +129,7 @@ Brin23Words french() {
   w.no_older_backup = "/aucune sauvegarde plus ancienne";
   w.restored_from = "restaur\xE9 depuis ";
   w.same_as_current = "identique \xE0 controls.ini : ";
+  w.undo_from_newest = "Le registre des passages de Brin23 ne dit pas o\xF9 en est ce fichier (il a chang\xE9 depuis, ou le registre manque ou est illisible) : retour depuis la sauvegarde la plus r\xE9" "cente.";
   w.mark_kept =
       "   (gard\xE9"
       "e)";
@@ -259,6 +261,7 @@ Brin23Words german() {
   w.no_older_backup = "/keine \xE4ltere Sicherung";
   w.restored_from = "wiederhergestellt aus ";
   w.same_as_current = "gleich wie controls.ini: ";
+  w.undo_from_newest = "Die Aufzeichnung der L\xE4ufe von Brin23 sagt nicht, wo diese Datei steht (sie hat sich seither ge\xE4ndert, oder die Aufzeichnung fehlt oder ist unlesbar): zur\xFC" "ck ab der neuesten Sicherung.";
   w.mark_kept = "   (behalten)";
   w.mark_taken = "   (weggelassen: ihr Wert ist neu belegt)";
   w.mark_set_aside = "   (weggelassen: Ihr Ger\xE4t g\xE4lte sonst als Tastatur)";

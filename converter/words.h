@@ -57,7 +57,8 @@ struct Brin23Words {
       own_temporary_file,
       changed_while_read, too_many_to_keep, no_backup, no_older_backup;
   // The console: what -undo did and passed over, each kept line's mark.
-  std::string restored_from, same_as_current, mark_kept, mark_taken, mark_set_aside;
+  std::string restored_from, same_as_current, undo_from_newest, mark_kept, mark_taken,
+      mark_set_aside;
   // The counts of -keep (also the log's last line) and of what it left out.
   CountText kept, taken;
   // A plain conversion's note: "<before><backup><after>".

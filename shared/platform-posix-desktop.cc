@@ -316,7 +316,8 @@ namespace {
 const std::vector<std::pair<std::uint32_t, JoystickCaps>>& listed_joysticks(const char* file_name) {
   static std::string last_bytes;
   static std::vector<std::pair<std::uint32_t, JoystickCaps>> listed;
-  std::string bytes = stand_in_file(file_name).value_or("");
+  const std::string* read = stand_in_file(file_name);
+  std::string bytes = read != nullptr ? *read : std::string();
   if (bytes == last_bytes && !bytes.empty()) return listed;
   last_bytes = bytes;
   listed.clear();

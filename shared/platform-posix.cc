@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -40,34 +41,34 @@ std::optional<std::string> read_whole_file(const char* name) {
 
 }  // namespace
 
-std::optional<std::string> stand_in_file(const char* name) {
+const std::string* stand_in_file(const char* name) {
   // The files a run read, each as it stood: the same file, its size and
   // times (a change of its permissions too) unchanged.
   struct Read {
     struct stat st;
     std::string bytes;
   };
-  static std::vector<std::pair<std::string, Read>> files;
+  static std::vector<std::pair<std::string, std::unique_ptr<Read>>> files;
   struct stat st;
-  if (stat(name, &st) != 0) return std::nullopt;
+  if (stat(name, &st) != 0) return nullptr;
   auto same = [&](const struct stat& a) {
     return a.st_dev == st.st_dev && a.st_ino == st.st_ino && a.st_size == st.st_size &&
            a.st_mtim.tv_sec == st.st_mtim.tv_sec && a.st_mtim.tv_nsec == st.st_mtim.tv_nsec &&
            a.st_ctim.tv_sec == st.st_ctim.tv_sec && a.st_ctim.tv_nsec == st.st_ctim.tv_nsec;
   };
   for (const auto& [path, read] : files) {
-    if (path == name && same(read.st)) return read.bytes;
+    if (path == name && same(read->st)) return &read->bytes;
   }
   std::optional<std::string> bytes = read_whole_file(name);
-  if (!bytes) return std::nullopt;
+  if (!bytes) return nullptr;
   for (auto& [path, read] : files) {
     if (path == name) {
-      read = {st, *bytes};
-      return bytes;
+      *read = {st, std::move(*bytes)};
+      return &read->bytes;
     }
   }
-  files.push_back({name, {st, *bytes}});
-  return bytes;
+  files.emplace_back(name, std::make_unique<Read>(Read{st, std::move(*bytes)}));
+  return &files.back().second->bytes;
 }
 
 namespace {
@@ -139,6 +140,11 @@ bool file_exists(const std::string& path) {
 bool name_taken(const std::string& path) {
   struct stat st;
   return lstat(to_native_path(path).c_str(), &st) == 0;
+}
+
+bool is_link(const std::string& path) {
+  struct stat st;
+  return lstat(to_native_path(path).c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
 std::FILE* create_passing_file(const std::string& path) {
@@ -230,8 +236,8 @@ RegistryRead read_registry_value(RegistryRoot root, const std::string& subkey,
   if (file_name == nullptr || *file_name == '\0') return result;
   // A file that can't be read to its end is as good as none: every value
   // is then missing.
-  std::optional<std::string> file = stand_in_file(file_name);
-  if (!file) return result;
+  const std::string* file = stand_in_file(file_name);
+  if (file == nullptr) return result;
   result.open_status = 0;
   const char* root_name = root == RegistryRoot::classes_root    ? "HKEY_CLASSES_ROOT"
                           : root == RegistryRoot::local_machine ? "HKEY_LOCAL_MACHINE"
@@ -322,8 +328,8 @@ std::optional<std::vector<std::string>> running_programs() {
   std::vector<std::string> programs;
   const char* file_name = std::getenv("MALVET_PROCESSES");
   if (file_name == nullptr || *file_name == '\0') return programs;
-  std::optional<std::string> file = stand_in_file(file_name);
-  if (!file) {
+  const std::string* file = stand_in_file(file_name);
+  if (file == nullptr) {
     struct stat st;
     if (stat(file_name, &st) != 0) return programs;  // missing: nothing runs
     return std::nullopt;

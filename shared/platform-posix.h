@@ -6,9 +6,10 @@
 #include <optional>
 #include <string>
 
-// The bytes of a stand-in file; nothing when it can't be opened or read to
-// its end. A run asks for some many times: they are read again only once
-// the file changed (another file, its size or its times).
-std::optional<std::string> stand_in_file(const char* name);
+// The bytes of a stand-in file (kept until the file is read again); none
+// when it can't be opened or read to its end. A run asks for some many
+// times: they are read again only once the file changed (another file, its
+// size or its times).
+const std::string* stand_in_file(const char* name);
 
 #endif

@@ -71,6 +71,11 @@ bool file_exists(const std::string& path);
 // has that name.
 bool name_taken(const std::string& path);
 
+// True when the name is a link (a symbolic link; on Windows any reparse
+// point, a junction too): what it names is another's, not a file of its
+// own.
+bool is_link(const std::string& path);
+
 // Makes a new file under a passing name of the programs' own and opens it for
 // writing ("wb"). A plain file already there is a leftover of an earlier run
 // that was cut short, and is removed first; anything else under that name (a

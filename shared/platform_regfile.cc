@@ -1,5 +1,6 @@
 #include "shared/platform_regfile.h"
 
+#include <unordered_map>
 #include <vector>
 
 #include "shared/platform.h"
@@ -152,10 +153,20 @@ struct ParsedExport {
   std::string bytes;
   bool utf8 = false;
   std::vector<std::string> lines;
-  // Each key line's key, normalized; empty for any other line and for a
-  // key deleted ("[-...]").
-  std::vector<std::string> keys;
+  // The key lines of each key, by its name as keys compare (see key_of),
+  // in the file's order; a key deleted ("[-...]") has none.
+  std::unordered_map<std::string, std::vector<std::size_t>> key_lines;
 };
+
+// A key's name as keys compare: normalized, without trailing blanks, in
+// capitals.
+std::string key_of(std::string_view key) {
+  std::string name = trim(normalize_key(key));
+  for (char& c : name) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return name;
+}
 
 const ParsedExport& parsed(std::string_view file) {
   static ParsedExport last;
@@ -163,19 +174,44 @@ const ParsedExport& parsed(std::string_view file) {
   if (!made || file != last.bytes) {
     ExportText text = export_text(file);
     last = {std::string(file), text.utf8, logical_lines(text.text), {}};
-    for (const std::string& line : last.lines) {
-      std::string key;
-      if (!line.empty() && line[0] == '[') {
-        std::size_t close = line.rfind(']');
-        std::string_view inside =
-            std::string_view(line).substr(1, close == std::string::npos ? line.npos : close - 1);
-        if (!inside.empty() && inside[0] != '-') key = normalize_key(inside);
-      }
-      last.keys.push_back(std::move(key));
+    for (std::size_t i = 0; i < last.lines.size(); ++i) {
+      const std::string& line = last.lines[i];
+      if (line.empty() || line[0] != '[') continue;
+      std::size_t close = line.rfind(']');
+      std::string_view inside =
+          std::string_view(line).substr(1, close == std::string::npos ? line.npos : close - 1);
+      if (inside.empty() || inside[0] == '-') continue;
+      std::string key = key_of(inside);
+      if (!key.empty()) last.key_lines[key].push_back(i);
     }
     made = true;
   }
   return last;
+}
+
+// True when the line sets the value `wanted_name`: `found` then holds what
+// it sets, nothing for data that does not read.
+bool sets_value(std::string_view line, const std::string& wanted_name, bool unicode, bool utf8,
+                std::optional<std::string>& found, bool* whole) {
+  if (line.empty() || line[0] == ';') return false;
+  std::string value_name;
+  std::string_view rest;
+  if (line[0] == '@') {
+    rest = line.substr(1);
+  } else if (auto n = quoted(line, rest)) {
+    value_name = *n;
+  } else {
+    return false;
+  }
+  rest = strip(rest);
+  if (rest.empty() || rest[0] != '=') return false;
+  if (!case_blind_compare(value_name, wanted_name) || value_name.size() != wanted_name.size()) {
+    return false;
+  }
+  bool held = true;
+  found = value_data(rest.substr(1), unicode, utf8, held);
+  if (whole != nullptr) *whole = held;
+  return true;
 }
 
 }  // namespace
@@ -191,35 +227,16 @@ std::optional<std::string> find_reg_value(std::string_view file, std::string_vie
   bool unicode = lines[first] == "Windows Registry Editor Version 5.00";
   if (!unicode && lines[first] != "REGEDIT4") return std::nullopt;
 
-  std::string wanted_key = normalize_key(std::string(root) + "\\" + std::string(subkey));
+  auto key = text.key_lines.find(key_of(std::string(root) + "\\" + std::string(subkey)));
+  if (key == text.key_lines.end()) return std::nullopt;
   std::string wanted_name = name == "@" ? std::string() : std::string(name);
-  bool in_key = false;
   std::optional<std::string> found;
-  for (std::size_t i = first + 1; i < lines.size(); ++i) {
-    std::string_view line = lines[i];
-    if (line.empty() || line[0] == ';') continue;
-    if (line[0] == '[') {
-      in_key = !text.keys[i].empty() && case_blind_compare(text.keys[i], wanted_key);
-      continue;
+  for (std::size_t at : key->second) {
+    for (std::size_t i = at + 1; i < lines.size() && (lines[i].empty() || lines[i][0] != '['); ++i) {
+      sets_value(lines[i], wanted_name, unicode, text.utf8, found, whole);
     }
-    if (!in_key) continue;
-    std::string value_name;
-    std::string_view rest;
-    if (line[0] == '@') {
-      rest = line.substr(1);
-    } else if (auto n = quoted(line, rest)) {
-      value_name = *n;
-    } else {
-      continue;
-    }
-    rest = strip(rest);
-    if (rest.empty() || rest[0] != '=') continue;
-    if (!case_blind_compare(value_name, wanted_name) || value_name.size() != wanted_name.size()) {
-      continue;
-    }
-    bool held = true;
-    found = value_data(rest.substr(1), unicode, text.utf8, held);
-    if (whole != nullptr) *whole = held;
   }
   return found;
 }
+
+

@@ -137,7 +137,15 @@ bool LineWriter::open_keeping(const std::string& path) {
   return file_ != nullptr;
 }
 
-bool LineWriter::write_line(std::string_view text) { return write(text) && write("\r\n"); }
+bool LineWriter::write_line(std::string_view text) {
+  // A line and its end in one write, as most lines are short.
+  char line[256];
+  if (text.size() + 2 > sizeof line) return write(text) && write("\r\n");
+  std::copy(text.begin(), text.end(), line);
+  line[text.size()] = '\r';
+  line[text.size() + 1] = '\n';
+  return write(std::string_view(line, text.size() + 2));
+}
 
 bool LineWriter::write(std::string_view bytes) {
   if (file_ == nullptr) return false;
