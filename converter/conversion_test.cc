@@ -173,23 +173,29 @@ TEST(Conversion, KeepsTheOldFilesOwnBindings) {
       // note after its "]", name the same section.
       {"headers as Windows reads them",
        {"[Keyboard]", "3001=30"},
-       {"[Keyboard]\t", "3500=18", "[ keyboard ] ; a note", "3501=19"},
+       {"[Keyboard]\t", "3500=18", "[\t keyboard ] ; a note", "3501=19"},
        {"[Keyboard]", "3010=30", "+ 3500=18", "+ 3501=19"}},
       // What is kept never makes another section than the version-2
       // keyboard's hold the most 3000s, and so pass for the keyboard: a
-      // stick's kept buttons, a stick kept whole (ties go to the first).
+      // stick's kept buttons, a stick kept whole (ties go to the first),
+      // counting what the keyboard keeps.
       {"a stick's kept buttons that would outnumber the keyboard's keys",
        {"[Keyboard]", "3001=30", "[{JOY-A}]", "3005=48"},
        {"[{JOY-A}]", "3500=49", "3501=50"},
        {"[Keyboard]", "3010=30", "[{JOY-A}]", "3021=48", "x 3500=49", "x 3501=50"}},
       {"a stick kept whole that would outnumber them",
        {"[Keyboard]", "3001=30"},
-       {"[{JOY-V3}]", "3500=48", "3501=49"},
-       {"[Keyboard]", "3010=30", "x [{JOY-V3}]", "x 3500=48", "x 3501=49"}},
+       {"[{JOY-V3}]", "3500=48", "3501=49", "[{JOY-V3}]", "3502=50"},
+       {"[Keyboard]", "3010=30", "x [{JOY-V3}]", "x 3500=48", "x 3501=49", "x [{JOY-V3}]",
+        "x 3502=50"}},
       {"one that only equals them",
        {"[Keyboard]", "3001=30"},
-       {"[{JOY-V3}]", "3500=48"},
-       {"[Keyboard]", "3010=30", "+ [{JOY-V3}]", "+ 3500=48"}},
+       {"[Keyboard]", "3500=18", "[{JOY-V3}]", "3500=48", "3501=49"},
+       {"[Keyboard]", "3010=30", "+ 3500=18", "+ [{JOY-V3}]", "+ 3500=48", "+ 3501=49"}},
+      {"a stick before the keyboard that ties with it",
+       {"[{JOY-A}]", "3005=48", "[Keyboard]", "3001=30", "3005=31"},
+       {"[{JOY-A}]", "3500=49"},
+       {"[{JOY-A}]", "3021=48", "x 3500=49", "[Keyboard]", "3010=30", "3021=31"}},
       // The keyboard section reads key codes whatever the command (17 is not
       // 16, though both would be axis 4), and is the first of sections
       // with as many 3000s.

@@ -22,7 +22,8 @@ FAULTS = [
     ("undo", "converter/history.cc", "if (b.digest == *current) plan.back_up_current = false;",
      "if (b.digest != *current) plan.back_up_current = false;"),
     ("undo", "converter/history.cc", "if (at) place = converted ? *at + 1 : *at;", "if (at) place = *at;"),
-    ("undo", "converter/history.cc", "      if (e.kind == HistoryEntry::Kind::undo) undone.insert(e.undone);\n", ""),
+    ("undo", "converter/history.cc", "if (e.kind == HistoryEntry::Kind::undo) undone.insert(e.undone);",
+     "if (e.kind == HistoryEntry::Kind::convert) undone.insert(e.undone);"),
     ("undo", "converter/history.cc", "if (record && !record->empty() && record->back().result == *current) {",
      "if (record && !record->empty()) {"),
     ("undo", "converter/history.cc", "while (at > 0 && backups[at - 1].digest != *current) --at;",
@@ -44,7 +45,6 @@ FAULTS = [
     ("undo", "converter/undo.cc", "if (plan.back_up_current) backup = run.back_up(ctrfile_3, events);",
      "backup = run.back_up(ctrfile_3, events);"),
     ("undo", "converter/undo.cc", "  add_to_history(history_name(ctrfile_3), entry);\n", ""),
-    ("undo", "converter/undo.cc", "  if (!result) return;\n  HistoryEntry entry;", "  HistoryEntry entry;"),
     # -keep: what a binding takes, over every section of its header.
     ("keep", "shared/controls_grammar.cc", "if (keyboard) return Input{Input::Kind::key, *n};",
      "if (keyboard && command < first_key_command) return Input{Input::Kind::key, *n};"),
@@ -70,7 +70,8 @@ FAULTS = [
      "return na == nb;"),
     ("sections", "converter/keep.cc", "group.set_aside = n > most || (n == most && *group.first_section < *keyboard);",
      "group.set_aside = n > most;"),
-    ("sections", "converter/keep.cc", "    if (group.first_section == keyboard) most += kept_keys(group);\n", ""),
+    ("sections", "converter/keep.cc", "if (group.first_section == keyboard) most += kept_keys(group);",
+     "if (group.first_section == keyboard) most += 0 * kept_keys(group);"),
     ("sections", "converter/keep.cc", "group.set_aside = group.set_aside || n > most;", "group.set_aside = n > most;"),
     ("sections", "converter/keep.cc", "    if (group.set_aside) continue;\n", ""),
     # The simulator running.

@@ -114,9 +114,14 @@ TEST_F(Brin23, UndoWalksBackThroughTheHistory) {
   };
 
   // One -undo: her own file, passing over the copy of today's; no backup
-  // is made, the file's bytes being in one.
+  // is made, the file's bytes being in one. A copy a run cut short goes
+  // all the same; the record tells of each run.
+  write(folder + "controls.ini.partial", "half a copy");
   ASSERT_EQ(undo(), 0) << console_;
   EXPECT_EQ(read(v3_posix), old_v3);
+  EXPECT_FALSE(fs::exists(dir_.file(folder + "controls.ini.partial")));
+  std::string record = read(folder + "controls.ini.history");
+  EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), 3) << record;
   EXPECT_NE(console_.find("\n same as controls.ini: " + v3_file + "_00001.bak\n"),
             std::string::npos)
       << console_;
@@ -284,23 +289,34 @@ TEST_F(Brin23, UndoTakesNoLinkNorUnreadableFileForABackup) {
   if (windows_target()) GTEST_SKIP() << "links and permissions are staged on Linux";
   ASSERT_EQ(run(), 0) << console_;  // _00000: the old file; the file: converted
   const std::string folder = "Docs/Aerlon3/Pilots/Ann/";
-  // A backup's name that is a link to controls.ini holds none of its bytes
-  // of its own; a copy a run cut short goes before the walk.
+  // A backup's name that is a link to controls.ini, or the file itself
+  // under another name, holds none of its bytes of its own. With no record
+  // at all, nothing is said of one.
   fs::create_symlink(dir_.file(v3_posix), dir_.file(folder + "controls.ini_00001.bak"));
-  write(folder + "controls.ini.partial", "half a copy");
+  fs::create_hard_link(dir_.file(v3_posix), dir_.file(folder + "controls.ini_00002.bak"));
+  fs::remove(dir_.file(folder + "controls.ini.history"));
   ASSERT_EQ(run("en_US.UTF-8", {"-undo"}), 0) << console_;
   EXPECT_EQ(read(v3_posix), old_v3);
-  EXPECT_EQ(read(folder + "controls.ini_00002.bak"), converted);  // a file of their own
-  EXPECT_FALSE(fs::exists(dir_.file(folder + "controls.ini.partial")));
+  EXPECT_EQ(read(folder + "controls.ini_00003.bak"), converted);  // a file of their own
+  EXPECT_EQ(console_.find("record"), std::string::npos) << console_;
   // A backup that can't be read is not known to differ: -undo stops and
   // names it, touching nothing.
   open_to_everyone(dir_.path());
-  fs::permissions(dir_.file(folder + "controls.ini_00002.bak"), fs::perms::none);
+  fs::remove(dir_.file(folder + "controls.ini_00002.bak"));
+  fs::permissions(dir_.file(folder + "controls.ini_00003.bak"), fs::perms::none);
   fs::remove(dir_.file("dialogs.log"));
   RunOptions nobody;
   nobody.as_nobody = true;
   EXPECT_EQ(run("en_US.UTF-8", {"-undo"}, "", nobody), 1);
   EXPECT_EQ(read("dialogs.log"),
-            "box|error|Tavlet (beta)|" + v3_file + "_00002.bak\\nError opening\r\n");
+            "box|error|Tavlet (beta)|" + v3_file + "_00003.bak\\nError opening\r\n");
   EXPECT_EQ(read(v3_posix), old_v3);
+  // Nor is a file that can't be read known to be in a backup.
+  fs::permissions(dir_.file(folder + "controls.ini_00003.bak"), fs::perms::all);
+  fs::permissions(dir_.file(v3_posix), fs::perms::owner_write | fs::perms::group_write |
+                                           fs::perms::others_write);
+  fs::remove(dir_.file("dialogs.log"));
+  EXPECT_EQ(run("en_US.UTF-8", {"-undo"}, "", nobody), 1);
+  EXPECT_EQ(read("dialogs.log"), "box|error|Tavlet (beta)|" + v3_file + "\\nError opening\r\n");
+  EXPECT_EQ(backups().size(), 3u);
 }
