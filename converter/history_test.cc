@@ -157,4 +157,13 @@ TEST(History, TheRecordReadsWholeOrNotAtAll) {
   EXPECT_EQ(read_history(name), std::nullopt);
   ASSERT_TRUE(add_to_history(name, entries[0]));
   EXPECT_EQ(read_history(name)->size(), 1u);
+  // A record grown past 4096 entries keeps its newest half.
+  std::string many;
+  for (int i = 0; i < 4096; ++i) many += dir.read("controls.ini.history");
+  dir.write("controls.ini.history", many);
+  ASSERT_TRUE(add_to_history(name, entries[1]));
+  read = read_history(name);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->size(), 2049u);
+  EXPECT_EQ(read->back(), entries[1]);
 }
