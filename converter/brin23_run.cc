@@ -67,7 +67,7 @@ int Brin23Run::stop_with(const MixedText& msg) const {
   return stop_run(title_, msg, {{lost_letters_note(*words_->shared), true}});
 }
 
-int Brin23Run::stop_unread(const std::string& name, const std::string& what, const Difference& d,
+int Brin23Run::stop_unread(const std::string& name, const std::string& what, const LineDifference& d,
                            const std::string& after, const std::string& kept_as) const {
   const Brin23Words& w = *words_;
   std::string line = numbers_text(w.line_written, {d.line});

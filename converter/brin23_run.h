@@ -59,7 +59,7 @@ class Brin23Run {
   // The box and the log line of a file `name` that did not read back as
   // written: `what` (after the name), the line that differs, `after` and
   // what became of it (`kept_as`, a file's name, or nothing). Returns 1.
-  int stop_unread(const std::string& name, const std::string& what, const Difference& d,
+  int stop_unread(const std::string& name, const std::string& what, const LineDifference& d,
                   const std::string& after, const std::string& kept_as) const;
 
   // The error of a target that can't be written, and why it was refused.

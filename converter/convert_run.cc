@@ -109,7 +109,7 @@ std::optional<std::string> written_and_backed_up(Brin23Run& run, const Plan& pla
   }
   const std::string& ctrfile = plan.source.name;
   auto source = [&] { return std::make_unique<LineReader>(ctrfile, line_capacity); };
-  if (std::optional<Difference> d = read_back(writer.temporary(), meant, [&](Listener& out) {
+  if (std::optional<LineDifference> d = read_back(writer.temporary(), meant, [&](Listener& out) {
         tell_again(source, rules, out);
       })) {
     std::string kept_as = ctrfile_3 + ".written";
@@ -129,7 +129,7 @@ std::optional<std::string> written_and_backed_up(Brin23Run& run, const Plan& pla
   }
   std::optional<std::string> backup = run.back_up(ctrfile_3, events);
   if (!backup || backup->empty()) return backup;
-  if (std::optional<Difference> d = compare_copy(*backup, ctrfile_3)) {
+  if (std::optional<LineDifference> d = compare_copy(*backup, ctrfile_3)) {
     delete_file(*backup);
     run.stop_unread(*backup, w.copy_differs, *d, w.copy_removed, "");
     return std::nullopt;

@@ -19,22 +19,22 @@ class Alongside : public Listener {
     if (!line.in_file()) return;
     ++line_;
     std::optional<std::string> read = in_.next();
-    if (!first_ && read != line.text) first_ = Difference{line_, line.text, read.value_or("")};
+    if (!first_ && read != line.text) first_ = LineDifference{line_, line.text, read.value_or("")};
   }
 
   // The first difference, or the first line the file has past the lines
   // told.
-  std::optional<Difference> first() {
+  std::optional<LineDifference> first() {
     if (first_) return first_;
     std::optional<std::string> more = in_.next();
-    if (more || in_.failed()) return Difference{line_ + 1, "", more.value_or("")};
+    if (more || in_.failed()) return LineDifference{line_ + 1, "", more.value_or("")};
     return std::nullopt;
   }
 
  private:
   LineReader in_;
   std::size_t line_ = 0;
-  std::optional<Difference> first_;
+  std::optional<LineDifference> first_;
 };
 
 // The line `number` (from 1) of a file, 80 characters of it; empty past
@@ -56,7 +56,7 @@ void MeantLines::new_line(const MergedLine& line) {
   ++lines_;
 }
 
-std::optional<Difference> read_back(const std::string& path, const MeantLines& meant,
+std::optional<LineDifference> read_back(const std::string& path, const MeantLines& meant,
                                     const std::function<void(Listener&)>& again) {
   // Line for line what was meant, each at most 80 characters: headers and
   // entries alike, as the simulator and the programs read them.
@@ -72,13 +72,13 @@ std::optional<Difference> read_back(const std::string& path, const MeantLines& m
   in.close();
   Alongside alongside(path);
   again(alongside);
-  if (std::optional<Difference> first = alongside.first()) return first;
+  if (std::optional<LineDifference> first = alongside.first()) return first;
   // Told alike a second time, the lines the source now makes: the file
   // differs from the first telling somewhere none can name.
-  return Difference{lines + 1, "", ""};
+  return LineDifference{lines + 1, "", ""};
 }
 
-std::optional<Difference> compare_copy(const std::string& copy, const std::string& original) {
+std::optional<LineDifference> compare_copy(const std::string& copy, const std::string& original) {
   std::FILE* a = open_file(original, "rb");
   std::FILE* b = a == nullptr ? nullptr : open_file(copy, "rb");
   std::size_t line = 1;
@@ -99,5 +99,5 @@ std::optional<Difference> compare_copy(const std::string& copy, const std::strin
   if (a != nullptr) std::fclose(a);
   if (b != nullptr) std::fclose(b);
   if (same) return std::nullopt;
-  return Difference{line, line_of(original, line), line_of(copy, line)};
+  return LineDifference{line, line_of(original, line), line_of(copy, line)};
 }

@@ -30,7 +30,7 @@ class MeantLines : public Listener {
 
 // The first line where a file read back differs from what was meant: its
 // number (from 1), and both texts (empty past a file's end).
-struct Difference {
+struct LineDifference {
   std::size_t line = 0;
   std::string meant, read;
 };
@@ -40,13 +40,13 @@ struct Difference {
 // each whole and in order, and no other; else the first that differs,
 // found by telling the lines again with `again` (a new pass over the
 // source) to a listener that reads the file alongside.
-std::optional<Difference> read_back(const std::string& path, const MeantLines& meant,
+std::optional<LineDifference> read_back(const std::string& path, const MeantLines& meant,
                                     const std::function<void(Listener&)>& again);
 
 // A copy against its original, byte for byte: nothing when both read to
 // their end with the same bytes; else the first line that differs (meant:
 // the original's; read: the copy's), a file that can't be read differing
 // at its first line not read.
-std::optional<Difference> compare_copy(const std::string& copy, const std::string& original);
+std::optional<LineDifference> compare_copy(const std::string& copy, const std::string& original);
 
 #endif

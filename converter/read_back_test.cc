@@ -21,17 +21,17 @@ TEST(ReadBack, TheNewFileAsMeantOrItsFirstLineThatIsNot) {
   struct Case {
     const char* what;
     std::string on_disk;
-    std::optional<Difference> first;
+    std::optional<LineDifference> first;
   };
   const std::string long_line = "2105=" + std::string(78, 'v');
   const Case cases[] = {
       {"as written", "[Keyboard]\r\n2105=25\r\n3101=57\r\n", std::nullopt},
-      {"a digit flipped", "[Keyboard]\r\n2105=26\r\n3101=57\r\n", Difference{2, "2105=25", "2105=26"}},
-      {"the last line dropped", "[Keyboard]\r\n2105=25\r\n", Difference{3, "3101=57", ""}},
+      {"a digit flipped", "[Keyboard]\r\n2105=26\r\n3101=57\r\n", LineDifference{2, "2105=25", "2105=26"}},
+      {"the last line dropped", "[Keyboard]\r\n2105=25\r\n", LineDifference{3, "3101=57", ""}},
       {"a line more", "[Keyboard]\r\n2105=25\r\n3101=57\r\n3102=1\r\n",
-       Difference{4, "", "3102=1"}},
+       LineDifference{4, "", "3102=1"}},
       {"a blank line between", "[Keyboard]\r\n\r\n2105=25\r\n3101=57\r\n",
-       Difference{2, "2105=25", ""}},
+       LineDifference{2, "2105=25", ""}},
   };
   TempDir dir;
   for (const Case& c : cases) {
@@ -39,7 +39,7 @@ TEST(ReadBack, TheNewFileAsMeantOrItsFirstLineThatIsNot) {
     dir.write("controls.ini.new", c.on_disk);
     MeantLines told;
     tell(meant, told);
-    std::optional<Difference> d = read_back(dir.file("controls.ini.new"), told,
+    std::optional<LineDifference> d = read_back(dir.file("controls.ini.new"), told,
                                             [&](Listener& again) { tell(meant, again); });
     ASSERT_EQ(d.has_value(), c.first.has_value());
     if (!d) continue;
@@ -51,7 +51,7 @@ TEST(ReadBack, TheNewFileAsMeantOrItsFirstLineThatIsNot) {
   dir.write("long.ini", "[K]\r\n" + long_line + "\r\n");
   MeantLines told;
   tell({"[K]", long_line}, told);
-  std::optional<Difference> d = read_back(dir.file("long.ini"), told, [&](Listener& again) {
+  std::optional<LineDifference> d = read_back(dir.file("long.ini"), told, [&](Listener& again) {
     tell({"[K]", long_line}, again);
   });
   ASSERT_TRUE(d);
@@ -78,13 +78,13 @@ TEST(ReadBack, ACopyByteForByte) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     dir.write("copy.bak", c.copy);
-    std::optional<Difference> d = compare_copy(dir.file("copy.bak"), dir.file("controls.ini"));
+    std::optional<LineDifference> d = compare_copy(dir.file("copy.bak"), dir.file("controls.ini"));
     ASSERT_EQ(d.has_value(), c.differs_at.has_value());
     if (d) {
       EXPECT_EQ(d->line, *c.differs_at);
     }
   }
-  std::optional<Difference> d = compare_copy(dir.file("copy.bak"), dir.file("controls.ini"));
+  std::optional<LineDifference> d = compare_copy(dir.file("copy.bak"), dir.file("controls.ini"));
   EXPECT_EQ(d->meant, "");
   EXPECT_EQ(d->read, "x");
   // A copy that can't be read is no copy.

@@ -110,7 +110,7 @@ int undo(Brin23Run& run, Listener& events) {
     return run.stop_with(run.output_error(ctrfile_3, FileRefusal::none));
   }
   // The copy read back as the backup before it takes the file's place.
-  if (std::optional<Difference> d = compare_copy(writer.temporary(), restored)) {
+  if (std::optional<LineDifference> d = compare_copy(writer.temporary(), restored)) {
     writer.discard();
     return run.stop_unread(writer.temporary(), w.copy_differs, *d, w.copy_removed, "");
   }
