@@ -14,7 +14,6 @@
 namespace {
 
 constexpr std::size_t dialog_path_capacity = 120;
-constexpr const char* table_file = "A2-A3.txt";
 
 FileName file_name(const std::string& name, std::size_t capacity) {
   return {cut(name, capacity), name_fits(name, capacity)};
@@ -123,11 +122,11 @@ std::optional<CommandMap> Brin23Run::read_table(const FileName& source, const Fi
     stop_with(named(ctrfile, w.not_found));
     return std::nullopt;
   }
-  tables_ = tables_folder({table_file});
-  table_path_ = tables_ + table_file;
+  tables_ = tables_folder({conversion_table});
+  table_path_ = tables_ + conversion_table;
   LineReader table(table_path_, line_capacity);
   if (!table.is_open()) {
-    stop_with(named(table_file, w.error_opening));
+    stop_with(named(conversion_table, w.error_opening));
     return std::nullopt;
   }
   if (!target.fits) {
@@ -135,7 +134,7 @@ std::optional<CommandMap> Brin23Run::read_table(const FileName& source, const Fi
     return std::nullopt;
   }
   std::optional<CommandMap> k_v3 = read_command_map(table);
-  if (!k_v3) stop_with(named(table_file, w.error_opening));
+  if (!k_v3) stop_with(named(conversion_table, w.error_opening));
   return k_v3;
 }
 

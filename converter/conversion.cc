@@ -5,41 +5,18 @@
 
 namespace {
 
-// A number the table holds: 0..4000.
-std::optional<std::int32_t> in_table(std::optional<std::int32_t> n) {
-  if (!n || *n < 0 || *n > highest_command) return std::nullopt;
-  return n;
-}
-
-std::optional<std::int32_t> command_number(std::string_view text) {
-  return in_table(read_whole_number(text));
-}
-
 // The version-3 line that a line of the source is.
 std::optional<ConvertedLine> converted(const ControlsLine& line, const CommandMap& k_v3) {
   if (line.kind == ControlsLine::Kind::blank) return std::nullopt;
-  if (line.kind == ControlsLine::Kind::header) return ConvertedLine{std::string(line.header), true, "", 0};
-  std::optional<std::int32_t> mcmd = in_table(line.number);
+  if (line.kind == ControlsLine::Kind::header)
+    return ConvertedLine{std::string(line.header), true, "", 0};
+  std::optional<std::int32_t> mcmd = in_command_table(line.number);
   if (!mcmd || k_v3[static_cast<std::size_t>(*mcmd)] < 0) return std::nullopt;
   std::int32_t v3 = k_v3[static_cast<std::size_t>(*mcmd)];
   return ConvertedLine{binding_line(v3, line.value), false, trim(line.value), v3};
 }
 
 }  // namespace
-
-std::optional<CommandMap> read_command_map(LineSource& table) {
-  CommandMap k_v3(highest_command + 1, -1);
-  while (std::optional<std::string> line = table.next()) {
-    if (is_blank(*line)) continue;
-    KeyVal kv = extract_key_val(*line);
-    std::optional<std::int32_t> v3 = command_number(kv.key);
-    std::optional<std::int32_t> v2 = command_number(kv.val);
-    if (kv.val.empty() || !v3 || !v2) continue;
-    k_v3[static_cast<std::size_t>(*v2)] = *v3;
-  }
-  if (table.failed()) return std::nullopt;
-  return k_v3;
-}
 
 VersionThreeOnly::VersionThreeOnly(const CommandMap& k_v3)
     : converted_to_(highest_command + 1, false) {
@@ -79,7 +56,7 @@ bool account_lines(LineSource& source, const CommandMap& k_v3,
     told.number = number;
     told.text = line.line;
     if (line.kind == ControlsLine::Kind::entry) {
-      told.v2 = in_table(line.number);
+      told.v2 = in_command_table(line.number);
       told.value = trim(line.value);
       told.fate = !told.v2 ? Fate::unreadable : made ? Fate::carried : Fate::not_carried;
       if (made) told.v3 = made->number;

@@ -10,21 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "shared/tables.h"
 #include "shared/textfile.h"
-
-// The highest command number the table holds.
-inline constexpr std::int32_t highest_command = 4000;
-
-// The version-3 number of each version-2 command number 0..4000, -1 for a
-// command that version 3 does not have.
-using CommandMap = std::vector<std::int32_t>;
-
-// Reads the table to its end: lines "v3 number=v2 number"; the last line for
-// a version-2 number wins; blank lines, lines with a blank right part and
-// lines without both numbers in 0..4000 are left out. Nothing when a read
-// error stopped the reading: a table cut short would drop every binding it
-// lost.
-std::optional<CommandMap> read_command_map(LineSource& table);
 
 // True for a version-3 number that no version-2 number converts to: a
 // command that only version 3 has.
@@ -63,11 +50,11 @@ std::optional<ConvertedLine> convert_line(std::string_view line, const CommandMa
 enum class Fate { header, carried, renamed, not_carried, unreadable };
 struct SourceLine {
   Fate fate = Fate::header;
-  std::size_t number = 0;           // the line's number in the source, from 1
-  std::string_view text;            // the line as read
-  std::optional<std::int32_t> v2;   // a binding's command, when it reads
-  std::int32_t v3 = -1;             // a carried binding's version-3 command
-  std::string value;                // a binding's value, trimmed
+  std::size_t number = 0;          // the line's number in the source, from 1
+  std::string_view text;           // the line as read
+  std::optional<std::int32_t> v2;  // a binding's command, when it reads
+  std::int32_t v3 = -1;            // a carried binding's version-3 command
+  std::string value;               // a binding's value, trimmed
 };
 
 // Converts the source line by line to its end, handing each line of the

@@ -78,11 +78,10 @@ std::vector<Conflict> find_conflicts(const std::vector<Binding>& bindings,
   }
 
   std::vector<Conflict> conflicts;
-  const std::vector<ToolKeys> counted = counted_tools(tools);
   for (std::size_t p = 0; p < places.size(); ++p) {
     Conflict& place = places[p];
     if (place.on == BindingKind::key) {
-      for (const ToolKeys& tool : counted) {
+      for (const ToolKeys& tool : tools) {
         for (const TakenKey& key : tool.keys) {
           if (key.code == place.code && !holds(place.tools, tool.tool)) {
             place.tools.push_back(tool.tool);
@@ -136,14 +135,6 @@ std::vector<Difference> find_differences(const CommandTable& v2, const VersionMo
   return differences;
 }
 
-std::vector<ToolKeys> counted_tools(const std::vector<ToolKeys>& tools) {
-  std::vector<ToolKeys> counted;
-  for (const ToolKeys& t : tools) {
-    if (t.whole) counted.push_back(t);
-  }
-  return counted;
-}
-
 std::vector<std::int32_t> unused_key_codes(const ScanCodeTable& keys,
                                            const std::vector<VersionModel>& versions,
                                            const std::vector<ToolKeys>& tools) {
@@ -163,7 +154,7 @@ std::vector<std::int32_t> unused_key_codes(const ScanCodeTable& keys,
       if (b.kind == BindingKind::key) mark_code(b.code);
     }
   }
-  for (const ToolKeys& t : counted_tools(tools)) {
+  for (const ToolKeys& t : tools) {
     for (const TakenKey& k : t.keys) {
       if (k.entry >= 0 && static_cast<std::size_t>(k.entry) < q_key.size()) {
         q_key[static_cast<std::size_t>(k.entry)] = true;

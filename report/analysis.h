@@ -34,11 +34,6 @@ void my_sort_i_c(std::size_t n, std::vector<std::int32_t>& list, std::vector<T>&
   }
 }
 
-// The sibling tools whose keys count (in the conflicts, the unused keys, the
-// card and its data, the reports' heading of unused keys): those whose
-// settings file was read to its end.
-std::vector<ToolKeys> counted_tools(const std::vector<ToolKeys>& tools);
-
 // Orders the bindings by command position, those of one command in the
 // order they were read.
 void sort_bindings(std::vector<Binding>& bindings);

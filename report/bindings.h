@@ -158,7 +158,8 @@ struct ToolKeys {
   std::string tool;  // "Palvik", "Serunt"
   std::string path;  // its settings file, as the report names it
   std::vector<TakenKey> keys;
-  bool whole = true;  // opened and read to its end: only then are its keys counted
+  bool whole =
+      true;  // opened and read to its end; the keys read before an error count all the same
 };
 
 // ---- What is found ---------------------------------------------------------------
@@ -205,6 +206,9 @@ struct ReportModel {
   std::vector<FreeControls> free_controls;  // of each joystick
   // The name the report gives each key of the drawing, by controls.ini value.
   std::vector<std::pair<std::int32_t, std::string>> key_names;
+  // The version-3 commands that version 2 names otherwise, by the table of
+  // command numbers: each version-3 name with its version-2 name.
+  std::vector<std::pair<std::string, std::string>> former_names;
 };
 
 #endif

@@ -34,7 +34,7 @@ OnKeys on_keys(const ReportModel& model, const VersionModel& v) {
   for (const Binding& b : v.bindings) {
     if (on_a_key(b)) add_unique(on.commands[b.code], b.command);
   }
-  for (const ToolKeys& t : counted_tools(model.tools)) {
+  for (const ToolKeys& t : model.tools) {
     for (const TakenKey& k : t.keys) add_unique(on.tools[k.code], t.tool);
   }
   for (const ToolKeys& t : model.tools) {
@@ -62,18 +62,26 @@ MixedText key_label(const CardKey& key, const std::vector<std::string>& unread,
     label.push_back({key.commands > 0 ? ", " + w.taken_by + " " : w.taken_by + " ", true});
     label.push_back({joined(key.commands, key.lines.size())});
   }
+  // Words with a tool's name for their "#".
+  auto with_tool = [&](const std::string& words, const std::string& tool) {
+    std::size_t mark = words.find('#');
+    label.push_back({words.substr(0, mark), true});
+    label.push_back({tool});
+    if (mark != std::string::npos) label.push_back({words.substr(mark + 1), true});
+  };
   if (key.state == KeyState::unknown) {
     std::string tools;
     for (const std::string& t : unread) tools += (tools.empty() ? "" : ", ") + t;
-    std::string why = w.not_known_why;
-    std::size_t mark = why.find('#');
-    label.push_back({w.not_known + ", " + why.substr(0, mark), true});
-    label.push_back({tools});
-    if (mark != std::string::npos) label.push_back({why.substr(mark + 1), true});
+    label.push_back({w.not_known + ", ", true});
+    with_tool(w.not_known_why, tools);
   } else if (key.lines.empty()) {
     label.push_back({w.free, true});
   }
   if (key.conflict) label.push_back({" (" + w.legend_conflict + ")", true});
+  for (const std::string& tool : key.may_also) {
+    label.push_back({", "});
+    with_tool(w.may_also, tool);
+  }
   return label;
 }
 
@@ -91,9 +99,17 @@ CardKey card_key(const ReportModel& model, const VersionModel& v, const KeyPlace
               : key.lines.size() > key.commands ? KeyState::taken
               : on.unread.empty()               ? KeyState::free
                                                 : KeyState::unknown;
+  if (!key.lines.empty()) {
+    for (const std::string& tool : on.unread) {
+      if (std::find(key.lines.begin() + static_cast<std::ptrdiff_t>(key.commands), key.lines.end(),
+                    tool) == key.lines.end()) {
+        key.may_also.push_back(tool);
+      }
+    }
+  }
   key.conflict = in_conflict(v, BindingKind::key, p.code, 0);
   if (model.keyboard == KeyboardKind::iso && p.code == enter_key) key.enter_top = iso_enter_top(p);
-  key.fit = fit_key_text(p, key.name, key.lines);
+  key.fit = fit_key_text(p, key.name, key.lines, key.commands);
   key.label = key_label(key, on.unread, texts);
   return key;
 }
@@ -103,8 +119,8 @@ FreeLine free_line(const std::vector<std::int32_t>& free, bool axes, const Repor
   auto name = [&](std::int32_t i) { return axes ? axis_name(i) : i2b(i); };
   bool one = free.size() == 1;
   FreeLine line;
-  line.head =
-      axes ? (one ? texts.txtaxe : texts.page.axes) : (one ? texts.input.txtbut : texts.page.buttons);
+  line.head = axes ? (one ? texts.txtaxe : texts.page.axes)
+                   : (one ? texts.input.txtbut : texts.page.buttons);
   line.tail = one ? texts.page.free : texts.page.free_many;
   for (std::size_t at = 0; at < free.size();) {
     std::size_t end = at;

@@ -21,9 +21,9 @@
 #include "report/texts.h"
 
 // A key's state on the drawing: bound by a command of the version, else
-// taken by a sibling tool whose settings were read whole, else free; or,
-// while a tool's settings could not be read to their end, not known (that
-// tool may take it).
+// taken by a sibling tool (by a line read before an error too), else free;
+// or, while a tool's settings could not be read to their end, not known
+// (that tool may take it).
 enum class KeyState { free, bound, taken, unknown };
 
 // A key of the drawing.
@@ -36,9 +36,12 @@ struct CardKey {
   bool conflict = false;           // bound twice, or bound and taken
   std::vector<std::string> lines;  // its commands, each once in row order, then its tools
   std::size_t commands = 0;        // how many of the lines are commands
+  // The tools read short that may take it too, besides those that do.
+  std::vector<std::string> may_also;
   KeyText fit;                     // the text's size, and which lines show
   // What a screen reader says of it: "F10: taken by Serunt", "A: Pause,
-  // Brake (conflict)", "Q: free".
+  // Brake (conflict)", "Q: free", "K: Brake, may also be Palvik's: its
+  // file could not be read to its end".
   MixedText label;
 };
 

@@ -76,7 +76,7 @@ std::size_t KeyText::hidden() const {
 }
 
 KeyText fit_key_text(const KeyPlace& place, std::string_view name,
-                     const std::vector<std::string>& lines) {
+                     const std::vector<std::string>& lines, std::size_t commands) {
   const double width = place.w - side_room, height = place.h - top_room;
   KeyText text;
   // The height of the name's lines at a size, -1 when a word of it is
@@ -120,11 +120,13 @@ KeyText fit_key_text(const KeyPlace& place, std::string_view name,
   const double size = smallest_key_text;
   text.size = size;
   double used = name_height(size, name_scale) + line_height * size;
-  for (const std::string& line : lines) {
-    int n = word_lines(line, width / size);
+  bool every_command = true;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    int n = word_lines(lines[i], width / size);
     double needed = n * line_height * size;
-    bool fits = n > 0 && used + needed <= height;
+    bool fits = n > 0 && used + needed <= height && (i < commands || every_command);
     if (fits) used += needed;
+    if (i < commands) every_command = every_command && fits;
     text.shown.push_back(fits);
   }
   return text;

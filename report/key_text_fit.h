@@ -2,7 +2,8 @@
 // and sibling tools on it, in the largest size that lets them all fit, lines
 // broken only between words. At the smallest size that still reads (5 pt in
 // print, 7 px and more on a screen 1280 px wide) a key shows what fits and
-// leaves the rest to a mark "+N".
+// leaves the rest to a mark "+N", never a tool's name in place of a
+// command.
 //
 // Sizes are in key units (a letter key's width), widths in ems of the keys'
 // font, Arial (or a font of its measure: Liberation Sans, Helvetica), taken
@@ -52,7 +53,9 @@ struct KeyText {
   std::size_t hidden() const;
 };
 
+// `lines` holds the key's commands, then (from `commands` on) the tools
+// that take it: a tool's line shows only when every command's does.
 KeyText fit_key_text(const KeyPlace& place, std::string_view name,
-                     const std::vector<std::string>& lines);
+                     const std::vector<std::string>& lines, std::size_t commands);
 
 #endif

@@ -21,14 +21,14 @@ TEST(KeyTextFit, LinesBrokenOnlyBetweenWords) {
 
 TEST(KeyTextFit, TheLargestSizeThatHoldsItAll) {
   const KeyPlace letter{30, 0, 0, 1, 1};
-  KeyText one = fit_key_text(letter, "A", {"Pause"});
+  KeyText one = fit_key_text(letter, "A", {"Pause"}, 1);
   EXPECT_EQ(one.size, 0.2);
   EXPECT_EQ(one.shown, std::vector<bool>{true});
   EXPECT_EQ(one.hidden(), 0u);
   // A letter key's 0.81 units of height: the name and two lines at 0.2
   // (3 x 1.2 x 0.2), three only at the smallest size (0.2020 + 3 x 0.1836).
-  EXPECT_EQ(fit_key_text(letter, "Q", {"Flaps", "Brake"}).size, 0.2);
-  KeyText three = fit_key_text(letter, "Q", {"Flaps", "Brake", "Pause"});
+  EXPECT_EQ(fit_key_text(letter, "Q", {"Flaps", "Brake"}, 2).size, 0.2);
+  KeyText three = fit_key_text(letter, "Q", {"Flaps", "Brake", "Pause"}, 3);
   EXPECT_EQ(three.size, smallest_key_text);
   EXPECT_EQ(three.hidden(), 0u);
 }
@@ -37,20 +37,26 @@ TEST(KeyTextFit, WhatDoesNotFitIsMarkedNeverBroken) {
   const KeyPlace letter{12, 0, 0, 1, 1};
   // "Thermalling" is wider than a letter key even at the smallest size;
   // "MacCready" fits it there.
-  KeyText word = fit_key_text(letter, "-", {"Thermalling on"});
+  KeyText word = fit_key_text(letter, "-", {"Thermalling on"}, 1);
   EXPECT_EQ(word.size, smallest_key_text);
   EXPECT_EQ(word.shown, std::vector<bool>{false});
-  EXPECT_EQ(fit_key_text(letter, "-", {"MacCready down"}).shown, std::vector<bool>{true});
+  EXPECT_EQ(fit_key_text(letter, "-", {"MacCready down"}, 1).shown, std::vector<bool>{true});
   // More lines than the key holds: the first ones, the mark below them.
-  KeyText many = fit_key_text(letter, "A", {"Pause", "Brake", "Flaps", "Trim"});
+  KeyText many = fit_key_text(letter, "A", {"Pause", "Brake", "Flaps", "Trim"}, 4);
   EXPECT_EQ(many.size, smallest_key_text);
   EXPECT_EQ(many.shown, (std::vector<bool>{true, true, false, false}));
   EXPECT_EQ(many.hidden(), 2u);
+  // A tool's name never shows in place of a command: Palvik fits where
+  // "Thermalling on" does not, and is counted in the mark.
+  EXPECT_EQ(fit_key_text(letter, "K", {"Thermalling on", "Palvik"}, 1).shown,
+            (std::vector<bool>{false, false}));
+  EXPECT_EQ(fit_key_text(letter, "K", {"Pause", "Brake", "Palvik"}, 2).shown,
+            (std::vector<bool>{true, true, true}));
   // A name wider than its key at the smallest size is narrowed, not broken.
-  KeyText name = fit_key_text({349, 0, 0, 1.25, 1}, "Anwendungstaste", {});
+  KeyText name = fit_key_text({349, 0, 0, 1.25, 1}, "Anwendungstaste", {}, 0);
   EXPECT_NEAR(name.name_scale,
               1.06 / (text_width("Anwendungstaste", true) * key_name_size(smallest_key_text)),
               1e-9);
   EXPECT_LT(name.name_scale, 1);
-  EXPECT_EQ(fit_key_text(letter, "Scroll Lock", {}).name_scale, 1);
+  EXPECT_EQ(fit_key_text(letter, "Scroll Lock", {}, 0).name_scale, 1);
 }

@@ -90,16 +90,25 @@ void write_page_data(PageText& o, const ReportModel& model, const Card& card,
       << ",\"header\":" << Json{trim(joy.guid)} << ",\"axes\":" << joy.axes
       << ",\"buttons\":" << joy.buttons << "}";
   });
+  o << ",\"siblingTools\":";
+  array(o, model.tools, [&](const ToolKeys& t) {
+    o << "{\"tool\":" << Json{t.tool} << ",\"file\":" << Json{t.path}
+      << ",\"readToItsEnd\":" << (t.whole ? "true" : "false") << "}";
+  });
   o << ",\"siblingKeys\":[";
   bool first = true;
-  for (const ToolKeys& t : counted_tools(model.tools)) {
+  for (const ToolKeys& t : model.tools) {
     for (const TakenKey& k : t.keys) {
       o << (first ? "" : ",") << "{\"tool\":" << Json{t.tool} << ",\"setting\":" << Json{k.setting}
         << ",\"key\":" << Json{k.text} << ",\"code\":" << k.code << "}";
       first = false;
     }
   }
-  o << "],\"versions\":";
+  o << "],\"formerNames\":";
+  array(o, model.former_names, [&](const std::pair<std::string, std::string>& n) {
+    o << "{\"command\":" << Json{n.first} << ",\"version2\":" << Json{n.second} << "}";
+  });
+  o << ",\"versions\":";
   array(o, model.versions, [&](const VersionModel& v) { version_data(o, v, texts); });
   o << ",\"differences\":";
   if (!card.compared) {

@@ -46,9 +46,19 @@ const char* state_name(KeyState state) {
 
 PageText& own(PageText& o, const std::string& words) { return o << Html{words, true}; }
 
+// That a tool read short may take the key too: the words, "#" the tool.
+PageText& may_also(PageText& o, const CardKey& k, const PageWords& w) {
+  for (const std::string& tool : k.may_also) {
+    std::size_t mark = w.may_also.find('#');
+    own(o, w.may_also.substr(0, mark)) << Html{tool};
+    if (mark != std::string::npos) own(o, w.may_also.substr(mark + 1));
+  }
+  return o;
+}
+
 // One key of the drawing: its state, what a screen reader says of it, what
 // it can't show in its title, its name, its lines and its mark "+N".
-void key_element(PageText& o, const CardKey& k) {
+void key_element(PageText& o, const CardKey& k, const PageWords& w) {
   const char* state = state_name(k.state);
   if (k.enter_top) {
     o << "<div class=\"enter-top " << state << "\" aria-hidden=\"true\"" << geometry(*k.enter_top)
@@ -60,10 +70,12 @@ void key_element(PageText& o, const CardKey& k) {
   o << " role=\"img\" aria-label=\"";
   for (const TextRun& run : k.label) o << Html{run.text, run.own};
   o << "\"";
-  if (hidden > 0) {
+  if (hidden > 0 || !k.may_also.empty()) {
     std::string all;
     for (const std::string& line : k.lines) all += (all.empty() ? "" : ", ") + line;
-    o << " title=\"" << Html{all} << "\"";
+    o << " title=\"" << Html{all};
+    if (!k.may_also.empty()) may_also(o << " (", k, w) << ")";
+    o << "\"";
   }
   o << geometry(k.place) << ";--s:" << Units{k.fit.size} << "\"><span class=\"key-name"
     << (k.name.size() > short_key_name ? " long-name" : "") << "\"";
@@ -97,6 +109,7 @@ void key_lines(PageText& o, const VersionCard& v, const PageWords& w) {
         << Html{k.lines[i]} << "</span>";
     }
     if (k.conflict) own(o << " (", w.legend_conflict) << ")";
+    if (!k.may_also.empty()) may_also(o << " <span class=\"may-also\">", k, w) << "</span>";
     o << "</li>\n";
   }
   o << "</ul>\n";
@@ -120,7 +133,7 @@ void write_keyboard(PageText& o, const VersionCard& v, KeyboardKind kind, const 
                     << ";--key-line:" << Units{key_line_height}
                     << ";--name-max:" << Units{key_name_largest}
                     << ";--name-ratio:" << Units{key_name_ratio} << "\">\n";
-  for (const CardKey& k : v.keys) key_element(o, k);
+  for (const CardKey& k : v.keys) key_element(o, k, w);
   o << "</div></div>\n<p class=\"scroll-hint screen-only\" hidden>";
   own(o, w.scroll_hint) << "</p>\n";
   key_lines(o, v, w);

@@ -67,10 +67,16 @@ class PageWriter {
                   << "hidden placeholder=\"";
     own(w_.search) << "\" aria-label=\"";
     own(w_.search) << "\" data-free=\"";
-    own(w_.free) << "\" data-conflict=\"";
-    own(w_.legend_conflict) << "\" data-found-one=\"";
+    own(w_.free) << "\" data-taken=\"";
+    own(w_.search_taken) << "\" data-conflict=\"";
+    own(w_.legend_conflict) << "\" data-unknown=\"";
+    own(w_.search_not_known) << "\" data-found-none=\"";
+    own(w_.found_none) << "\" data-found-one=\"";
     own(w_.found_one) << "\" data-found=\"";
-    own(w_.found) << "\"> <span id=\"found\" role=\"status\"></span></p></header>\n<main>\n";
+    own(w_.found) << "\"> <button type=\"button\" id=\"press-key\" aria-pressed=\"false\" hidden>";
+    own(w_.press_key) << "</button> <span id=\"found\" role=\"status\"></span>"
+                      << "<span id=\"reached\" class=\"visually-hidden\" aria-live=\"polite\">"
+                      << "</span></p></header>\n<main>\n";
   }
 
   void legend() {

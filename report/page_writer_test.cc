@@ -181,7 +181,7 @@ TEST(Page, AKeyThatHidesItsOneLineStillTellsIt) {
   model.tools.clear();
   model.key_names = {{30, "A"}};
   const std::string name = "Padlock nearest glider with a long name";
-  ASSERT_EQ(fit_key_text({30, 0, 0, 1, 1}, "A", {name}).hidden(), 1u);
+  ASSERT_EQ(fit_key_text({30, 0, 0, 1, 1}, "A", {name}, 1).hidden(), 1u);
   VersionModel& v = model.versions[0];
   v.bindings = {{0, name, BindingKind::key, 30, "A", 0, ""}};
   v.conflicts.clear();

@@ -28,27 +28,6 @@ constexpr const char* text_report = "Controls.txt";
 constexpr const char* csv_report = "Controls.csv";
 constexpr const char* page_report = "Controls.html";
 
-// 1-7. The installation, the language (the user interface's unless "-EN")
-// and the log; nothing after the box that says no version is installed.
-std::optional<Start> start_report(int argc, char** argv) {
-  const bool english_forced = argc == 2 && std::strcmp(argv[1], "-EN") == 0;
-  Start start;
-  start.texts = report_texts(ui_language(english_forced));
-  const ReportTexts& texts = start.texts;
-  if (check_aerlon_install(start.inst00, "") == 0) {
-    stop_report(texts, {{texts.no_installation, true}});
-    log_message_f(texts.no_installation);
-    return std::nullopt;
-  }
-  get_active_aerlon_version(start.inst00);
-  const InstallationRecord& inst00 = start.inst00;
-  console_printf(" %c %c %c\n", texts.language == Language::french ? 'T' : 'F',
-                 inst00.qv2 ? 'T' : 'F', inst00.qv3 ? 'T' : 'F');
-  start.keyboard = choose_keyboard(keyboard_layout_language(), texts.language);
-  log_message_f("CREATE");
-  return start;
-}
-
 // 12. Both report files opened, each keeping its content until its first
 // line; false after the box that names one that can't be.
 bool open_reports(ReportFiles& report, const Layout& layout, const ReportTexts& texts) {
@@ -127,6 +106,25 @@ void end_in_own_window(const ReportTexts& texts, bool card_written) {
 }
 
 }  // namespace
+
+std::optional<Start> start_report(int argc, char** argv) {
+  const bool english_forced = argc == 2 && std::strcmp(argv[1], "-EN") == 0;
+  Start start;
+  start.texts = report_texts(ui_language(english_forced));
+  const ReportTexts& texts = start.texts;
+  if (check_aerlon_install(start.inst00, "") == 0) {
+    stop_report(texts, {{texts.no_installation, true}});
+    log_message_f(texts.no_installation);
+    return std::nullopt;
+  }
+  get_active_aerlon_version(start.inst00);
+  const InstallationRecord& inst00 = start.inst00;
+  console_printf(" %c %c %c\n", texts.language == Language::french ? 'T' : 'F',
+                 inst00.qv2 ? 'T' : 'F', inst00.qv3 ? 'T' : 'F');
+  start.keyboard = choose_keyboard(keyboard_layout_language(), texts.language);
+  log_message_f("CREATE");
+  return start;
+}
 
 int run_report(int argc, char** argv) {
   std::optional<Start> start = start_report(argc, argv);

@@ -191,7 +191,11 @@ void write_tool(ReportFiles& report, const ToolKeys& tool, const ReportTexts& te
 // uses.
 void write_unused(ReportFiles& report, const ReportModel& model, const ReportTexts& texts) {
   std::string umsg = trim(texts.umsg);
-  for (const ToolKeys& t : counted_tools(model.tools)) umsg = trim(umsg) + ", " + t.tool;
+  // The heading names the tools read to their end; the keys of one read
+  // short are left out of the list all the same, as far as it was read.
+  for (const ToolKeys& t : model.tools) {
+    if (t.whole) umsg = trim(umsg) + ", " + t.tool;
+  }
   report.write_empty();
   report.write_both(umsg);
   report.write_empty();

@@ -90,6 +90,24 @@ std::optional<MixedText> read_version(int version, const std::string& pilot_fold
   return std::nullopt;
 }
 
+// The version-3 commands that version 2 names otherwise, by the table of
+// command numbers beside the command tables; none without it, or with one
+// that can't be read whole (the card's search then knows no former name).
+void read_former_names(const std::string& folder, const Tables& tables, ReportModel& model) {
+  if (tables.commands[0].empty() || tables.commands[1].empty()) return;
+  LineReader in(folder + conversion_table, line_capacity);
+  std::optional<CommandMap> k_v3 = read_command_map(in);
+  if (!k_v3) return;
+  for (const Command& c : tables.commands[0]) {
+    if (!in_command_table(c.number)) continue;
+    const std::string* now =
+        command_name(tables.commands[1], (*k_v3)[static_cast<std::size_t>(c.number)]);
+    if (now != nullptr && !case_blind_compare(*now, c.name)) {
+      model.former_names.emplace_back(*now, c.name);
+    }
+  }
+}
+
 }  // namespace
 
 int stop_report(const ReportTexts& texts, const MixedText& msg) {
@@ -137,6 +155,7 @@ std::optional<Tables> read_tables(const Start& start, ReportModel& model) {
   if (!keys) return std::nullopt;
   model.keys = std::move(*keys);
   read_key_names(start, model);
+  read_former_names(folder, tables, model);
   return tables;
 }
 

@@ -38,6 +38,10 @@ struct Tables {
   Layout layout;
 };
 
+// 1-7. The installation, the language (the user interface's unless "-EN")
+// and the log; nothing after the box that says no version is installed.
+std::optional<Start> start_report(int argc, char** argv);
+
 // 8. The model's start: the simulators running, the keyboard drawn, the
 // joysticks attached, and the versions left out because their log could
 // not be read (logged).

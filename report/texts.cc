@@ -43,14 +43,19 @@ ReportTexts english() {
   w.version = "Aerlon";
   w.keyboard_iso = "ISO keyboard";
   w.keyboard_ansi = "US keyboard";
+  w.found_none = "0 found";
   w.found_one = "1 found";
   w.found = "# found";
+  w.search_taken = "taken";
+  w.search_not_known = "not known|unknown";
+  w.press_key = "Press a key";
   w.legend_bound = "bound in Aerlon";
   w.legend_taken = "taken by Palvik or Serunt";
   w.legend_conflict = "conflict";
   w.legend_free = "free";
   w.not_known = "not known";
   w.not_known_why = "#'s file could not be read";
+  w.may_also = "may also be #'s: its file could not be read to its end";
   w.scroll_hint = "The keyboard scrolls sideways.";
   w.off_drawing = "Keys bound that are not on the drawing";
   w.part_shown = "Keys that show only a part of what they hold";
@@ -125,8 +130,12 @@ ReportTexts french() {
   w.version = "Aerlon";
   w.keyboard_iso = "Clavier ISO";
   w.keyboard_ansi = "Clavier US";
+  w.found_none = "0 trouv\xE9";
   w.found_one = "1 trouv\xE9";
   w.found = "# trouv\xE9s";
+  w.search_taken = "prise|pris";
+  w.search_not_known = "pas connue|inconnue|inconnu";
+  w.press_key = "Appuyez sur une touche";
   w.legend_bound =
       "assign\xE9"
       "e dans Aerlon";
@@ -135,6 +144,7 @@ ReportTexts french() {
   w.legend_free = "libre";
   w.not_known = "inconnue";
   w.not_known_why = "le fichier de # n'a pas pu \xEAtre lu";
+  w.may_also = "peut aussi \xEAtre prise par # : son fichier n'a pas pu \xEAtre lu jusqu'au bout";
   w.scroll_hint =
       "Le clavier d\xE9"
       "file de c\xF4t\xE9.";
@@ -214,14 +224,21 @@ ReportTexts german() {
   w.version = "Aerlon";
   w.keyboard_iso = "ISO-Tastatur";
   w.keyboard_ansi = "US-Tastatur";
+  w.found_none = "0 gefunden";
   w.found_one = "1 gefunden";
   w.found = "# gefunden";
+  w.search_taken = "belegt|vergeben";
+  w.search_not_known = "nicht bekannt|unbekannt";
+  w.press_key =
+      "Taste dr\xFC"
+      "cken";
   w.legend_bound = "belegt in Aerlon";
   w.legend_taken = "von Palvik oder Serunt belegt";
   w.legend_conflict = "Konflikt";
   w.legend_free = "frei";
   w.not_known = "unbekannt";
   w.not_known_why = "die Datei von # konnte nicht gelesen werden";
+  w.may_also = "kann auch von # belegt sein: seine Datei konnte nicht bis zum Ende gelesen werden";
   w.scroll_hint = "Die Tastatur l\xE4sst sich seitlich verschieben.";
   w.off_drawing = "Belegte Tasten, die nicht in der Zeichnung sind";
   w.part_shown = "Tasten, die nur einen Teil ihrer Belegung zeigen";
@@ -257,8 +274,7 @@ ReportTexts in_code_page(const ReportTexts& texts) {
   for (std::string* text :
        {&t.kbdnam, &t.txtaxe, &t.input.txtbut, &t.input.nokey, &t.nokbk, &t.unass, &t.umsg,
         &t.heading[0], &t.heading[1], &t.heading[2], &t.differences, &t.none, &t.input.curseur,
-        &t.input.hat, &t.unread_log, &t.unread_tool, &t.simulator_running,
-        &t.input.axis_pattern}) {
+        &t.input.hat, &t.unread_log, &t.unread_tool, &t.simulator_running, &t.input.axis_pattern}) {
     *text = own_in_code_page(*text);
   }
   return t;

@@ -17,12 +17,18 @@
 struct PageWords {
   std::string lang;  // the page's language: "en", "fr", "de"
   std::string title, search, version, keyboard_iso, keyboard_ansi;
-  // The count of places the search found: "1 found", "# found".
-  std::string found_one, found;
+  // The count of places the search found: "0 found", "1 found", "# found".
+  std::string found_none, found_one, found;
+  // The words the search finds the taken keys and the keys not known by,
+  // each a list of words apart by "|"; the control that finds the key
+  // pressed next.
+  std::string search_taken, search_not_known, press_key;
   std::string legend_bound, legend_taken, legend_conflict, legend_free;
   // A key whose state a tool's unread file hides: "not known", and why, "#"
   // the tools: "#'s file could not be read".
   std::string not_known, not_known_why;
+  // A key bound or taken that a tool read short may take too, "#" the tool.
+  std::string may_also;
   std::string scroll_hint;  // under a keyboard wider than the screen
   std::string off_drawing, part_shown, key_lines, free_keys;
   std::string joysticks, no_joystick, not_plugged, axes, buttons, free, free_many, no_command;
@@ -39,9 +45,9 @@ struct ReportTexts {
   // the closing question.
   std::string no_installation, table_unreadable, open_question;
   std::string kbdnam, txtaxe, nokbk, unass, umsg;
-  std::string heading[3];    // the heading row: command, binding, device
-  std::string differences;   // the differences section's heading
-  std::string none;          // the differences section when there is none
+  std::string heading[3];   // the heading row: command, binding, device
+  std::string differences;  // the differences section's heading
+  std::string none;         // the differences section when there is none
   // After a file's name: it could not be read, version "#" left out; it
   // could not be read to its end.
   std::string unread_log, unread_tool;
@@ -51,7 +57,7 @@ struct ReportTexts {
   // reference card, its full name on the next line; without it, the
   // folder's after the words), and how to open the card.
   std::string window_written, window_written_no_card, window_open_card;
-  PageWords page;  // the words of the page, besides those above it shares
+  PageWords page;    // the words of the page, besides those above it shares
   InputWords input;  // the shared words' naming of inputs, in the reports' code page
 };
 

@@ -23,6 +23,25 @@ std::optional<Table> load(LineSource& in, std::size_t capacity, bool comments, T
 
 }  // namespace
 
+std::optional<std::int32_t> in_command_table(std::optional<std::int32_t> n) {
+  if (!n || *n < 0 || *n > highest_command) return std::nullopt;
+  return n;
+}
+
+std::optional<CommandMap> read_command_map(LineSource& table) {
+  CommandMap k_v3(highest_command + 1, -1);
+  while (std::optional<std::string> line = table.next()) {
+    if (is_blank(*line)) continue;
+    KeyVal kv = extract_key_val(*line);
+    std::optional<std::int32_t> v3 = in_command_table(read_whole_number(kv.key));
+    std::optional<std::int32_t> v2 = in_command_table(read_whole_number(kv.val));
+    if (kv.val.empty() || !v3 || !v2) continue;
+    k_v3[static_cast<std::size_t>(*v2)] = *v3;
+  }
+  if (table.failed()) return std::nullopt;
+  return k_v3;
+}
+
 ScanTableChoice scan_table_of(Language language) {
   if (language == Language::french) return {"SCN_AZERTY_FR.txt", true};
   return {};
@@ -38,7 +57,8 @@ std::optional<ScanCodeTable> load_scan_codes(LineSource& in) {
 }
 
 std::optional<CommandTable> load_commands(LineSource& in, std::int32_t& lmax) {
-  return load<CommandTable>(in, maxcmd, true, [&lmax](CommandTable& commands, const KeyValView& kv) {
+  return load<
+      CommandTable>(in, maxcmd, true, [&lmax](CommandTable& commands, const KeyValView& kv) {
     std::int32_t length = static_cast<std::int32_t>(kv.val.size());
     if (length > lmax) lmax = length;
     commands.push_back({read_whole_number(kv.key).value_or(0), cut(kv.val, command_name_capacity)});

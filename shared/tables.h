@@ -64,4 +64,24 @@ std::optional<CommandTable> load_commands(LineSource& in, std::int32_t& lmax);
 // when the table has none.
 const std::string* command_name(const CommandTable& table, std::int32_t number);
 
+// The table of command numbers from version 2 to version 3.
+inline constexpr const char* conversion_table = "A2-A3.txt";
+
+// The highest command number the table holds.
+inline constexpr std::int32_t highest_command = 4000;
+
+// The version-3 number of each version-2 command number 0..4000, -1 for a
+// command that version 3 does not have.
+using CommandMap = std::vector<std::int32_t>;
+
+// Reads the table to its end: lines "v3 number=v2 number"; the last line for
+// a version-2 number wins; blank lines, lines with a blank right part and
+// lines without both numbers in 0..4000 are left out. Nothing when a read
+// error stopped the reading: a table cut short would drop every binding it
+// lost.
+std::optional<CommandMap> read_command_map(LineSource& table);
+
+// A number the table holds: 0..4000.
+std::optional<std::int32_t> in_command_table(std::optional<std::int32_t> n);
+
 #endif

@@ -53,34 +53,73 @@ return {id: active.id, cls: active.className, role: active.getAttribute('role'),
 """
 
 
+# The places the search found and the one it reached, by their place among
+# the items found; what has the focus.
+REACHED = """
+const items = [...document.querySelectorAll('.key, .control, .row, .card')];
+const current = items.filter(el => el.classList.contains('current'));
+return {active: document.activeElement.id, current: current.map(el => items.indexOf(el)),
+        key: current.length === 1 && current[0].matches('.key')
+             ? current[0].querySelector('.key-name').textContent : null,
+        said: document.getElementById('reached').textContent,
+        shown: items.filter(el => el.matches('.hit') && el.getClientRects().length > 0).length,
+        hits: items.filter(el => el.matches('.hit'))
+                   .map(el => el.matches('.key') ? 'key ' + el.dataset.key : el.id),
+        pressed: document.getElementById('press-key').getAttribute('aria-pressed')};
+"""
+
+
 def check_keyboard(driver, label):
-    """Tab reaches the search field and then the keyboard's frame, each
-    showing its focus; Enter in the search goes to the first place found."""
+    """Tab reaches the search field, the key to press and then the keyboard's
+    frame, each showing its focus; Enter in the search goes to the key of
+    that name, then each time to the next place found, round to the first,
+    Shift+Enter back, the typing staying in the field; the key pressed next
+    after "Press a key" is found on each keyboard."""
     driver.execute_script("document.activeElement.blur(); window.scrollTo(0, 0);")
     ActionChains(driver).send_keys(Keys.TAB).perform()
     search = driver.execute_script(FOCUS)
     check(search["id"] == "search", f"{label}: Tab does not reach the search field: {search}")
     ActionChains(driver).send_keys(Keys.TAB).perform()
+    press = driver.execute_script(FOCUS)
+    check(press["id"] == "press-key", f"{label}: Tab does not reach the key to press: {press}")
+    ActionChains(driver).send_keys(Keys.TAB).perform()
     frame = driver.execute_script(FOCUS)
     check("keyboard-frame" in frame["cls"], f"{label}: Tab does not reach the keyboard: {frame}")
-    for what, focused in (("the search field", search), ("the keyboard", frame)):
+    for what, focused in (("the search field", search), ("the key to press", press),
+                          ("the keyboard", frame)):
         check(focused["outline"] != "none" and focused["width"] >= 2,
               f"{label}: {what} shows no focus: {focused}")
-    box = driver.find_element("id", "search")
-    box.click()
-    box.send_keys("pause")
-    box.send_keys(Keys.ENTER)
-    # The places found that show, in the page's order.
-    at = """
-      const hits = [...document.querySelectorAll('.key.hit, .control.hit, .row.hit')]
-                     .filter(el => el.getClientRects().length > 0);
-      return hits.indexOf(document.activeElement);"""
-    check(driver.execute_script(at) == 0,
-          f"{label}: Enter in the search does not go to the first place found")
-    box.send_keys(Keys.ENTER)
-    check(driver.execute_script(at) == 1, f"{label}: Enter again does not go to the next place")
-    box.clear()
-    driver.execute_script("document.getElementById('search').dispatchEvent(new Event('input'));")
+    # Typed and sent where the focus is, as a person types.
+    driver.find_element("id", "search").click()
+    ActionChains(driver).send_keys("pause").perform()
+    seen = []
+    for n in range(3):
+        ActionChains(driver).send_keys(Keys.ENTER).perform()
+        r = driver.execute_script(REACHED)
+        check(r["active"] == "search", f"{label}: Enter {n + 1} took the focus to {r['active']!r}")
+        check(len(r["current"]) == 1 and r["current"][0] not in seen and r["said"],
+              f"{label}: Enter {n + 1} reached {r['current']} after {seen}, said {r['said']!r}")
+        if n == 0:
+            check(r["key"] == "Pause", f"{label}: the first Enter reached {r['key']!r}, not the key")
+        seen += r["current"]
+    ActionChains(driver).key_down(Keys.SHIFT).send_keys(Keys.ENTER).key_up(Keys.SHIFT).perform()
+    check(driver.execute_script(REACHED)["current"] == seen[1:2],
+          f"{label}: Shift+Enter does not go back")
+    for _ in range(driver.execute_script(REACHED)["shown"] - 1):
+        ActionChains(driver).send_keys(Keys.ENTER).perform()
+    check(driver.execute_script(REACHED)["current"] == seen[:1],
+          f"{label}: Enter does not come round to the first place")
+    # The key pressed next, by its place: Page Up on each keyboard.
+    driver.find_element("id", "press-key").click()
+    ActionChains(driver).send_keys(Keys.PAGE_UP).perform()
+    r = driver.execute_script(REACHED)
+    keys = [h for h in r["hits"] if h.startswith("key")]
+    check(keys and set(keys) == {"key 201"} and
+          all(h.startswith("key") or h.endswith("-key-201") for h in r["hits"]) and
+          r["pressed"] == "false",
+          f"{label}: Page Up pressed finds {r['hits']}, the control {r['pressed']}")
+    driver.execute_script("const box = document.getElementById('search'); box.value = '';"
+                          "box.dispatchEvent(new Event('input'));")
 
 
 CARDS_PRINTED = """

@@ -100,25 +100,34 @@ def attach_three_devices(folder):
             f.write(text)
 
 
-def run_tavlet(tavlet, tables, examples, folder, language, three_devices, layout=None):
+def edit(path, old, new):
+    with open(path, newline="", encoding="cp1252") as f:
+        text = f.read()
+    with open(path, "w", newline="", encoding="cp1252") as f:
+        f.write(text.replace(old, new, 1))
+
+
+def run_tavlet(tavlet, tables, examples, folder, language, three_devices, layout=None,
+               stage=None, program=None):
     """Runs Tavlet on a fresh copy of the example installation; the page.
     With `layout` (a keyboard layout's four hexadecimal digits), the pilot
     types with that layout and binds "Engine extend/retract" to the ISO
-    keyboard's extra key (scan code 86)."""
+    keyboard's extra key (scan code 86). `stage` changes the copy first
+    (called with the installation's folder and Tavlet's); `program`, run
+    after Tavlet in its folder, draws the page again."""
     shutil.copytree(examples, folder)
     if three_devices:
         attach_three_devices(folder)
     if layout:
         path = os.path.join(folder, "Users", "Ann", "Documents", "Aerlon3", "Pilots", "Ann",
                             "controls.ini")
-        with open(path, newline="") as f:
-            text = f.read()
-        with open(path, "w", newline="") as f:
-            f.write(text.replace("[Keyboard]\r\n", "[Keyboard]\r\n3115=86\r\n", 1))
+        edit(path, "[Keyboard]\r\n", "[Keyboard]\r\n3115=86\r\n")
     work = os.path.join(folder, "Tools", "Malvet")
     for name in os.listdir(tables):
-        if name.startswith(("CMD", "SCN")) and name.endswith(".txt"):
+        if name.startswith(("CMD", "SCN", "A2-A3")) and name.endswith(".txt"):
             shutil.copy(os.path.join(tables, name), work)
+    if stage:
+        stage(folder, work)
     with open(os.path.join(folder, "answers.txt"), "w") as answers:
         answers.write("no\n")
     env = dict(os.environ, LC_ALL=language, MALVET_KEYBOARD_LAYOUT=layout or "",
@@ -126,6 +135,8 @@ def run_tavlet(tavlet, tables, examples, folder, language, three_devices, layout
                MALVET_JOYSTICKS=os.path.join(folder, "joysticks.txt"),
                MALVET_DIALOGS=os.path.join(folder, "answers.txt"))
     subprocess.run([tavlet], cwd=work, env=env, check=True, stdout=subprocess.DEVNULL)
+    if program:
+        subprocess.run(program, cwd=work, env=env, check=True, stdout=subprocess.DEVNULL)
     return os.path.join(work, "Controls.html")
 
 
@@ -282,11 +293,75 @@ def check_shapes(driver, tavlet, tables, examples, scratch):
                   f"layout {layout}: the binding on 86 is not listed off the drawing")
 
 
+# What the card of a tool read short says of its keys: Page Up, bound and
+# Palvik's, in conflict; F11, Palvik's; K and F7, which no file read tells
+# of, not known; the conflicts' table; the notice.
+READ_SHORT = """
+const key = code => document.querySelector('[data-version="3"] .key[data-key="' + code + '"]');
+return {pageUp: key(201).hasAttribute('data-conflict') &&
+                key(201).getAttribute('aria-label').includes('Palvik'),
+        f11: key(87).className, k: key(37).className, f7: key(65).className,
+        conflicts: [...document.querySelectorAll('[data-version="3"] tr[data-conflict]')]
+                     .map(tr => tr.textContent).join(' | '),
+        notice: document.querySelector('.notice').textContent};
+"""
+
+# The busy pilot's K: what shows of its commands and of Palvik's name.
+BUSY_K = """
+const key = document.querySelector('[data-version="3"] .key[data-key="37"]');
+const shown = s => [...key.querySelectorAll(s)].filter(el => el.getClientRects().length > 0);
+return {commands: key.querySelectorAll('.command').length, shown: shown('.command').length,
+        tools: shown('.tool-name').length};
+"""
+
+
+def check_staged(driver, tavlet, tables, examples, fixture, scratch):
+    """Two pilots the example does not have: one whose Palvik file was read
+    short after its first two keys (drawn by `fixture`), and a busy one who
+    binds K twice, Palvik taking it too, with a version-3 table that names
+    "Trim nose up" otherwise."""
+    page = run_tavlet(tavlet, tables, examples, os.path.join(scratch, "read short"),
+                      "en_US.UTF-8", False, program=[fixture, "Palvik", "2"])
+    label = "Palvik read short"
+    driver.get("file://" + page)
+    r = driver.execute_script(READ_SHORT)
+    check(r["pageUp"], f"{label}: Page Up is not in conflict with Palvik")
+    check("taken" in r["f11"], f"{label}: F11 is {r['f11']!r}, not taken")
+    check("unknown" in r["k"] and "unknown" in r["f7"], f"{label}: K {r['k']!r}, F7 {r['f7']!r}")
+    check("Palvik" in r["conflicts"], f"{label}: the conflicts: {r['conflicts']!r}")
+    check("could not be read to its end" in r["notice"], f"{label}: the notice {r['notice']!r}")
+    check_search(driver, label, [("Palvik", "tool"), ("not known", "unknown"),
+                                 ("unknown", "unknown")], ("0 found", "1 found", "# found"))
+    check_axe(driver, label)
+    check_nu(page, label)
+
+    def busy(folder, work):
+        edit(os.path.join(folder, "Users", "Ann", "Documents", "Aerlon3", "Pilots", "Ann",
+                          "controls.ini"),
+             "[Keyboard]\r\n", "[Keyboard]\r\n3108=37\r\n3105=37\r\n3115=37\r\n")
+        edit(os.path.join(work, "CMD_A3.txt"), "3107=Trim nose up", "3107=Pitch trim up")
+    page = run_tavlet(tavlet, tables, examples, os.path.join(scratch, "busy"), "en_US.UTF-8",
+                      False, stage=busy)
+    label = "The busy pilot"
+    driver.get("file://" + page)
+    for width in (1920, 1400, 1000):
+        driver.set_window_size(width, 1000)
+        k = driver.execute_script(BUSY_K)
+        check(k["commands"] == 3 and (k["tools"] == 0 or k["shown"] == k["commands"]),
+              f"{label} at {width} px: K shows {k['shown']} of {k['commands']} commands "
+              f"and {k['tools']} tool names")
+    driver.set_window_size(1500, 1000)
+    check_search(driver, label, [("trim nose up", "command"), ("K", "key")],
+                 ("0 found", "1 found", "# found"), {"pitch trim up": "trim nose up"})
+    check_axe(driver, label)
+    check_nu(page, label)
+
+
 def main():
-    if len(sys.argv) != 4:
-        print("usage: reference_card_test.py TAVLET TABLES_FOLDER EXAMPLES_FOLDER")
+    if len(sys.argv) != 5:
+        print("usage: reference_card_test.py TAVLET TABLES_FOLDER EXAMPLES_FOLDER CARD_FIXTURE")
         return 2
-    tavlet, tables, examples = sys.argv[1:]
+    tavlet, tables, examples, fixture = sys.argv[1:]
     if not (os.path.exists(CHROMIUM) and os.path.exists(DRIVER)):
         print("chromium or chromium-driver is not installed")
         return 77
@@ -300,11 +375,12 @@ def main():
     driver = None
     try:
         driver = browser()
-        for language, label, search, three, most_pages in (
-                ("en_US.UTF-8", "English", "trim", False, 2),
-                ("fr_FR.UTF-8", "French", "TRIM", False, 2),
-                ("en_US.UTF-8", "Three joysticks", "throttle", True, 2),
-                ("fr_FR.UTF-8", "Three joysticks in French", "THROTTLE", True, 2)):
+        for language, label, search, three, most_pages, device in (
+                ("en_US.UTF-8", "English", "trim", False, 2, None),
+                ("fr_FR.UTF-8", "French", "TRIM", False, 2, None),
+                ("en_US.UTF-8", "Three joysticks", "throttle", True, 2, "Rudder Pedals"),
+                ("fr_FR.UTF-8", "Three joysticks in French", "THROTTLE", True, 2,
+                 "throttle quadrant")):
             french = language.startswith("fr")
             page = run_tavlet(tavlet, tables, examples, os.path.join(scratch, label), language,
                               three)
@@ -320,9 +396,12 @@ def main():
                                7 if width >= 1280 else 0)
             driver.set_window_size(1500, 1000)
             check_search(driver, label,
-                         [(search, "command"), ("F10", "key"), ("page up", "key"),
-                          ("Serunt", "tool"), ("libre" if french else "free", "free")],
-                         ("1 trouv\u00e9", "# trouv\u00e9s") if french else ("1 found", "# found"))
+                         [(search, "command"), ("F10", "key"), ("K", "key"), ("page up", "key"),
+                          ("Serunt", "tool"), ("libre" if french else "free", "free"),
+                          ("prise" if french else "taken", "taken"), ("zzz", "nothing")] +
+                         ([(device, "device")] if three else []),
+                         ("0 trouv\u00e9", "1 trouv\u00e9", "# trouv\u00e9s") if french
+                         else ("0 found", "1 found", "# found"))
             check_free_keys(driver, label, page)
             check_keyboard(driver, label)
             check_narrow(driver, label)
@@ -335,6 +414,7 @@ def main():
             errors = [e for e in driver.get_log("browser") if e["level"] == "SEVERE"]
             check(not errors, f"{label}: errors in the browser: {errors}")
         check_shapes(driver, tavlet, tables, examples, scratch)
+        check_staged(driver, tavlet, tables, examples, fixture, scratch)
     finally:
         if driver:
             driver.quit()

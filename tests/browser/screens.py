@@ -82,27 +82,41 @@ def check_narrow(driver, label):
 
 
 # The search for a text: what it highlights, each with whether it is what a
-# pilot would look for: a command holding the text (`kind` "command"), the
-# key of that name ("key": its line, its conflict, its free range too), what
-# the tool of that name takes ("tool"), the free keys, controls and ranges
-# ("free"); and the count it shows.
+# pilot would look for: a command holding the text (`kind` "command"; on the
+# version-3 card, by the name version 2 gave it too, `former` the version-3
+# names of the version-2 ones), the key of that name ("key": its line, its
+# conflict, its free range too; the first place Enter goes to; then the
+# commands that hold it), what the
+# tool of that name takes ("tool"), the free keys, controls and ranges
+# ("free"), the keys a tool takes ("taken"), those not known ("unknown"),
+# the card of a device ("device"), nothing ("nothing"); and the count it
+# shows.
 SEARCH = """
-const [text, kind] = arguments;
+const [text, kind, former] = arguments;
 const box = document.getElementById('search');
 box.value = text;
 box.dispatchEvent(new Event('input'));
 const q = text.toLowerCase();
 const low = el => el.textContent.trim().toLowerCase();
+const commands = el => el.matches('.card') ? [] : [...el.querySelectorAll('.command')].map(low);
 const wanted = el => {
-  if (kind === 'command') return [...el.querySelectorAll('.command')].some(c => low(c).includes(q));
+  if (kind === 'command') {
+    const third = el.closest('[data-version="3"]') !== null;
+    return commands(el).some(c => c.includes(q) || (third && (former[c] || '').includes(q)));
+  }
   if (kind === 'key') return [...el.querySelectorAll('.key-name, b, th')].some(n => low(n) === q) ||
-                             (el.dataset.keys || '').toLowerCase().split('\\n').includes(q);
+                             (el.dataset.keys || '').toLowerCase().split('\\n').includes(q) ||
+                             commands(el).some(c => c.includes(q));
   if (kind === 'tool') return [...el.querySelectorAll('.tool-name')].some(n => low(n) === q);
+  if (kind === 'taken') return el.matches('.key.taken') || el.querySelector('.tool-name') !== null;
+  if (kind === 'unknown') return el.matches('.key.unknown');
+  if (kind === 'device') return el.matches('.card') && low(el.querySelector('h4')) === q;
+  if (kind === 'nothing') return false;
   return el.matches('.key.free, .control.free, [data-free]');
 };
 const wrong = [];
 let hits = 0, shown = 0, free = 0;
-for (const el of document.querySelectorAll('.key, .control, .row')) {
+for (const el of document.querySelectorAll('.key, .control, .row, .card')) {
   const hit = el.classList.contains('hit');
   if (hit) hits++;
   if (hit && el.getClientRects().length > 0) shown++;
@@ -112,26 +126,31 @@ for (const el of document.querySelectorAll('.key, .control, .row')) {
                el.textContent.slice(0, 40));
   }
 }
+const count = document.getElementById('found').textContent;
+box.dispatchEvent(new KeyboardEvent('keydown', {key: 'Enter'}));
+const first = document.querySelector('.current');
 return {visible: !box.hidden && box.offsetWidth > 0, hits: hits, shown: shown, wrong: wrong,
-        count: document.getElementById('found').textContent, free: free,
-        searching: document.body.classList.contains('searching')};
+        count: count, free: free, searching: document.body.classList.contains('searching'),
+        first: first && first.matches('.key') ? low(first.querySelector('.key-name')) : null};
 """
 
 
-def check_search(driver, label, searches, found):
+def check_search(driver, label, searches, found, former=None):
     """Each search highlights what it should, and says how many places;
-    `found` is the count's words for one place and for more ("# found")."""
+    `found` is the count's words for none, one place and more ("# found")."""
     for text, kind in searches:
         name = f"{label}: searching {text!r}"
-        result = driver.execute_script(SEARCH, text, kind)
+        result = driver.execute_script(SEARCH, text, kind, former or {})
         check(result["visible"], f"{label}: the search field is not shown")
-        check(result["hits"] > 0, f"{name} highlights nothing")
+        check((result["hits"] > 0) == (kind != "nothing"), f"{name} highlights {result['hits']}")
         check(not result["wrong"], f"{name} marks wrongly: {result['wrong'][:5]}")
         check(kind != "free" or result["hits"] >= result["free"], f"{name}: not every free key")
-        words = found[0] if result["shown"] == 1 else found[1].replace("#", str(result["shown"]))
-        check(result["count"] == words,
-              f"{name}: the count says {result['count']!r} of {result['shown']}")
-    cleared = driver.execute_script(SEARCH, "", "command")
+        check(kind != "key" or result["first"] == text.lower(),
+              f"{name}: Enter goes first to {result['first']!r}, not the key")
+        shown = result["shown"]
+        words = found[min(shown, 2)].replace("#", str(shown))
+        check(result["count"] == words, f"{name}: the count says {result['count']!r} of {shown}")
+    cleared = driver.execute_script(SEARCH, "", "command", {})
     check(cleared["hits"] == 0 and not cleared["searching"] and cleared["count"] == "",
           f"{label}: clearing the search")
 
