@@ -141,6 +141,10 @@ struct VersionModel {
   std::vector<std::int32_t> k_cmd;
   std::vector<KeyNameDifference> key_name_differences;  // in the file's order
   std::vector<Conflict> conflicts;                      // in the order of their rows
+  // The axis commands of the sections of devices not plugged in, which the
+  // reports leave out and the card shows on their device's card: each as a
+  // binding of kind axis, its device the section's header.
+  std::vector<Binding> unattached_axes;
 };
 
 // ---- The sibling tools -----------------------------------------------------------

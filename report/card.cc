@@ -178,6 +178,14 @@ JoystickCard unattached_card(const VersionModel& v, const std::string& header,
                              const ReportTexts& texts) {
   JoystickCard card;
   card.header = header;
+  for (const Binding& b : v.unattached_axes) {
+    if (b.device != header) continue;
+    CardControl c;
+    c.index = b.code;
+    c.label = axis_text(b.code, "", texts.input);
+    c.commands = {b.command};
+    card.axes.push_back(std::move(c));
+  }
   for (const Binding& b : v.bindings) {
     if (b.kind != BindingKind::not_attached || b.device != header) continue;
     CardControl c;
@@ -268,8 +276,13 @@ VersionCard version_card(const ReportModel& model, const VersionModel& v,
   }
 
   for (const Conflict& c : v.conflicts) card.conflicts.push_back({c.place, c.commands, c.tools});
+  // A command bound to an axis of a device not plugged in is on its card.
   for (const Binding& b : v.bindings) {
-    if (b.kind == BindingKind::unbound) card.unbound.push_back(b.command);
+    if (b.kind != BindingKind::unbound) continue;
+    if (std::none_of(v.unattached_axes.begin(), v.unattached_axes.end(),
+                     [&](const Binding& a) { return a.position == b.position; })) {
+      card.unbound.push_back(b.command);
+    }
   }
   return card;
 }

@@ -172,10 +172,14 @@ TEST(Card, OneAxisFreeAndTheSideWindersAxisThree) {
   EXPECT_EQ(k.free_buttons->tail, "libre");
 }
 
-TEST(Card, ADeviceNotAttachedListsItsValuesAsButtons) {
+TEST(Card, ADeviceNotAttachedListsItsValuesAsButtonsAndItsAxes) {
   VersionModel v = version_of({{0, "Brake", BindingKind::not_attached, 50, "", 0, "[Pedals]"},
-                               {1, "Chat", BindingKind::not_attached, 10, "", 0, "[Pedals]"}},
+                               {1, "Chat", BindingKind::not_attached, 10, "", 0, "[Pedals]"},
+                               {2, "Yaw", BindingKind::unbound, 0, "", 0, ""},
+                               {3, "Pitch", BindingKind::unbound, 0, "", 0, ""}},
                               {"[Pedals]", "[Empty]"});
+  // Yaw on the pedals' first axis: on their card, not among the unbound.
+  v.unattached_axes = {{2, "Yaw", BindingKind::axis, 0, "", 0, "[Pedals]"}};
   Card card = build_card(model_of(Language::english, v, {{"Stick", stick, 0, 0}}),
                          report_texts(Language::english));
   const VersionCard& vc = card.versions[0];
@@ -188,7 +192,12 @@ TEST(Card, ADeviceNotAttachedListsItsValuesAsButtons) {
   EXPECT_EQ(pedals.buttons[0].label, "Button 2");
   EXPECT_EQ(pedals.buttons[1].index, -1);  // 10 names no button
   EXPECT_EQ(pedals.buttons[1].label, "?");
+  ASSERT_EQ(pedals.axes.size(), 1u);
+  EXPECT_EQ(pedals.axes[0].label, "X Axis");
+  EXPECT_EQ(pedals.axes[0].commands, std::vector<std::string>{"Yaw"});
+  EXPECT_EQ(vc.unbound, std::vector<std::string>{"Pitch"});
   EXPECT_TRUE(vc.joysticks[2].buttons.empty());
+  EXPECT_TRUE(vc.joysticks[2].axes.empty());
 }
 
 TEST(Card, ConflictsUnboundCommandsAndDifferences) {

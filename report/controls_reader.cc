@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "shared/devices.h"
 #include "shared/console.h"
 #include "shared/controls_grammar.h"
+#include "shared/devices.h"
 #include "shared/text.h"
 #include "shared/textfile.h"
 
@@ -123,14 +123,25 @@ void read_keyboard_entry(int i, std::int32_t mkey, const CommandTable& commands,
 }
 
 // An entry of a section of a device that is not attached: only its key and
-// button commands count, each as bound to no keyboard key.
+// button commands count, each as bound to no keyboard key. Its axes are
+// kept apart, for the card alone.
 void read_unattached_entry(std::int32_t mcmd, const ControlsLine& line, const Section& section,
-                           const CommandTable& commands, BindingMaker& rows) {
-  if (mcmd <= first_key_command) return;
+                           const CommandTable& commands, VersionModel& model, BindingMaker& rows) {
   int i = command_position(commands, mcmd);
-  if (i < 0) return;
-  rows.add(i, commands[static_cast<std::size_t>(i)].name, BindingKind::not_attached,
-           read_whole_number(line.value).value_or(0), "", 0, section.header);
+  if (i < 0 || mcmd == first_key_command) return;
+  const std::string& command = commands[static_cast<std::size_t>(i)].name;
+  std::int32_t value = read_whole_number(line.value).value_or(0);
+  if (mcmd > first_key_command) {
+    rows.add(i, command, BindingKind::not_attached, value, "", 0, section.header);
+    return;
+  }
+  std::int32_t a = axis_index(value);
+  // As many as the rows a version holds: a file of endless lines takes no
+  // more memory for them.
+  if (a < 0 || a > static_cast<std::int32_t>(maxaxe) || model.unattached_axes.size() >= maxcmd) {
+    return;
+  }
+  model.unattached_axes.push_back({i, command, BindingKind::axis, a, "", 0, section.header});
 }
 
 // An entry of an attached joystick's section: a button from 3000 on, else an
@@ -160,6 +171,7 @@ void read_joystick_entry(int i, std::int32_t mcmd, std::int32_t mkey, const Sect
 bool read_bindings(LineSource& in, const DeviceTable& dev, const CommandTable& commands,
                    const ControlsContext& ctx, VersionModel& model, LineDigest& digest) {
   model.bindings.clear();
+  model.unattached_axes.clear();
   model.key_name_differences.clear();
   model.k_cmd.assign(maxcmd, never_bound);
   BindingMaker rows(model.bindings);
@@ -180,7 +192,7 @@ bool read_bindings(LineSource& in, const DeviceTable& dev, const CommandTable& c
     const Section& section = dev.sections[static_cast<std::size_t>(jf - 1)];
     std::int32_t mcmd = *line.number;
     if (section.kind == SectionKind::not_attached) {
-      read_unattached_entry(mcmd, line, section, commands, rows);
+      read_unattached_entry(mcmd, line, section, commands, model, rows);
       return;
     }
     std::optional<std::int32_t> mkey = read_whole_number(line.value);

@@ -98,7 +98,6 @@ class ChangingFile {
   std::size_t given_ = 0, good_;
 };
 
-
 }  // namespace
 
 TEST_F(Model, TwoPassesThatMustReadAlike) {
@@ -225,6 +224,11 @@ TEST_F(Model, UnattachedDevicesBindOnlyKeyCommandsAboveThreeThousand) {
                 "\"Brake\",\"Not assigned to a keyboard key" + std::string(34, ' ') + "\",\" \",",
                 "\"Trim\",\"Unassigned\",\" \","}));
   EXPECT_EQ(model_.k_cmd[2], never_bound);
+  // Roll's axis (1000, the first) is kept apart, for the card alone.
+  ASSERT_EQ(model_.unattached_axes.size(), 1u);
+  EXPECT_EQ(model_.unattached_axes[0].command, "Roll");
+  EXPECT_EQ(model_.unattached_axes[0].code, 0);
+  EXPECT_EQ(model_.unattached_axes[0].device, "[{00000000-0000-0000-0000-000000000000}]");
 }
 
 TEST_F(Model, RowsSortByCommandKeepingTheFileOrder) {

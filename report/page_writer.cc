@@ -209,8 +209,9 @@ class PageWriter {
     o_ << "<article class=\"card unattached\" data-joystick=\"" << Html{card.header} << "\"><h4>";
     own(w_.not_plugged) << "</h4><p class=\"section-header\">" << Html{card.header}
                         << "</p>\n<ul>\n";
+    for (const CardControl& c : card.axes) control("axis", c);
     for (const CardControl& c : card.buttons) control("button", c);
-    if (card.buttons.empty()) {
+    if (card.buttons.empty() && card.axes.empty()) {
       o_ << "<li class=\"control free\">";
       own(w_.no_command) << "</li>\n";
     }
