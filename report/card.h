@@ -38,7 +38,8 @@ struct CardKey {
   std::size_t commands = 0;        // how many of the lines are commands
   // The tools read short that may take it too, besides those that do.
   std::vector<std::string> may_also;
-  KeyText fit;                     // the text's size, and which lines show
+  KeyText fit;      // the text's size, and which lines show
+  PhoneName phone;  // its name on a phone's map
   // What a screen reader says of it: "F10: taken by Serunt", "A: Pause,
   // Brake (conflict)", "Q: free", "K: Brake, may also be Palvik's: its
   // file could not be read to its end".

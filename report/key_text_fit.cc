@@ -75,6 +75,108 @@ std::size_t KeyText::hidden() const {
   return static_cast<std::size_t>(std::count(shown.begin(), shown.end(), false));
 }
 
+namespace {
+
+// The short forms of the keys whose names are long: their symbols where the
+// keycaps of every country have them, else the words of the page's
+// language as its keycaps print them. UTF-8.
+struct ShortForm {
+  std::int32_t code;
+  const char* en;
+  const char* fr;  // nullptr: as in English
+  const char* de;
+};
+constexpr ShortForm short_forms[] = {
+    {1, "Esc", nullptr, nullptr},
+    {86, "<>", nullptr, nullptr},             // the ISO keyboard's extra key
+    {14, "\xE2\x8C\xAB", nullptr, nullptr},   // backspace
+    {15, "\xE2\x87\xA5", nullptr, nullptr},   // tab
+    {28, "\xE2\x86\xB5", nullptr, nullptr},   // enter
+    {156, "\xE2\x86\xB5", nullptr, nullptr},  // the pad's enter
+    {58, "\xE2\x87\xAA", nullptr, nullptr},   // caps lock
+    {42, "\xE2\x87\xA7", nullptr, nullptr},   // shift
+    {54, "\xE2\x87\xA7", nullptr, nullptr},
+    {200, "\xE2\x86\x91", nullptr, nullptr},  // the arrows
+    {208, "\xE2\x86\x93", nullptr, nullptr},
+    {203, "\xE2\x86\x90", nullptr, nullptr},
+    {205, "\xE2\x86\x92", nullptr, nullptr},
+    {29, "Ctrl", nullptr, "Strg"},
+    {157, "Ctrl", nullptr, "Strg"},
+    {56, "Alt", nullptr, nullptr},
+    {184, "AltGr", nullptr, nullptr},
+    {219, "Win", nullptr, nullptr},
+    {220, "Win", nullptr, nullptr},
+    {221, "Menu", nullptr, nullptr},
+    {201, "PgUp", "\xE2\x87\x9E", "Bild\xE2\x86\x91"},
+    {209, "PgDn", "\xE2\x87\x9F", "Bild\xE2\x86\x93"},
+    {199, "Home", "\xE2\x86\x96", "Pos1"},
+    {207, "End", "Fin", "Ende"},
+    {210, "Ins", "Inser", "Einfg"},
+    {211, "Del", "Suppr", "Entf"},
+    {183, "PrtSc", "Impr", "Druck"},
+    {70, "ScrLk",
+     "D\xC3\xA9"
+     "fil",
+     "Roll"},
+    {69, "Paus", nullptr, nullptr},
+    {197, "Num", "VerrN", "Num"},
+    // The numeric pad: its keycaps' signs.
+    {55, "*", nullptr, nullptr},
+    {181, "/", nullptr, nullptr},
+    {74, "-", nullptr, nullptr},
+    {78, "+", nullptr, nullptr},
+    {71, "7", nullptr, nullptr},
+    {72, "8", nullptr, nullptr},
+    {73, "9", nullptr, nullptr},
+    {75, "4", nullptr, nullptr},
+    {76, "5", nullptr, nullptr},
+    {77, "6", nullptr, nullptr},
+    {79, "1", nullptr, nullptr},
+    {80, "2", nullptr, nullptr},
+    {81, "3", nullptr, nullptr},
+    {82, "0", nullptr, nullptr},
+    {83, ".", nullptr, nullptr},
+};
+
+// The width of a UTF-8 text in ems, bold: a character past ASCII as wide as
+// the widest.
+double utf8_width(std::string_view text) {
+  double thousandths = 0;
+  for (char c : text) {
+    unsigned char b = static_cast<unsigned char>(c);
+    if (b < 0x80) {
+      thousandths += b >= 32 && b < 127 ? bold_widths[b - 32] : 1000;
+    } else if ((b & 0xC0) != 0x80) {
+      thousandths += 1000 * upper_half_bold_width;
+    }
+  }
+  return thousandths / 1000 * width_margin;
+}
+
+}  // namespace
+
+PhoneName phone_name(const KeyPlace& place, std::string_view name, std::string_view language) {
+  // A phone's key keeps 1 px of padding a side: a tenth of a key is ample.
+  const double room = (place.w - key_gap - 0.1) / phone_name_size;
+  PhoneName phone;
+  double width = text_width(name, true);
+  if (width <= room && !name.empty()) return phone;
+  for (const ShortForm& s : short_forms) {
+    if (s.code != place.code) continue;
+    const char* local = language == "fr" ? s.fr : language == "de" ? s.de : nullptr;
+    phone.text = local != nullptr ? local : s.en;
+    width = utf8_width(phone.text);
+    break;
+  }
+  // A key the layout gives no name: its value, as its label says it.
+  if (phone.text.empty() && name.empty()) {
+    phone.text = std::to_string(place.code);
+    width = utf8_width(phone.text);
+  }
+  if (width > room) phone.scale = room / width;
+  return phone;
+}
+
 KeyText fit_key_text(const KeyPlace& place, std::string_view name,
                      const std::vector<std::string>& lines, std::size_t commands) {
   const double width = place.w - side_room, height = place.h - top_room;

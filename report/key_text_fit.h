@@ -58,4 +58,15 @@ struct KeyText {
 KeyText fit_key_text(const KeyPlace& place, std::string_view name,
                      const std::vector<std::string>& lines, std::size_t commands);
 
+// On a phone the keyboard is a map of names alone, each in this size (key
+// units), on one line: a name too wide for its key there is told by a short
+// form ("PgUp", "Bild\u2191", an arrow), narrowed if it is still too wide.
+inline constexpr double phone_name_size = 0.32;
+struct PhoneName {
+  std::string text;  // UTF-8, as the page writes it; empty: the key's own name
+  double scale = 1;  // its narrowing, 1 when it fits
+};
+// `language` is the page's: "en", "fr", "de".
+PhoneName phone_name(const KeyPlace& place, std::string_view name, std::string_view language);
+
 #endif

@@ -60,3 +60,29 @@ TEST(KeyTextFit, WhatDoesNotFitIsMarkedNeverBroken) {
   EXPECT_LT(name.name_scale, 1);
   EXPECT_EQ(fit_key_text(letter, "Scroll Lock", {}, 0).name_scale, 1);
 }
+
+TEST(KeyTextFit, EveryKeyOfAPhonesMapIsNamed) {
+  struct Case {
+    KeyPlace place;
+    const char* name;
+    const char* language;
+    const char* shown;  // empty: the name itself
+    bool narrowed;
+  };
+  const Case cases[] = {
+      {{30, 0, 0, 1, 1}, "A", "en", "", false},
+      {{201, 0, 0, 1, 1}, "Page Up", "en", "PgUp", true},
+      {{201, 0, 0, 1, 1}, "Bild auf", "de", "Bild\xE2\x86\x91", true},
+      {{200, 0, 0, 1, 1}, "Up", "fr", "", false},       // it fits as it is
+      {{86, 0, 0, 1, 1}, "", "en", "<>", false},        // a key without a name
+      {{115, 0, 0, 1, 1}, "", "en", "115", false},      // nor a short form
+      {{59, 0, 0, 1, 1}, "Wwwwww", "en", "", true},     // narrowed, as it is
+      {{57, 0, 0, 6.25, 1}, "Space", "en", "", false},  // a wide key
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PhoneName phone = phone_name(c.place, c.name, c.language);
+    EXPECT_EQ(phone.text, c.shown);
+    EXPECT_EQ(phone.scale < 1, c.narrowed);
+  }
+}

@@ -8,10 +8,6 @@
 
 namespace {
 
-// The longest name that the drawing shows as a map, on a phone: a letter,
-// a digit, "F10".
-constexpr std::size_t short_key_name = 3;
-
 // The place of a key of a drawing: the start of its style attribute, which
 // the caller ends.
 std::string geometry(const KeyPlace& p) {
@@ -78,9 +74,27 @@ void key_element(PageText& o, const CardKey& k, const PageWords& w) {
     o << "\"";
   }
   o << geometry(k.place) << ";--s:" << Units{k.fit.size} << "\"><span class=\"key-name"
-    << (k.name.size() > short_key_name ? " long-name" : "") << "\"";
-  if (k.fit.name_scale < 1) o << " style=\"--squeeze:" << Units{k.fit.name_scale} << "\"";
+    << (k.phone.text.empty() ? "" : " has-short") << "\"";
+  // Narrowed where it is too wide: on a desktop (--squeeze), on a phone's
+  // map (--ps) unless a short form stands for it there.
+  bool squeezed = k.fit.name_scale < 1, phone_squeezed = k.phone.scale < 1 && k.phone.text.empty();
+  if (squeezed || phone_squeezed) {
+    o << " style=\"";
+    if (squeezed) o << "--squeeze:" << Units{k.fit.name_scale} << (phone_squeezed ? ";" : "");
+    if (phone_squeezed) o << "--ps:" << Units{k.phone.scale};
+    o << "\"";
+  }
   o << ">" << Html{k.name} << "</span>";
+  if (!k.phone.text.empty()) {
+    o << "<span class=\"key-short\"";
+    if (k.phone.scale < 1) o << " style=\"--ps:" << Units{k.phone.scale} << "\"";
+    o << ">";
+    // UTF-8 as it stands, but the signs that markup reads.
+    for (char c : k.phone.text) {
+      o << (c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '&' ? "&amp;" : std::string_view(&c, 1));
+    }
+    o << "</span>";
+  }
   for (std::size_t i = 0; i < k.lines.size(); ++i) {
     o << "<span class=\"" << (i < k.commands ? "command" : "tool-name")
       << (k.fit.shown[i] ? "" : " beyond") << "\">" << Html{k.lines[i]} << "</span>";
@@ -132,7 +146,8 @@ void write_keyboard(PageText& o, const VersionCard& v, KeyboardKind kind, const 
                     << ";--key-pad:" << Units{key_padding}
                     << ";--key-line:" << Units{key_line_height}
                     << ";--name-max:" << Units{key_name_largest}
-                    << ";--name-ratio:" << Units{key_name_ratio} << "\">\n";
+                    << ";--name-ratio:" << Units{key_name_ratio}
+                    << ";--phone-name:" << Units{phone_name_size} << "\">\n";
   for (const CardKey& k : v.keys) key_element(o, k, w);
   o << "</div></div>\n<p class=\"scroll-hint screen-only\" hidden>";
   own(o, w.scroll_hint) << "</p>\n";

@@ -29,8 +29,9 @@
 //                  that could not be read)
 //   left-out       a version the run left out, and why
 //   enter-top      the wider top of the ISO keyboard's tall Enter
-//   key-name       a key's name (narrowed by --squeeze when too wide);
-//                  long-name when the map of a phone does not show it
+//   key-name       a key's name (narrowed by --squeeze when too wide, on a
+//                  phone by --ps); has-short when the map of a phone shows
+//                  key-short in its place, its short form (narrowed by --ps)
 //   command        a command's name, wherever it is bound
 //   tool-name      a sibling tool's name on a key it takes
 //   beyond, more   what a key does not show, and its mark "+N"
@@ -48,8 +49,11 @@
 //   taken-by       the sibling tools that take a key in conflict
 //   unbound-list   the unbound commands
 //   differences    the differences' part
-//   search         the search field and its count (id found)
-//   searching, hit set by the search on the body and on what it finds
+//   search         the search field (id search), the key to press (id
+//                  press-key), the count (id found) and what Enter reached
+//                  (id reached, visually-hidden)
+//   searching, hit set by the search on the body and on what it finds;
+//   current        the place found that Enter reached
 #ifndef MALVET_REPORT_PAGE_WRITER_H
 #define MALVET_REPORT_PAGE_WRITER_H
 

@@ -101,7 +101,7 @@ FAULTS = [
     ("card", "report/card.cc", ": on.unread.empty()               ? KeyState::free", ": true ? KeyState::free"),
     ("card", "report/card.cc", "    if (!t.whole) card.unread_tools.push_back({{t.path}, {texts.unread_tool, true}});\n", ""),
     ("card", "report/page_writer.cc", "    if (!card_.unread_tools.empty()) return;\n", ""),
-    ("card", "report/page_keyboard.cc", "<< (k.name.size() > short_key_name ? \" long-name\" : \"\")", "", True),
+    ("card", "report/page_keyboard.cc", "<< (k.phone.text.empty() ? \"\" : \" has-short\")", "", True),
     ("card", "report/page.js", "at = (at + 1) % shown.length;", "at = 0;", True),
     ("card", "report/page.js", "t.names.indexOf(q) >= 0 || ", "", True),
     ("card", "report/page.js", "if (el.classList.contains('free') || el.hasAttribute('data-free')) states.push(free);", "", True),

@@ -56,6 +56,9 @@ def emulate(driver, width=None, height=1000, mobile=False, media="", dark=False)
         driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                                {"width": width, "height": height, "deviceScaleFactor": 1,
                                 "mobile": mobile})
+    # A phone is touched: a coarse pointer, scroll bars that take no room.
+    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled",
+                           {"enabled": bool(mobile), "maxTouchPoints": 5 if mobile else 1})
     driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {
         "media": media,
         "features": [{"name": "prefers-color-scheme", "value": "dark" if dark else "light"}]})

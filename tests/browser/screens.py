@@ -20,8 +20,31 @@ for (const part of document.querySelectorAll('[data-version]')) {
     if (!line || !shown(line)) missing.push(part.dataset.version + ':' + key.dataset.key);
   }
 }
-// A name the map shows within its key, never cut at the key's edge.
-const cut = [...document.querySelectorAll('.keyboard .key-name')].filter(shown).filter(n => {
+// Every key of the map named, its name within the key, never cut at its
+// edge; the names' smallest size; the keys that are too small a target and
+// too near another (WCAG 2.2's target size: 24 px, or a 24 px circle on
+// each that meets no other target nor circle).
+const keys = [...document.querySelectorAll('[data-version] .key')].filter(shown);
+const names = keys.map(k => [...k.querySelectorAll('.key-name, .key-short')].find(shown));
+const unnamed = keys.filter((k, i) => !names[i] || names[i].textContent.trim() === '')
+                    .map(k => k.dataset.key);
+const nameSize = Math.min(...names.filter(n => n).map(n => parseFloat(getComputedStyle(n).fontSize)));
+const boxes = keys.map(k => k.getBoundingClientRect());
+const small = r => r.width < 24 || r.height < 24;
+const centre = r => [r.left + r.width / 2, r.top + r.height / 2];
+const near = [];
+boxes.forEach((a, i) => {
+  if (!small(a)) return;
+  const [ax, ay] = centre(a);
+  boxes.forEach((b, j) => {
+    if (i === j || keys[i].closest('.keyboard') !== keys[j].closest('.keyboard')) return;
+    const [bx, by] = centre(b);
+    const apart = small(b) ? Math.hypot(ax - bx, ay - by) >= 24 - 0.01
+      : Math.hypot(Math.max(b.left - ax, 0, ax - b.right), Math.max(b.top - ay, 0, ay - b.bottom)) >= 12 - 0.01;
+    if (!apart && near.length < 8) near.push(keys[i].dataset.key + '/' + keys[j].dataset.key);
+  });
+});
+const cut = [...document.querySelectorAll('.keyboard .key-name, .keyboard .key-short')].filter(shown).filter(n => {
   if (n.textContent.trim() === '') return false;
   const text = document.createRange();
   text.selectNodeContents(n);
@@ -38,7 +61,8 @@ return {page: document.documentElement.scrollWidth, screen: window.innerWidth, f
         right: Math.max(...[...document.querySelectorAll('.keyboard')]
                                 .map(b => b.getBoundingClientRect().right)),
         hints: [...document.querySelectorAll('.scroll-hint')].filter(shown).length,
-        missing: missing, lines: lines.length, cut: cut, unheaded: unheaded,
+        missing: missing, lines: lines.length, cut: cut, unheaded: unheaded, unnamed: unnamed,
+        nameSize: nameSize, near: near,
         smallest: Math.min(...lines.map(l => parseFloat(getComputedStyle(l).fontSize)))};
 """
 
@@ -54,8 +78,10 @@ return [document.activeElement.id,
 
 def check_narrow(driver, label):
     """A tablet shows the whole keyboard, its texts read; a phone every
-    binding, nothing scrolling sideways."""
-    for width in (768, 390):
+    binding and every key's name, nothing scrolling sideways, its keys a
+    target a finger finds at 390 px (narrower, a key's line below is the
+    target the rule's exception allows)."""
+    for width in (768, 390, 360, 320):
         name = f"{label} at {width} px"
         emulate(driver, width, 900, mobile=True)
         n = driver.execute_script(NARROW)
@@ -70,6 +96,10 @@ def check_narrow(driver, label):
             check(not n["missing"], f"{name}: keys without their line: {n['missing'][:8]}")
             check(n["smallest"] >= 8, f"{name}: the keys' lines in {n['smallest']} px")
             check(not n["cut"], f"{name}: names cut at their key's edge: {n['cut'][:8]}")
+            check(not n["unnamed"], f"{name}: keys without a name: {n['unnamed'][:8]}")
+            if width == 390:
+                check(n["nameSize"] >= 7, f"{name}: the map's names in {n['nameSize']:.2f} px")
+                check(not n["near"], f"{name}: keys too small and near: {n['near']}")
             check(n["unheaded"] == 0, f"{name}: {n['unheaded']} lists of keys without a heading")
             went, line = driver.execute_script(TAP)
             check(went == line, f"{name}: a tap on a key goes to {went!r}, not its line {line}")
