@@ -73,8 +73,9 @@ struct DeviceTable {
 
 // The keyboard that the page draws.
 enum class KeyboardKind {
-  ansi,  // the US keyboard: one-row Enter, a long left Shift
-  iso,   // the European keyboard: a tall Enter, an extra key beside left Shift
+  ansi,   // the US keyboard: one-row Enter, a long left Shift
+  iso,    // the European keyboard: a tall Enter, an extra key beside left Shift
+  abnt2,  // Brazil's: ISO's, with a key left of a short right Shift and a pad's "."
 };
 
 // ---- The bindings ----------------------------------------------------------------

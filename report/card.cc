@@ -108,7 +108,7 @@ CardKey card_key(const ReportModel& model, const VersionModel& v, const KeyPlace
     }
   }
   key.conflict = in_conflict(v, BindingKind::key, p.code, 0);
-  if (model.keyboard == KeyboardKind::iso && p.code == enter_key) key.enter_top = iso_enter_top(p);
+  if (model.keyboard != KeyboardKind::ansi && p.code == enter_key) key.enter_top = iso_enter_top(p);
   key.fit = fit_key_text(p, key.name, key.lines, key.commands);
   key.phone = phone_name(p, key.name, texts.page.lang);
   key.label = key_label(key, on.unread, texts);

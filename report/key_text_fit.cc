@@ -88,7 +88,9 @@ struct ShortForm {
 };
 constexpr ShortForm short_forms[] = {
     {1, "Esc", nullptr, nullptr},
-    {86, "<>", nullptr, nullptr},             // the ISO keyboard's extra key
+    {86, "<>", nullptr, nullptr},   // the ISO keyboard's extra key
+    {115, "/?", nullptr, nullptr},  // and ABNT2's two more
+    {126, ".", nullptr, nullptr},
     {14, "\xE2\x8C\xAB", nullptr, nullptr},   // backspace
     {15, "\xE2\x87\xA5", nullptr, nullptr},   // tab
     {28, "\xE2\x86\xB5", nullptr, nullptr},   // enter

@@ -75,7 +75,7 @@ TEST(KeyTextFit, EveryKeyOfAPhonesMapIsNamed) {
       {{201, 0, 0, 1, 1}, "Bild auf", "de", "Bild\xE2\x86\x91", true},
       {{200, 0, 0, 1, 1}, "Up", "fr", "", false},       // it fits as it is
       {{86, 0, 0, 1, 1}, "", "en", "<>", false},        // a key without a name
-      {{115, 0, 0, 1, 1}, "", "en", "115", false},      // nor a short form
+      {{99, 0, 0, 1, 1}, "", "en", "99", false},        // nor a short form
       {{59, 0, 0, 1, 1}, "Wwwwww", "en", "", true},     // narrowed, as it is
       {{57, 0, 0, 6.25, 1}, "Space", "en", "", false},  // a wide key
   };

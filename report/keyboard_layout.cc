@@ -17,7 +17,8 @@ void run_of_keys(std::vector<KeyPlace>& keys, std::int32_t first, std::int32_t l
 }
 
 std::vector<KeyPlace> make_places(KeyboardKind kind) {
-  bool iso = kind == KeyboardKind::iso;
+  bool iso = kind != KeyboardKind::ansi;
+  bool abnt2 = kind == KeyboardKind::abnt2;
   std::vector<KeyPlace> k;
   // Function row: Esc, F1..F12 in groups of four, Print Screen, Scroll Lock
   // and Pause.
@@ -56,7 +57,7 @@ std::vector<KeyPlace> make_places(KeyboardKind kind) {
   k.push_back({207, nav + 1, row_2, 1, 1});
   k.push_back({209, nav + 2, row_2, 1, 1});
   run_of_keys(k, 71, 73, pad, row_2);
-  k.push_back({78, pad + 3, row_2, 1, 2});
+  k.push_back({78, pad + 3, row_2, 1, abnt2 ? 1.0 : 2.0});
 
   // Caps Lock, A..', then Enter (ANSI) or the key left of the tall Enter
   // (ISO); 4 5 6.
@@ -68,6 +69,7 @@ std::vector<KeyPlace> make_places(KeyboardKind kind) {
     k.push_back({enter_key, 12.75, row_3, 2.25, 1});
   }
   run_of_keys(k, 75, 77, pad, row_3);
+  if (abnt2) k.push_back({126, pad + 3, row_3, 1, 1});  // the pad's "." below its "+"
 
   // Left Shift (short on ISO, with the extra key beside it), Z../, right
   // Shift; Up; 1 2 3 and the tall Enter of the pad.
@@ -78,7 +80,12 @@ std::vector<KeyPlace> make_places(KeyboardKind kind) {
     k.push_back({42, 0, row_4, 2.25, 1});
   }
   run_of_keys(k, 44, 53, 2.25, row_4);
-  k.push_back({54, 12.25, row_4, 2.75, 1});
+  if (abnt2) {
+    k.push_back({115, 12.25, row_4, 1, 1});  // "/ ?", left of a short right Shift
+    k.push_back({54, 13.25, row_4, 1.75, 1});
+  } else {
+    k.push_back({54, 12.25, row_4, 2.75, 1});
+  }
   k.push_back({200, nav + 1, row_4, 1, 1});
   run_of_keys(k, 79, 81, pad, row_4);
   k.push_back({156, pad + 3, row_4, 1, 2});
@@ -115,8 +122,10 @@ KeyboardKind keyboard_of_layout(std::uint16_t language) {
       {0x0809, KeyboardKind::iso},
       {0x1809, KeyboardKind::iso},
       {0x0009, KeyboardKind::ansi},
+      // Brazil's ABNT2, with its two keys more.
+      {0x0416, KeyboardKind::abnt2},
       // German, Swiss and Austrian; French, Belgian; Spanish, Catalan,
-      // Portuguese (Brazil's ABNT2 too); Italian; Dutch.
+      // Portuguese; Italian; Dutch.
       {0x0007, KeyboardKind::iso},
       {0x000C, KeyboardKind::iso},
       {0x000A, KeyboardKind::iso},
@@ -168,7 +177,8 @@ KeyboardChoice choose_keyboard(std::uint16_t layout, Language language) {
 const std::vector<KeyPlace>& keyboard_places(KeyboardKind kind) {
   static const std::vector<KeyPlace> ansi = make_places(KeyboardKind::ansi);
   static const std::vector<KeyPlace> iso = make_places(KeyboardKind::iso);
-  return kind == KeyboardKind::iso ? iso : ansi;
+  static const std::vector<KeyPlace> abnt2 = make_places(KeyboardKind::abnt2);
+  return kind == KeyboardKind::iso ? iso : kind == KeyboardKind::abnt2 ? abnt2 : ansi;
 }
 
 std::optional<KeyPlace> stacked_place(const KeyPlace& place) {

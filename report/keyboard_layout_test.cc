@@ -36,7 +36,7 @@ TEST(KeyboardLayout, EveryKeyOfTheDeliveredTablesHasOnePlace) {
 }
 
 TEST(KeyboardLayout, NoTwoKeysOverlapAndAllLieInside) {
-  for (KeyboardKind kind : {KeyboardKind::ansi, KeyboardKind::iso}) {
+  for (KeyboardKind kind : {KeyboardKind::ansi, KeyboardKind::iso, KeyboardKind::abnt2}) {
     const std::vector<KeyPlace>& keys = keyboard_places(kind);
     for (std::size_t i = 0; i < keys.size(); ++i) {
       EXPECT_GE(keys[i].x, 0);
@@ -74,6 +74,14 @@ TEST(KeyboardLayout, IsoAndAnsiDifferWhereTheyShould) {
     EXPECT_EQ(i.x, a.x) << a.code;
     EXPECT_EQ(i.y, a.y) << a.code;
   }
+  // ABNT2: ISO's, with "/ ?" (115) left of a shorter right Shift and the
+  // pad's "." (126) below a "+" one row high.
+  EXPECT_EQ(place_of(KeyboardKind::abnt2, 86).x, 1.25);
+  EXPECT_EQ(place_of(KeyboardKind::abnt2, 115).x, 12.25);
+  EXPECT_EQ(place_of(KeyboardKind::abnt2, 54).w, 1.75);
+  EXPECT_EQ(place_of(KeyboardKind::abnt2, 78).h, 1);
+  EXPECT_EQ(place_of(KeyboardKind::abnt2, 126).y, place_of(KeyboardKind::abnt2, 75).y);
+  EXPECT_EQ(place_of(KeyboardKind::iso, 115).x, -1);
 }
 
 TEST(KeyboardLayout, TheShapeFollowsTheLayoutNotTheLanguage) {
@@ -82,24 +90,25 @@ TEST(KeyboardLayout, TheShapeFollowsTheLayoutNotTheLanguage) {
     KeyboardKind kind;
   };
   const Row rows[] = {
-      {0x0409, KeyboardKind::ansi},  // US English
-      {0x0809, KeyboardKind::iso},   // British English, by its whole identifier
-      {0x1809, KeyboardKind::iso},   // Irish English
-      {0x0C09, KeyboardKind::ansi},  // Australian English
-      {0x0407, KeyboardKind::iso},   // German, and its countries by the primary language
-      {0x0807, KeyboardKind::iso},   // Swiss German
-      {0x040C, KeyboardKind::iso},   // French
-      {0x0416, KeyboardKind::iso},   // Brazil's ABNT2
-      {0x0405, KeyboardKind::iso},   // Czech
-      {0x0415, KeyboardKind::ansi},  // Polish programmers'
-      {0x0419, KeyboardKind::ansi},  // Russian
-      {0x0411, KeyboardKind::ansi},  // Japanese: not in the table
+      {0x0409, KeyboardKind::ansi},   // US English
+      {0x0809, KeyboardKind::iso},    // British English, by its whole identifier
+      {0x1809, KeyboardKind::iso},    // Irish English
+      {0x0C09, KeyboardKind::ansi},   // Australian English
+      {0x0407, KeyboardKind::iso},    // German, and its countries by the primary language
+      {0x0807, KeyboardKind::iso},    // Swiss German
+      {0x040C, KeyboardKind::iso},    // French
+      {0x0416, KeyboardKind::abnt2},  // Brazil's ABNT2
+      {0x0816, KeyboardKind::iso},    // Portugal's
+      {0x0405, KeyboardKind::iso},    // Czech
+      {0x0415, KeyboardKind::ansi},   // Polish programmers'
+      {0x0419, KeyboardKind::ansi},   // Russian
+      {0x0411, KeyboardKind::ansi},   // Japanese: not in the table
   };
   for (const Row& r : rows) EXPECT_EQ(keyboard_of_layout(r.layout), r.kind) << std::hex << r.layout;
 }
 
 TEST(KeyboardLayout, StackedTheBlocksComeBelowTheMainOne) {
-  for (KeyboardKind kind : {KeyboardKind::ansi, KeyboardKind::iso}) {
+  for (KeyboardKind kind : {KeyboardKind::ansi, KeyboardKind::iso, KeyboardKind::abnt2}) {
     std::vector<KeyPlace> stacked;
     for (const KeyPlace& p : keyboard_places(kind)) {
       KeyPlace s = stacked_place(p).value_or(p);

@@ -79,7 +79,10 @@ void write_page_data(PageText& o, const ReportModel& model, const Card& card,
                      const ReportTexts& texts) {
   o << "<script type=\"application/json\" id=\"controls-data\">{\"generator\":\"Tavlet\","
     << "\"language\":\"" << texts.page.lang << "\",\"keyboard\":\""
-    << (model.keyboard == KeyboardKind::iso ? "iso" : "ansi") << "\",\"keys\":";
+    << (model.keyboard == KeyboardKind::iso     ? "iso"
+        : model.keyboard == KeyboardKind::abnt2 ? "abnt2"
+                                                : "ansi")
+    << "\",\"keys\":";
   array(o, model.key_names, [&](const std::pair<std::int32_t, std::string>& k) {
     o << "{\"code\":" << k.first << ",\"name\":" << Json{k.second} << "}";
   });

@@ -86,7 +86,8 @@ void key_element(PageText& o, const CardKey& k, const PageWords& w) {
   }
   o << ">" << Html{k.name} << "</span>";
   if (!k.phone.text.empty()) {
-    o << "<span class=\"key-short\"";
+    // A key the layout gives no name shows it on every screen.
+    o << "<span class=\"key-short" << (k.name.empty() ? " always" : "") << "\"";
     if (k.phone.scale < 1) o << " style=\"--ps:" << Units{k.phone.scale} << "\"";
     o << ">";
     // UTF-8 as it stands, but the signs that markup reads.
@@ -133,7 +134,9 @@ void key_lines(PageText& o, const VersionCard& v, const PageWords& w) {
 
 void write_keyboard(PageText& o, const VersionCard& v, KeyboardKind kind, const PageWords& w) {
   // A region of keys under its heading, that the keyboard reaches.
-  const std::string& name = kind == KeyboardKind::iso ? w.keyboard_iso : w.keyboard_ansi;
+  const std::string& name = kind == KeyboardKind::iso     ? w.keyboard_iso
+                            : kind == KeyboardKind::abnt2 ? w.keyboard_abnt2
+                                                          : w.keyboard_ansi;
   o << "<h3 class=\"keyboard-title\">";
   own(o, name) << "</h3>\n<div class=\"keyboard-frame\" tabindex=\"0\" role=\"region\" "
                << "aria-label=\"";

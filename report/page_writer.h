@@ -31,7 +31,8 @@
 //   enter-top      the wider top of the ISO keyboard's tall Enter
 //   key-name       a key's name (narrowed by --squeeze when too wide, on a
 //                  phone by --ps); has-short when the map of a phone shows
-//                  key-short in its place, its short form (narrowed by --ps)
+//                  key-short in its place, its short form (narrowed by --ps;
+//                  always shown for a key the layout gives no name)
 //   command        a command's name, wherever it is bound
 //   tool-name      a sibling tool's name on a key it takes
 //   beyond, more   what a key does not show, and its mark "+N"

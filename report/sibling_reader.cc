@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "shared/devices.h"
 #include "shared/console.h"
+#include "shared/devices.h"
 #include "shared/platform.h"
 #include "shared/text.h"
 #include "shared/textfile.h"

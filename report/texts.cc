@@ -43,6 +43,7 @@ ReportTexts english() {
   w.version = "Aerlon";
   w.keyboard_iso = "ISO keyboard";
   w.keyboard_ansi = "US keyboard";
+  w.keyboard_abnt2 = "Brazilian ABNT2 keyboard";
   w.found_none = "0 found";
   w.found_one = "1 found";
   w.found = "# found";
@@ -130,6 +131,7 @@ ReportTexts french() {
   w.version = "Aerlon";
   w.keyboard_iso = "Clavier ISO";
   w.keyboard_ansi = "Clavier US";
+  w.keyboard_abnt2 = "Clavier br\xE9silien ABNT2";
   w.found_none = "0 trouv\xE9";
   w.found_one = "1 trouv\xE9";
   w.found = "# trouv\xE9s";
@@ -224,6 +226,7 @@ ReportTexts german() {
   w.version = "Aerlon";
   w.keyboard_iso = "ISO-Tastatur";
   w.keyboard_ansi = "US-Tastatur";
+  w.keyboard_abnt2 = "Brasilianische ABNT2-Tastatur";
   w.found_none = "0 gefunden";
   w.found_one = "1 gefunden";
   w.found = "# gefunden";

@@ -16,7 +16,7 @@
 // The reference card's own words (report/page_writer.h).
 struct PageWords {
   std::string lang;  // the page's language: "en", "fr", "de"
-  std::string title, search, version, keyboard_iso, keyboard_ansi;
+  std::string title, search, version, keyboard_iso, keyboard_ansi, keyboard_abnt2;
   // The count of places the search found: "0 found", "1 found", "# found".
   std::string found_none, found_one, found;
   // The words the search finds the taken keys and the keys not known by,

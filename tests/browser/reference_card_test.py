@@ -270,7 +270,8 @@ def check_print(driver, label, most_pages):
 # The keys drawn with the code 86, and what the list of keys off the drawing
 # holds.
 SHAPE = """
-return {extra: document.querySelectorAll('[data-version] .key[data-key="86"]').length,
+const drawn = code => document.querySelectorAll('[data-version] .key[data-key="' + code + '"]').length;
+return {extra: drawn(86), abnt2: [drawn(115), drawn(126)],
         versions: document.querySelectorAll('[data-version]').length,
         off: [...document.querySelectorAll('.off-drawing li')].map(li => li.textContent)};
 """
@@ -278,12 +279,19 @@ return {extra: document.querySelectorAll('[data-version] .key[data-key="86"]').l
 
 def check_shapes(driver, tavlet, tables, examples, scratch):
     """The keyboard drawn has the shape of the pilot's layout: ISO for the
-    German and the British, with the extra key, ANSI for the US."""
-    for layout, iso in (("0407", True), ("0809", True), ("0409", False)):
+    German and the British, with the extra key, ABNT2 for the Brazilian,
+    with its two more (a binding on 115 on the drawing), ANSI for the US."""
+    def on_115(folder, _):
+        edit(os.path.join(folder, "Users", "Ann", "Documents", "Aerlon3", "Pilots", "Ann",
+                          "controls.ini"), "[Keyboard]\r\n", "[Keyboard]\r\n3140=115\r\n")
+    for layout, iso in (("0407", True), ("0809", True), ("0416", True), ("0409", False)):
         page = run_tavlet(tavlet, tables, examples, os.path.join(scratch, "layout " + layout),
-                          "en_US.UTF-8", False, layout)
+                          "en_US.UTF-8", False, layout, stage=on_115 if layout == "0416" else None)
         driver.get("file://" + page)
         shape = driver.execute_script(SHAPE)
+        brazil = layout == "0416"
+        check(shape["abnt2"] == [shape["versions"] if brazil else 0] * 2,
+              f"layout {layout}: keys 115 and 126 drawn {shape['abnt2']} times")
         if iso:
             check(shape["extra"] == shape["versions"], f"layout {layout}: no key 86 drawn")
             check(not shape["off"], f"layout {layout}: off the drawing: {shape['off']}")
