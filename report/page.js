@@ -7,8 +7,10 @@
 // Enter goes to the next place found, Shift+Enter to the one before, the
 // typing staying in the field, and what it reached is said. "Press a key"
 // finds the key pressed next by its place on the keyboard, whatever the
-// layout. On a phone a tap on a key of the drawing goes to its line; a
-// keyboard wider than its frame (a pilot who zooms) says that it scrolls.
+// layout. "Kneeboard pages" prints the card's pages for a kneeboard, which
+// a kneeboard program shows alone. On a phone a tap on a key of the drawing
+// goes to its line; a keyboard wider than its frame (a pilot who zooms)
+// says that it scrolls.
 // The class names it shares with the page are listed in
 // report/page_writer.h.
 (function () {
@@ -164,6 +166,24 @@
       line.scrollIntoView({block: 'center'});
     });
   });
+
+  // The kneeboard's pages: alone inside a kneeboard program; printed on
+  // "Kneeboard pages".
+  var root = document.documentElement;
+  if (/OpenKneeboard/i.test(navigator.userAgent) || 'OpenKneeboard' in window) {
+    root.classList.add('kneeboard');
+  }
+  var knee = document.getElementById('kneeboard');
+  if (knee) {
+    knee.hidden = false;
+    knee.addEventListener('click', function () {
+      root.classList.add('kneeboard');
+      window.print();
+    });
+    window.addEventListener('afterprint', function () {
+      if (!('OpenKneeboard' in window)) root.classList.remove('kneeboard');
+    });
+  }
 
   var frames = Array.prototype.slice.call(document.querySelectorAll('.keyboard-frame'));
   function hintScrolling() {

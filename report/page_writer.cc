@@ -9,6 +9,7 @@
 #include "report/keyboard_layout.h"
 #include "report/page_data.h"
 #include "report/page_keyboard.h"
+#include "report/page_kneeboard.h"
 #include "report/page_resources.h"
 #include "shared/platform.h"
 #include "shared/text.h"
@@ -39,6 +40,7 @@ class PageWriter {
     }
     for (const VersionCard& v : card_.versions) version(v);
     if (card_.compared) differences();
+    write_kneeboard(o_, card_, w_);
     o_ << "</main>\n";
     write_page_data(o_, model_, card_, texts_);
     o_ << "<script>\n" << page_script << "</script>\n</body>\n</html>\n";
@@ -74,7 +76,8 @@ class PageWriter {
     own(w_.found_none) << "\" data-found-one=\"";
     own(w_.found_one) << "\" data-found=\"";
     own(w_.found) << "\"> <button type=\"button\" id=\"press-key\" aria-pressed=\"false\" hidden>";
-    own(w_.press_key) << "</button> <span id=\"found\" role=\"status\"></span>"
+    own(w_.press_key) << "</button> <button type=\"button\" id=\"kneeboard\" hidden>";
+    own(w_.kneeboard) << "</button> <span id=\"found\" role=\"status\"></span>"
                       << "<span id=\"reached\" class=\"visually-hidden\" aria-live=\"polite\">"
                       << "</span></p></header>\n<main>\n";
   }

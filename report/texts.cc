@@ -50,6 +50,7 @@ ReportTexts english() {
   w.search_taken = "taken";
   w.search_not_known = "not known|unknown";
   w.press_key = "Press a key";
+  w.kneeboard = "Kneeboard pages";
   w.legend_bound = "bound in Aerlon";
   w.legend_taken = "taken by Palvik or Serunt";
   w.legend_conflict = "conflict";
@@ -138,6 +139,7 @@ ReportTexts french() {
   w.search_taken = "prise|pris";
   w.search_not_known = "pas connue|inconnue|inconnu";
   w.press_key = "Appuyez sur une touche";
+  w.kneeboard = "Pages pour planchette";
   w.legend_bound =
       "assign\xE9"
       "e dans Aerlon";
@@ -235,6 +237,7 @@ ReportTexts german() {
   w.press_key =
       "Taste dr\xFC"
       "cken";
+  w.kneeboard = "Kniebrett-Seiten";
   w.legend_bound = "belegt in Aerlon";
   w.legend_taken = "von Palvik oder Serunt belegt";
   w.legend_conflict = "Konflikt";

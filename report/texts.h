@@ -23,6 +23,7 @@ struct PageWords {
   // each a list of words apart by "|"; the control that finds the key
   // pressed next.
   std::string search_taken, search_not_known, press_key;
+  std::string kneeboard;  // the control that prints the kneeboard's pages
   std::string legend_bound, legend_taken, legend_conflict, legend_free;
   // A key whose state a tool's unread file hides: "not known", and why, "#"
   // the tools: "#'s file could not be read".

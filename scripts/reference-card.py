@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Pictures of a Controls.html for the README: on a desktop, at night, on a
-tablet and on a phone, taken in headless Chromium.
+tablet, on a phone and its first page for a kneeboard, taken in headless
+Chromium.
 
     reference-card.py CONTROLS_HTML OUTPUT_FOLDER"""
 
@@ -27,9 +28,12 @@ def main():
                 ("reference-card.png", 1400, 1250, False, "light"),
                 ("reference-card-dark.png", 1400, 900, False, "dark"),
                 ("reference-card-tablet.png", 768, 1024, True, "light"),
-                ("reference-card-phone.png", 390, 844, True, "light")):
+                ("reference-card-phone.png", 390, 844, True, "light"),
+                ("reference-card-kneeboard.png", 768, 1024, False, "light")):
             driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
                 "width": width, "height": height, "deviceScaleFactor": 1, "mobile": mobile})
+            driver.execute_script("document.documentElement.classList.toggle('kneeboard', %s);"
+                                  % ("true" if "kneeboard" in name else "false"))
             driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {
                 "media": "", "features": [{"name": "prefers-color-scheme", "value": scheme}]})
             driver.save_screenshot(f"{folder}/{name}")

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Makes the pictures of the reference card that the README shows
 # (docs/reference-card.png on a desktop, -dark.png at night, -tablet.png on
-# a tablet, -phone.png on a phone): Tavlet runs on a fresh copy of the example installation and
-# headless Chromium takes the pictures of its Controls.html.
+# a tablet, -phone.png on a phone, -kneeboard.png the first of its pages
+# for a kneeboard): Tavlet runs on a fresh copy of the example installation
+# and headless Chromium takes the pictures of its Controls.html.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh

@@ -83,10 +83,13 @@ def check_keyboard(driver, label):
     press = driver.execute_script(FOCUS)
     check(press["id"] == "press-key", f"{label}: Tab does not reach the key to press: {press}")
     ActionChains(driver).send_keys(Keys.TAB).perform()
+    knee = driver.execute_script(FOCUS)
+    check(knee["id"] == "kneeboard", f"{label}: Tab does not reach the kneeboard pages: {knee}")
+    ActionChains(driver).send_keys(Keys.TAB).perform()
     frame = driver.execute_script(FOCUS)
     check("keyboard-frame" in frame["cls"], f"{label}: Tab does not reach the keyboard: {frame}")
     for what, focused in (("the search field", search), ("the key to press", press),
-                          ("the keyboard", frame)):
+                          ("the kneeboard pages", knee), ("the keyboard", frame)):
         check(focused["outline"] != "none" and focused["width"] >= 2,
               f"{label}: {what} shows no focus: {focused}")
     # Typed and sent where the focus is, as a person types.

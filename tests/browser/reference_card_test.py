@@ -35,6 +35,7 @@ tests/browser/node_modules) are missing (the test is then skipped)."""
 
 import base64
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -245,6 +246,55 @@ def pdf_pages(driver, paper):
     return [len([line for line in page.splitlines() if line.strip()]) for page in pages]
 
 
+def check_kneeboard(driver, label):
+    """The kneeboard's pages, printed as "Kneeboard pages" prints them: as
+    many upright pages as the page holds (each page's content on one page),
+    every word at least 12 px high at a page 1024 px high, nothing of the
+    rest of the card."""
+    pages = driver.execute_script("""
+        document.documentElement.classList.add('kneeboard');
+        return document.querySelectorAll('.knee-page').length;""")
+    pdf = driver.execute_cdp_cmd("Page.printToPDF", {"preferCSSPageSize": True,
+                                                     "printBackground": True})
+    driver.execute_script("document.documentElement.classList.remove('kneeboard');")
+    with tempfile.NamedTemporaryFile(suffix=".pdf") as f:
+        f.write(base64.b64decode(pdf.get("data", "")))
+        f.flush()
+        info = subprocess.run(["pdfinfo", "-f", "1", "-l", "999", f.name], capture_output=True,
+                              text=True, check=True).stdout
+        words = subprocess.run(["pdftotext", "-bbox", f.name, "-"], capture_output=True,
+                               text=True, check=True).stdout
+    sizes = re.findall(r"Page +\d+ size: +([\d.]+) x ([\d.]+) pts", info)
+    check(len(sizes) == pages, f"{label}: {pages} kneeboard pages printed on {len(sizes)}")
+    check(all(float(w) < float(h) for w, h in sizes), f"{label}: kneeboard pages not upright")
+    heights = [float(b) - float(a) for a, b in
+               re.findall(r'<word xMin="[\d.]+" yMin="([\d.]+)" xMax="[\d.]+" yMax="([\d.]+)"', words)]
+    page_height = float(sizes[0][1]) if sizes else 1
+    smallest = min(heights, default=0) * 1024 / page_height
+    check(smallest >= 12, f"{label}: kneeboard text {smallest:.1f} px at a page 1024 px high")
+    check("Aerlon" in words and "keyboard-frame" not in words,
+          f"{label}: the kneeboard's pages hold what they should")
+    # Inside a kneeboard program (as its browser names itself), 1024 px
+    # high: the pages alone, each a screen high, their text 12 px at least.
+    agent = driver.execute_script("return navigator.userAgent;")
+    driver.execute_cdp_cmd("Emulation.setUserAgentOverride", {"userAgent": agent + " OpenKneeboard"})
+    driver.refresh()
+    emulate(driver, 768, 1024)
+    shown = driver.execute_script("""
+        const shown = el => el.getClientRects().length > 0;
+        const pages = [...document.querySelectorAll('.knee-page')];
+        return {pages: pages.filter(shown).length, all: pages.length,
+                rest: [...document.querySelectorAll('.keyboard, #search')].filter(shown).length,
+                short: pages.filter(p => p.getBoundingClientRect().height < 1023).length,
+                smallest: Math.min(...[...document.querySelectorAll('.knee-page *')].filter(shown)
+                                     .map(el => parseFloat(getComputedStyle(el).fontSize)))};""")
+    driver.execute_cdp_cmd("Emulation.setUserAgentOverride", {"userAgent": agent})
+    driver.refresh()
+    emulate(driver)
+    check(shown["pages"] == shown["all"] and shown["rest"] == 0 and shown["short"] == 0 and
+          shown["smallest"] >= 12, f"{label} in a kneeboard program: {shown}")
+
+
 def check_print(driver, label, most_pages):
     emulate(driver, PRINT_WIDTH, PRINT_HEIGHT, media="print")
     printed = driver.execute_script(PRINTED)
@@ -414,6 +464,7 @@ def main():
             check_narrow(driver, label)
             check_night(driver, label)
             check_print(driver, label, most_pages)
+            check_kneeboard(driver, label)
             check_printed_cards(driver, label)
             check_black_and_white(driver, label)
             check_axe(driver, label)
