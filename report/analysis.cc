@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "shared/console.h"
+#include "shared/own_text.h"
+#include "shared/platform.h"
 #include "shared/text.h"
 
 namespace {
@@ -40,11 +42,14 @@ void add_unbound_commands(const CommandTable& commands, const ReportTexts& texts
       q_cmd[static_cast<std::size_t>(b.position)] = true;
     }
   }
+  // The words said of each, converted for the console once.
+  const std::u16string unass_units = own_to_utf16(texts.unass);
+  const std::string unass_bytes = own_in_code_page(texts.unass);
   for (std::size_t i = 0; i < commands.size(); ++i) {
     if (q_cmd[i]) continue;
     console_printf(" %d %d %s ", static_cast<int>(i + 1), commands[i].number,
                    commands[i].name.c_str());
-    console_own(texts.unass);
+    write_standard_output(unass_units, unass_bytes);
     console_write("\n");
     if (bindings.size() < maxcmd) {
       bindings.push_back(

@@ -6,6 +6,7 @@
 #define MALVET_REPORT_HTML_TEXT_H
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -39,7 +40,15 @@ struct Units {  // a length in key units: at most three decimals, no trailing ze
 // written CR LF, as every file the programs write), numbers in decimal.
 class PageText {
  public:
-  PageText& operator<<(std::string_view s);
+  // Inline, so that a literal without a line feed (most of the markup) is
+  // known to have none where it is written.
+  PageText& operator<<(std::string_view s) {
+    if (std::memchr(s.data(), '\n', s.size()) == nullptr) {
+      text.append(s.data(), s.size());
+      return *this;
+    }
+    return with_line_ends(s);
+  }
   PageText& operator<<(const char* s) { return *this << std::string_view(s); }
   PageText& operator<<(const std::string& s) { return *this << std::string_view(s); }
   PageText& operator<<(std::int32_t n);
@@ -48,6 +57,9 @@ class PageText {
   PageText& operator<<(Units u);
 
   std::string text;
+
+ private:
+  PageText& with_line_ends(std::string_view s);
 };
 
 #endif

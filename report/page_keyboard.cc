@@ -10,15 +10,14 @@ namespace {
 
 // The place of a key of a drawing: the start of its style attribute, which
 // the caller ends.
-std::string geometry(const KeyPlace& p) {
-  PageText o;
+PageText& geometry(PageText& o, const KeyPlace& p) {
   o << " style=\"--x:" << Units{p.x} << ";--y:" << Units{p.y} << ";--w:" << Units{p.w}
     << ";--h:" << Units{p.h};
   // Where the key lies on the stacked drawing, when it moves there.
   if (std::optional<KeyPlace> s = stacked_place(p)) {
     o << ";--xs:" << Units{s->x} << ";--ys:" << Units{s->y};
   }
-  return o.text;
+  return o;
 }
 
 // The id of the line that tells a key of a version's drawing.
@@ -57,8 +56,8 @@ PageText& may_also(PageText& o, const CardKey& k, const PageWords& w) {
 void key_element(PageText& o, const CardKey& k, const PageWords& w) {
   const char* state = state_name(k.state);
   if (k.enter_top) {
-    o << "<div class=\"enter-top " << state << "\" aria-hidden=\"true\"" << geometry(*k.enter_top)
-      << "\"></div>\n";
+    o << "<div class=\"enter-top " << state << "\" aria-hidden=\"true\"";
+    geometry(o, *k.enter_top) << "\"></div>\n";
   }
   std::size_t hidden = k.fit.hidden();
   o << "<div class=\"key " << state << "\" data-key=\"" << k.place.code << "\"";
@@ -73,8 +72,8 @@ void key_element(PageText& o, const CardKey& k, const PageWords& w) {
     if (!k.may_also.empty()) may_also(o << " (", k, w) << ")";
     o << "\"";
   }
-  o << geometry(k.place) << ";--s:" << Units{k.fit.size} << "\"><span class=\"key-name"
-    << (k.phone.text.empty() ? "" : " has-short") << "\"";
+  geometry(o, k.place) << ";--s:" << Units{k.fit.size} << "\"><span class=\"key-name"
+                       << (k.phone.text.empty() ? "" : " has-short") << "\"";
   // Narrowed where it is too wide: on a desktop (--squeeze), on a phone's
   // map (--ps) unless a short form stands for it there.
   bool squeezed = k.fit.name_scale < 1, phone_squeezed = k.phone.scale < 1 && k.phone.text.empty();

@@ -100,21 +100,24 @@ ReportFiles::Closed ReportFiles::close() {
   return {text_ok, csv_ok};
 }
 
-std::string ReportFiles::encoded(std::string_view line, bool& first) const {
-  if (!utf8_) return std::string(line);
-  std::string out = first ? "\xEF\xBB\xBF" : "";
+void ReportFiles::write_encoded(LineWriter& out, std::string_view line, bool& first) const {
+  if (!utf8_) {
+    out.write_line(line);
+    return;
+  }
+  std::string bytes = first ? "\xEF\xBB\xBF" : "";
   first = false;
-  return out + utf16_to_utf8(ansi_to_utf16(line));
+  out.write_line(bytes + utf16_to_utf8(ansi_to_utf16(line)));
 }
 
 void ReportFiles::write(std::string_view text_line, std::string_view csv_line) {
-  text_.write_line(encoded(trim(text_line), text_first_));
-  csv_.write_line(encoded(trim(csv_line), csv_first_));
+  write_encoded(text_, trimmed(text_line), text_first_);
+  write_encoded(csv_, trimmed(csv_line), csv_first_);
 }
 
 void ReportFiles::write_blank() {
-  text_.write_line(encoded(" ", text_first_));
-  csv_.write_line(encoded(" ", csv_first_));
+  write_encoded(text_, " ", text_first_);
+  write_encoded(csv_, " ", csv_first_);
 }
 
 void ReportFiles::write_row(std::string_view f1, std::string_view f2, std::string_view f3) {

@@ -104,8 +104,9 @@ class ReportFiles {
   void write_row(std::string_view f1, std::string_view f2, std::string_view f3);
 
  private:
-  // The line as the file takes it; the first one after the byte-order mark.
-  std::string encoded(std::string_view line, bool& first) const;
+  // Writes the line as the file takes it: the first one after the
+  // byte-order mark.
+  void write_encoded(LineWriter& out, std::string_view line, bool& first) const;
 
   LineWriter text_;
   LineWriter csv_;

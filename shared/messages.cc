@@ -39,7 +39,6 @@ void convert_line_breaks(std::string& msg, std::uint32_t code_page) {
 
 namespace {
 
-constexpr std::uint32_t own_code_page = 1252;
 const char* const box_types[] = {"ok", "ok", "ok", "yesno", "okcancel", "yesnocancel"};
 const char* const box_icons[] = {"info", "error", "warning", "question", "question", "question"};
 

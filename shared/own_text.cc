@@ -1,5 +1,6 @@
 #include "shared/own_text.h"
 
+#include <algorithm>
 #include <array>
 
 #include "shared/platform.h"
@@ -59,6 +60,15 @@ std::u16string own_to_utf16(std::string_view own) {
 }
 
 std::string own_in_code_page(std::string_view own) {
+  // Most words are ASCII, and most of the others the code page holds whole:
+  // converted at once.
+  if (std::all_of(own.begin(), own.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    return std::string(own);
+  }
+  bool all_held = true;
+  std::string at_once = utf16_to_ansi(own_to_utf16(own), &all_held);
+  if (all_held) return at_once;
   std::string out;
   out.reserve(own.size());
   for (char c : own) {

@@ -8,6 +8,7 @@
 #ifndef MALVET_SHARED_OWN_TEXT_H
 #define MALVET_SHARED_OWN_TEXT_H
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,9 @@ std::string bytes_of(const MixedText& text);
 
 // The runs as UTF-16, each read in its own code page.
 std::u16string utf16_of(const MixedText& text);
+
+// The code page of the program's own words.
+inline constexpr std::uint32_t own_code_page = 1252;
 
 // Own text as UTF-16.
 std::u16string own_to_utf16(std::string_view own);

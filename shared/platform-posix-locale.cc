@@ -4,11 +4,15 @@
 // user interface's language from the locale.
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "shared/own_text.h"
 #include "shared/platform.h"
 
 namespace {
@@ -31,18 +35,60 @@ int code_page_number() {
 }
 
 // The character of each byte of a code page, "?" for a byte that stands for
-// none and for the control characters above 0x7F.
+// none and for the control characters above 0x7F; and the bytes of the upper
+// half by their character, in the characters' order, for the way back.
 struct CodePage {
   int number = 0;
   std::array<char16_t, 256> to_unicode{};
+  std::vector<std::pair<char16_t, unsigned char>> from_unicode;
 };
+
+// The upper half of a code page that gives one character a byte whatever
+// comes before it, in as few calls as its bytes that stand for none: false
+// when the converter does not give a character a byte.
+bool load_upper_half(iconv_t cd, CodePage& cp) {
+  char in[128];
+  for (int i = 0; i < 128; ++i) in[i] = static_cast<char>(0x80 + i);
+  for (int at = 0; at < 128;) {
+    unsigned char out[256];
+    char* in_at = in + at;
+    char* out_at = reinterpret_cast<char*>(out);
+    std::size_t in_left = static_cast<std::size_t>(128 - at), out_left = sizeof out;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    bool stopped = iconv(cd, &in_at, &in_left, &out_at, &out_left) == static_cast<std::size_t>(-1);
+    int taken = static_cast<int>(in_at - (in + at));
+    if (sizeof out - out_left != 2 * static_cast<std::size_t>(taken)) return false;
+    for (int i = 0; i < taken; ++i) {
+      char16_t u = static_cast<char16_t>(out[2 * i] | out[2 * i + 1] << 8);
+      cp.to_unicode[static_cast<std::size_t>(0x80 + at + i)] = u >= 0x80 && u < 0xA0 ? u'?' : u;
+    }
+    at += taken;
+    if (stopped) cp.to_unicode[static_cast<std::size_t>(0x80 + at++)] = u'?';  // stands for none
+  }
+  return true;
+}
 
 CodePage load(int number) {
   CodePage cp;
   cp.number = number;
+  // Windows-1252, the default, is the program's own: no converter to load.
   std::string name = "CP" + std::to_string(number);
-  iconv_t cd = iconv_open("UTF-16LE", name.c_str());
-  for (int b = 0; b < 256; ++b) {
+  const bool own = static_cast<std::uint32_t>(number) == own_code_page;
+  iconv_t cd = own ? reinterpret_cast<iconv_t>(-1) : iconv_open("UTF-16LE", name.c_str());
+  if (own) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+    std::u16string units = own_to_utf16(all);
+    std::copy(units.begin(), units.end(), cp.to_unicode.begin());
+  }
+  for (int b = 0; b < 0x80; ++b)
+    cp.to_unicode[static_cast<std::size_t>(b)] = static_cast<char16_t>(b);
+  // The code pages that compose letters (1255's points, 1258's marks) hold
+  // them back: each byte is converted alone.
+  bool stateful = number == 1255 || number == 1258;
+  bool whole = own ||
+               (cd != reinterpret_cast<iconv_t>(-1) && !stateful && load_upper_half(cd, cp));
+  for (int b = whole ? 256 : 0x80; b < 256; ++b) {
     char in = static_cast<char>(b);
     unsigned char out[4] = {0, 0, 0, 0};
     char* in_at = &in;
@@ -51,20 +97,25 @@ CodePage load(int number) {
     char16_t u = u'?';
     // Each byte from a fresh state.
     if (cd != reinterpret_cast<iconv_t>(-1)) iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (b < 0x80) {
-      u = static_cast<char16_t>(b);
-    } else if (cd != reinterpret_cast<iconv_t>(-1) &&
-               iconv(cd, &in_at, &in_left, &out_at, &out_left) != static_cast<std::size_t>(-1) &&
-               // A stateful code page (1258's combining marks) holds the
-               // letter back until what follows: the state flushed gives it.
-               iconv(cd, nullptr, nullptr, &out_at, &out_left) != static_cast<std::size_t>(-1) &&
-               out_left == 2) {
+    if (cd != reinterpret_cast<iconv_t>(-1) &&
+        iconv(cd, &in_at, &in_left, &out_at, &out_left) != static_cast<std::size_t>(-1) &&
+        // A stateful code page (1258's combining marks) holds the
+        // letter back until what follows: the state flushed gives it.
+        iconv(cd, nullptr, nullptr, &out_at, &out_left) != static_cast<std::size_t>(-1) &&
+        out_left == 2) {
       u = static_cast<char16_t>(out[0] | out[1] << 8);
       if (u >= 0x80 && u < 0xA0) u = u'?';
     }
     cp.to_unicode[static_cast<std::size_t>(b)] = u;
   }
   if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
+  for (int b = 0x80; b < 256; ++b) {
+    char16_t u = cp.to_unicode[static_cast<std::size_t>(b)];
+    if (u != u'?') cp.from_unicode.emplace_back(u, static_cast<unsigned char>(b));
+  }
+  // The lowest byte first among those of one character.
+  std::stable_sort(cp.from_unicode.begin(), cp.from_unicode.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
   return cp;
 }
 
@@ -81,15 +132,19 @@ const CodePage& code_page() {
 std::uint32_t ansi_code_page() { return static_cast<std::uint32_t>(code_page_number()); }
 
 std::u16string ansi_to_utf16(std::string_view text) {
-  const CodePage& cp = code_page();
   std::u16string out;
   out.reserve(text.size());
-  for (char c : text) out.push_back(cp.to_unicode[static_cast<unsigned char>(c)]);
+  const CodePage* cp = nullptr;  // looked up at the first letter past ASCII
+  for (char c : text) {
+    unsigned char b = static_cast<unsigned char>(c);
+    if (b >= 0x80 && cp == nullptr) cp = &code_page();
+    out.push_back(b < 0x80 ? static_cast<char16_t>(b) : cp->to_unicode[b]);
+  }
   return out;
 }
 
 std::string utf16_to_ansi(std::u16string_view text, bool* whole) {
-  const CodePage& cp = code_page();
+  const CodePage* cp = nullptr;  // looked up at the first letter past ASCII
   std::string out;
   out.reserve(text.size());
   bool held = true;
@@ -99,9 +154,10 @@ std::string utf16_to_ansi(std::u16string_view text, bool* whole) {
     if (u < 0x80) {
       byte = u;
     } else {
-      for (int b = 0x80; b < 256 && byte < 0; ++b) {
-        if (cp.to_unicode[static_cast<std::size_t>(b)] == u) byte = b;
-      }
+      if (cp == nullptr) cp = &code_page();
+      auto found = std::lower_bound(cp->from_unicode.begin(), cp->from_unicode.end(), u,
+                                    [](const auto& entry, char16_t c) { return entry.first < c; });
+      if (found != cp->from_unicode.end() && found->first == u) byte = found->second;
     }
     if (byte < 0) {
       held = false;

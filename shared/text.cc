@@ -12,12 +12,6 @@ constexpr std::size_t i2b_max_width = 16;
 // The relational operators, in the order in which they are looked for.
 constexpr std::array<std::string_view, 7> reltxt = {"=", "!=", "<", "<=", ">", ">=", "[]"};
 
-// The text without its trailing blanks, as a view of it.
-std::string_view trimmed(std::string_view s) {
-  std::size_t end = s.find_last_not_of(' ');
-  return end == std::string_view::npos ? std::string_view() : s.substr(0, end + 1);
-}
-
 bool is_number_end(char c) { return c == ' ' || c == '\t' || c == ',' || c == '/'; }
 
 }  // namespace
@@ -128,6 +122,11 @@ std::u16string utf16le_units(std::string_view bytes) {
 }
 
 bool is_blank(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
+
+std::string_view trimmed(std::string_view s) {
+  std::size_t end = s.find_last_not_of(' ');
+  return end == std::string_view::npos ? std::string_view() : s.substr(0, end + 1);
+}
 
 std::string trim(std::string_view s) { return std::string(trimmed(s)); }
 

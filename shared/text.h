@@ -25,8 +25,9 @@ inline constexpr std::string_view fld_loc = ".\\";
 // True when the text holds nothing but blanks (or nothing at all).
 bool is_blank(std::string_view s);
 
-// The text without its trailing blanks.
+// The text without its trailing blanks; as a view of it.
 std::string trim(std::string_view s);
+std::string_view trimmed(std::string_view s);
 
 // Leading blanks moved to the end of the field: the text without its leading
 // blanks, trimmed.
