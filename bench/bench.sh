@@ -9,12 +9,15 @@
 # of a long controls.ini, CPU and largest memory: Tavlet within 1.1 times
 # the CPU of the build that streamed the file before it was held whole
 # (b2078e2) on one million bindings, and under 64 MB for 20 million lines,
-# as Brin23 converting them (with -keep, the old file as long).
+# as Brin23 converting them (with -keep, the old file as long). Then the
+# instructions of the example's run (callgrind, when valgrind is there), in
+# English and in French: at most 5.4 million with the whole card.
 # The temporary installation lies in TMPDIR (/tmp by default): on a
 # memory-backed one (TMPDIR=/dev/shm) the times leave out the disk's.
 #   bash bench/bench.sh [runs] [baseline]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+top=$PWD
 runs=${1:-20}
 baseline=${2:-4333dbf}
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -127,3 +130,16 @@ bindings 20000000 3001 > "$pilot2"
 printf '%-44s %s\n' "Brin23 -keep, 20 million bindings" "$(cpu_and_memory 1 ./Brin23 -keep)"
 printf '%-44s %s\n' "Brin23, 20 million over 20 million" "$(cpu_and_memory 1 ./Brin23)"
 cp "$demo/controls.ini.example" "$pilot3"
+
+# Instructions of the example's run, in a Release build.
+if command -v valgrind >/dev/null; then
+  cmake -S "$top" -B "$top/build-release" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+  cmake --build "$top/build-release" -j"$(nproc)" --target Tavlet >/dev/null
+  cp "$top/build-release/Tavlet" "$work/Tavlet-release"
+  printf '\n%-44s %12s\n' "instructions of the example's run" "Ir"
+  for language in en_US.UTF-8 fr_FR.UTF-8; do
+    ir=$(LC_ALL=$language valgrind --tool=callgrind --callgrind-out-file=/dev/null \
+           ./Tavlet-release 2>&1 >/dev/null | sed -n 's/.*Collected : //p')
+    printf '%-44s %12s\n' "Tavlet, $language (at most 5400000)" "$ir"
+  done
+fi
