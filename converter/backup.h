@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "shared/own_text.h"
 #include "shared/platform.h"
 
 // The folder listing's file, in the working folder while a call runs.

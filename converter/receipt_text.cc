@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "shared/own_text.h"
+#include "shared/machine_text.h"
 #include "shared/platform.h"
 #include "shared/text.h"
 

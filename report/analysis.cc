@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "shared/console.h"
-#include "shared/own_text.h"
+#include "shared/machine_text.h"
 #include "shared/platform.h"
 #include "shared/text.h"
 

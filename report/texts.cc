@@ -1,6 +1,6 @@
 #include "report/texts.h"
 
-#include "shared/own_text.h"
+#include "shared/machine_text.h"
 #include "shared/text.h"
 #include "shared/words.h"
 

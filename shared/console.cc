@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "shared/own_text.h"
+#include "shared/machine_text.h"
 #include "shared/platform.h"
 
 namespace {

@@ -1,5 +1,6 @@
 #include "shared/dialog.h"
 
+#include "shared/machine_text.h"
 #include "shared/platform.h"
 #include "shared/textfile.h"
 
@@ -70,7 +71,8 @@ int dialog_message_box(const std::string& title, const MixedText& message,
   if (script() != nullptr) {
     return dialog_type == "ok" ? 1 : scripted_answer(dialog_type);
   }
-  return native_message_box(title, message, dialog_type, icon, default_button);
+  return native_message_box(title, utf16_of(message), bytes_of(message), dialog_type, icon,
+                            default_button);
 }
 
 std::optional<std::string> dialog_open_file(const std::string& title,

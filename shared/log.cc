@@ -6,7 +6,7 @@
 
 #include "shared/console.h"
 #include "shared/limits.h"
-#include "shared/own_text.h"
+#include "shared/machine_text.h"
 #include "shared/platform.h"
 #include "shared/text.h"
 #include "shared/textfile.h"

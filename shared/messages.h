@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "shared/own_text.h"
 #include "shared/platform.h"
 #include "shared/words.h"
 

@@ -26,18 +26,14 @@ using MixedText = std::vector<TextRun>;
 // holds them when it records a message (the dialog transcript).
 std::string bytes_of(const MixedText& text);
 
-// The runs as UTF-16, each read in its own code page.
-std::u16string utf16_of(const MixedText& text);
-
 // The code page of the program's own words.
 inline constexpr std::uint32_t own_code_page = 1252;
 
+// A byte of own text as its Unicode character ("?" for the five bytes
+// Windows-1252 leaves undefined).
+char16_t own_unicode(unsigned char byte);
+
 // Own text as UTF-16.
 std::u16string own_to_utf16(std::string_view own);
-
-// Own text in the machine's code page, each letter it lacks as the nearest
-// one it has: "à" as "a" in Central Europe's 1250, "é" as "e" in Cyrillic
-// 1251; a sign with no such letter as "?". The same bytes in 1252.
-std::string own_in_code_page(std::string_view own);
 
 #endif

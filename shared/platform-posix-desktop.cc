@@ -80,10 +80,10 @@ int run_capture(const std::vector<std::string>& args, std::string& out) {
   return WEXITSTATUS(status);
 }
 
-int zenity_message_box(const std::string& title, const MixedText& message,
+int zenity_message_box(const std::string& title, std::u16string_view units,
                        const std::string& dialog_type, const std::string& icon) {
   std::vector<std::string> args = {"zenity", "--no-markup", "--title=" + to_utf8(title),
-                                   "--text=" + utf16_to_utf8(utf16_of(message))};
+                                   "--text=" + utf16_to_utf8(std::u16string(units))};
   if (dialog_type == "ok") {
     args.insert(args.begin() + 1, icon == "error"     ? "--error"
                                   : icon == "warning" ? "--warning"
@@ -138,11 +138,12 @@ void start_document(const std::string& path) {
   posix_spawnp(&pid, "xdg-open", nullptr, nullptr, argv, environ);
 }
 
-int native_message_box(const std::string& title, const MixedText& message,
-                       const std::string& dialog_type, const std::string& icon,
+int native_message_box(const std::string& title, std::u16string_view units,
+                       std::string_view bytes, const std::string& dialog_type,
+                       const std::string& icon,
                        int /*default_button: the first button is zenity's default*/) {
-  if (has_display()) return zenity_message_box(title, message, dialog_type, icon);
-  return console_message_box(title, bytes_of(message), dialog_type);
+  if (has_display()) return zenity_message_box(title, units, dialog_type, icon);
+  return console_message_box(title, std::string(bytes), dialog_type);
 }
 
 std::optional<std::string> native_open_file(const std::string& title,

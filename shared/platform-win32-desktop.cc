@@ -112,7 +112,8 @@ void drop_typed_ahead() {
   if (GetConsoleMode(input, &mode) != 0) FlushConsoleInputBuffer(input);
 }
 
-int native_message_box(const std::string& title, const MixedText& message,
+int native_message_box(const std::string& title, std::u16string_view units,
+                       std::string_view /*bytes: a window shows the wide text*/,
                        const std::string& dialog_type, const std::string& icon,
                        int default_button) {
   UINT style = MB_OK;
@@ -130,7 +131,6 @@ int native_message_box(const std::string& title, const MixedText& message,
   // kept above every other window.
   style |= MB_SETFOREGROUND;
   // Wide text, so that every letter shows whatever the code page.
-  std::u16string units = utf16_of(message);
   std::wstring text(units.begin(), units.end());
   switch (MessageBoxW(GetConsoleWindow(), text.c_str(), wide(title).c_str(), style)) {
     case IDOK:

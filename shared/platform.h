@@ -19,7 +19,6 @@
 #include <string_view>
 #include <vector>
 
-#include "shared/own_text.h"
 
 // ---- Paths and files ----------------------------------------------------------
 
@@ -303,12 +302,13 @@ std::uint16_t user_ui_language();
 
 // A blocking message box. `dialog_type` is "ok", "yesno", "okcancel" or
 // "yesnocancel"; `icon` is "info", "warning", "error" or "question". The
-// message is shown as wide text, each run read in its own code page (the
-// program's words as Windows-1252, the machine's names in its). Returns 1
+// message comes as wide text (`units`, shown by a window whatever the code
+// page) and as the machine's bytes (`bytes`, for a box on a console). Returns 1
 // for ok or yes, 0 for cancel (and for no in a yes/no box), 2 for no in a
 // yes/no/cancel box.
-int native_message_box(const std::string& title, const MixedText& message,
-                       const std::string& dialog_type, const std::string& icon, int default_button);
+int native_message_box(const std::string& title, std::u16string_view units,
+                       std::string_view bytes, const std::string& dialog_type,
+                       const std::string& icon, int default_button);
 
 // A blocking open-file dialog; the chosen path as the system keeps it (more
 // than one joined by "|" when `multi`), or nothing when it was cancelled.
