@@ -148,7 +148,7 @@ int convert(Brin23Run& run, int argc, char** argv, Mode mode, Names& names, Rece
   const Brin23Words& w = run.words();
   std::optional<Plan> plan = plan_conversion(run, argc, argv, mode, events);
   if (!plan) return 1;
-  names = Names::read(run.tables(), w.shared->language);
+  names = Names::read(run.tables(), w.language);
   const std::string& ctrfile = plan->source.name;
   const std::string& ctrfile_3 = plan->target.name;
   const bool check = mode == Mode::check;

@@ -1,6 +1,7 @@
-// Brin23's own words, in one place: its messages, the console's notes and
-// the summary of a window of its own, one block per language. The texts
-// are Windows-1252; "#" in a count's text stands for the number.
+// Brin23's own words: its messages, the console's notes, the receipt and
+// the summary of a window of its own, the brin23 part of each language's
+// words file (shared/words.h). The texts are Windows-1252; "#" in a count's
+// text stands for the number.
 #ifndef MALVET_CONVERTER_WORDS_H
 #define MALVET_CONVERTER_WORDS_H
 
@@ -46,6 +47,7 @@ struct ReceiptWords {
 };
 
 struct Brin23Words {
+  Language language = Language::english;
   const SharedWords* shared = nullptr;  // the words both programs share
   // Whether 0 takes a noun's singular form, as 1 does (French).
   bool zero_is_one = false;
@@ -83,5 +85,9 @@ struct Brin23Words {
 
 // Brin23's words in `language`.
 const Brin23Words& brin23_words(Language language);
+
+// The words of the brin23 part of `language`'s words file, made anew
+// (without the shared ones).
+Brin23Words brin23_words_made(Language language);
 
 #endif

@@ -1,5 +1,6 @@
-// The texts of the reports in the run's language, in one place: the words of
-// the rows, the headings, and how a binding is written.
+// The texts of the reports in the run's language: the words of the rows,
+// the headings, the page's words (the tavlet part of each language's words
+// file, shared/words.h), and how a binding is written.
 #ifndef MALVET_REPORT_TEXTS_H
 #define MALVET_REPORT_TEXTS_H
 
@@ -64,6 +65,10 @@ struct ReportTexts {
 
 // The texts in `language`, as the program's own (Windows-1252) text.
 ReportTexts report_texts(Language language);
+
+// The words of the tavlet part of `language`'s words file, made anew
+// (without the shared ones).
+ReportTexts report_texts_made(Language language);
 
 // The texts in the machine's code page, for the report files, which hold
 // them among the machine's names: each letter it lacks as the nearest one.

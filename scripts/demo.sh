@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
 . scripts/packages.sh
-ensure_packages cmake make g++ libgtest-dev
+ensure_packages cmake make g++ libgtest-dev python3
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target Tavlet Brin23 data_tables >/dev/null

@@ -121,7 +121,7 @@ FAULTS = [
     ("card", "report/page.css", "h3.phone-only{display:block}", "", True),
     # Words, languages, the shared grammar and sections.
     ("words", "shared/words.cc", "  if (primary == primary_german) return Language::german;\n", ""),
-    ("words", "report/texts.cc", "  t.list_separator = ';';\n", ""),
+    ("words", "shared/words/french.txt", 'list_separator = ";"', 'list_separator = ","'),
     ("words", "converter/words.cc", "  std::string out = n == 1 ? text.one : text.many;", "  std::string out = text.many;"),
     ("words", "shared/controls_grammar.cc", "    read.header = line.substr(0, line.find_last_not_of(' ') + 1);",
      "    read.header = line;"),
@@ -130,7 +130,7 @@ FAULTS = [
     # Boxes and refusals.
     ("boxes", "shared/messages.cc", "convert_line_breaks(run.text, run.own ? own_code_page : ansi_code_page());",
      "convert_line_breaks(run.text, ansi_code_page());"),
-    ("boxes", "shared/own_text.cc", "run.own ? own_to_utf16(run.text) : ansi_to_utf16(run.text)", "ansi_to_utf16(run.text)"),
+    ("boxes", "shared/machine_text.cc", "run.own ? own_to_utf16(run.text) : ansi_to_utf16(run.text)", "ansi_to_utf16(run.text)"),
     ("boxes", "shared/windows_rules.cc", "  if (undelivered(error)) return FileRefusal::undelivered;\n", ""),
     ("boxes", "shared/messages.cc", "return why == FileRefusal::undelivered ? refusal_line(words, why) : std::string();",
      "return std::string();"),

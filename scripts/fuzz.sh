@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
-ensure_packages cmake make clang libclang-rt-14-dev
+ensure_packages cmake make clang libclang-rt-14-dev python3
 
 seconds=${1:-600}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DMALVET_FUZZ=ON -DBUILD_TESTING=OFF \

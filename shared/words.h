@@ -1,38 +1,42 @@
 // The language of a run, decided once at its start, and the words that both
-// programs share, one block per language. The texts are Windows-1252, as
-// the programs' own words are; a message's "/" starts a new line.
+// programs share. Each language's words are a text file of its own
+// (shared/words/french.txt...), made into code by scripts/words.py: the
+// texts are Windows-1252 here, as the programs' own words are; a
+// message's "/" starts a new line.
 #ifndef MALVET_SHARED_WORDS_H
 #define MALVET_SHARED_WORDS_H
 
+#include <array>
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 
+// The languages: each has its words file (shared/words/german.txt), named
+// as here, and its line in ui_language.
 enum class Language { english, french, german };
+inline constexpr std::size_t language_count = 3;
 
 // The language of the user interface (GetUserDefaultUILanguage): French or
 // German by its primary language, else English; English whatever it is
 // when `english_forced` (Tavlet's "-EN").
 Language ui_language(bool english_forced = false);
 
-// Of one table's blocks, the one in `language`, made by its function the
-// first time it is asked for: the one place that a new language adds its
-// block to.
+// A table of words in `language`, made by `made` the first time it is
+// asked for, then kept for the run.
 template <typename Words>
-const Words& in_language(Language language, Words (*en)(), Words (*fr)(), Words (*de)()) {
-  switch (language) {
-    case Language::french: {
-      static const Words french = fr();
-      return french;
-    }
-    case Language::german: {
-      static const Words german = de();
-      return german;
-    }
-    case Language::english:
-      break;
-  }
-  static const Words english = en();
-  return english;
+const Words& in_language(Language language, Words (*made)(Language)) {
+  static std::array<std::optional<Words>, language_count> kept;
+  std::optional<Words>& words = kept[static_cast<std::size_t>(language)];
+  if (!words) words = made(language);
+  return *words;
 }
+
+// How the code made from a words file sets a word: a text as it is, a sign
+// as its one character, a yes or no as true or false.
+inline void set_word(std::string& word, const char* text) { word = text; }
+inline void set_word(char& sign, const char* text) { sign = text[0]; }
+inline void set_word(bool& yes, const char* text) { yes = std::string_view(text) == "yes"; }
 
 // How both programs name what a binding takes: an axis ("#" its name: "#
 // Axis", "Axe #"), a button ("Button"), a key the table lacks, and the
@@ -42,7 +46,6 @@ struct InputWords {
 };
 
 struct SharedWords {
-  Language language = Language::english;
   // After a file's name in a box: "/not found", "/Error opening".
   std::string not_found, error_opening;
   // Before an output file's name: "Output file : ".
@@ -61,5 +64,8 @@ struct SharedWords {
 
 // The words in `language`.
 const SharedWords& shared_words(Language language);
+
+// The words of the shared part of `language`'s words file, made anew.
+SharedWords shared_words_made(Language language);
 
 #endif
