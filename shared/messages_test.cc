@@ -50,9 +50,11 @@ TEST(Messages, ADoubleByteLettersSecondByteEscapesNothing) {
   const Case cases[] = {{932, "C:\\\x95\\/x", "C:\\\x95\\\nx"},
                         {932, "\x95\\\\/x", "\x95\\/x"},
                         {936, "\x81\\/x", "\x81\\\nx"},
-                        // 932's lead bytes run to 0x9F and from 0xE0; 949's
-                        // from 0x81 to 0xFE.
+                        // 932's lead bytes run to 0x9F and from 0xE0 to
+                        // 0xFC; 949's from 0x81 to 0xFE.
                         {932, "\xE0\\/x", "\xE0\\\nx"},
+                        {932, "\xFC\\/x", "\xFC\\\nx"},
+                        {932, "\xFD\\/x", "\xFD/x"},
                         {932, "\xA0\\/x", "\xA0/x"},
                         {949, "\xFE\\/x", "\xFE\\\nx"},
                         {949, "\x80\\/x", "\x80/x"},
@@ -69,8 +71,12 @@ TEST_F(Dialogs, TitleAndMessageLimits) {
   std::string long_msg = std::string(600, 'm') + "   ";
   std::string long_title = std::string(70, 't');
   show(s_warning, long_title, long_msg);
-  EXPECT_EQ(transcript(),
-            "box|warning|" + std::string(63, 't') + "|" + std::string(511, 'm') + "\r\n");
+  // Trailing blanks never reach the box, in the last run or across runs.
+  show(s_info, "T", "short   ");
+  std::int32_t kind = s_info;
+  error_message_tit(kind, "T", MixedText{{"own ", true}, {"name  "}, {"   ", true}}, false);
+  EXPECT_EQ(transcript(), "box|warning|" + std::string(63, 't') + "|" + std::string(511, 'm') +
+                              "\r\nbox|info|T|short\r\nbox|info|T|own name\r\n");
 }
 
 TEST_F(Dialogs, AStoppingBoxKeepsItsLastLineWhateverTheMessage) {

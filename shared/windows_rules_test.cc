@@ -15,8 +15,12 @@ TEST(WindowsRules, WhyAFileStepWasRefused) {
   EXPECT_EQ(refusal_of(error_access_denied, attribute_directory | attribute_read_only),
             FileRefusal::none);                       // a folder where the file should be
   EXPECT_EQ(refusal_of(2, 0x20), FileRefusal::none);  // not found
-  // A cloud-only file offline, OneDrive not running, a network path gone.
-  for (std::uint32_t error : {362u, 388u, 395u, 53u, 59u, 64u, 67u}) {
+  // A network path gone, and each cloud file's error: a cloud-only file
+  // offline, OneDrive not running, its sync root's records at fault...
+  for (std::uint32_t error :
+       {53u,  59u,  64u,  67u,  358u, 362u, 363u, 364u, 365u, 366u, 369u, 370u, 372u,
+        373u, 374u, 375u, 376u, 377u, 378u, 386u, 387u, 388u, 389u, 391u, 392u, 393u,
+        394u, 395u, 396u, 397u, 398u, 404u, 426u, 429u, 475u}) {
     EXPECT_EQ(refusal_of(error, 0x20), FileRefusal::undelivered) << error;
   }
   EXPECT_EQ(refusal_of(371, 0x20), FileRefusal::none);  // ERROR_NOT_A_CLOUD_FILE
