@@ -122,6 +122,7 @@ TEST(Conversion, KeepsTheOldFilesOwnBindings) {
   struct Case {
     const char* what;
     std::vector<std::string> source, old, expected;
+    std::vector<std::string> own_table = {};  // where a case needs a table of its own
   };
   const Case cases[] = {
       // Version-3-only by a blank right part (3500), by absence (3501, 3600)
@@ -203,10 +204,27 @@ TEST(Conversion, KeepsTheOldFilesOwnBindings) {
        {"[Keyboard]", "3001=30", "2040=17", "[{JOY-A}]", "3005=1"},
        {"[Keyboard]", "2601=16"},
        {"[Keyboard]", "3010=30", "2105=17", "+ 2601=16", "[{JOY-A}]", "3021=1"}},
+      // 3000, the lowest key command, counts as 3999 does: in the new
+      // file's keyboard, in what it keeps, in a stick kept whole.
+      {"3000 in the new file's keyboard: the stick only ties with it",
+       {"[Keyboard]", "3003=30", "3001=31", "[{JOY-A}]", "3005=48"},
+       {"[{JOY-A}]", "3500=49"},
+       {"[Keyboard]", "3000=30", "3010=31", "[{JOY-A}]", "3021=48", "+ 3500=49"},
+       {"3000=3003", "3010=3001", "3021=3005", "3500="}},
+      {"3000 kept in the keyboard: the stick only ties with it",
+       {"[Keyboard]", "3001=30", "[{JOY-A}]", "3005=48"},
+       {"[Keyboard]", "3000=18", "[{JOY-A}]", "3500=49"},
+       {"[Keyboard]", "3010=30", "+ 3000=18", "[{JOY-A}]", "3021=48", "+ 3500=49"},
+       {"3000=", "3010=3001", "3021=3005", "3500="}},
+      {"3000 in a stick kept whole: it outnumbers the keyboard",
+       {"[Keyboard]", "3001=30"},
+       {"[{JOY-V3}]", "3000=48", "3500=49"},
+       {"[Keyboard]", "3010=30", "x [{JOY-V3}]", "x 3000=48", "x 3500=49"},
+       {"3000=", "3010=3001", "3500="}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_EQ(kept(table, c.source, c.old), c.expected);
+    EXPECT_EQ(kept(c.own_table.empty() ? table : c.own_table, c.source, c.old), c.expected);
   }
 }
 
