@@ -160,7 +160,11 @@ TEST_F(Backup, NoNumberLeftAfter99999) {
 TEST_F(Backup, TheLastNumberIsStillHandedOut) {
   make("C:/P/controls.ini_99998.bak");
   EXPECT_EQ(next("C:\\P\\controls.ini.bak"), "C:\\P\\controls.ini_99999.bak");
-  EXPECT_EQ(dir_.read("dialogs.log"), "");  // the warning comes only after it
+  // Without a listing, the names tried end at 99998, which is still given.
+  no_listing();
+  make("C:/P/n_99997");
+  EXPECT_EQ(next("C:\\P\\n"), "C:\\P\\n_99998");
+  EXPECT_EQ(dir_.read("dialogs.log"), "");  // the warning comes only after them
 }
 
 TEST_F(Backup, NoNumberLeftWhenEveryNameIsTaken) {

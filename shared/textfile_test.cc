@@ -162,6 +162,19 @@ TEST(ReplacingWriter, TheOldFileStaysUntilCommit) {
   EXPECT_TRUE(out.commit());
   EXPECT_EQ(dir.read("fresh.ini"), "x\r\n");
 
+  // A copy is whole only when its source read to its end: a file that
+  // fails as it is read, a folder, a file not there is no copy.
+  dir.write("backup.bak", "kept\r\n");
+  std::filesystem::create_symlink("/proc/self/mem", dir.file("failing.bak"));
+  for (const char* from : {"backup.bak", "failing.bak", "", "missing.bak"}) {
+    ASSERT_TRUE(out.open(dir.file("fresh.ini")));
+    EXPECT_EQ(out.copy_from(*from ? dir.file(from) : dir.path()), *from == 'b') << from;
+  }
+  ASSERT_TRUE(out.open(dir.file("fresh.ini")));
+  ASSERT_TRUE(out.copy_from(dir.file("backup.bak")));
+  EXPECT_TRUE(out.commit());
+  EXPECT_EQ(dir.read("fresh.ini"), "kept\r\n");
+
   // A file made anew on every run, not through to the disk: the same outcome.
   for (const char* text : {"page 1", "page 2"}) {
     ASSERT_TRUE(out.open(dir.file("Controls.html")));
