@@ -290,6 +290,26 @@ TEST_F(Brin23, WhatTheConsoleAndTheLogSayOfWhatIsKept) {
                 " Every binding by name: " +
                 shown_path(dir_.file("work/" + receipts(dir_.file("work")).at(0))) +
                 "\n Type C then Enter to open it.\n Press Enter to close this window.\n");
+  // Its words are the program's own, in the machine's code page: a French
+  // pilot's on a Cyrillic Windows (1251), which has no "é", "à" nor "ô".
+  fs::remove_all(dir_.file("Docs/Aerlon3/Pilots/Ann"));
+  fs::create_directories(dir_.file("Docs/Aerlon3/Pilots/Ann"));
+  write(v3_posix, own);
+  extra_env_.emplace_back("MALVET_CODEPAGE", "1251");
+  ASSERT_EQ(run("fr_FR.UTF-8", {"-keep"}, "", enter), 0) << console_;
+  const std::string said = console_.substr(console_.find("\n\n Termine"));
+  EXPECT_EQ(said.substr(0, said.find(" Assignations d'")),
+            "\n\n Termine : ce fichier est ecrit a nouveau : " + v3_file +
+                "\n Assignations reprises d'Aerlon 2 : 4. Gardees d'Aerlon 3 : 1. Laissees de "
+                "cote : 1.\n Le fichier remplace est garde sous " +
+                v3_file + "_00000.bak\n");
+  EXPECT_NE(said.find("\n Assignations d'Aerlon 2 lues : 8 = 4 reprises + 0 sous un nouveau nom "
+                      "+ 2 non reprises + 2 illisibles\n Chaque assignation par son nom : "),
+            std::string::npos)
+      << said;
+  EXPECT_EQ(said.substr(said.rfind(".txt\n")),
+            ".txt\n Tapez C puis Entree pour ouvrir le compte rendu.\n"
+            " Appuyez sur Entree pour fermer cette fenetre.\n");
 }
 
 TEST_F(Brin23, UndoTakesNoLinkNorUnreadableFileForABackup) {

@@ -180,6 +180,17 @@ TEST_F(Tavlet, AnsweringYesOpensTheReportWithoutWaitingAndNoOpensNothing) {
                   " Press Enter to close this window.\n");
     EXPECT_EQ(read("opened.txt"), row.opens ? "Controls.html\n" : "");
   }
+  // The window's words are the program's own, in the machine's code page: a
+  // French pilot's on a Cyrillic Windows (1251), which has no "é" nor "ê".
+  write("work/SCN_AZERTY_FR.txt", read("work/SCN_QWERTY.txt"));
+  extra_env_.emplace_back("MALVET_CODEPAGE", "1251");
+  followed.standard_input = "\n";
+  ASSERT_EQ(run("fr_FR.UTF-8", {}, "no\n", followed), 0) << console_;
+  EXPECT_EQ(console_.substr(console_.rfind("\n\n")),
+            "\n\n Tavlet a ecrit Controls.txt, Controls.csv et la carte de reference :\n " +
+                card_name +
+                "\n Tapez C puis Entree pour ouvrir la carte de reference.\n"
+                " Appuyez sur Entree pour fermer cette fenetre.\n");
 }
 
 TEST_F(Tavlet, ControlsFilesInOtherEncodingsGiveTheSameReport) {
