@@ -216,6 +216,13 @@ TEST(Conversion, KeepsTheOldFilesOwnBindings) {
        {"[Keyboard]", "3000=18", "[{JOY-A}]", "3500=49"},
        {"[Keyboard]", "3010=30", "+ 3000=18", "[{JOY-A}]", "3021=48", "+ 3500=49"},
        {"3000=", "3010=3001", "3021=3005", "3500="}},
+      // Command 0 is a command like any other: converted to, never the
+      // old file's own.
+      {"command 0 of version 3",
+       {"[Keyboard]", "3007=20", "3001=30"},
+       {"[Keyboard]", "0=21", "3500=22"},
+       {"[Keyboard]", "0=20", "3010=30", "+ 3500=22"},
+       {"0=3007", "3010=3001", "3500="}},
       {"3000 in a stick kept whole: it outnumbers the keyboard",
        {"[Keyboard]", "3001=30"},
        {"[{JOY-V3}]", "3000=48", "3500=49"},
@@ -231,7 +238,9 @@ TEST(Conversion, KeepsTheOldFilesOwnBindings) {
 TEST(Conversion, AnOldFileThatCantBeKeptWhole) {
   VersionThreeOnly own(CommandMap(highest_command + 1, -1));
   Lines cut_short({"[K]", "3500=1"}, 1);
-  EXPECT_EQ(read_old_file(cut_short, own).read, OldFile::Read::failed);
+  OldFile failed = read_old_file(cut_short, own);
+  EXPECT_EQ(failed.read, OldFile::Read::failed);
+  EXPECT_TRUE(failed.sections.empty());  // none of what was read before is kept
   std::vector<std::string> many(max_old_lines, "3500=1");
   many.insert(many.begin(), "[K]");
   Lines too_many(many);

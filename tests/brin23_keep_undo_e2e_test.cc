@@ -229,7 +229,7 @@ TEST_F(Brin23, WhatTheConsoleAndTheLogSayOfWhatIsKept) {
        " converted to " + v3_file + "\r\n"},
       {"-3: the old file is the source, nothing to count",
        {"-3"},
-       "[K]\r\n2040=7\r\n",
+       "[K]\r\n2040=7\r\n3101=5\r\n",
        "[K]\r\n2105=7\r\n",
        "\n 2105=7\n",
        " converted to " + v3_file + "\r\n"},
