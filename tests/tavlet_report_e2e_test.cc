@@ -47,6 +47,15 @@ TEST_F(Tavlet, OnlyVersion3InFrench) {
             "\xEF\xBB\xBF" + latin1_to_utf8(golden("only-version-3-fr.txt")));
   EXPECT_EQ(read("work/Controls.csv"),
             "\xEF\xBB\xBF" + latin1_to_utf8(golden("only-version-3-fr.csv")));
+  // Each file takes its mark before its own first line, whichever line
+  // that is (here the simulator's, written to both at once).
+  std::string aerlon = dir_.file("Games/Aerlon3/Aerlon.exe");
+  for (char& c : aerlon) c = c == '/' ? '\\' : c;
+  write("processes.txt", aerlon + "\r\n");
+  extra_env_.emplace_back("MALVET_PROCESSES", dir_.file("processes.txt"));
+  ASSERT_EQ(run("fr_FR.UTF-8"), 0) << console_;
+  EXPECT_EQ(read("work/Controls.txt").substr(0, 15), "\xEF\xBB\xBF" "Aerlon 3 \xC3\xA9t");
+  EXPECT_EQ(read("work/Controls.csv").substr(0, 16), "\xEF\xBB\xBF\"Aerlon 3 \xC3\xA9t");
 }
 
 TEST_F(Tavlet, EnglishForcedOnAFrenchSystem) {
