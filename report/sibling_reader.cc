@@ -35,6 +35,11 @@ std::optional<ToolKeys> read_tool_ini(const std::string& tool, const std::string
   if (!exists) return std::nullopt;
   // One that can't be opened is listed all the same, as not read.
   LineReader in(path, line_capacity);
+  return read_tool_keys(tool, path, in, keys);
+}
+
+ToolKeys read_tool_keys(const std::string& tool, const std::string& path, LineSource& in,
+                        const ScanCodeTable& keys) {
   ToolKeys taken{tool, path, {}, true};
   while (std::optional<std::string> line = in.next()) {
     if (is_blank(*line) || (*line)[0] == '#') continue;

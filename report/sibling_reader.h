@@ -7,6 +7,7 @@
 #include <string>
 
 #include "report/bindings.h"
+#include "shared/textfile.h"
 
 // Reads the key lines of the settings file `fnam` of the sibling tool `tool`.
 // A line "Key...=value" names its key as a quoted character ("x"), a scan
@@ -19,5 +20,10 @@
 // error stopped the reading before its end.
 std::optional<ToolKeys> read_tool_ini(const std::string& tool, const std::string& fnam,
                                       const ScanCodeTable& keys);
+
+// The key lines of the settings file `path` as `in` reads them; `whole`
+// false when it failed before its end, whatever it read first.
+ToolKeys read_tool_keys(const std::string& tool, const std::string& path, LineSource& in,
+                        const ScanCodeTable& keys);
 
 #endif

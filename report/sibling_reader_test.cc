@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/scripted_file.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -79,4 +80,10 @@ TEST_F(Sibling, AMissingOrUnreadableFile) {
   ASSERT_TRUE(failing);
   EXPECT_FALSE(failing->whole);
   EXPECT_TRUE(failing->keys.empty());
+  // A file that fails after a key is read short all the same.
+  ScriptedFile cut({{{"KeyA=SCN57", "KeyB=SCN60"}, 1}});
+  std::unique_ptr<LineSource> in = cut.opener()();
+  ToolKeys after_a_key = read_tool_keys("Tool", "Tool.ini", *in, keys_);
+  EXPECT_FALSE(after_a_key.whole);
+  EXPECT_EQ(lines(after_a_key), (std::vector<std::string>{"KeyA Space 57 4"}));
 }
