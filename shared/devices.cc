@@ -73,8 +73,15 @@ std::string scan_code_name(std::int32_t c, Trace trace) {
   return name;
 }
 
+std::optional<std::string> top_row_digit(std::int32_t code) {
+  if (code < 2 || code > 10) return std::nullopt;
+  return i2b(code - 1);
+}
+
 std::string key_display_name(std::int32_t code, bool digits_named, Trace trace) {
-  if (digits_named && code >= 2 && code <= 10) return i2b(code - 1);
+  if (digits_named) {
+    if (std::optional<std::string> digit = top_row_digit(code)) return *digit;
+  }
   return scan_code_name(code, trace);
 }
 

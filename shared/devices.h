@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,9 +46,13 @@ struct Joystick {
 // Trace::no the codes asked for are not written to the console.
 std::string scan_code_name(std::int32_t c, Trace trace = Trace::yes);
 
-// The name of the key with scan code `code` as the report shows it: the digit
-// on the top row's keys 2..10 when `digits_named` (the French keyboard),
-// else the layout's name.
+// The digit that a key of the top row, 2..10, shows when it is named by its
+// digit (1..9); nothing for any other key.
+std::optional<std::string> top_row_digit(std::int32_t code);
+
+// The name of the key with scan code `code` as the report shows it: its
+// top-row digit when `digits_named` (the French keyboard, whose layout
+// names those keys "&", "é"...), else the layout's name.
 std::string key_display_name(std::int32_t code, bool digits_named, Trace trace = Trace::yes);
 
 // Writes the prefixes and the key's name into `s`, cut at 31 characters, and

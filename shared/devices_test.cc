@@ -153,6 +153,11 @@ TEST(KeyDisplayName, TheFrenchTopRowShowsItsDigits) {
   EXPECT_EQ(key_display_name(11, true), "0");  // the layout's name: past the rule
   EXPECT_EQ(key_display_name(10, false), "9");
   EXPECT_EQ(key_display_name(30, true), "A");
+  // The row's first and last keys are digits, as every key between them.
+  EXPECT_EQ(top_row_digit(2), "1");
+  EXPECT_EQ(top_row_digit(10), "9");
+  EXPECT_EQ(top_row_digit(1), std::nullopt);
+  EXPECT_EQ(top_row_digit(11), std::nullopt);
   testing::internal::GetCapturedStdout();
 }
 
