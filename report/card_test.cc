@@ -175,6 +175,7 @@ TEST(Card, OneAxisFreeAndTheSideWindersAxisThree) {
 TEST(Card, ADeviceNotAttachedListsItsValuesAsButtonsAndItsAxes) {
   VersionModel v = version_of({{0, "Brake", BindingKind::not_attached, 50, "", 0, "[Pedals]"},
                                {1, "Chat", BindingKind::not_attached, 10, "", 0, "[Pedals]"},
+                               {4, "Gear", BindingKind::not_attached, 48, "", 0, "[Pedals]"},
                                {2, "Yaw", BindingKind::unbound, 0, "", 0, ""},
                                {3, "Pitch", BindingKind::unbound, 0, "", 0, ""}},
                               {"[Pedals]", "[Empty]"});
@@ -187,11 +188,12 @@ TEST(Card, ADeviceNotAttachedListsItsValuesAsButtonsAndItsAxes) {
   const JoystickCard& pedals = vc.joysticks[1];
   EXPECT_FALSE(pedals.attached);
   EXPECT_EQ(pedals.header, "[Pedals]");
-  ASSERT_EQ(pedals.buttons.size(), 2u);
+  ASSERT_EQ(pedals.buttons.size(), 3u);
   EXPECT_EQ(pedals.buttons[0].index, 2);
   EXPECT_EQ(pedals.buttons[0].label, "Button 2");
   EXPECT_EQ(pedals.buttons[1].index, -1);  // 10 names no button
   EXPECT_EQ(pedals.buttons[1].label, "?");
+  EXPECT_EQ(pedals.buttons[2].label, "Button 0");  // 48, the first
   ASSERT_EQ(pedals.axes.size(), 1u);
   EXPECT_EQ(pedals.axes[0].label, "X Axis");
   EXPECT_EQ(pedals.axes[0].commands, std::vector<std::string>{"Yaw"});
@@ -202,6 +204,7 @@ TEST(Card, ADeviceNotAttachedListsItsValuesAsButtonsAndItsAxes) {
 
 TEST(Card, ConflictsUnboundCommandsAndDifferences) {
   VersionModel v2 = version_of({{0, "Pause", BindingKind::key, 30, "A", 0, ""},
+                                {0, "Pause", BindingKind::key, 16, "Q", 0, ""},
                                 {1, "Brake", BindingKind::key, 30, "A", 0, ""},
                                 {2, "Chat", BindingKind::unbound, 0, "", 0, ""}});
   ReportModel model = model_of(Language::french, v2, {{"Stick", stick, 2, 2}});
@@ -224,7 +227,7 @@ TEST(Card, ConflictsUnboundCommandsAndDifferences) {
     for (const TextRun& run : text) all += (run.own ? "[" : "") + run.text + (run.own ? "]" : "");
     return all;
   };
-  EXPECT_EQ(joined(card.differences[0].version2), "A");
+  EXPECT_EQ(joined(card.differences[0].version2), "A, Q");  // bound twice: both places
   EXPECT_EQ(joined(card.differences[0].version3), "[Bouton 1] (Stick)");
   EXPECT_EQ(joined(card.differences[1].version2),
             "[Non assign\xE9"

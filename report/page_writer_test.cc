@@ -188,6 +188,9 @@ TEST(Page, AKeyThatHidesItsOneLineStillTellsIt) {
   std::string html = render(model);
   EXPECT_NE(html.find(" title=\"" + name + "\""), std::string::npos);
   EXPECT_NE(html.find("<span class=\"more\">+1</span>"), std::string::npos);
+  // And the list below the drawing gives it whole.
+  EXPECT_NE(html.find("<li class=\"row\"><b>A</b> <span class=\"command\">" + name),
+            std::string::npos);
 }
 
 TEST(Page, WhatIsSaidOnlyWhenThereIsSomethingToSay) {
@@ -203,7 +206,17 @@ TEST(Page, WhatIsSaidOnlyWhenThereIsSomethingToSay) {
                 {1, "Brake", BindingKind::key, 30, "x", 0, ""}};
   v.conflicts = find_conflicts(v.bindings, {}, report_texts(Language::english));
   ASSERT_EQ(v.conflicts.size(), 1u);
+  // One free key, alone: no range; no key not known, no word for it.
+  model.keys = {{59, "F1"}};
+  model.key_names.emplace_back(59, "F1");
   std::string html = render(model);
   EXPECT_EQ(html.find("class=\"taken-by\""), std::string::npos);
   EXPECT_NE(html.find("<p>No joystick section in this file.</p>"), std::string::npos);
+  EXPECT_NE(html.find("data-keys=\"F1\">F1</li>"), std::string::npos);
+  EXPECT_EQ(html.find("swatch unknown"), std::string::npos);
+  // A tool read short: keys not known, and their word in the legend.
+  model.tools = {{"Palvik", "P.ini", {}, false}};
+  html = render(model);
+  EXPECT_NE(html.find("<span class=\"swatch unknown\"></span>not known</span>"),
+            std::string::npos);
 }
