@@ -112,6 +112,10 @@ TEST(KeyboardLayout, StackedTheBlocksComeBelowTheMainOne) {
     std::vector<KeyPlace> stacked;
     for (const KeyPlace& p : keyboard_places(kind)) {
       KeyPlace s = stacked_place(p).value_or(p);
+      if (stacked_place(p)) {
+        // A quarter of a key below the main block, each key on its own row.
+        EXPECT_DOUBLE_EQ(s.y - p.y, keyboard_height + 0.25) << p.code;
+      }
       EXPECT_LE(s.x + s.w, stacked_width) << p.code;
       EXPECT_LE(s.y + s.h, stacked_height) << p.code;
       for (const KeyPlace& o : stacked) {

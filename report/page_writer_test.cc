@@ -122,6 +122,19 @@ TEST(Page, EachKeyboardIsARegionUnderAHeadingThatNamesIt) {
   EXPECT_NE(render(english_iso).find(">ISO keyboard</h3>"), std::string::npos);
 }
 
+TEST(Page, TheSearchCountsNoneAsNoneAndFindsConflictsByTheLegendsWord) {
+  for (Language language : {Language::english, Language::french, Language::german}) {
+    std::string html = render(model_of(language, "[S]", "x"), language);
+    std::size_t none = html.find("data-found-none=\"");
+    ASSERT_NE(none, std::string::npos);
+    EXPECT_EQ(html.substr(none + 17, 2), "0 ") << html.substr(none, 40);
+    const std::string swatch = "<span class=\"swatch conflict\"></span>";
+    std::size_t legend = html.find(swatch) + swatch.size();
+    std::string word = html.substr(legend, html.find('<', legend) - legend);
+    EXPECT_NE(html.find("data-conflict=\"" + word + "\""), std::string::npos) << word;
+  }
+}
+
 TEST(Page, AJoystickOfMoreAxesAndButtonsThanTheModelHolds) {
   ReportModel model = model_of(Language::english, "[S]", "x");
   model.joysticks[0].axes = 40;

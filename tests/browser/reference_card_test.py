@@ -409,7 +409,8 @@ def check_staged(driver, tavlet, tables, examples, fixture, scratch):
               f"{label} at {width} px: K shows {k['shown']} of {k['commands']} commands "
               f"and {k['tools']} tool names")
     driver.set_window_size(1500, 1000)
-    check_search(driver, label, [("trim nose up", "command"), ("K", "key")],
+    check_search(driver, label,
+                 [("trim nose up", "command"), ("K", "key"), ("Conflict", "conflict")],
                  ("0 found", "1 found", "# found"), {"pitch trim up": "trim nose up"})
     check_axe(driver, label)
     check_nu(page, label)
@@ -447,7 +448,7 @@ def main():
             driver.refresh()
             check(driver.execute_script("return document.getElementById('controls-data') !== null"),
                   f"{label}: no model embedded")
-            for width in (1920, 1400, 1280, 1000):  # the keys grow and shrink with the window
+            for width in (1920, 1400, 1280, 1000, 768):  # the keys grow and shrink with it
                 driver.set_window_size(width, 1000)
                 check_drawings(driver, f"{label} in a window {width} wide")
                 check_key_text(driver, f"{label} in a window {width} wide", 7)

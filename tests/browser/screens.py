@@ -119,6 +119,7 @@ def check_narrow(driver, label):
 # commands that hold it), what the
 # tool of that name takes ("tool"), the free keys, controls and ranges
 # ("free"), the keys a tool takes ("taken"), those not known ("unknown"),
+# the keys and controls in conflict ("conflict"),
 # the card of a device ("device"), nothing ("nothing"); and the count it
 # shows.
 SEARCH = """
@@ -140,6 +141,7 @@ const wanted = el => {
   if (kind === 'tool') return [...el.querySelectorAll('.tool-name')].some(n => low(n) === q);
   if (kind === 'taken') return el.matches('.key.taken') || el.querySelector('.tool-name') !== null;
   if (kind === 'unknown') return el.matches('.key.unknown');
+  if (kind === 'conflict') return el.hasAttribute('data-conflict');
   if (kind === 'device') return el.matches('.card') && low(el.querySelector('h4')) === q;
   if (kind === 'nothing') return false;
   return el.matches('.key.free, .control.free, [data-free]');
