@@ -1,8 +1,10 @@
 #include "tests/test_support.h"
 
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -69,9 +71,60 @@ ScopedCwd::~ScopedCwd() {
   fs::current_path(old_, ec);
 }
 
+namespace {
+
+// The program on a pseudo-terminal of its own, Enter typed once its output
+// holds `prompt`: what the terminal received, to its end.
+int run_typing_enter(const std::vector<std::string>& words, const std::string& cwd,
+                     const std::vector<std::pair<std::string, std::string>>& env,
+                     std::string* output, const std::string& prompt) {
+  int terminal = -1;
+  pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+  if (pid < 0) return -1;
+  if (pid == 0) {
+    // The Enter key's own character reaches the program, not a line feed.
+    struct termios modes;
+    if (tcgetattr(0, &modes) == 0) {
+      modes.c_iflag &= ~static_cast<tcflag_t>(ICRNL);
+      tcsetattr(0, TCSANOW, &modes);
+    }
+    if (chdir(cwd.c_str()) != 0) _exit(127);
+    for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
+    std::vector<std::string> copy = words;
+    std::vector<char*> argv;
+    for (std::string& w : copy) argv.push_back(w.data());
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  std::string received;
+  bool typed = false;
+  char buf[4096];
+  ssize_t n;
+  // The terminal's end (EIO) comes once nothing holds it open.
+  while ((n = read(terminal, buf, sizeof buf)) > 0) {
+    received.append(buf, static_cast<std::size_t>(n));
+    if (!typed && received.find(prompt) != std::string::npos) {
+      typed = write(terminal, "\r", 1) == 1;
+    }
+  }
+  close(terminal);
+  int status = 0;
+  if (waitpid(pid, &status, 0) < 0) return -1;
+  if (output) *output = received;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace
+
 int run_program(const std::string& program, const std::vector<std::string>& args,
                 const std::string& cwd, const std::vector<std::pair<std::string, std::string>>& env,
                 std::string* output, const RunOptions& options) {
+  if (options.on_a_terminal && !options.enter_after.empty()) {
+    std::vector<std::string> words = {program};
+    words.insert(words.end(), args.begin(), args.end());
+    return run_typing_enter(words, cwd, env, output, options.enter_after);
+  }
   TempDir capture;
   if (options.as_nobody) fs::permissions(capture.path(), fs::perms::all);
   std::string out_file = capture.file("output.txt");

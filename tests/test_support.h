@@ -77,6 +77,9 @@ struct RunOptions {
   // Under Wine, starts it from the command prompt ("cmd /c"), which shares
   // its console as a prompt on Windows does.
   bool from_a_prompt = false;
+  // On its terminal, Enter is typed once its output holds this text (a
+  // question: what was typed before it is dropped), and only then.
+  std::string enter_after;
 };
 
 // The status of a program killed at its file-size limit.
