@@ -1,5 +1,6 @@
 #include "converter/history.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <unordered_set>
@@ -144,6 +145,34 @@ bool add_to_history(const std::string& name, const HistoryEntry& entry) {
   return out.flush() && out.commit();
 }
 
+namespace {
+
+// Where the record puts the file, when its last entry made the file as it
+// now is: the walk goes on below that place, passing over the states the
+// record's undos left; `undone` gets those.
+std::optional<std::size_t> place_in_record(const std::vector<BackupState>& backups,
+                                           Digest current,
+                                           const std::optional<std::vector<HistoryEntry>>& record,
+                                           std::unordered_set<Digest>& undone) {
+  if (!record || record->empty() || record->back().result != current) return std::nullopt;
+  const HistoryEntry& last = record->back();
+  bool converted = last.kind == HistoryEntry::Kind::convert;
+  std::optional<std::int32_t> number = converted ? last.made : last.restored;
+  std::optional<std::size_t> place;
+  for (std::size_t i = 0; number && i < backups.size(); ++i) {
+    if (backups[i].number == *number) {
+      place = converted ? i + 1 : i;
+      break;
+    }
+  }
+  for (const HistoryEntry& e : *record) {
+    if (e.kind == HistoryEntry::Kind::undo) undone.insert(e.undone);
+  }
+  return place;
+}
+
+}  // namespace
+
 UndoPlan plan_undo(const std::vector<BackupState>& backups, std::optional<Digest> current,
                    const std::optional<std::vector<HistoryEntry>>& record) {
   UndoPlan plan;
@@ -152,29 +181,11 @@ UndoPlan plan_undo(const std::vector<BackupState>& backups, std::optional<Digest
     if (!backups.empty()) plan.restore = backups.size() - 1;
     return plan;
   }
-  plan.back_up_current = true;
-  for (const BackupState& b : backups) {
-    if (b.digest == *current) plan.back_up_current = false;
-  }
-  auto index_of = [&](const std::optional<std::int32_t>& number) -> std::optional<std::size_t> {
-    for (std::size_t i = 0; number && i < backups.size(); ++i) {
-      if (backups[i].number == *number) return i;
-    }
-    return std::nullopt;
-  };
-  // The walk goes on below `place`.
-  std::optional<std::size_t> place;
+  plan.back_up_current = std::none_of(backups.begin(), backups.end(),
+                                      [&](const BackupState& b) { return b.digest == *current; });
   std::unordered_set<Digest> undone;
-  if (record && !record->empty() && record->back().result == *current) {
-    const HistoryEntry& last = record->back();
-    bool converted = last.kind == HistoryEntry::Kind::convert;
-    std::optional<std::size_t> at = index_of(converted ? last.made : last.restored);
-    if (at) place = converted ? *at + 1 : *at;
-    for (const HistoryEntry& e : *record) {
-      if (e.kind == HistoryEntry::Kind::undo) undone.insert(e.undone);
-    }
-    plan.from_record = place.has_value();
-  }
+  std::optional<std::size_t> place = place_in_record(backups, *current, record, undone);
+  plan.from_record = place.has_value();
   if (!place) {
     // From the newest: the file stands at the highest backup with its
     // bytes, or above them all.

@@ -232,12 +232,9 @@ std::vector<KeyRun> free_key_runs(const std::vector<CardKey>& keys, const ScanCo
   return told;
 }
 
-VersionCard version_card(const ReportModel& model, const VersionModel& v,
-                         const ReportTexts& texts) {
-  VersionCard card;
-  card.version = v.version;
-  card.file = v.ctrfile;
-
+// Each key of the drawing, and the keys that show only a part of theirs.
+void draw_keys(const ReportModel& model, const VersionModel& v, const ReportTexts& texts,
+               VersionCard& card) {
   const std::vector<KeyPlace>& places = keyboard_places(model.keyboard);
   std::unordered_map<std::int32_t, const std::string*> names;
   for (const auto& [code, name] : model.key_names) names.emplace(code, &name);
@@ -250,7 +247,12 @@ VersionCard version_card(const ReportModel& model, const VersionModel& v,
         card_key(model, v, p, name == names.end() ? no_name : *name->second, on, texts));
     if (card.keys.back().fit.hidden() > 0) card.part_shown.push_back(card.keys.size() - 1);
   }
-  card.free_keys = free_key_runs(card.keys, model.keys);
+}
+
+// The keys bound that the drawing lacks.
+void keys_off_drawing(const ReportModel& model, const VersionModel& v, const ReportTexts& texts,
+                      VersionCard& card) {
+  const std::vector<KeyPlace>& places = keyboard_places(model.keyboard);
   for (const Binding& b : v.bindings) {
     if (!on_a_key(b)) continue;
     bool drawn = std::any_of(places.begin(), places.end(),
@@ -261,8 +263,11 @@ VersionCard version_card(const ReportModel& model, const VersionModel& v,
     card.off_drawing.push_back(
         {std::move(place), b.command, in_conflict(v, BindingKind::key, b.code, 0)});
   }
+}
 
-  // A card a section but the keyboard's, an attached joystick once.
+// A card a section but the keyboard's, an attached joystick once.
+void device_cards(const ReportModel& model, const VersionModel& v, const ReportTexts& texts,
+                  VersionCard& card) {
   std::vector<std::int32_t> shown;
   for (const Section& s : v.devices.sections) {
     if (s.kind == SectionKind::keyboard) continue;
@@ -275,7 +280,17 @@ VersionCard version_card(const ReportModel& model, const VersionModel& v,
       card.joysticks.push_back(attached_card(model, v, s.header, k, texts));
     }
   }
+}
 
+VersionCard version_card(const ReportModel& model, const VersionModel& v,
+                         const ReportTexts& texts) {
+  VersionCard card;
+  card.version = v.version;
+  card.file = v.ctrfile;
+  draw_keys(model, v, texts, card);
+  card.free_keys = free_key_runs(card.keys, model.keys);
+  keys_off_drawing(model, v, texts, card);
+  device_cards(model, v, texts, card);
   for (const Conflict& c : v.conflicts) card.conflicts.push_back({c.place, c.commands, c.tools});
   // A command bound to an axis of a device not plugged in is on its card.
   for (const Binding& b : v.bindings) {

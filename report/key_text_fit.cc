@@ -179,41 +179,55 @@ PhoneName phone_name(const KeyPlace& place, std::string_view name, std::string_v
   return phone;
 }
 
-KeyText fit_key_text(const KeyPlace& place, std::string_view name,
-                     const std::vector<std::string>& lines, std::size_t commands) {
-  const double width = place.w - side_room, height = place.h - top_room;
-  KeyText text;
-  // The height of the name's lines at a size, -1 when a word of it is
-  // wider than the key; at the smallest size its widest word is narrowed
-  // to the key's width.
-  auto name_height = [&](double size, double scale) {
-    if (name.empty()) return 0.0;
-    double name_size = key_name_size(size);
-    int n = word_lines(name, width / (name_size * scale), true);
-    return n == 0 ? -1.0 : n * line_height * name_size;
-  };
-  double name_scale = 1;
+namespace {
+
+// The scale that narrows the name's widest word to `width` at the smallest
+// size; 1 when every word fits.
+double narrowed_name(std::string_view name, double width) {
+  double scale = 1;
   for (std::size_t start = 0; start < name.size();) {
     std::size_t end = std::min(name.find(' ', start), name.size());
     double word =
         text_width(name.substr(start, end - start), true) * key_name_size(smallest_key_text);
-    if (word > width) name_scale = std::min(name_scale, width / word);
+    if (word > width) scale = std::min(scale, width / word);
     start = end + 1;
   }
-  text.name_scale = name_scale;
+  return scale;
+}
 
+// The height of the name's lines at a size and scale, -1 when a word of it
+// is wider than `width`.
+double name_height(std::string_view name, double width, double size, double scale) {
+  if (name.empty()) return 0.0;
+  double name_size = key_name_size(size);
+  int n = word_lines(name, width / (name_size * scale), true);
+  return n == 0 ? -1.0 : n * line_height * name_size;
+}
+
+// The height of every line whole at a size, -1 when a word of one is wider
+// than `width`.
+double lines_height(const std::vector<std::string>& lines, double width, double size) {
+  double used = 0;
+  for (const std::string& line : lines) {
+    int n = word_lines(line, width / size);
+    if (n == 0) return -1.0;
+    used += n * line_height * size;
+  }
+  return used;
+}
+
+}  // namespace
+
+KeyText fit_key_text(const KeyPlace& place, std::string_view name,
+                     const std::vector<std::string>& lines, std::size_t commands) {
+  const double width = place.w - side_room, height = place.h - top_room;
+  KeyText text;
+  // At the smallest size the name's widest word is narrowed to the key.
+  text.name_scale = narrowed_name(name, width);
   for (double size : key_text_sizes) {
-    double used = name_height(size, size == smallest_key_text ? name_scale : 1);
-    bool all = used >= 0;
-    for (const std::string& line : lines) {
-      int n = word_lines(line, width / size);
-      if (n == 0) {
-        all = false;
-        break;
-      }
-      used += n * line_height * size;
-    }
-    if (all && used <= height) {
+    double named = name_height(name, width, size, size == smallest_key_text ? text.name_scale : 1);
+    double told = lines_height(lines, width, size);
+    if (named >= 0 && told >= 0 && named + told <= height) {
       text.size = size;
       text.shown.assign(lines.size(), true);
       return text;
@@ -223,7 +237,7 @@ KeyText fit_key_text(const KeyPlace& place, std::string_view name,
   // The smallest size: what fits, in order, above a line for the mark.
   const double size = smallest_key_text;
   text.size = size;
-  double used = name_height(size, name_scale) + line_height * size;
+  double used = name_height(name, width, size, text.name_scale) + line_height * size;
   bool every_command = true;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     int n = word_lines(lines[i], width / size);
