@@ -73,6 +73,41 @@ void version_data(PageText& o, const VersionModel& v, const ReportTexts& texts) 
   o << "}";
 }
 
+// The sibling tools, each read whole or not, and each key they take.
+void sibling_data(PageText& o, const ReportModel& model) {
+  o << ",\"siblingTools\":";
+  array(o, model.tools, [&](const ToolKeys& t) {
+    o << "{\"tool\":" << Json{t.tool} << ",\"file\":" << Json{t.path}
+      << ",\"readToItsEnd\":" << (t.whole ? "true" : "false") << "}";
+  });
+  o << ",\"siblingKeys\":[";
+  bool first = true;
+  for (const ToolKeys& t : model.tools) {
+    for (const TakenKey& k : t.keys) {
+      o << (first ? "" : ",") << "{\"tool\":" << Json{t.tool} << ",\"setting\":" << Json{k.setting}
+        << ",\"key\":" << Json{k.text} << ",\"code\":" << k.code << "}";
+      first = false;
+    }
+  }
+  o << "]";
+}
+
+// The differences between the versions; null when they were not compared.
+void differences_data(PageText& o, const Card& card) {
+  o << ",\"differences\":";
+  if (!card.compared) {
+    o << "null";
+    return;
+  }
+  array(o, card.differences, [&](const CardDifference& d) {
+    o << "{\"command\":" << Json{d.command} << ",\"version2\":";
+    mixed(o, d.version2);
+    o << ",\"version3\":";
+    mixed(o, d.version3);
+    o << "}";
+  });
+}
+
 }  // namespace
 
 void write_page_data(PageText& o, const ReportModel& model, const Card& card,
@@ -93,37 +128,13 @@ void write_page_data(PageText& o, const ReportModel& model, const Card& card,
       << ",\"header\":" << Json{trim(joy.guid)} << ",\"axes\":" << joy.axes
       << ",\"buttons\":" << joy.buttons << "}";
   });
-  o << ",\"siblingTools\":";
-  array(o, model.tools, [&](const ToolKeys& t) {
-    o << "{\"tool\":" << Json{t.tool} << ",\"file\":" << Json{t.path}
-      << ",\"readToItsEnd\":" << (t.whole ? "true" : "false") << "}";
-  });
-  o << ",\"siblingKeys\":[";
-  bool first = true;
-  for (const ToolKeys& t : model.tools) {
-    for (const TakenKey& k : t.keys) {
-      o << (first ? "" : ",") << "{\"tool\":" << Json{t.tool} << ",\"setting\":" << Json{k.setting}
-        << ",\"key\":" << Json{k.text} << ",\"code\":" << k.code << "}";
-      first = false;
-    }
-  }
-  o << "],\"formerNames\":";
+  sibling_data(o, model);
+  o << ",\"formerNames\":";
   array(o, model.former_names, [&](const std::pair<std::string, std::string>& n) {
     o << "{\"command\":" << Json{n.first} << ",\"version2\":" << Json{n.second} << "}";
   });
   o << ",\"versions\":";
   array(o, model.versions, [&](const VersionModel& v) { version_data(o, v, texts); });
-  o << ",\"differences\":";
-  if (!card.compared) {
-    o << "null";
-  } else {
-    array(o, card.differences, [&](const CardDifference& d) {
-      o << "{\"command\":" << Json{d.command} << ",\"version2\":";
-      mixed(o, d.version2);
-      o << ",\"version3\":";
-      mixed(o, d.version3);
-      o << "}";
-    });
-  }
+  differences_data(o, card);
   o << "}</script>\n";
 }

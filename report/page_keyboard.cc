@@ -51,8 +51,33 @@ PageText& may_also(PageText& o, const CardKey& k, const PageWords& w) {
   return o;
 }
 
+// A key's name, narrowed where it is too wide: on a desktop (--squeeze), on
+// a phone's map (--ps) unless a short form stands for it there; then that
+// short form.
+void key_names(PageText& o, const CardKey& k) {
+  o << "<span class=\"key-name" << (k.phone.text.empty() ? "" : " has-short") << "\"";
+  bool squeezed = k.fit.name_scale < 1, phone_squeezed = k.phone.scale < 1 && k.phone.text.empty();
+  if (squeezed || phone_squeezed) {
+    o << " style=\"";
+    if (squeezed) o << "--squeeze:" << Units{k.fit.name_scale} << (phone_squeezed ? ";" : "");
+    if (phone_squeezed) o << "--ps:" << Units{k.phone.scale};
+    o << "\"";
+  }
+  o << ">" << Html{k.name} << "</span>";
+  if (k.phone.text.empty()) return;
+  // A key the layout gives no name shows it on every screen.
+  o << "<span class=\"key-short" << (k.name.empty() ? " always" : "") << "\"";
+  if (k.phone.scale < 1) o << " style=\"--ps:" << Units{k.phone.scale} << "\"";
+  o << ">";
+  // UTF-8 as it stands, but the signs that markup reads.
+  for (char c : k.phone.text) {
+    o << (c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '&' ? "&amp;" : std::string_view(&c, 1));
+  }
+  o << "</span>";
+}
+
 // One key of the drawing: its state, what a screen reader says of it, what
-// it can't show in its title, its name, its lines and its mark "+N".
+// it can't show in its title, its names, its lines and its mark "+N".
 void key_element(PageText& o, const CardKey& k, const PageWords& w) {
   const char* state = state_name(k.state);
   if (k.enter_top) {
@@ -72,29 +97,8 @@ void key_element(PageText& o, const CardKey& k, const PageWords& w) {
     if (!k.may_also.empty()) may_also(o << " (", k, w) << ")";
     o << "\"";
   }
-  geometry(o, k.place) << ";--s:" << Units{k.fit.size} << "\"><span class=\"key-name"
-                       << (k.phone.text.empty() ? "" : " has-short") << "\"";
-  // Narrowed where it is too wide: on a desktop (--squeeze), on a phone's
-  // map (--ps) unless a short form stands for it there.
-  bool squeezed = k.fit.name_scale < 1, phone_squeezed = k.phone.scale < 1 && k.phone.text.empty();
-  if (squeezed || phone_squeezed) {
-    o << " style=\"";
-    if (squeezed) o << "--squeeze:" << Units{k.fit.name_scale} << (phone_squeezed ? ";" : "");
-    if (phone_squeezed) o << "--ps:" << Units{k.phone.scale};
-    o << "\"";
-  }
-  o << ">" << Html{k.name} << "</span>";
-  if (!k.phone.text.empty()) {
-    // A key the layout gives no name shows it on every screen.
-    o << "<span class=\"key-short" << (k.name.empty() ? " always" : "") << "\"";
-    if (k.phone.scale < 1) o << " style=\"--ps:" << Units{k.phone.scale} << "\"";
-    o << ">";
-    // UTF-8 as it stands, but the signs that markup reads.
-    for (char c : k.phone.text) {
-      o << (c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '&' ? "&amp;" : std::string_view(&c, 1));
-    }
-    o << "</span>";
-  }
+  geometry(o, k.place) << ";--s:" << Units{k.fit.size} << "\">";
+  key_names(o, k);
   for (std::size_t i = 0; i < k.lines.size(); ++i) {
     o << "<span class=\"" << (i < k.commands ? "command" : "tool-name")
       << (k.fit.shown[i] ? "" : " beyond") << "\">" << Html{k.lines[i]} << "</span>";
