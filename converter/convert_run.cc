@@ -138,6 +138,35 @@ std::optional<std::string> written_and_backed_up(Brin23Run& run, const Plan& pla
   return backup;
 }
 
+// The stop of a conversion that would leave the pilot's file with no
+// binding, its receipt written first.
+int stop_before_emptying(Brin23Run& run, const std::string& source, Receipt& receipt,
+                         Listener& events) {
+  const Brin23Words& w = run.words();
+  if (std::optional<std::string> path = receipt.write(w.receipt.heading_would_empty)) {
+    events.receipt(*path);
+  }
+  return run.stop_with(Brin23Run::named(source, w.receipt.would_empty));
+}
+
+// What a conversion ends with: the files it wrote, what a plain run left
+// out of the old file, where -keep may find the file's own bindings when it
+// had none, and the receipt.
+void tell_the_end(Brin23Run& run, Mode mode, const Plan& plan, const Converted& converted,
+                  const std::string& backup, Receipt& receipt, Listener& events) {
+  const Brin23Words& w = run.words();
+  events.run_files();
+  if (mode == Mode::convert && converted.kept > 0) events.own_left_out(converted.kept, backup);
+  if (plan.keeping && converted.kept == 0 && plan.old.own_bindings() == 0) {
+    std::optional<OwnElsewhere> where =
+        own_bindings_elsewhere(plan.target.name, VersionThreeOnly(plan.k_v3), events);
+    if (where) events.own_elsewhere(*where);
+  }
+  const std::string& heading =
+      mode == Mode::check ? w.receipt.heading_check : w.receipt.heading_done;
+  if (std::optional<std::string> path = receipt.write(heading)) events.receipt(*path);
+}
+
 // The conversion, with -keep or without, or its check: its plan, the new
 // file written beside the target as the source is read (a check's in the
 // working folder), read back, then the backup, then the new file in the
@@ -165,12 +194,7 @@ int convert(Brin23Run& run, int argc, char** argv, Mode mode, Names& names, Rece
       run, ctrfile, [&] { return std::make_unique<LineReader>(ctrfile, line_capacity); }, rules,
       new_file, writer, told);
   if (!converted) return 1;
-  if (would_empty(*plan, *converted)) {
-    if (std::optional<std::string> path = receipt.write(w.receipt.heading_would_empty)) {
-      events.receipt(*path);
-    }
-    return run.stop_with(Brin23Run::named(ctrfile, w.receipt.would_empty));
-  }
+  if (would_empty(*plan, *converted)) return stop_before_emptying(run, ctrfile, receipt, events);
   std::optional<std::string> backup =
       written_and_backed_up(run, *plan, rules, meant, writer, events);
   if (!backup) return 1;
@@ -182,15 +206,7 @@ int convert(Brin23Run& run, int argc, char** argv, Mode mode, Names& names, Rece
     record_conversion(ctrfile_3, *backup);
     events.converted(plan->files, *converted);
   }
-  events.run_files();
-  if (mode == Mode::convert && converted->kept > 0) events.own_left_out(converted->kept, *backup);
-  if (plan->keeping && converted->kept == 0 && plan->old.own_bindings() == 0) {
-    std::optional<OwnElsewhere> where =
-        own_bindings_elsewhere(ctrfile_3, VersionThreeOnly(plan->k_v3), events);
-    if (where) events.own_elsewhere(*where);
-  }
-  const std::string& heading = check ? w.receipt.heading_check : w.receipt.heading_done;
-  if (std::optional<std::string> path = receipt.write(heading)) events.receipt(*path);
+  tell_the_end(run, mode, *plan, *converted, *backup, receipt, events);
   return 0;
 }
 
