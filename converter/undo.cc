@@ -80,12 +80,32 @@ void record_conversion(const std::string& target, const std::string& backup) {
   add_to_history(history_name(target), entry);
 }
 
+// The backup copied whole beside the target and read back as the backup:
+// false, the run stopped, when it could not be.
+bool copied_back(Brin23Run& run, const std::string& restored, const std::string& ctrfile_3,
+                 ReplacingWriter& writer) {
+  const Brin23Words& w = run.words();
+  std::optional<MixedText> stop;
+  if (!writer.open(ctrfile_3)) {
+    stop = run.output_error(ctrfile_3);
+  } else if (!writer.copy_from(restored)) {
+    stop = Brin23Run::named(restored, w.shared->error_opening);
+  } else if (!writer.flush() || !writer.close_written()) {
+    stop = run.output_error(ctrfile_3, FileRefusal::none);
+  } else if (std::optional<LineDifference> d = compare_copy(writer.temporary(), restored)) {
+    writer.discard();
+    run.stop_unread(writer.temporary(), w.copy_differs, *d, w.copy_removed, "");
+    return false;
+  }
+  if (stop) run.stop_with(*stop);
+  return !stop;
+}
+
 // -undo: the file walked back through its history (history.h). The file is
 // first backed up when no backup holds its bytes, so that nothing it ever
 // held is lost; the backups stay. The backup is copied whole beside the
 // target and read back before anything else.
 int undo(Brin23Run& run, Listener& events) {
-  const Brin23Words& w = run.words();
   FileName target = run.pilot_file(run.installation().pilpath3, 3);
   const std::string& ctrfile_3 = target.name;
   events.undo_file(ctrfile_3);
@@ -103,17 +123,7 @@ int undo(Brin23Run& run, Listener& events) {
   for (std::size_t i : plan.passed_over) events.passed_over(walk->backups.names[i]);
   const std::string& restored = walk->backups.names[*plan.restore];
   ReplacingWriter writer;
-  if (!writer.open(ctrfile_3)) return run.stop_with(run.output_error(ctrfile_3));
-  if (!writer.copy_from(restored))
-    return run.stop_with(Brin23Run::named(restored, w.shared->error_opening));
-  if (!writer.flush() || !writer.close_written()) {
-    return run.stop_with(run.output_error(ctrfile_3, FileRefusal::none));
-  }
-  // The copy read back as the backup before it takes the file's place.
-  if (std::optional<LineDifference> d = compare_copy(writer.temporary(), restored)) {
-    writer.discard();
-    return run.stop_unread(writer.temporary(), w.copy_differs, *d, w.copy_removed, "");
-  }
+  if (!copied_back(run, restored, ctrfile_3, writer)) return 1;
   std::optional<std::string> backup = std::string();
   if (plan.back_up_current) backup = run.back_up(ctrfile_3, events);
   if (!backup) return 1;
