@@ -59,10 +59,14 @@ void add_unbound_commands(const CommandTable& commands, const ReportTexts& texts
   sort_bindings(bindings);
 }
 
-std::vector<Conflict> find_conflicts(const std::vector<Binding>& bindings,
-                                     const std::vector<ToolKeys>& tools, const ReportTexts& texts) {
+namespace {
+
+// Each place a binding takes (a key, a joystick's button or axis) once, in
+// the bindings' order, with its commands; `firsts` the first binding of
+// each.
+std::vector<Conflict> places_taken(const std::vector<Binding>& bindings,
+                                   std::vector<const Binding*>& firsts) {
   std::vector<Conflict> places;
-  std::vector<const Binding*> firsts;  // the first binding of each place
   for (const Binding& b : bindings) {
     BindingKind on = place_kind(b.kind);
     if (on != BindingKind::key && on != BindingKind::button && on != BindingKind::axis) continue;
@@ -81,7 +85,15 @@ std::vector<Conflict> find_conflicts(const std::vector<Binding>& bindings,
     }
     if (!holds(it->commands, b.command)) it->commands.push_back(b.command);
   }
+  return places;
+}
 
+}  // namespace
+
+std::vector<Conflict> find_conflicts(const std::vector<Binding>& bindings,
+                                     const std::vector<ToolKeys>& tools, const ReportTexts& texts) {
+  std::vector<const Binding*> firsts;  // the first binding of each place
+  std::vector<Conflict> places = places_taken(bindings, firsts);
   std::vector<Conflict> conflicts;
   for (std::size_t p = 0; p < places.size(); ++p) {
     Conflict& place = places[p];

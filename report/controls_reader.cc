@@ -165,6 +165,27 @@ void read_joystick_entry(int i, std::int32_t mcmd, std::int32_t mkey, const Sect
   }
 }
 
+// An entry of a section the first pass found, by the section's kind.
+void read_entry(const ControlsLine& line, const Section& section, const CommandTable& commands,
+                const ControlsContext& ctx, VersionModel& model, BindingMaker& rows) {
+  std::int32_t mcmd = *line.number;
+  if (section.kind == SectionKind::not_attached) {
+    read_unattached_entry(mcmd, line, section, commands, model, rows);
+    return;
+  }
+  std::optional<std::int32_t> mkey = read_whole_number(line.value);
+  if (!mkey) return;
+  int i = command_position(commands, mcmd);
+  if (i < 0) {
+    console_printf(" %d Command not found\n", mcmd);
+  } else if (section.kind == SectionKind::keyboard) {
+    model.k_cmd[static_cast<std::size_t>(i)] = *mkey;
+    read_keyboard_entry(i, *mkey, commands, ctx, model, rows);
+  } else {
+    read_joystick_entry(i, mcmd, *mkey, section, commands, ctx, model, rows);
+  }
+}
+
 // The second pass: the bindings of the sections `dev` found, into `model`.
 // False when a read error stopped it, or the file proved not to be the one
 // the first pass read (more sections than it found).
@@ -189,23 +210,7 @@ bool read_bindings(LineSource& in, const DeviceTable& dev, const CommandTable& c
         !line.number) {
       return;
     }
-    const Section& section = dev.sections[static_cast<std::size_t>(jf - 1)];
-    std::int32_t mcmd = *line.number;
-    if (section.kind == SectionKind::not_attached) {
-      read_unattached_entry(mcmd, line, section, commands, model, rows);
-      return;
-    }
-    std::optional<std::int32_t> mkey = read_whole_number(line.value);
-    if (!mkey) return;
-    int i = command_position(commands, mcmd);
-    if (i < 0) {
-      console_printf(" %d Command not found\n", mcmd);
-    } else if (section.kind == SectionKind::keyboard) {
-      model.k_cmd[static_cast<std::size_t>(i)] = *mkey;
-      read_keyboard_entry(i, *mkey, commands, ctx, model, rows);
-    } else {
-      read_joystick_entry(i, mcmd, *mkey, section, commands, ctx, model, rows);
-    }
+    read_entry(line, dev.sections[static_cast<std::size_t>(jf - 1)], commands, ctx, model, rows);
   });
   model.devices = dev;
   return read && same_sections;
