@@ -113,6 +113,40 @@ std::string joystick_header(const std::string& guid_bytes) {
   return text + "0000}]";
 }
 
+namespace {
+
+// The name the registry gives the device "VID_xxxx&PID_xxxx": the user's
+// key, else the machine's, where some systems keep it.
+std::string registered_name(const char* device, Trace trace) {
+  std::string key = std::string(oem_key) + device;
+  trace_printf(trace, "%s\n", key.c_str());
+  std::string value, name;
+  std::int32_t len = 0;
+  if (RdUsrReg(key, "OEMName", value, len, ValueUse::text, trace) == 0 ||
+      RdMachineReg(key, "OEMName", value, len, trace) == 0) {
+    name = strcpy_c2f(value.c_str(), 0, name_capacity);
+  }
+  trace_printf(trace, "%s\n", name.c_str());
+  return name;
+}
+
+// The section header of the device's identifier, whose 16 bytes are taken
+// whole, zero bytes included; empty without one.
+std::string registered_header(const char* device, Trace trace) {
+  std::string key = std::string(directinput_key) + device + "\\Calibration\\0";
+  std::string value, header;
+  std::int32_t len = 0;
+  if (RdUsrReg(key, "GUID", value, len, ValueUse::text, trace) == 0 &&
+      value.size() >= guid_size) {
+    trace_printf(trace, "%d \n", len);
+    header = joystick_header(value);
+  }
+  trace_printf(trace, "\n%s\n", header.c_str());
+  return header;
+}
+
+}  // namespace
+
 std::int32_t GetJoyInfo(std::int32_t id, std::string& JGuid, std::string& JName,
                         std::int32_t& JNumAxe, std::int32_t& JNumBut, Trace trace) {
   joystick_slots();
@@ -131,29 +165,8 @@ std::int32_t GetJoyInfo(std::int32_t id, std::string& JGuid, std::string& JName,
   std::snprintf(device, sizeof device, "VID_%04X&PID_%04X", caps->vendor, caps->product);
   trace_printf(trace, "%s\n", device);
 
-  std::string key = std::string(oem_key) + device;
-  trace_printf(trace, "%s\n", key.c_str());
-  std::string value;
-  std::int32_t len = 0;
-  JName.clear();
-  // The user's key, else the machine's, where some systems keep it.
-  if (RdUsrReg(key, "OEMName", value, len, ValueUse::text, trace) == 0 ||
-      RdMachineReg(key, "OEMName", value, len, trace) == 0) {
-    JName = strcpy_c2f(value.c_str(), 0, name_capacity);
-  }
-  trace_printf(trace, "%s\n", JName.c_str());
-
-  // The identifier's 16 bytes are taken whole, zero bytes included.
-  key = std::string(directinput_key) + device + "\\Calibration\\0";
-  value.clear();
-  len = 0;
-  JGuid.clear();
-  if (RdUsrReg(key, "GUID", value, len, ValueUse::text, trace) == 0 &&
-      value.size() >= guid_size) {
-    trace_printf(trace, "%d \n", len);
-    JGuid = joystick_header(value);
-  }
-  trace_printf(trace, "\n%s\n", JGuid.c_str());
+  JName = registered_name(device, trace);
+  JGuid = registered_header(device, trace);
   return 1;
 }
 
