@@ -68,6 +68,26 @@ bool load_upper_half(iconv_t cd, CodePage& cp) {
   return true;
 }
 
+// One byte converted alone, from a fresh state: "?" for none, a C1
+// control included.
+char16_t byte_alone(iconv_t cd, char in) {
+  if (cd == reinterpret_cast<iconv_t>(-1)) return u'?';
+  unsigned char out[4] = {0, 0, 0, 0};
+  char* in_at = &in;
+  char* out_at = reinterpret_cast<char*>(out);
+  std::size_t in_left = 1, out_left = sizeof out;
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  if (iconv(cd, &in_at, &in_left, &out_at, &out_left) == static_cast<std::size_t>(-1) ||
+      // A stateful code page (1258's combining marks) holds the letter
+      // back until what follows: the state flushed gives it.
+      iconv(cd, nullptr, nullptr, &out_at, &out_left) == static_cast<std::size_t>(-1) ||
+      out_left != 2) {
+    return u'?';
+  }
+  char16_t u = static_cast<char16_t>(out[0] | out[1] << 8);
+  return u >= 0x80 && u < 0xA0 ? u'?' : u;
+}
+
 CodePage load(int number) {
   CodePage cp;
   cp.number = number;
@@ -89,24 +109,7 @@ CodePage load(int number) {
   bool whole = own ||
                (cd != reinterpret_cast<iconv_t>(-1) && !stateful && load_upper_half(cd, cp));
   for (int b = whole ? 256 : 0x80; b < 256; ++b) {
-    char in = static_cast<char>(b);
-    unsigned char out[4] = {0, 0, 0, 0};
-    char* in_at = &in;
-    char* out_at = reinterpret_cast<char*>(out);
-    std::size_t in_left = 1, out_left = sizeof out;
-    char16_t u = u'?';
-    // Each byte from a fresh state.
-    if (cd != reinterpret_cast<iconv_t>(-1)) iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (cd != reinterpret_cast<iconv_t>(-1) &&
-        iconv(cd, &in_at, &in_left, &out_at, &out_left) != static_cast<std::size_t>(-1) &&
-        // A stateful code page (1258's combining marks) holds the
-        // letter back until what follows: the state flushed gives it.
-        iconv(cd, nullptr, nullptr, &out_at, &out_left) != static_cast<std::size_t>(-1) &&
-        out_left == 2) {
-      u = static_cast<char16_t>(out[0] | out[1] << 8);
-      if (u >= 0x80 && u < 0xA0) u = u'?';
-    }
-    cp.to_unicode[static_cast<std::size_t>(b)] = u;
+    cp.to_unicode[static_cast<std::size_t>(b)] = byte_alone(cd, static_cast<char>(b));
   }
   if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
   for (int b = 0x80; b < 256; ++b) {
