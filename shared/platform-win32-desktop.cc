@@ -143,19 +143,26 @@ int native_message_box(const std::string& title, std::u16string_view units,
   }
 }
 
+namespace {
+
+// The dialog's filter: pairs of NUL-terminated texts, the patterns joined by
+// ";" standing for themselves, then every file.
+std::string file_filter(const std::vector<std::string>& patterns) {
+  std::string joined;
+  for (const std::string& p : patterns) joined += (joined.empty() ? "" : ";") + p;
+  std::string filter;
+  if (!joined.empty()) filter += joined + '\0' + joined + '\0';
+  return filter + std::string("*.*") + '\0' + "*.*" + '\0' + '\0';
+}
+
+}  // namespace
+
 std::optional<std::string> native_open_file(const std::string& title,
                                             const std::string& initial_path,
                                             const std::vector<std::string>& patterns, bool multi,
                                             bool* whole) {
   if (whole != nullptr) *whole = true;
-  // The filter is pairs of NUL-terminated texts: the patterns joined by ";"
-  // stand for themselves, then every file.
-  std::string joined;
-  for (const std::string& p : patterns) joined += (joined.empty() ? "" : ";") + p;
-  std::string filter;
-  if (!joined.empty()) filter += joined + '\0' + joined + '\0';
-  filter += std::string("*.*") + '\0' + "*.*" + '\0' + '\0';
-  std::wstring wide_filter = wide(filter);
+  std::wstring wide_filter = wide(file_filter(patterns));
   std::wstring wide_title = wide(title);
 
   // The wide dialog: a chosen name's letters that the code page lacks are
