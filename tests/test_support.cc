@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -73,6 +74,15 @@ ScopedCwd::~ScopedCwd() {
 
 namespace {
 
+// In a child: runs `words` (a program and its arguments) in its place.
+[[noreturn]] void exec_words(std::vector<std::string> words) {
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  execvp(argv[0], argv.data());
+  _exit(127);
+}
+
 // The program on a pseudo-terminal of its own, Enter typed once its output
 // holds `prompt`: what the terminal received, to its end.
 int run_typing_enter(const std::vector<std::string>& words, const std::string& cwd,
@@ -90,12 +100,7 @@ int run_typing_enter(const std::vector<std::string>& words, const std::string& c
     }
     if (chdir(cwd.c_str()) != 0) _exit(127);
     for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
-    std::vector<std::string> copy = words;
-    std::vector<char*> argv;
-    for (std::string& w : copy) argv.push_back(w.data());
-    argv.push_back(nullptr);
-    execvp(argv[0], argv.data());
-    _exit(127);
+    exec_words(words);
   }
   std::string received;
   bool typed = false;
@@ -181,11 +186,7 @@ int run_program(const std::string& program, const std::vector<std::string>& args
       }
       words = {"script", "-qec", command, "/dev/null"};
     }
-    std::vector<char*> argv;
-    for (std::string& w : words) argv.push_back(w.data());
-    argv.push_back(nullptr);
-    execvp(argv[0], argv.data());
-    _exit(127);
+    exec_words(std::move(words));
   }
   if (input[0] >= 0) close(input[0]);
   if (output_pipe[1] >= 0) {
